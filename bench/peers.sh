@@ -1,0 +1,52 @@
+#!/bin/bash
+# Times Velmar's whole-file engines against the read limit (cat) and the peer
+# tools on one file in the page cache, best of N runs each, and prints the
+# ratios. Usage: bench/peers.sh [BUILD_DIR] [SIZE_MIB] [RUNS]
+set -e
+build=${1:-build}
+mib=${2:-1024}
+runs=${3:-5}
+tool=$build/bench/file_checksum
+file=${VELMAR_BENCH_FILE:-/dev/shm/velmar-bench-$mib.bin}
+
+[ -x "$tool" ] || { echo "build $tool first" >&2; exit 1; }
+if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne $((mib * 1048576)) ]; then
+    head -c $((mib * 1048576)) /dev/urandom > "$file"
+fi
+cat "$file" > /dev/null
+
+best() {  # best wall time in seconds of $runs runs of "$@"
+    local best= t0 t1 t
+    for _ in $(seq "$runs"); do
+        t0=$(date +%s.%N); "$@" > /dev/null; t1=$(date +%s.%N)
+        t=$(echo "$t1 - $t0" | bc -l)
+        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
+    done
+    printf '%.3f' "$best"
+}
+
+echo "file: $file ($mib MiB), best of $runs"
+declare -A T
+T[cat]=$(best cat "$file")
+T[velmar_crc]=$(best "$tool" crc "$file")
+command -v rhash >/dev/null && T[rhash_crc32]=$(best rhash --crc32 "$file")
+command -v cksfv >/dev/null && T[cksfv]=$(best cksfv "$file")
+T[velmar_md5]=$(best "$tool" md5 "$file")
+T[md5sum]=$(best md5sum "$file")
+command -v openssl >/dev/null && T[openssl_md5]=$(best openssl md5 "$file")
+
+for k in cat velmar_crc rhash_crc32 cksfv velmar_md5 md5sum openssl_md5; do
+    [ -n "${T[$k]}" ] && printf '%-12s %7s s\n' "$k" "${T[$k]}"
+done
+ratio() { printf '%-34s %6.2f\n' "$1" "$(echo "${T[$2]} / ${T[$3]}" | bc -l)"; }
+echo "-- ratios"
+ratio "velmar crc / cat   (target <= 1.25)" velmar_crc cat
+[ -n "${T[rhash_crc32]}" ] && ratio "rhash --crc32 / velmar crc (>= 5)" rhash_crc32 velmar_crc
+[ -n "${T[cksfv]}" ] && ratio "cksfv / velmar crc" cksfv velmar_crc
+ratio "velmar md5 / md5sum (target <= 1.05)" velmar_md5 md5sum
+[ -n "${T[openssl_md5]}" ] && ratio "velmar md5 / openssl md5" velmar_md5 openssl_md5
+# Memory: the peak resident size must not grow with the file.
+if command -v /usr/bin/time >/dev/null; then
+    /usr/bin/time -f 'velmar crc peak RSS: %M KiB' "$tool" crc "$file" > /dev/null
+    /usr/bin/time -f 'velmar md5 peak RSS: %M KiB' "$tool" md5 "$file" > /dev/null
+fi

@@ -1,0 +1,128 @@
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <utility>
+
+namespace velmar {
+
+namespace {
+
+std::atomic<ReadFunction> readFunction{nullptr};
+
+ssize_t CallRead(int fd, void* buffer, std::size_t count) {
+    ReadFunction f = readFunction.load(std::memory_order_relaxed);
+    return f ? f(fd, buffer, count) : ::read(fd, buffer, count);
+}
+
+}  // namespace
+
+ReadFunction SetReadFunctionForTesting(ReadFunction function) {
+    return readFunction.exchange(function);
+}
+
+InputFile::~InputFile() { Close(); }
+
+InputFile::InputFile(InputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+bool InputFile::Open(const std::string& path) {
+    Close();
+    // O_NONBLOCK keeps the open itself from waiting on a FIFO without a
+    // writer; the file is checked before anything is read from it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    fd_ = fd;
+    return true;
+}
+
+void InputFile::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+void InputFile::AdviseSequential() {
+    if (fd_ >= 0) ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+ssize_t InputFile::Read(void* buffer, std::size_t count) {
+    for (;;) {
+        ssize_t n = CallRead(fd_, buffer, count);
+        if (n >= 0) return n;
+        if (errno != EINTR) return -1;
+    }
+}
+
+std::size_t InputFile::ReadFull(void* buffer, std::size_t count, bool& failed) {
+    auto* p = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    failed = false;
+    while (done < count) {
+        ssize_t n = Read(p + done, count - done);
+        if (n < 0) {
+            failed = true;
+            break;
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::int64_t InputFile::Size() const {
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return 0;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+std::time_t InputFile::CreationTime() const {
+    if (fd_ < 0) return 0;
+    struct statx sx;
+    if (::statx(fd_, "", AT_EMPTY_PATH, STATX_BTIME | STATX_MTIME, &sx) == 0) {
+        if (sx.stx_mask & STATX_BTIME) return static_cast<std::time_t>(sx.stx_btime.tv_sec);
+        if (sx.stx_mask & STATX_MTIME) return static_cast<std::time_t>(sx.stx_mtime.tv_sec);
+    }
+    struct stat st;
+    if (::fstat(fd_, &st) == 0) return st.st_mtime;
+    return 0;
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // The file system cannot rename without replacing: a hard link fails
+    // when the target exists, which is the guarantee we need.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    if (::unlink(from.c_str()) != 0) {
+        ::unlink(to.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velmar

@@ -1,0 +1,65 @@
+// Files as the list jobs see them: shared read-only opens of regular files,
+// block reads, existence, size and creation time, and a rename that never
+// replaces anything.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace velmar {
+
+// A file opened read-only as bytes. Other processes may go on reading and
+// writing it. Only regular files open: a folder, FIFO or device is refused,
+// because a folder read as a file would pass for an empty one and a FIFO or
+// device could block or never end.
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // False when the path does not exist, may not be read or is no regular file.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return fd_ >= 0; }
+    void Close();
+
+    // Tells the kernel the file will be read front to back, once.
+    void AdviseSequential();
+
+    // Up to `count` bytes; 0 at the end of the file, -1 on a read error.
+    // An interrupted read is retried.
+    ssize_t Read(void* buffer, std::size_t count);
+
+    // Fills `buffer` as far as the file allows: short only at the end or on an
+    // error. Returns the bytes delivered and sets `failed` on an error.
+    std::size_t ReadFull(void* buffer, std::size_t count, bool& failed);
+
+    std::int64_t Size() const;
+    // Birth time where the file system keeps one, else the modification time.
+    std::time_t CreationTime() const;
+
+    int Descriptor() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+// A file or a folder exists at the path (a dangling symlink does not).
+bool PathExists(const std::string& path);
+
+// Renames `from` to `to`; fails, changing nothing, when `to` exists.
+bool RenameNoReplace(const std::string& from, const std::string& to);
+
+// Tests may put a failing read in place of read(2) to prove the error paths;
+// returns the previous function. nullptr restores read(2).
+using ReadFunction = ssize_t (*)(int fd, void* buffer, std::size_t count);
+ReadFunction SetReadFunctionForTesting(ReadFunction function);
+
+}  // namespace velmar

@@ -1,0 +1,21 @@
+// Paths as the lists use them, on POSIX. Names are byte strings throughout:
+// nothing here converts between character sets.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmar {
+
+// The list's folder: the path cut before its last '/'. "/x.sfv" gives ""
+// (the root, to which ListedFilePath adds the '/'); a bare name gives ".".
+std::string ListDirectoryOf(std::string_view listPath);
+
+// The part after the last '/'; the whole path when it has none.
+std::string BaseNameOf(std::string_view path);
+
+// The file a list names: its folder, '/', and the name, where a backslash in
+// the name separates folders as it did on the system that wrote the list.
+std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);
+
+}  // namespace velmar

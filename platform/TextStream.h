@@ -1,0 +1,70 @@
+// Text-mode list streams. Lists are CR LF text files read the way a text-mode
+// C stream on the original platform read them: every CR byte vanishes, a
+// 0x1A byte ends the text, and lines come in pieces of at most 511 bytes as
+// a 512-byte line buffer would take them.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Files.h"
+
+namespace velmar {
+
+class TextReader {
+public:
+    static constexpr std::size_t MaxPiece = 511;
+
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_.IsOpen(); }
+    void Close();
+
+    // Next piece: ends just after its line feed, or holds MaxPiece bytes, or
+    // is the last bytes of the text. A piece may hold NUL bytes; its size is
+    // its true length. False when no byte is left (end, 0x1A or read error).
+    bool ReadPiece(std::string& piece);
+
+    // A read error ended the text early.
+    bool Failed() const { return failed_; }
+
+private:
+    bool Refill();
+
+    InputFile file_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+class TextWriter {
+public:
+    TextWriter() = default;
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    // Creates the file, or empties it when it exists.
+    bool Create(const std::string& path);
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Writes the text as given, each line feed as CR LF. The text is data,
+    // never a format.
+    void Write(std::string_view text);
+
+    // Flushes and closes; false if any write failed. Safe to call twice.
+    bool Close();
+
+private:
+    void Flush();
+
+    int fd_ = -1;
+    bool failed_ = false;
+    std::vector<char> buffer_;
+};
+
+}  // namespace velmar

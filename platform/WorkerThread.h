@@ -1,0 +1,35 @@
+// The base of every job: a thread created suspended, raised one priority
+// step above normal, then resumed. Nobody waits for it; once started it owns
+// itself and is deleted when its body returns.
+#pragma once
+
+#include <atomic>
+
+namespace velmar {
+
+class WorkerThread {
+public:
+    WorkerThread() = default;
+    virtual ~WorkerThread() = default;
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+
+    // Starts the body on a thread of its own one priority step above normal
+    // (best effort: an unprivileged process may not raise it). After Start
+    // the object belongs to that thread, which deletes it when Execute returns.
+    void Start();
+
+    // Convenience for starters: new, Start, forget.
+    template <class Job, class... Args>
+    static void Launch(Args&&... args) {
+        (new Job(static_cast<Args&&>(args)...))->Start();
+    }
+
+protected:
+    virtual void Execute() = 0;
+
+private:
+    static void Run(WorkerThread* self);
+};
+
+}  // namespace velmar

@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs everything Velmar needs to build, run and test on Debian 12.
+# Safe to run again: apt-get skips what is already there.
+set -e
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+    g++ cmake make \
+    qt6-base-dev libjpeg62-turbo-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    xvfb xauth \
+    rhash cksfv openssl coreutils \
+    libisal-dev zlib1g-dev bc time

@@ -1,0 +1,132 @@
+#include "platform/TextStream.h"
+
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TempDir.h"
+
+namespace velmar {
+namespace {
+
+using test::TempDir;
+
+std::vector<std::string> Pieces(const std::string& path) {
+    TextReader reader;
+    EXPECT_TRUE(reader.Open(path));
+    std::vector<std::string> pieces;
+    std::string piece;
+    while (reader.ReadPiece(piece)) pieces.push_back(piece);
+    return pieces;
+}
+
+// The rule as plainly as it can be said: drop CR, stop at 0x1A, cut after
+// each line feed and after every 511 bytes kept.
+std::vector<std::string> ModelPieces(const std::string& bytes) {
+    std::vector<std::string> pieces;
+    std::string current;
+    for (char c : bytes) {
+        if (c == 0x1A) break;
+        if (c == '\r') continue;
+        current.push_back(c);
+        if (c == '\n' || current.size() == 511) {
+            pieces.push_back(current);
+            current.clear();
+        }
+    }
+    if (!current.empty()) pieces.push_back(current);
+    return pieces;
+}
+
+TEST(TextReader, DropsEveryCarriageReturnAndStopsAtCtrlZ) {
+    TempDir dir;
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Pieces(dir.Write("crlf", "a b\r\nc\rd\r\r\n\re")), (V{"a b\n", "cd\n", "e"}));
+    EXPECT_EQ(Pieces(dir.Write("z", "one\ntw\x1Ao\nthree\n")), (V{"one\n", "tw"}));
+    EXPECT_EQ(Pieces(dir.Write("zfirst", "\x1A" "after\n")), V{});
+    EXPECT_EQ(Pieces(dir.Write("empty", "")), V{});
+    EXPECT_EQ(Pieces(dir.Write("blank", "\n\r\n")), (V{"\n", "\n"}));
+}
+
+TEST(TextReader, CutsLongLinesInPiecesOf511) {
+    TempDir dir;
+    using V = std::vector<std::string>;
+    std::string a510(510, 'a'), a511(511, 'a');
+    EXPECT_EQ(Pieces(dir.Write("510", a510 + "\n")), V{a510 + "\n"});
+    EXPECT_EQ(Pieces(dir.Write("511", a511 + "\n")), (V{a511, "\n"}));
+    EXPECT_EQ(Pieces(dir.Write("1200", std::string(1200, 'b'))),
+              (V{std::string(511, 'b'), std::string(511, 'b'), std::string(178, 'b')}));
+    // Dropped CRs take no room in the line buffer.
+    std::string withCr;
+    for (int i = 0; i < 511; ++i) withCr += "a\r";
+    EXPECT_EQ(Pieces(dir.Write("cr", withCr + "\n")), (V{a511, "\n"}));
+}
+
+TEST(TextReader, KeepsNulBytesAtTheirTrueLength) {
+    TempDir dir;
+    std::string line("ab\0cd\n", 6);
+    auto pieces = Pieces(dir.Write("nul", line + std::string("\0", 1)));
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0], line);
+    EXPECT_EQ(pieces[1], std::string("\0", 1));
+}
+
+TEST(TextReader, MatchesThePlainRuleOnRandomText) {
+    TempDir dir;
+    std::mt19937 rng(1234);
+    const char alphabet[] = {'a', ' ', '\r', '\n', '\0', 'z'};
+    for (int round = 0; round < 40; ++round) {
+        // Long enough to cross the reader's own buffer several times.
+        std::size_t length = rng() % 200000;
+        int lineFeedOdds = 1 + rng() % 1000;
+        std::string bytes(length, 'a');
+        for (char& c : bytes) {
+            c = alphabet[rng() % 6];
+            if (c == '\n' && rng() % lineFeedOdds) c = 'x';
+        }
+        if (round % 4 == 0 && length > 0) bytes[rng() % length] = 0x1A;
+        EXPECT_EQ(Pieces(dir.Write("random", bytes)), ModelPieces(bytes)) << "round " << round;
+    }
+}
+
+TEST(TextReader, RefusesWhatIsNoRegularFile) {
+    TempDir dir;
+    TextReader reader;
+    EXPECT_FALSE(reader.Open(dir.path()));
+    EXPECT_FALSE(reader.Open(dir.File("missing")));
+    std::string piece;
+    EXPECT_FALSE(reader.ReadPiece(piece));
+}
+
+TEST(TextWriter, WritesEveryLineFeedAsCrLfAndTextVerbatim) {
+    TempDir dir;
+    std::string path = dir.File("out.sfv");
+    dir.Write("out.sfv", "old contents that must go");
+    TextWriter writer;
+    ASSERT_TRUE(writer.Create(path));
+    writer.Write("; %s %n %d\n");
+    writer.Write("a\nb");
+    std::string big(200000, 'q');
+    big[100000] = '\n';
+    writer.Write(big);
+    EXPECT_TRUE(writer.Close());
+    EXPECT_TRUE(writer.Close());
+    std::string expectedBig = big;
+    expectedBig.replace(100000, 1, "\r\n");
+    EXPECT_EQ(test::ReadAll(path), "; %s %n %d\r\na\r\nb" + expectedBig);
+}
+
+TEST(TextWriter, ReportsFailures) {
+    TempDir dir;
+    TextWriter writer;
+    EXPECT_FALSE(writer.Create(dir.File("no/such/folder/list.sfv")));
+    EXPECT_FALSE(writer.Close());
+
+    ASSERT_TRUE(writer.Create("/dev/full"));
+    writer.Write("x\n");
+    EXPECT_FALSE(writer.Close()) << "a full disk must not pass for success";
+}
+
+}  // namespace
+}  // namespace velmar

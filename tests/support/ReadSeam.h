@@ -1,0 +1,60 @@
+// Puts a scripted read(2) behind the file layer for the length of a test:
+// it can log what each read returned, fail with EIO after a number of
+// successful reads, or be interrupted once before each real read.
+#pragma once
+
+#include <cerrno>
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/Files.h"
+
+namespace velmar::test {
+
+class ReadSeam {
+public:
+    explicit ReadSeam(int failAfterReads = -1, bool interruptEachRead = false) {
+        state() = State{failAfterReads, interruptEachRead, false, {}};
+        previous_ = SetReadFunctionForTesting(&ScriptedRead);
+    }
+    ~ReadSeam() { SetReadFunctionForTesting(previous_); }
+    ReadSeam(const ReadSeam&) = delete;
+    ReadSeam& operator=(const ReadSeam&) = delete;
+
+    // What each read that reached the file returned, in order.
+    const std::vector<ssize_t>& Returned() const { return state().returned; }
+
+private:
+    struct State {
+        int failAfterReads;
+        bool interruptEachRead;
+        bool interruptedLast;
+        std::vector<ssize_t> returned;
+    };
+    static State& state() {
+        static State s;
+        return s;
+    }
+    static ssize_t ScriptedRead(int fd, void* buffer, std::size_t count) {
+        State& s = state();
+        if (s.interruptEachRead && !s.interruptedLast) {
+            s.interruptedLast = true;
+            errno = EINTR;
+            return -1;
+        }
+        s.interruptedLast = false;
+        if (s.failAfterReads >= 0 && static_cast<int>(s.returned.size()) >= s.failAfterReads) {
+            s.returned.push_back(-1);
+            errno = EIO;
+            return -1;
+        }
+        ssize_t n = ::read(fd, buffer, count);
+        s.returned.push_back(n);
+        return n;
+    }
+
+    ReadFunction previous_;
+};
+
+}  // namespace velmar::test
