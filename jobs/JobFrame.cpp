@@ -1,0 +1,159 @@
+#include "jobs/JobFrame.h"
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+
+namespace velmar {
+
+const char* FatalMessage(FatalError error) {
+    switch (error) {
+        case FatalError::SfvFileDoesNotExist: return "SFV File Does Not Exist.. Exiting";
+        case FatalError::BadSfvFile: return "Bad SFV File.. Exiting";
+        case FatalError::ErrorReadingMd5File: return "Error Reading MD5 File.. Exiting";
+        case FatalError::ErrorReadingM3uFile: return "Error Reading M3U File.. Exiting";
+        case FatalError::ErrorReadingFile: return "Error Reading File.. Exiting";
+        case FatalError::ErrorWritingToFile: return "Error writing to file";
+    }
+    return "";
+}
+
+std::string SummaryText(const Tallies& t) {
+    return "OK:" + std::to_string(t.OkCount) + "  BAD:" + std::to_string(t.BadCount) +
+           "  N/A:" + std::to_string(t.NaCount);
+}
+
+void RenameBadFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) RenameNoReplace(path, path + ".BAD");
+}
+
+std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& request) {
+    window_.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window_.SetVisible(Control::Edit2, false);
+    window_.SetEnabled(Control::CheckBox1, false);
+    window_.SetEnabled(Control::ComboBox1, false);
+    window_.SetEnabled(Control::Button1, false);
+    window_.ClearRows();
+
+    auto chosen = window_.OpenFileDialog(request);
+    if (!chosen || chosen->empty()) return std::nullopt;
+
+    state_.Busy = 1;
+    window_.SetBusyCursor(true);
+    window_.SetText(Control::Label1, "Verifying...");
+    window_.SetVisible(Control::Label1, true);
+    window_.SetText(Control::Edit1, BaseNameOf(chosen->front()));
+    window_.LoadIcons();
+    return chosen->front();
+}
+
+void JobFrame::StartCommandLineVerify() {
+    state_.Busy = 1;
+    window_.SetBusyCursor(true);
+    window_.SetText(Control::Edit1, BaseNameOf(state_.CommandLinePath));
+    window_.SetText(Control::Label1, "Verifying...");
+    window_.SetVisible(Control::Label1, true);
+    window_.LoadIcons();
+}
+
+void JobFrame::StartCreation(int rowCount) {
+    state_.Busy = 1;
+    window_.SetBusyCursor(true);
+    window_.SetEnabled(Control::Edit1, false);
+    window_.SetEnabled(Control::Button1, false);
+    window_.SetEnabled(Control::CheckBox1, false);
+    window_.SetEnabled(Control::ComboBox1, false);
+    window_.SetProgressRange(0, rowCount);
+    SetRowCount(rowCount);
+}
+
+void JobFrame::AddPendingRow(const std::string& name) {
+    window_.AddRow(name, IconPending);
+    icons_.push_back(IconPending);
+}
+
+void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(rows), IconPending); }
+
+void JobFrame::BeginRowWalk() {
+    window_.SetProgressRange(0, RowCount());
+    window_.RepaintWindow();
+}
+
+void JobFrame::RowDone(int row, StatusIcon icon) {
+    icons_[static_cast<std::size_t>(row)] = icon;
+    switch (icon) {
+        case IconOk: ++tallies_.OkCount; break;
+        case IconBad: ++tallies_.BadCount; break;
+        case IconNA: ++tallies_.NaCount; break;
+        case IconPending: break;
+    }
+    window_.SetRowIcon(row, icon);
+    window_.SetProgressPosition(row + 1);
+    window_.RepaintList();
+}
+
+void JobFrame::EndRowWalk() { window_.SetProgressPosition(0); }
+
+void JobFrame::EndVerify(const std::function<std::string(int row)>& pathOfRow) {
+    window_.SetText(Control::Label1, SummaryText(tallies_));
+    if (tallies_.BadCount > 0 &&
+        window_.MessageBox("Rename Bad Files?", MessageButtons::YesNo) == MessageAnswer::Yes) {
+        std::vector<std::string> bad;
+        for (int row = 0; row < RowCount(); ++row)
+            if (icons_[static_cast<std::size_t>(row)] == IconBad) bad.push_back(pathOfRow(row));
+        RenameBadFiles(bad);
+    }
+    Finish();
+}
+
+void JobFrame::EndCreation(const std::string& message) {
+    if (closeList_) {
+        auto close = std::move(closeList_);
+        closeList_ = nullptr;
+        close();
+    }
+    window_.MessageBox(message, MessageButtons::Ok);
+    window_.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window_.SetText(Control::Edit1, "");
+    window_.SetEnabled(Control::Edit1, true);
+    window_.ClearRows();
+    window_.SetText(Control::Label1, "Velmar");
+    window_.SelectComboBox1Item(2);
+    window_.SetText(Control::Edit2, "");
+    window_.SetVisible(Control::Edit2, false);
+    Finish();
+}
+
+void JobFrame::QuitCheck() {
+    if (!state_.QuitRequested) return;
+    if (closeList_) closeList_();
+    EndProgram();
+}
+
+void JobFrame::Finish() {
+    window_.SetBusyCursor(false);
+    state_.Busy = 0;
+    QuitCheck();
+}
+
+void JobFrame::Fatal(FatalError error) {
+    window_.MessageBox(FatalMessage(error), MessageButtons::Ok);
+    if (closeList_) closeList_();
+    EndProgram();
+}
+
+void SelectVerifyPass(MainWindow& window, MainWindowState& state,
+                      const std::function<StatusIcon(int row)>& check) {
+    JobFrame frame(window, state);
+    state.Busy = 1;
+    window.RepaintWindow();
+    for (int row : window.SelectedRows()) {
+        window.DeselectRow(row);
+        frame.QuitCheck();
+        window.SetRowIcon(row, check(row));
+        window.RepaintList();
+    }
+    frame.Finish();
+}
+
+}  // namespace velmar

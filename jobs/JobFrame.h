@@ -1,0 +1,96 @@
+// The frame every job runs in: how it starts, walks its rows, ends, honours
+// a quit request and dies of a fatal error. The list kinds call these steps;
+// none of them has its own copy.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "jobs/MainWindow.h"
+#include "jobs/MainWindowState.h"
+
+namespace velmar {
+
+enum class FatalError {
+    SfvFileDoesNotExist,  // "SFV File Does Not Exist.. Exiting"
+    BadSfvFile,           // "Bad SFV File.. Exiting"
+    ErrorReadingMd5File,  // "Error Reading MD5 File.. Exiting"
+    ErrorReadingM3uFile,  // "Error Reading M3U File.. Exiting"
+    ErrorReadingFile,     // "Error Reading File.. Exiting"
+    ErrorWritingToFile,   // "Error writing to file"
+};
+
+const char* FatalMessage(FatalError error);
+
+struct Tallies {
+    int OkCount = 0;
+    int BadCount = 0;
+    int NaCount = 0;
+};
+
+// "OK:n  BAD:n  N/A:n"
+std::string SummaryText(const Tallies& tallies);
+
+// Appends ".BAD" to each path, in order, never replacing an existing file;
+// a rename that fails is skipped and the next one still happens.
+void RenameBadFiles(const std::vector<std::string>& paths);
+
+class JobFrame {
+public:
+    JobFrame(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+
+    MainWindow& Window() { return window_; }
+    MainWindowState& State() { return state_; }
+
+    // What the quit check and a fatal error close before the end: the list
+    // the job holds open. Cleared with nullptr.
+    void HoldList(std::function<void()> close) { closeList_ = std::move(close); }
+
+    // A: a verify job from the menu. Returns the chosen list, or nothing when
+    // the user cancelled (the job then ends with the window left disabled).
+    std::optional<std::string> StartMenuVerify(const OpenFileRequest& request);
+    // B: the command-line and drop job.
+    void StartCommandLineVerify();
+    // C: a creation job over `rowCount` rows.
+    void StartCreation(int rowCount);
+
+    // D: the rows a verify job added, all pending, are about to be checked.
+    void AddPendingRow(const std::string& name);
+    void BeginRowWalk();
+    // Row `row` is handled; its icon is set, the progress moves on.
+    void RowDone(int row, StatusIcon icon);
+    void EndRowWalk();
+    int RowCount() const { return static_cast<int>(icons_.size()); }
+    void SetRowCount(int rows);  // creation jobs walk rows they did not add
+
+    // E: summary, the rename question, the finish steps. `pathOfRow` gives
+    // the file of a row for the rename.
+    void EndVerify(const std::function<std::string(int row)>& pathOfRow);
+    // F: `message` is the job's completion message.
+    void EndCreation(const std::string& message);
+
+    // G: ends the program if the user asked to quit.
+    void QuitCheck();
+    // H: cursor back, not busy, one last quit check.
+    void Finish();
+    // I: the message, the list closed, the end.
+    [[noreturn]] void Fatal(FatalError error);
+
+    const Tallies& Counts() const { return tallies_; }
+
+private:
+    MainWindow& window_;
+    MainWindowState& state_;
+    std::function<void()> closeList_;
+    std::vector<StatusIcon> icons_;
+    Tallies tallies_;
+};
+
+// J: go! in a select-verify mode, on the UI thread. `check` gives a row's
+// new icon; rows that are not selected keep theirs.
+void SelectVerifyPass(MainWindow& window, MainWindowState& state,
+                      const std::function<StatusIcon(int row)>& check);
+
+}  // namespace velmar

@@ -1,0 +1,71 @@
+// The one door through which jobs and select-verify checks reach the window.
+// The Qt shell carries each operation out on the UI thread, in the order
+// asked; the tests put a scripted fake in its place.
+//
+// Operations that answer something block the job until the answer comes,
+// so a job never asks per row for what it already knows: it keeps the rows
+// it added itself, and asks once (CreationSetup) for what the window holds.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmar {
+
+enum StatusIcon { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3 };
+
+enum class Control { Edit1, Edit2, Label1, Button1, CheckBox1, ComboBox1 };
+
+enum class EditBackground { Window, ButtonFace };
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;  // "description|pattern|description|pattern..."
+    int filterIndex = 1; // 1 is the first pair
+    bool multiple = false;
+};
+
+// Everything a creation job needs of the window, read in one round trip.
+struct CreationSetup {
+    std::vector<std::string> rows;  // the names the Create command listed, in row order
+    std::string edit1;              // the list-file name
+    std::string edit2;              // the one-line comment
+    int comboBox1 = -1;             // the comment mode, -1 for none
+    bool checkBox1 = false;         // WinSFV compatible
+};
+
+class MainWindow {
+public:
+    virtual ~MainWindow() = default;
+
+    virtual void SetText(Control control, const std::string& text) = 0;  // Label1, Edit1, Edit2
+    virtual std::string Text(Control control) = 0;                        // Edit1, Edit2
+    virtual void SetEdit1ReadOnly(bool readOnly, EditBackground background) = 0;
+    virtual void SetEnabled(Control control, bool enabled) = 0;
+    virtual void SetVisible(Control control, bool visible) = 0;
+    virtual void SelectComboBox1Item(int index) = 0;
+    virtual CreationSetup ReadCreationSetup() = 0;
+
+    virtual void ClearRows() = 0;
+    virtual void AddRow(const std::string& name, StatusIcon icon) = 0;
+    virtual void SetRowIcon(int row, StatusIcon icon) = 0;
+    virtual int RowCount() = 0;
+    virtual std::vector<int> SelectedRows() = 0;  // in row order
+    virtual void DeselectRow(int row) = 0;
+    virtual void RepaintList() = 0;                // scheduled, never painted synchronously
+
+    virtual void SetProgressRange(int minimum, int maximum) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    virtual void RepaintWindow() = 0;
+
+    virtual void SetBusyCursor(bool busy) = 0;
+    virtual std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& request) = 0;
+    virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
+    virtual void LoadIcons() = 0;
+};
+
+}  // namespace velmar

@@ -1,0 +1,190 @@
+#include "jobs/JobFrame.h"
+
+#include <algorithm>
+#include <future>
+
+#include <gtest/gtest.h>
+
+#include "tests/jobs/TestJobs.h"
+#include "tests/support/FakeWindow.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar {
+namespace {
+
+using test::FakeWindow;
+using test::ListedFile;
+using test::ProgramEndCatcher;
+using test::ProgramEnded;
+using test::TempDir;
+
+bool Contains(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) - log.begin();
+}
+
+class JobFrameTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    FakeWindow window;
+    MainWindowState state;
+    JobFrame frame{window, state};
+    ProgramEndCatcher catcher;
+
+    // good.bin holds what the list expects, bad.bin does not, gone.bin is missing.
+    std::vector<ListedFile> ThreeFiles() {
+        dir.Write("good.bin", "good");
+        dir.Write("bad.bin", "changed");
+        return {{"good.bin", "good"}, {"bad.bin", "bad"}, {"gone.bin", "x"}};
+    }
+};
+
+TEST_F(JobFrameTest, AVerifyJobTalliesRowsAndRenamesOnlyBadFilesOnYes) {
+    window.messageAnswers.push_back(MessageAnswer::Yes);
+    state.CommandLinePath = dir.File("album.sfv");
+    test::RunTestVerify(frame, dir.path(), ThreeFiles());
+
+    auto log = window.Log();
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
+              (std::vector<std::string>{"Cursor busy", "SetText Edit1 album.sfv", "SetText Label1 Verifying...",
+                                        "Show Label1", "LoadIcons"}));
+    EXPECT_TRUE(Contains(log, "SetText Label1 OK:1  BAD:1  N/A:1"));
+    EXPECT_LT(IndexOf(log, "SetText Label1 OK:1  BAD:1  N/A:1"), IndexOf(log, "MessageBox YesNo Rename Bad Files?"));
+    // Each row: icon, progress, repaint; then progress back to 0.
+    auto row1 = IndexOf(log, "SetRowIcon 1 2");
+    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 1)], "ProgressPosition 2");
+    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 2)], "RepaintList");
+    EXPECT_TRUE(Contains(log, "ProgressRange 0..3"));
+    EXPECT_EQ(log.back(), "Cursor default");
+    EXPECT_EQ(state.Busy, 0);
+
+    EXPECT_TRUE(PathExists(dir.File("bad.bin.BAD")));
+    EXPECT_FALSE(PathExists(dir.File("bad.bin")));
+    EXPECT_TRUE(PathExists(dir.File("good.bin")));
+    EXPECT_FALSE(PathExists(dir.File("gone.bin.BAD")));
+}
+
+TEST_F(JobFrameTest, NoRenamesOnNoAndNoQuestionWithoutBadRows) {
+    window.messageAnswers.push_back(MessageAnswer::No);
+    test::RunTestVerify(frame, dir.path(), ThreeFiles());
+    EXPECT_TRUE(PathExists(dir.File("bad.bin")));
+
+    FakeWindow quiet;
+    JobFrame second(quiet, state);
+    test::RunTestVerify(second, dir.path(), {{"gone1", ""}, {"gone2", ""}});
+    auto log = quiet.Log();
+    EXPECT_TRUE(Contains(log, "SetText Label1 OK:0  BAD:0  N/A:2"));
+    EXPECT_FALSE(Contains(log, "MessageBox YesNo Rename Bad Files?"));
+}
+
+TEST_F(JobFrameTest, ARenameNeverReplacesAndTheNextStillHappens) {
+    dir.Write("a.bin", "changed");
+    dir.Write("a.bin.BAD", "kept");
+    dir.Write("b.bin", "changed");
+    RenameBadFiles({dir.File("a.bin"), dir.File("b.bin")});
+    EXPECT_EQ(test::ReadAll(dir.File("a.bin.BAD")), "kept");
+    EXPECT_EQ(test::ReadAll(dir.File("a.bin")), "changed");
+    EXPECT_EQ(test::ReadAll(dir.File("b.bin.BAD")), "changed");
+}
+
+TEST_F(JobFrameTest, AQuitRequestEndsTheProgramAtTheNextRowWithNothingMoreShown) {
+    auto list = ThreeFiles();
+    EXPECT_THROW(test::RunTestVerify(frame, dir.path(), list,
+                                     [&](int row) {
+                                         if (row == 0) state.QuitRequested = 1;
+                                     }),
+                 ProgramEnded);
+    auto log = window.Log();
+    EXPECT_TRUE(Contains(log, "SetRowIcon 0 1"));
+    EXPECT_FALSE(Contains(log, "SetRowIcon 1 2"));
+    EXPECT_FALSE(Contains(log, "SetText Label1 OK:1  BAD:0  N/A:0"));
+    EXPECT_TRUE(PathExists(dir.File("bad.bin")));
+}
+
+TEST_F(JobFrameTest, AFatalErrorShowsItsMessageClosesTheListAndEnds) {
+    bool closed = false;
+    frame.HoldList([&] { closed = true; });
+    EXPECT_THROW(frame.Fatal(FatalError::BadSfvFile), ProgramEnded);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(window.Log(), std::vector<std::string>{"MessageBox Ok Bad SFV File.. Exiting"});
+    EXPECT_STREQ(FatalMessage(FatalError::ErrorWritingToFile), "Error writing to file");
+    EXPECT_STREQ(FatalMessage(FatalError::ErrorReadingMd5File), "Error Reading MD5 File.. Exiting");
+}
+
+TEST_F(JobFrameTest, ACancelledMenuDialogLeavesTheWindowDisabledAndIdle) {
+    window.dialogAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(frame.StartMenuVerify({"Open SFV File", "SFV files (*.sfv)|*.sfv", 1, false}));
+    EXPECT_EQ(state.Busy, 0);
+    EXPECT_EQ(window.Log(),
+              (std::vector<std::string>{"Edit1ReadOnly yes ButtonFace", "Hide Edit2", "Disable CheckBox1",
+                                        "Disable ComboBox1", "Disable Button1", "ClearRows",
+                                        "OpenFileDialog Open SFV File"}));
+
+    window.dialogAnswers.push_back(std::vector<std::string>{"/music/album/album.sfv"});
+    EXPECT_EQ(frame.StartMenuVerify({"Open SFV File", "", 1, false}), "/music/album/album.sfv");
+    EXPECT_EQ(state.Busy, 1);
+    EXPECT_TRUE(Contains(window.Log(), "SetText Edit1 album.sfv"));
+}
+
+TEST_F(JobFrameTest, ACreationJobEndsWithTheWindowAtRest) {
+    bool closed = false;
+    window.AddRow("a.bin", IconPending);
+    window.AddRow("b.bin", IconPending);
+    frame.StartCreation(2);
+    frame.HoldList([&] { closed = true; });
+    frame.RowDone(0, IconOk);
+    frame.RowDone(1, IconOk);
+    frame.EndRowWalk();
+    frame.EndCreation("SFV file creation complete!");
+    EXPECT_TRUE(closed);
+    auto log = window.Log();
+    auto message = IndexOf(log, "MessageBox Ok SFV file creation complete!");
+    EXPECT_EQ(std::vector<std::string>(log.begin() + message, log.end()),
+              (std::vector<std::string>{"MessageBox Ok SFV file creation complete!", "Edit1ReadOnly yes ButtonFace",
+                                        "SetText Edit1 ", "Enable Edit1", "ClearRows", "SetText Label1 Velmar",
+                                        "SelectComboBox1 2", "SetText Edit2 ", "Hide Edit2", "Cursor default"}));
+    EXPECT_FALSE(Contains(log, "Enable Button1")) << "go! stays disabled after a creation";
+    EXPECT_EQ(state.Busy, 0);
+}
+
+TEST_F(JobFrameTest, SelectVerifyChecksOnlySelectedRows) {
+    for (const char* name : {"a", "b", "c"}) window.AddRow(name, IconPending);
+    window.Select({0, 2});
+    std::vector<int> checked;
+    SelectVerifyPass(window, state, [&](int row) {
+        checked.push_back(row);
+        EXPECT_EQ(state.Busy, 1);
+        return row == 0 ? IconOk : IconBad;
+    });
+    EXPECT_EQ(checked, (std::vector<int>{0, 2}));
+    auto rows = window.Rows();
+    EXPECT_EQ(rows[0].icon, IconOk);
+    EXPECT_EQ(rows[1].icon, IconPending);
+    EXPECT_EQ(rows[2].icon, IconBad);
+    EXPECT_FALSE(rows[0].selected || rows[2].selected);
+    EXPECT_EQ(state.Busy, 0);
+
+    FakeWindow empty;
+    SelectVerifyPass(empty, state, [](int) { return IconOk; });
+    EXPECT_EQ(empty.Log(), (std::vector<std::string>{"RepaintWindow", "SelectedRows", "Cursor default"}));
+}
+
+TEST_F(JobFrameTest, AJobOnAWorkerThreadDrivesTheWindow) {
+    auto list = ThreeFiles();
+    window.messageAnswers.push_back(MessageAnswer::No);
+    std::promise<void> done;
+    WorkerThread::Launch<test::TestVerifyJob>(window, state, dir.path(), list, [&] { done.set_value(); });
+    ASSERT_EQ(done.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    auto rows = window.Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].icon, IconOk);
+    EXPECT_EQ(rows[1].icon, IconBad);
+    EXPECT_EQ(rows[2].icon, IconNA);
+    EXPECT_EQ(state.Busy, 0);
+}
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,70 @@
+// Small jobs written only to drive the frame: a verify job over a list of
+// names whose files must hold an expected text, and a creation job that
+// just walks its rows.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "jobs/JobFrame.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/WorkerThread.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar::test {
+
+struct ListedFile {
+    std::string name;
+    std::string expected;
+};
+
+// Step B, then the rows, then step E; `onRow` runs before each row's check.
+inline void RunTestVerify(JobFrame& frame, const std::string& directory, const std::vector<ListedFile>& list,
+                          const std::function<void(int)>& onRow = {}) {
+    frame.StartCommandLineVerify();
+    bool listOpen = true;
+    frame.HoldList([&] { listOpen = false; });
+    for (const ListedFile& entry : list) {
+        frame.QuitCheck();
+        frame.AddPendingRow(entry.name);
+    }
+    frame.HoldList(nullptr);
+    frame.BeginRowWalk();
+    for (int row = 0; row < frame.RowCount(); ++row) {
+        frame.QuitCheck();
+        if (onRow) onRow(row);
+        std::string path = ListedFilePath(directory, list[static_cast<std::size_t>(row)].name);
+        StatusIcon icon = IconNA;
+        if (PathExists(path)) icon = ReadAll(path) == list[static_cast<std::size_t>(row)].expected ? IconOk : IconBad;
+        frame.RowDone(row, icon);
+    }
+    frame.EndRowWalk();
+    frame.EndVerify([&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
+}
+
+class TestVerifyJob : public WorkerThread {
+public:
+    TestVerifyJob(MainWindow& window, MainWindowState& state, std::string directory, std::vector<ListedFile> list,
+                  std::function<void()> done)
+        : window_(window), state_(state), directory_(std::move(directory)), list_(std::move(list)),
+          done_(std::move(done)) {}
+
+protected:
+    void Execute() override {
+        JobFrame frame(window_, state_);
+        RunTestVerify(frame, directory_, list_);
+        done_();
+    }
+
+private:
+    MainWindow& window_;
+    MainWindowState& state_;
+    std::string directory_;
+    std::vector<ListedFile> list_;
+    std::function<void()> done_;
+};
+
+}  // namespace velmar::test

@@ -1,0 +1,154 @@
+// A scripted stand-in for the main window: records every operation in the
+// order asked, answers dialogs and questions from a script, and holds rows
+// and control states so a test can look at what a job left behind.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "jobs/MainWindow.h"
+#include "platform/Process.h"
+
+namespace velmar::test {
+
+inline const char* ControlName(Control c) {
+    switch (c) {
+        case Control::Edit1: return "Edit1";
+        case Control::Edit2: return "Edit2";
+        case Control::Label1: return "Label1";
+        case Control::Button1: return "Button1";
+        case Control::CheckBox1: return "CheckBox1";
+        case Control::ComboBox1: return "ComboBox1";
+    }
+    return "?";
+}
+
+// Thrown by the end-of-program handler a test installs with ProgramEndCatcher.
+struct ProgramEnded : std::runtime_error {
+    ProgramEnded() : std::runtime_error("program ended") {}
+};
+
+class ProgramEndCatcher {
+public:
+    ProgramEndCatcher() { previous_ = SetEndProgramHandler([] { throw ProgramEnded(); }); }
+    ~ProgramEndCatcher() { SetEndProgramHandler(previous_); }
+
+private:
+    EndProgramHandler previous_;
+};
+
+class FakeWindow : public MainWindow {
+public:
+    struct Row {
+        std::string name;
+        StatusIcon icon;
+        bool selected = false;
+    };
+
+    // The script: what the next dialogs and questions answer.
+    std::deque<std::optional<std::vector<std::string>>> dialogAnswers;
+    std::deque<MessageAnswer> messageAnswers;
+    CreationSetup setup;
+
+    std::vector<std::string> Log() {
+        std::lock_guard lock(mutex_);
+        return log_;
+    }
+    std::vector<Row> Rows() {
+        std::lock_guard lock(mutex_);
+        return rows_;
+    }
+    void Select(std::initializer_list<int> rows) {
+        for (int r : rows) rows_[static_cast<std::size_t>(r)].selected = true;
+    }
+
+    void SetText(Control c, const std::string& text) override { Record(std::string("SetText ") + ControlName(c) + " " + text); }
+    std::string Text(Control c) override {
+        Record(std::string("Text ") + ControlName(c));
+        return c == Control::Edit1 ? setup.edit1 : setup.edit2;
+    }
+    void SetEdit1ReadOnly(bool readOnly, EditBackground bg) override {
+        Record(std::string("Edit1ReadOnly ") + (readOnly ? "yes " : "no ") +
+               (bg == EditBackground::ButtonFace ? "ButtonFace" : "Window"));
+    }
+    void SetEnabled(Control c, bool on) override { Record(std::string(on ? "Enable " : "Disable ") + ControlName(c)); }
+    void SetVisible(Control c, bool on) override { Record(std::string(on ? "Show " : "Hide ") + ControlName(c)); }
+    void SelectComboBox1Item(int i) override { Record("SelectComboBox1 " + std::to_string(i)); }
+    CreationSetup ReadCreationSetup() override {
+        Record("ReadCreationSetup");
+        return setup;
+    }
+    void ClearRows() override {
+        Record("ClearRows");
+        std::lock_guard lock(mutex_);
+        rows_.clear();
+    }
+    void AddRow(const std::string& name, StatusIcon icon) override {
+        Record("AddRow " + name + " " + std::to_string(icon));
+        std::lock_guard lock(mutex_);
+        rows_.push_back({name, icon});
+    }
+    void SetRowIcon(int row, StatusIcon icon) override {
+        Record("SetRowIcon " + std::to_string(row) + " " + std::to_string(icon));
+        std::lock_guard lock(mutex_);
+        rows_.at(static_cast<std::size_t>(row)).icon = icon;
+    }
+    int RowCount() override {
+        Record("RowCount");
+        std::lock_guard lock(mutex_);
+        return static_cast<int>(rows_.size());
+    }
+    std::vector<int> SelectedRows() override {
+        Record("SelectedRows");
+        std::lock_guard lock(mutex_);
+        std::vector<int> selected;
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            if (rows_[i].selected) selected.push_back(static_cast<int>(i));
+        return selected;
+    }
+    void DeselectRow(int row) override {
+        Record("DeselectRow " + std::to_string(row));
+        std::lock_guard lock(mutex_);
+        rows_.at(static_cast<std::size_t>(row)).selected = false;
+    }
+    void RepaintList() override { Record("RepaintList"); }
+    void SetProgressRange(int lo, int hi) override {
+        Record("ProgressRange " + std::to_string(lo) + ".." + std::to_string(hi));
+    }
+    void SetProgressPosition(int p) override { Record("ProgressPosition " + std::to_string(p)); }
+    void RepaintWindow() override { Record("RepaintWindow"); }
+    void SetBusyCursor(bool busy) override { Record(busy ? "Cursor busy" : "Cursor default"); }
+    std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& r) override {
+        Record("OpenFileDialog " + r.title);
+        std::lock_guard lock(mutex_);
+        if (dialogAnswers.empty()) throw std::logic_error("unscripted file dialog");
+        auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return answer;
+    }
+    MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override {
+        Record(std::string("MessageBox ") + (buttons == MessageButtons::YesNo ? "YesNo " : "Ok ") + text);
+        if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        std::lock_guard lock(mutex_);
+        if (messageAnswers.empty()) throw std::logic_error("unscripted question: " + text);
+        auto answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    void LoadIcons() override { Record("LoadIcons"); }
+
+private:
+    void Record(std::string entry) {
+        std::lock_guard lock(mutex_);
+        log_.push_back(std::move(entry));
+    }
+
+    std::mutex mutex_;
+    std::vector<std::string> log_;
+    std::vector<Row> rows_;
+};
+
+}  // namespace velmar::test
