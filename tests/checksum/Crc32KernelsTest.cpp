@@ -67,6 +67,8 @@ struct KernelCase {
     bool (*available)();
 };
 
+void PrintTo(const KernelCase& k, std::ostream* os) { *os << k.name; }
+
 bool Always() { return true; }
 
 std::uint32_t ViaCrc32Update(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
@@ -88,7 +90,9 @@ protected:
 // a read before the start, down to ASan's 8-byte granule).
 class Arena {
 public:
-    static constexpr std::size_t kMaxAlign = 64, kMaxLen = 4096, kSize = kMaxAlign + kMaxLen + 64;
+    // Past 4096 so that long runs, which kernels may treat differently, are
+    // also seen at every alignment.
+    static constexpr std::size_t kMaxAlign = 64, kMaxLen = 4096 + 640, kSize = kMaxAlign + kMaxLen + 64;
 
     Arena() : storage_(kSize + 64) {
         const auto addr = reinterpret_cast<std::uintptr_t>(storage_.data());
