@@ -53,6 +53,7 @@ public:
     virtual void ClearRows() = 0;
     virtual void AddRow(const std::string& name, StatusIcon icon) = 0;
     virtual void SetRowIcon(int row, StatusIcon icon) = 0;
+    virtual std::string RowText(int row) = 0;
     virtual int RowCount() = 0;
     virtual std::vector<int> SelectedRows() = 0;  // in row order
     virtual void DeselectRow(int row) = 0;

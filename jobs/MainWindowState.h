@@ -29,6 +29,8 @@ struct MainWindowState {
     std::vector<std::uint32_t> ExpectedCrcs;
     std::vector<std::string> ExpectedMd5s;
     std::string ListDirectory;
+    // The folder of the files a Create command chose: the new list goes there.
+    std::string CreationDirectory;
     std::string CommandLinePath;
 };
 

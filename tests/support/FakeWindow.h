@@ -96,6 +96,11 @@ public:
         std::lock_guard lock(mutex_);
         rows_.at(static_cast<std::size_t>(row)).icon = icon;
     }
+    std::string RowText(int row) override {
+        Record("RowText " + std::to_string(row));
+        std::lock_guard lock(mutex_);
+        return rows_.at(static_cast<std::size_t>(row)).name;
+    }
     int RowCount() override {
         Record("RowCount");
         std::lock_guard lock(mutex_);

@@ -1,0 +1,99 @@
+#include "jobs/Commands.h"
+
+#include <algorithm>
+#include <strings.h>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace velmar {
+
+std::string ProposedListName(const std::string& directory, const char* firstName, const char* extension) {
+    // Files chosen in the root give an empty folder text: keep the default.
+    if (!extension || directory.empty()) return firstName;
+    return BaseNameOf(directory) + extension;
+}
+
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind) {
+    if (state.Busy) return;
+    window.LoadIcons();
+    window.SetText(Control::Label1, "Velmar");
+    state.JobMode = kind.mode;
+    window.SetVisible(Control::Edit2, false);
+
+    auto chosen = window.OpenFileDialog(kind.dialog);
+    if (!chosen || chosen->empty()) return;
+
+    window.ClearRows();
+    window.SetText(Control::Label1, kind.label);
+    window.SetEnabled(Control::CheckBox1, kind.checkBox1Enabled);
+    switch (kind.comboBox1) {
+        case CreateCommandKind::ComboBox::SelectDefaultAndEnable:
+            window.SelectComboBox1Item(2);
+            window.SetEnabled(Control::ComboBox1, true);
+            break;
+        case CreateCommandKind::ComboBox::Disable: window.SetEnabled(Control::ComboBox1, false); break;
+        case CreateCommandKind::ComboBox::EnableKeepSelection: window.SetEnabled(Control::ComboBox1, true); break;
+    }
+    window.SetText(Control::Edit1, kind.firstName);
+    window.SetEdit1ReadOnly(false, EditBackground::Window);
+    window.SetEnabled(Control::Button1, true);
+
+    std::vector<std::string> names;
+    names.reserve(chosen->size());
+    for (const std::string& path : *chosen) names.push_back(BaseNameOf(path));
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
+    for (const std::string& name : names) window.AddRow(name, IconPending);
+
+    state.CreationDirectory = ListDirectoryOf(chosen->front());
+    if (kind.extension)
+        window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind.firstName, kind.extension));
+}
+
+std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, JobModeValue mode,
+                                                  const OpenFileRequest& dialog) {
+    if (state.Busy) return std::nullopt;
+    state.JobMode = mode;
+    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window.SetVisible(Control::Edit2, false);
+    window.SetEnabled(Control::CheckBox1, false);
+    window.SetEnabled(Control::ComboBox1, false);
+    window.SetEnabled(Control::Button1, true);
+    window.ClearRows();
+
+    auto chosen = window.OpenFileDialog(dialog);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    const std::string& path = chosen->front();
+    window.SetText(Control::Label1, "Verifying...");
+    window.SetVisible(Control::Label1, true);
+    window.SetText(Control::Edit1, BaseNameOf(path));
+    window.LoadIcons();
+    state.ListDirectory = ListDirectoryOf(path);
+    return path;
+}
+
+std::string CreationListPath(const MainWindowState& state, const std::string& edit1) {
+    return ListedFilePath(state.CreationDirectory, edit1);
+}
+
+bool CreationMayStart(MainWindow& window, MainWindowState& state) {
+    const std::string name = window.Text(Control::Edit1);
+    const int rows = window.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (window.RowText(row) == name) {
+            window.MessageBox("Cannot add 'self' to file.", MessageButtons::Ok);
+            return false;
+        }
+    }
+    if (PathExists(CreationListPath(state, name)) &&
+        window.MessageBox("File Exists. Overwrite?", MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    return !state.Busy;
+}
+
+bool SelectVerifyMayStart(const MainWindowState& state) { return !state.Busy; }
+
+}  // namespace velmar

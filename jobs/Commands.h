@@ -1,0 +1,51 @@
+// The menu commands and go! steps that are the same for every list kind:
+// preparing a creation, preparing a select-verify, and the checks go! makes
+// before it starts a creation job. They run on the UI thread and reach the
+// window only through MainWindow, so the tests drive them with the fake.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "jobs/MainWindow.h"
+#include "jobs/MainWindowState.h"
+
+namespace velmar {
+
+// What tells the three Create commands apart.
+struct CreateCommandKind {
+    JobModeValue mode;
+    const char* label;          // Label1 once files are chosen: "SFV Filename"
+    const char* firstName;      // Edit1's first text: "default.sfv"
+    const char* extension;      // ".sfv" to name the list after the folder; nullptr keeps firstName
+    bool checkBox1Enabled;
+    enum class ComboBox { SelectDefaultAndEnable, Disable, EnableKeepSelection } comboBox1;
+    OpenFileRequest dialog;
+};
+
+// A Create command: the files chosen, the rows listed sorted by name without
+// regard to case, the list name proposed, go! enabled. Nothing while Busy.
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind);
+
+// The name a Create command proposes for files chosen in `directory`: its
+// last component + extension, or `firstName` for the root.
+std::string ProposedListName(const std::string& directory, const char* firstName, const char* extension);
+
+// Steps 1 to 6 of a Select Verify command: mode set, window prepared, list
+// chosen, ListDirectory set. Returns the list's path for the kind's loader,
+// or nothing when Busy or cancelled.
+std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, JobModeValue mode,
+                                                  const OpenFileRequest& dialog);
+
+// go! in a Create mode, before the job starts: the 'self' check, the
+// overwrite question and Busy. True when the creation job may start.
+bool CreationMayStart(MainWindow& window, MainWindowState& state);
+
+// The path a creation job writes: the chosen files' folder and Edit1's text.
+std::string CreationListPath(const MainWindowState& state, const std::string& edit1);
+
+// go! in a select-verify mode: nothing while another job runs (one job at a
+// time), else the pass over the selected rows.
+bool SelectVerifyMayStart(const MainWindowState& state);
+
+}  // namespace velmar
