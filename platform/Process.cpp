@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 
 namespace velmar {
 
@@ -18,5 +19,7 @@ void EndProgram() {
     // ending the program while the window still runs.
     ::_exit(0);
 }
+
+void ExitProgram() { std::exit(0); }
 
 }  // namespace velmar
