@@ -1,0 +1,27 @@
+// The digest field of a list line as the MD5-based lists read it: 32
+// characters, each a hexadecimal digit or a NUL byte. A NUL lets the line
+// qualify but cuts the digest text short, which the reader then refuses
+// after it has shown the entry's row.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace velmar {
+
+inline constexpr std::size_t DigestFieldLength = 32;
+
+// True when `line` holds, from `offset` on, 32 characters of HexDigitSet or NUL.
+bool DigestFieldQualifies(std::string_view line, std::size_t offset);
+
+// The field's text up to its first NUL: 32 characters when it holds none.
+std::string_view DigestTextOfField(std::string_view field);
+
+// A piece less its line feed; a piece without one (the last line of the
+// text, or part of an over-long line) keeps every character.
+std::string_view WithoutLineEnd(std::string_view piece);
+
+// Text up to its first NUL byte.
+std::string_view UpToNul(std::string_view text);
+
+}  // namespace velmar

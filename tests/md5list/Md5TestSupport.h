@@ -1,0 +1,81 @@
+// What the MD5 list tests share: a folder, the fake window, the state, the
+// end of the program turned into an exception, and a few readings of the log.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "checksum/Md5.h"
+#include "jobs/JobFrame.h"
+#include "tests/support/FakeWindow.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar::test {
+
+inline std::string Md5Of(std::string_view bytes) {
+    MD5Context context;
+    MD5Init(&context);
+    MD5Update(&context, reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()));
+    std::uint8_t digest[16];
+    MD5Final(digest, &context);
+    return MD5DigestText(digest);
+}
+
+inline std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+inline bool Contains(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+inline std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) - log.begin();
+}
+
+inline std::vector<std::string> RowNames(FakeWindow& window) {
+    std::vector<std::string> names;
+    for (const auto& row : window.Rows()) names.push_back(row.name);
+    return names;
+}
+
+inline std::vector<StatusIcon> RowIcons(FakeWindow& window) {
+    std::vector<StatusIcon> icons;
+    for (const auto& row : window.Rows()) icons.push_back(row.icon);
+    return icons;
+}
+
+// Waits up to 20 s for a job on a worker to log `entry`.
+inline bool WaitForLog(FakeWindow& window, const std::string& entry) {
+    for (int i = 0; i < 2000; ++i) {
+        if (Contains(window.Log(), entry)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+class Md5Test : public ::testing::Test {
+protected:
+    TempDir dir;
+    FakeWindow window;
+    MainWindowState state;
+    JobFrame frame{window, state};
+    ProgramEndCatcher catcher;
+
+    // A list file of the given text, written byte for byte.
+    std::string List(std::string_view text, std::string_view name = "md5sum") { return dir.Write(name, text); }
+    std::string Line(std::string_view bytes, std::string_view name, std::string_view sep = "  ") {
+        return Md5Of(bytes) + std::string(sep) + std::string(name) + "\r\n";
+    }
+};
+
+}  // namespace velmar::test
