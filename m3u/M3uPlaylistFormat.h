@@ -1,0 +1,32 @@
+// The lines of a playlist that carries an MD5 digest before every name: a
+// media player skips the "#" lines and plays the names, we read the digests
+// back. Comments between the header and the entries are in
+// sfv/CommentBlocks.h, in the playlist's style.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "sfv/CommentBlocks.h"
+
+namespace velmar {
+
+// "#" leads every comment line, and the file-info block opens with a line
+// holding only "#".
+inline constexpr CommentStyle M3uCommentStyle{'#', true, "Create M3U: Select Comment File"};
+
+inline constexpr std::string_view M3uHeaderLine = "#MD5M3U Velmar v1.84\n";
+
+// "#" and the 32 digits, line feed, then the name and a line feed; the
+// writer turns each line feed into CR LF.
+std::string M3uEntryLines(std::string_view digestText, std::string_view name);
+
+// A piece that starts with "#" followed by 32 characters of HexDigitSet or
+// NUL; whatever comes after them does not matter.
+bool IsM3uDigestLine(std::string_view piece);
+
+// A name the playlist can carry: one that holds no line end of its own,
+// which would split it over two lines and lose the entry on reading back.
+bool FitsOnM3uNameLine(std::string_view name);
+
+}  // namespace velmar
