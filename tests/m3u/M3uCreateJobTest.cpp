@@ -1,0 +1,100 @@
+#include "m3u/M3uVerifyJob.h"
+#include "platform/Clock.h"
+#include "tests/m3u/M3uTestSupport.h"
+
+#include <filesystem>
+
+namespace velmar::test {
+namespace {
+
+const std::string Header = "#MD5M3U Velmar v1.84\r\n";
+constexpr std::time_t Created = 1796600102;
+const FileTimeOf FixedTime = [](const InputFile&) { return Created; };
+
+std::string Entry(std::string_view bytes, std::string_view name) {
+    return "#" + Md5Of(bytes) + "\r\n" + std::string(name) + "\r\n";
+}
+
+TEST_F(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
+    dir.Write("a.mp3", "first");
+    dir.Write("b.mp3", "");
+    // No item selected writes no comment block; the WinSFV box changes nothing.
+    const std::string playlist = Prepare({"a.mp3", "b.mp3"}, -1);
+    window.setup.checkBox1 = true;
+    RunM3uCreation(frame);
+    EXPECT_EQ(ReadAll(playlist), Header + Entry("first", "a.mp3") + Entry("", "b.mp3"));
+    EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok M3U file creation complete!"));
+
+    Read(playlist);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(digests, (std::vector<std::string>{Md5Of("first"), "d41d8cd98f00b204e9800998ecf8427e"}));
+
+    // Verifying it asks nothing: an unscripted question would throw.
+    FakeWindow verifier;
+    verifier.dialogAnswers.push_back(std::vector<std::string>{playlist});
+    JobFrame verify(verifier, state);
+    RunM3uVerify(verify);
+    EXPECT_EQ(RowIcons(verifier), (std::vector<StatusIcon>{IconOk, IconOk}));
+    EXPECT_TRUE(Contains(verifier.Log(), "SetText Label1 OK:2  BAD:0  N/A:0"));
+}
+
+TEST_F(M3uTest, CommentBlocksUseTheHashLead) {
+    dir.Write("e.mp3", "");
+    const std::string longLine(600, 'x');
+    struct Case {
+        int mode;
+        std::string edit2, commentFile;
+        bool pickComment;
+        std::string block;
+    } cases[] = {
+        {1, "", "", false, "# \r\n#\r\n"},
+        {1, std::string(255, 'c'), "", false, "# " + std::string(255, 'c') + "\r\n#\r\n"},
+        {0, "", "one\r\ntwo", true, "# one\r\n# two#\r\n"},
+        {0, "", longLine + "\n", true, "# " + longLine.substr(0, 511) + "# " + longLine.substr(511) + "\r\n#\r\n"},
+        {0, "", "", false, ""},
+        {2, "", "", false, "#\r\n#            0  " + FileInfoTimeText(Created) + " e.mp3 \r\n#\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string playlist = Prepare({"e.mp3"}, c.mode);
+        window.setup.edit2 = c.edit2;
+        if (c.mode == 0)
+            window.dialogAnswers.push_back(c.pickComment ? std::optional(std::vector{dir.Write("c.txt", c.commentFile)})
+                                                         : std::nullopt);
+        RunM3uCreation(frame, FixedTime);
+        EXPECT_EQ(ReadAll(playlist), Header + c.block + Entry("", "e.mp3")) << "mode " << c.mode;
+    }
+}
+
+TEST_F(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
+    std::filesystem::resize_file(dir.Write("big.bin", ""), 3221225472);
+    const std::string playlist = Prepare({"big.bin"}, 2);
+    state.QuitRequested = 1;  // ends the job before its first digest, keeping what was written
+    EXPECT_THROW(RunM3uCreation(frame, FixedTime), ProgramEnded);
+    EXPECT_EQ(ReadAll(playlist), Header + "#\r\n#   3221225472  " + FileInfoTimeText(Created) + " big.bin \r\n#\r\n");
+}
+
+TEST_F(M3uTest, FileGoneBeforeGoIsFatal) {
+    dir.Write("a.mp3", "a");
+    // With file-info comments the block finds it first: no digest line at all.
+    std::string playlist = Prepare({"a.mp3", "gone.mp3"}, 2);
+    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_EQ(ReadAll(playlist).rfind(Header + "#\r\n#", 0), 0u);
+    EXPECT_EQ(ReadAll(playlist).find(Md5Of("a")), std::string::npos);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
+
+    playlist = Prepare({"a.mp3", "gone.mp3"}, 3);
+    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_EQ(ReadAll(playlist), Header + Entry("a", "a.mp3"));
+}
+
+TEST_F(M3uTest, NameHoldingALineEndIsRefusedBeforeThePlaylistIsTouched) {
+    dir.Write("a\nb.mp3", "x");
+    const std::string playlist = Prepare({"a\nb.mp3"});
+    dir.Write("list.m3u", "kept");
+    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
+    EXPECT_EQ(ReadAll(playlist), "kept");
+}
+
+}  // namespace
+}  // namespace velmar::test
