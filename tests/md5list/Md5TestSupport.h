@@ -76,6 +76,8 @@ protected:
     std::string Line(std::string_view bytes, std::string_view name, std::string_view sep = "  ") {
         return Md5Of(bytes) + std::string(sep) + std::string(name) + "\r\n";
     }
+    // The message box the fatal path showed last, if any.
+    bool ShowedFatal(FatalError error) { return Contains(window.Log(), std::string("MessageBox Ok ") + FatalMessage(error)); }
 };
 
 }  // namespace velmar::test

@@ -1,0 +1,100 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "jobs/Commands.h"
+#include "md5list/Md5Commands.h"
+#include "md5list/Md5CreateJob.h"
+#include "md5list/Md5VerifyJob.h"
+#include "platform/Files.h"
+#include "tests/md5list/Md5TestSupport.h"
+
+namespace velmar::test {
+namespace {
+
+class Md5CreateJobTest : public Md5Test {
+protected:
+    // Create MD5 over the named files of the folder, Edit1 as the user left it.
+    void Prepare(const std::vector<std::string>& files, const std::string& edit1 = "md5sum") {
+        std::vector<std::string> paths;
+        for (const std::string& name : files) paths.push_back(dir.File(name));
+        window.dialogAnswers.push_back(paths);
+        CreateMd5Command(window, state);
+        window.setup.rows = RowNames(window);
+        window.setup.edit1 = edit1;
+    }
+};
+
+TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
+    for (const char* name : {"c.bin", "A.bin", "b.bin", "my file .bin"}) dir.Write(name, name);
+    dir.Write("empty", "");
+    Prepare({"c.bin", "A.bin", "b.bin", "my file .bin", "empty"});
+    EXPECT_EQ(state.JobMode, ModeCreateMd5);
+    EXPECT_EQ(RowNames(window), (std::vector<std::string>{"A.bin", "b.bin", "c.bin", "empty", "my file .bin"}));
+    for (const char* entry : {"SetText Label1 MD5 Filename", "SetText Edit1 md5sum", "Disable CheckBox1",
+                              "Disable ComboBox1", "Enable Button1"})
+        EXPECT_TRUE(Contains(window.Log(), entry)) << entry;
+
+    ASSERT_TRUE(CreationMayStart(window, state));
+    RunMd5Creation(frame);
+    EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("A.bin", "A.bin") + Line("b.bin", "b.bin") + Line("c.bin", "c.bin") +
+                                               "d41d8cd98f00b204e9800998ecf8427e  empty\r\n" +
+                                               Line("my file .bin", "my file .bin"));
+    const auto log = window.Log();
+    EXPECT_LT(IndexOf(log, "SetRowIcon 4 1"), IndexOf(log, "MessageBox Ok MD5 file creation complete!"));
+    EXPECT_TRUE(window.Rows().empty());
+    EXPECT_EQ(state.Busy, 0);
+
+    FakeWindow checker;
+    JobFrame verify(checker, state);
+    checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("md5sum")});
+    RunMd5Verify(verify);
+    EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:5  BAD:0  N/A:0"));
+}
+
+TEST_F(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenamed) {
+    dir.Write("md5sum", "an older list");
+    dir.Write("a.bin", "a");
+    Prepare({"md5sum", "a.bin"});
+    CreateMd5Go(window, state);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Cannot add 'self' to file.");
+    EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo File Exists. Overwrite?"));
+    EXPECT_EQ(state.Busy, 0);
+
+    window.setup.edit1 = "list.md5";
+    ASSERT_TRUE(CreationMayStart(window, state));
+    RunMd5Creation(frame);
+    EXPECT_EQ(ReadAll(dir.File("list.md5")), Line("a", "a.bin") + Line("an older list", "md5sum"));
+}
+
+TEST_F(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) {
+    dir.Write("md5sum", "old");
+    dir.Write("a.bin", "a");
+    Prepare({"a.bin"});
+    window.messageAnswers = {MessageAnswer::No};
+    CreateMd5Go(window, state);
+    EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
+    EXPECT_EQ(ReadAll(dir.File("md5sum")), "old");
+
+    // An empty name leaves the folder itself as the path: it exists, and it
+    // cannot be opened as the list.
+    window.setup.edit1 = "";
+    window.messageAnswers = {MessageAnswer::Yes};
+    ASSERT_TRUE(CreationMayStart(window, state));
+    EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
+    EXPECT_THROW(RunMd5Creation(frame), ProgramEnded);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
+}
+
+TEST_F(Md5CreateJobTest, AChosenFileGoneBeforeGoEndsTheProgramWithTheListIncomplete) {
+    dir.Write("a.bin", "a");
+    dir.Write("b.bin", "b");
+    Prepare({"a.bin", "b.bin"});
+    std::filesystem::remove(dir.File("b.bin"));
+    EXPECT_THROW(RunMd5Creation(frame), ProgramEnded);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
+    EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("a", "a.bin"));
+}
+
+}  // namespace
+}  // namespace velmar::test

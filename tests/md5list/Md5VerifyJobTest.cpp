@@ -1,0 +1,99 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "md5list/Md5Commands.h"
+#include "md5list/Md5VerifyJob.h"
+#include "platform/Files.h"
+#include "tests/md5list/Md5TestSupport.h"
+#include "tests/support/ReadSeam.h"
+
+namespace velmar::test {
+namespace {
+
+class Md5VerifyJobTest : public Md5Test {
+protected:
+    void Verify(const std::string& list) {
+        window.dialogAnswers.push_back(std::vector<std::string>{list});
+        RunMd5Verify(frame);
+    }
+};
+
+TEST_F(Md5VerifyJobTest, ChangedAndDeletedFilesAreToldApartAndOnlyTheChangedOneRenamed) {
+    dir.Write("good.bin", "good");
+    dir.Write("bad.bin", "changed");
+    window.messageAnswers.push_back(MessageAnswer::Yes);
+    Verify(List(Line("good", "good.bin") + Line("bad", "bad.bin") + Line("gone", "gone.bin")));
+
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad, IconNA}));
+    const auto log = window.Log();
+    EXPECT_EQ(log.front(), "Edit1ReadOnly yes ButtonFace");
+    EXPECT_TRUE(Contains(log, "OpenFileDialog Verify MD5: Select MD5 File to Verify"));
+    EXPECT_TRUE(Contains(log, "SetText Edit1 md5sum"));
+    EXPECT_LT(IndexOf(log, "SetText Label1 OK:1  BAD:1  N/A:1"), IndexOf(log, "MessageBox YesNo Rename Bad Files?"));
+    EXPECT_TRUE(PathExists(dir.File("bad.bin.BAD")));
+    EXPECT_FALSE(PathExists(dir.File("bad.bin")));
+    EXPECT_TRUE(PathExists(dir.File("good.bin")));
+    EXPECT_FALSE(PathExists(dir.File("gone.bin.BAD")));
+    EXPECT_EQ(state.Busy, 0);
+    EXPECT_EQ(log.back(), "Cursor default");
+}
+
+TEST_F(Md5VerifyJobTest, NamesResolveBelowTheListAndAnAbsoluteNameIsNeverFound) {
+    std::filesystem::create_directory(dir.File("sub"));
+    dir.Write("sub/file.bin", "deep");
+    dir.Write("twice.bin", "same");
+    dir.Write("abs.bin", "abs");
+    Verify(List(Line("deep", "sub\\file.bin") + Upper(Md5Of("same")) + " *twice.bin\r\n" +
+                Line("same", "twice.bin") + Line("", "C:\\x\\y.bin") + Line("abs", dir.File("abs.bin"))));
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconOk, IconOk, IconNA, IconNA}));
+    EXPECT_TRUE(Contains(window.Log(), "SetText Label1 OK:3  BAD:0  N/A:2"));
+    EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
+}
+
+TEST_F(Md5VerifyJobTest, RenamingNeverReplacesAndNoLeavesEveryFileInPlace) {
+    dir.Write("bad.bin", "changed");
+    dir.Write("bad.bin.BAD", "older");
+    const std::string list = List(Line("bad", "bad.bin"));
+    window.messageAnswers = {MessageAnswer::Yes};
+    Verify(list);
+    EXPECT_EQ(ReadAll(dir.File("bad.bin")), "changed");
+    EXPECT_EQ(ReadAll(dir.File("bad.bin.BAD")), "older");
+
+    std::filesystem::remove(dir.File("bad.bin.BAD"));
+    FakeWindow second;
+    JobFrame again(second, state);
+    second.dialogAnswers.push_back(std::vector<std::string>{list});
+    second.messageAnswers = {MessageAnswer::No};
+    RunMd5Verify(again);
+    EXPECT_TRUE(PathExists(dir.File("bad.bin")));
+    EXPECT_EQ(RowIcons(second), std::vector<StatusIcon>{IconBad});
+}
+
+TEST_F(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
+    window.dialogAnswers.push_back(std::nullopt);
+    RunMd5Verify(frame);
+    EXPECT_EQ(state.Busy, 0);
+    EXPECT_TRUE(window.Rows().empty());
+    EXPECT_TRUE(Contains(window.Log(), "Disable Button1"));
+    EXPECT_FALSE(Contains(window.Log(), "Cursor busy"));
+}
+
+TEST_F(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
+    dir.Write("x.bin", "x");
+    const std::string list = List(Line("x", "x.bin"));
+    ReadSeam failing(2);  // the list's text and its end read, then the file fails
+    EXPECT_THROW(Verify(list), ProgramEnded);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
+}
+
+TEST_F(Md5VerifyJobTest, TheCommandDoesNothingWhileAJobRuns) {
+    state.Busy = 1;
+    state.JobMode = ModeCreateMd5;
+    VerifyMd5Command(window, state);
+    EXPECT_TRUE(window.Log().empty());
+    EXPECT_EQ(state.JobMode, ModeCreateMd5);
+}
+
+}  // namespace
+}  // namespace velmar::test
