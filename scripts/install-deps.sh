@@ -10,6 +10,6 @@ $SUDO apt-get install -y --no-install-recommends \
     g++ cmake make \
     qt6-base-dev libjpeg62-turbo-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth \
+    xvfb xauth x11-utils mpv \
     rhash cksfv openssl coreutils \
     libisal-dev zlib1g-dev bc time

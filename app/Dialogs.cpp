@@ -1,0 +1,50 @@
+#include "app/Dialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velmar {
+
+QStringList DialogFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // The description's own bracket, if any, gives way to the patterns.
+        const qsizetype bracket = description.lastIndexOf(QLatin1String(" ("));
+        if (bracket >= 0 && description.endsWith(QLatin1Char(')'))) description.truncate(bracket);
+        QStringList patterns;
+        for (QString pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+        filters << description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+std::optional<std::vector<std::string>> QtDialogs::OpenFiles(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
+    dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::ReadOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setSizeGripEnabled(true);
+    const QStringList filters = DialogFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QString& path : dialog.selectedFiles()) paths.push_back(QFile::encodeName(path).toStdString());
+    if (paths.empty()) return std::nullopt;
+    return paths;
+}
+
+MessageAnswer QtDialogs::Message(QWidget* parent, const std::string& text, MessageButtons buttons) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Velmar"), QFile::decodeName(QByteArray::fromStdString(text)),
+                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    const int answer = box.exec();
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+}  // namespace velmar

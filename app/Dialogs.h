@@ -1,0 +1,39 @@
+// The open-file dialog and the message boxes, behind one seam so the shell's
+// tests can answer them from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QStringList>
+
+#include "jobs/MainWindow.h"
+
+class QWidget;
+
+namespace velmar {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Paths as bytes; nothing when cancelled.
+    virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) = 0;
+    virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
+};
+
+// The real ones: QFileDialog and QMessageBox, caption "Velmar", no icon.
+class QtDialogs : public Dialogs {
+public:
+    std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) override;
+    MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) override;
+};
+
+// "MP3 files (*.mp3)|*.mp3|All files (*.*)|*.*" as the name filters Qt's
+// dialog takes: "MP3 files (*.mp3)", "All files (*)". Each filter shows the
+// patterns it really applies, so "MD5SUM (md5sum)|md5sum*" offers
+// "MD5SUM (md5sum*)" and the file named md5sum shows; "*.*" is every file,
+// names without a dot included.
+QStringList DialogFilters(const std::string& filter);
+
+}  // namespace velmar

@@ -1,0 +1,261 @@
+#include "app/Unit1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/Dialogs.h"
+#include "app/Placement.h"
+#include "app/WindowAdapter.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr int ClientWidth = 550;
+constexpr int ClientHeight = 385;
+
+// The client area: the controls sit at fixed places in it, and it tells the
+// form when its size changes.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(TForm1& form) : QWidget(&form), form_(form) {}
+
+protected:
+    void resizeEvent(QResizeEvent*) override { form_.FormResize(); }
+
+private:
+    TForm1& form_;
+};
+
+}  // namespace
+
+TForm1::TForm1() : TForm1(Options{}) {}
+
+TForm1::TForm1(Options options)
+    : dialogs_(options.dialogs ? std::move(options.dialogs) : std::make_unique<QtDialogs>()),
+      arguments_(options.arguments),
+      settings_(options.settingsPath.empty() ? SettingsStore::DefaultPath() : options.settingsPath),
+      exitProgram_(options.exitProgram ? options.exitProgram : [] { QCoreApplication::exit(0); }) {
+    setWindowTitle(QStringLiteral("Velmar"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
+
+    CreateControls();
+    CreateMenu();
+    adapter_ = std::make_unique<WindowAdapter>(MainWindowControls{this, ListBox1, &rows_, &pictures_, ProgressBar1,
+                                                                  Label1, Edit1, Button1, CheckBox1, ComboBox1, Edit2,
+                                                                  dialogs_.get()});
+    commands_ = options.commands ? options.commands(*adapter_, state_) : ListKindCommands(*adapter_, state_);
+
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    setMinimumSize(MinimumOuterWidth, MinimumOuterHeight);
+    move(65, 49);
+}
+
+TForm1::~TForm1() = default;
+
+MainWindow& TForm1::Window() { return *adapter_; }
+
+void TForm1::CreateControls() {
+    auto* client = new ClientArea(*this);
+    setCentralWidget(client);
+
+    ListBox1 = new ResultListView(rows_, pictures_, client);
+    ListBox1->setGeometry(0, 0, 393, 369);
+
+    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1->setGeometry(0, 369, 393, 16);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    Label1 = new QLabel(QStringLiteral("Velmar"), client);
+    Label1->setGeometry(396, 0, 41, 13);
+
+    Edit1 = new QLineEdit(client);
+    Edit1->setGeometry(396, 13, 154, 21);
+    Edit1->setMaxLength(192);
+    Edit1->setReadOnly(true);
+    Edit1->setToolTip(QStringLiteral("Filename"));
+    QPalette palette = Edit1->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    Edit1->setPalette(palette);
+
+    Button1 = new QPushButton(QStringLiteral("go!"), client);
+    Button1->setGeometry(523, 36, 25, 21);
+    Button1->setToolTip(QStringLiteral("Create SFV"));
+    Button1->setEnabled(false);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("WinSFV Compatible"), client);
+    CheckBox1->setGeometry(396, 36, 125, 21);
+    CheckBox1->setEnabled(false);
+
+    ComboBox1 = new QComboBox(client);
+    ComboBox1->setGeometry(396, 59, 154, 21);
+    ComboBox1->addItems({QStringLiteral("Add Comment File"), QStringLiteral("Add One Line Comment"),
+                         QStringLiteral("Add File Info Comment"), QStringLiteral("No Comments")});
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setEnabled(false);
+
+    Edit2 = new QLineEdit(client);
+    Edit2->setGeometry(396, 82, 154, 21);
+    Edit2->setMaxLength(255);
+    Edit2->setVisible(false);
+
+    setTabOrder(ListBox1, ProgressBar1);
+    setTabOrder(ProgressBar1, Edit1);
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, CheckBox1);
+    setTabOrder(CheckBox1, ComboBox1);
+    setTabOrder(ComboBox1, Edit2);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // Edit1KeyDown: Enter in an editable Edit1 is go!.
+    connect(Edit1, &QLineEdit::returnPressed, this, [this] {
+        if (!Edit1->isReadOnly()) Button1Click();
+    });
+    // Only a choice by the user; choosing an item in code passes Edit2 by.
+    connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
+}
+
+void TForm1::CreateMenu() {
+    auto* file = menuBar()->addMenu(QStringLiteral("&File"));
+    auto* options = file->addMenu(QStringLiteral("&Options"));
+    options->addAction(QStringLiteral("&Register SFV FileType"), this, [this] { Run(commands_.RegisterSfvFileType); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::Key_F12), this, [this] { Exit1Click(); });
+
+    const struct {
+        const char* menu;
+        const char* items[3];
+        Qt::Key keys[3];
+        FormCommands::Command FormCommands::*commands[3];
+    } kinds[] = {
+        {"&SFV", {"&Create SFV", "&Verify SFV", "&Select Verify"}, {Qt::Key_F3, Qt::Key_F4, Qt::Key_F5},
+         {&FormCommands::CreateSfv, &FormCommands::VerifySfv, &FormCommands::SelectVerifySfv}},
+        {"&MD5", {"&Create MD5", "&Verify MD5", "&Select Verify"}, {Qt::Key_F6, Qt::Key_F7, Qt::Key_F8},
+         {&FormCommands::CreateMd5, &FormCommands::VerifyMd5, &FormCommands::SelectVerifyMd5}},
+        {"M&3U", {"&Create M3U", "&Verify M3U", "&Select Verify"}, {Qt::Key_F9, Qt::Key_F10, Qt::Key_F11},
+         {&FormCommands::CreateM3u, &FormCommands::VerifyM3u, &FormCommands::SelectVerifyM3u}},
+    };
+    for (const auto& kind : kinds) {
+        auto* menu = menuBar()->addMenu(QString::fromLatin1(kind.menu));
+        for (int i = 0; i < 3; ++i) {
+            auto command = kind.commands[i];
+            menu->addAction(QString::fromLatin1(kind.items[i]), QKeySequence(kind.keys[i]), this,
+                            [this, command] { Run(commands_.*command); });
+        }
+    }
+    auto* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About..."), this, [this] { Run(commands_.About); });
+}
+
+void TForm1::Run(const FormCommands::Command& command) {
+    if (command) command();
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && (!activatedOnce_ || otherFormWasActive_)) {
+        otherFormWasActive_ = false;
+        FormActivate();
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Some platforms never make a window active (no window manager, the
+    // offscreen platform): the first showing then stands for it.
+    if (!activatedOnce_)
+        QTimer::singleShot(0, this, [this] {
+            if (!activatedOnce_) FormActivate();
+        });
+}
+
+void TForm1::FormActivate() {
+    const bool first = !activatedOnce_;
+    activatedOnce_ = true;
+
+    // The minimum is an outer size; the frame is known once the window is
+    // mapped.
+    setMinimumSize(MinimumOuterWidth - (OuterWidth(*this) - width()),
+                   MinimumOuterHeight - (OuterHeight(*this) - height()));
+    settings_.Load();
+    ApplyStoredPlacement(*this, settings_);
+    repaint();
+
+    // A running job keeps its flags; no second job starts beside it.
+    const bool jobRunning = state_.Busy != 0;
+    if (!jobRunning) {
+        state_.Busy = 0;
+        state_.QuitRequested = 0;
+    }
+    ComboBox1->setCurrentIndex(2);
+
+    // Qt has taken its own options out of the arguments already.
+    if (first && !jobRunning && arguments_.size() > 1) {
+        state_.CommandLinePath = QFile::encodeName(arguments_.at(1)).toStdString();
+        Run(commands_.CommandLineVerify);
+    }
+}
+
+void TForm1::FormResize() {
+    const QSize client = centralWidget()->size();
+    const int w = client.width();
+    const int h = client.height();
+    ListBox1->setGeometry(0, 0, w - 157, h - 16);
+    ProgressBar1->setGeometry(0, h - 16, w - 157, 16);
+    for (QWidget* control : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Edit1),
+                             static_cast<QWidget*>(Edit2), static_cast<QWidget*>(CheckBox1),
+                             static_cast<QWidget*>(ComboBox1)})
+        control->move(w - 154, control->y());
+    Button1->move(w - 27, Button1->y());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    const bool refused = state_.Busy != 0;
+    if (refused) state_.QuitRequested = 1;
+    // Stored whether the close happens or not.
+    settings_.Load();
+    StorePlacement(*this, settings_);
+    settings_.Save();
+    if (refused)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TForm1::Exit1Click() {
+    if (state_.Busy) {
+        state_.QuitRequested = 1;
+        return;
+    }
+    exitProgram_();
+}
+
+void TForm1::Button1Click() {
+    switch (state_.JobMode.load()) {
+        case ModeSelectVerifySfv: Run(commands_.GoSelectVerifySfv); break;
+        case ModeSelectVerifyMd5: Run(commands_.GoSelectVerifyMd5); break;
+        case ModeSelectVerifyM3u: Run(commands_.GoSelectVerifyM3u); break;
+        case ModeCreateSfv: Run(commands_.GoCreateSfv); break;
+        case ModeCreateMd5: Run(commands_.GoCreateMd5); break;
+        case ModeCreateM3u: Run(commands_.GoCreateM3u); break;
+        default: break;
+    }
+}
+
+void TForm1::ComboBox1Change(int index) { Edit2->setVisible(index == 1); }
+
+}  // namespace velmar

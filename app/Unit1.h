@@ -1,0 +1,95 @@
+// TForm1, the main window: the result list and progress bar on the left, the
+// list-file name, go!, the compatibility box, the comment mode and the
+// one-line comment on the right, and the menu. It reads its placement when
+// it becomes active and stores it when the user closes it; everything else
+// it dispatches to the list kinds through FormCommands.
+#pragma once
+
+#include <memory>
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include "app/Dialogs.h"
+#include "app/FormCommands.h"
+#include "app/ResultList.h"
+#include "app/StatusPictures.h"
+#include "jobs/MainWindowState.h"
+#include "platform/Settings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace velmar {
+
+class WindowAdapter;
+
+class TForm1 : public QMainWindow {
+public:
+    struct Options {
+        std::unique_ptr<Dialogs> dialogs;       // the real dialogs when empty
+        FormCommandsFactory commands;           // the list kinds' when empty
+        QStringList arguments;                  // the command line, the program's own path first
+        std::string settingsPath;               // SettingsStore::DefaultPath() when empty
+        std::function<void()> exitProgram;      // File > Exit when idle; ends the event loop when empty
+    };
+
+    TForm1();
+    explicit TForm1(Options options);
+    ~TForm1() override;
+
+    MainWindowState& State() { return state_; }
+    MainWindow& Window();
+    WindowAdapter& Adapter() { return *adapter_; }
+
+    // The handlers, public so the shell's tests can press them.
+    void FormActivate();
+    void FormResize();
+    void Exit1Click();
+    void Button1Click();
+    void ComboBox1Change(int index);
+
+    // Another window of the program (the About box) became active; the
+    // next activation of this one runs FormActivate again.
+    void OtherFormActivated() { otherFormWasActive_ = true; }
+
+    ResultListView* ListBox1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+
+    ResultRows& Rows() { return rows_; }
+    const StatusPictures& Pictures() const { return pictures_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    void Run(const FormCommands::Command& command);
+
+    MainWindowState state_;
+    ResultRows rows_;
+    StatusPictures pictures_;
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<WindowAdapter> adapter_;
+    FormCommands commands_;
+    QStringList arguments_;
+    SettingsStore settings_;
+    std::function<void()> exitProgram_;
+    bool activatedOnce_ = false;
+    bool otherFormWasActive_ = false;
+};
+
+}  // namespace velmar

@@ -1,0 +1,260 @@
+#include "app/WindowAdapter.h"
+
+#include <chrono>
+#include <future>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include "app/Dialogs.h"
+#include "app/ResultList.h"
+#include "app/StatusPictures.h"
+
+namespace velmar {
+
+namespace {
+
+// How long one drain may hold the UI thread before it lets input and
+// painting in.
+constexpr auto DrainSliceTime = std::chrono::milliseconds(8);
+
+QString FromBytes(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+std::string ToBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+
+}  // namespace
+
+WindowAdapter::WindowAdapter(const MainWindowControls& controls) : c_(controls) {}
+
+WindowAdapter::~WindowAdapter() {
+    if (busyCursor_) QApplication::restoreOverrideCursor();
+}
+
+bool WindowAdapter::OnUiThread() const { return QThread::currentThread() == thread(); }
+
+void WindowAdapter::Post(Operation op) {
+    if (OnUiThread()) {
+        Drain();
+        op();
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(op));
+    if (drainScheduled_) return;
+    drainScheduled_ = true;
+    QMetaObject::invokeMethod(this, [this] { DrainSlice(); }, Qt::QueuedConnection);
+}
+
+template <class Result>
+Result WindowAdapter::Ask(std::function<Result()> op) {
+    if (OnUiThread()) {
+        Drain();
+        return op();
+    }
+    std::promise<Result> answer;
+    std::future<Result> future = answer.get_future();
+    Post([&] { answer.set_value(op()); });
+    return future.get();
+}
+
+void WindowAdapter::DrainSlice() {
+    const auto end = std::chrono::steady_clock::now() + DrainSliceTime;
+    for (;;) {
+        Operation op;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                drainScheduled_ = false;
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= end) {
+                // Still scheduled: come back after the events waiting now.
+                QMetaObject::invokeMethod(this, [this] { DrainSlice(); }, Qt::QueuedConnection);
+                return;
+            }
+            op = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        // Outside the lock: a dialog runs its own event loop in here.
+        op();
+    }
+}
+
+void WindowAdapter::Drain() {
+    for (;;) {
+        Operation op;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) return;
+            op = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        op();
+    }
+}
+
+QWidget* WindowAdapter::Widget(Control control) const {
+    switch (control) {
+        case Control::Edit1: return c_.edit1;
+        case Control::Edit2: return c_.edit2;
+        case Control::Label1: return c_.label1;
+        case Control::Button1: return c_.button1;
+        case Control::CheckBox1: return c_.checkBox1;
+        case Control::ComboBox1: return c_.comboBox1;
+    }
+    return nullptr;
+}
+
+void WindowAdapter::SetText(Control control, const std::string& text) {
+    Post([this, control, text] {
+        const QString value = FromBytes(text);
+        switch (control) {
+            case Control::Edit1: c_.edit1->setText(value); break;
+            case Control::Edit2: c_.edit2->setText(value); break;
+            case Control::Label1: c_.label1->setText(value); break;
+            case Control::Button1: c_.button1->setText(value); break;
+            case Control::CheckBox1: c_.checkBox1->setText(value); break;
+            case Control::ComboBox1: break;
+        }
+    });
+}
+
+std::string WindowAdapter::Text(Control control) {
+    return Ask<std::string>([this, control] {
+        switch (control) {
+            case Control::Edit1: return ToBytes(c_.edit1->text());
+            case Control::Edit2: return ToBytes(c_.edit2->text());
+            case Control::Label1: return ToBytes(c_.label1->text());
+            case Control::Button1: return ToBytes(c_.button1->text());
+            case Control::CheckBox1: return ToBytes(c_.checkBox1->text());
+            case Control::ComboBox1: return ToBytes(c_.comboBox1->currentText());
+        }
+        return std::string();
+    });
+}
+
+void WindowAdapter::SetEdit1ReadOnly(bool readOnly, EditBackground background) {
+    Post([this, readOnly, background] {
+        c_.edit1->setReadOnly(readOnly);
+        QPalette palette = c_.edit1->palette();
+        const QPalette standard = QApplication::palette(c_.edit1);
+        palette.setColor(QPalette::Base, background == EditBackground::ButtonFace ? standard.color(QPalette::Button)
+                                                                                   : standard.color(QPalette::Base));
+        c_.edit1->setPalette(palette);
+    });
+}
+
+void WindowAdapter::SetEnabled(Control control, bool enabled) {
+    Post([this, control, enabled] { Widget(control)->setEnabled(enabled); });
+}
+
+void WindowAdapter::SetVisible(Control control, bool visible) {
+    Post([this, control, visible] { Widget(control)->setVisible(visible); });
+}
+
+void WindowAdapter::SelectComboBox1Item(int index) {
+    // setCurrentIndex does not emit `activated`, so Edit2 keeps its state.
+    Post([this, index] { c_.comboBox1->setCurrentIndex(index); });
+}
+
+CreationSetup WindowAdapter::ReadCreationSetup() {
+    return Ask<CreationSetup>([this] {
+        CreationSetup setup;
+        setup.rows.reserve(static_cast<std::size_t>(c_.rows->Count()));
+        for (int row = 0; row < c_.rows->Count(); ++row) setup.rows.push_back(c_.rows->Name(row));
+        setup.edit1 = ToBytes(c_.edit1->text());
+        setup.edit2 = ToBytes(c_.edit2->text());
+        setup.comboBox1 = c_.comboBox1->currentIndex();
+        setup.checkBox1 = c_.checkBox1->isChecked();
+        return setup;
+    });
+}
+
+void WindowAdapter::ClearRows() {
+    Post([this] { c_.rows->Clear(); });
+}
+
+void WindowAdapter::AddRow(const std::string& name, StatusIcon icon) {
+    Post([this, name, icon] { c_.rows->Add(name, icon); });
+}
+
+void WindowAdapter::SetRowIcon(int row, StatusIcon icon) {
+    Post([this, row, icon] { c_.rows->SetIcon(row, icon); });
+}
+
+std::string WindowAdapter::RowText(int row) {
+    return Ask<std::string>([this, row] {
+        return row >= 0 && row < c_.rows->Count() ? c_.rows->Name(row) : std::string();
+    });
+}
+
+int WindowAdapter::RowCount() {
+    return Ask<int>([this] { return c_.rows->Count(); });
+}
+
+std::vector<int> WindowAdapter::SelectedRows() {
+    return Ask<std::vector<int>>([this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : c_.listBox1->selectionModel()->selectedIndexes()) rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    });
+}
+
+void WindowAdapter::DeselectRow(int row) {
+    Post([this, row] {
+        c_.listBox1->selectionModel()->select(c_.rows->index(row), QItemSelectionModel::Deselect);
+    });
+}
+
+void WindowAdapter::RepaintList() {
+    Post([this] { c_.listBox1->viewport()->update(); });
+}
+
+void WindowAdapter::SetProgressRange(int minimum, int maximum) {
+    Post([this, minimum, maximum] { c_.progressBar1->setRange(minimum, maximum); });
+}
+
+void WindowAdapter::SetProgressPosition(int position) {
+    Post([this, position] { c_.progressBar1->setValue(position); });
+}
+
+void WindowAdapter::RepaintWindow() {
+    Post([this] { c_.form->update(); });
+}
+
+void WindowAdapter::SetBusyCursor(bool busy) {
+    Post([this, busy] {
+        if (busy == busyCursor_) return;
+        busyCursor_ = busy;
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+}
+
+std::optional<std::vector<std::string>> WindowAdapter::OpenFileDialog(const OpenFileRequest& request) {
+    return Ask<std::optional<std::vector<std::string>>>(
+        [this, request] { return c_.dialogs->OpenFiles(c_.form, request); });
+}
+
+MessageAnswer WindowAdapter::MessageBox(const std::string& text, MessageButtons buttons) {
+    return Ask<MessageAnswer>([this, text, buttons] { return c_.dialogs->Message(c_.form, text, buttons); });
+}
+
+void WindowAdapter::LoadIcons() {
+    Post([this] {
+        c_.pictures->LoadAll();
+        c_.listBox1->viewport()->update();
+    });
+}
+
+}  // namespace velmar

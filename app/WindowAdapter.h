@@ -1,0 +1,104 @@
+// Carries out the jobs' window operations on the UI thread.
+//
+// A job on a worker may not touch a widget, so its operations are queued and
+// the UI thread carries them out in the order asked. Operations that answer
+// nothing return at once; the queue is drained by one pending call at a time
+// and in slices of a few milliseconds, so a job that floods it with rows
+// never freezes the window. An operation that answers something (a text, the
+// rows chosen, a dialog) waits behind everything queued before it, then the
+// job waits for its answer. Called on the UI thread itself (the commands and
+// go! run there), an operation first carries out what is still queued, then
+// acts at once.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include <QObject>
+
+#include "jobs/MainWindow.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+namespace velmar {
+
+class Dialogs;
+class ResultListView;
+class ResultRows;
+class StatusPictures;
+
+struct MainWindowControls {
+    QWidget* form;
+    ResultListView* listBox1;
+    ResultRows* rows;
+    StatusPictures* pictures;
+    QProgressBar* progressBar1;
+    QLabel* label1;
+    QLineEdit* edit1;
+    QPushButton* button1;
+    QCheckBox* checkBox1;
+    QComboBox* comboBox1;
+    QLineEdit* edit2;
+    Dialogs* dialogs;
+};
+
+class WindowAdapter : public QObject, public MainWindow {
+public:
+    explicit WindowAdapter(const MainWindowControls& controls);
+    ~WindowAdapter() override;
+
+    void SetText(Control control, const std::string& text) override;
+    std::string Text(Control control) override;
+    void SetEdit1ReadOnly(bool readOnly, EditBackground background) override;
+    void SetEnabled(Control control, bool enabled) override;
+    void SetVisible(Control control, bool visible) override;
+    void SelectComboBox1Item(int index) override;
+    CreationSetup ReadCreationSetup() override;
+
+    void ClearRows() override;
+    void AddRow(const std::string& name, StatusIcon icon) override;
+    void SetRowIcon(int row, StatusIcon icon) override;
+    std::string RowText(int row) override;
+    int RowCount() override;
+    std::vector<int> SelectedRows() override;
+    void DeselectRow(int row) override;
+    void RepaintList() override;
+
+    void SetProgressRange(int minimum, int maximum) override;
+    void SetProgressPosition(int position) override;
+    void RepaintWindow() override;
+
+    void SetBusyCursor(bool busy) override;
+    std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& request) override;
+    MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
+    void LoadIcons() override;
+
+    // Carries out everything queued so far (the tests use it to settle).
+    void Drain();
+
+private:
+    using Operation = std::function<void()>;
+    bool OnUiThread() const;
+    // Runs `op` on the UI thread after everything queued before it.
+    void Post(Operation op);
+    // Runs `op` there and waits for its answer.
+    template <class Result>
+    Result Ask(std::function<Result()> op);
+    void DrainSlice();
+    QWidget* Widget(Control control) const;
+
+    MainWindowControls c_;
+    std::mutex mutex_;
+    std::deque<Operation> queue_;
+    bool drainScheduled_ = false;
+    bool busyCursor_ = false;
+};
+
+}  // namespace velmar

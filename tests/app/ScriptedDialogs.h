@@ -1,0 +1,37 @@
+// Dialog answers from a script, for the shell's tests.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Dialogs.h"
+
+namespace velmar::test {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    std::deque<std::optional<std::vector<std::string>>> files;
+    std::deque<MessageAnswer> answers;
+    std::vector<OpenFileRequest> requests;
+    std::vector<std::string> messages;
+
+    std::optional<std::vector<std::string>> OpenFiles(QWidget*, const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (files.empty()) return std::nullopt;
+        auto answer = files.front();
+        files.pop_front();
+        return answer;
+    }
+    MessageAnswer Message(QWidget*, const std::string& text, MessageButtons buttons) override {
+        messages.push_back(text);
+        if (buttons == MessageButtons::Ok || answers.empty()) return MessageAnswer::Ok;
+        MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace velmar::test

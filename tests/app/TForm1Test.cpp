@@ -1,0 +1,347 @@
+// The main window under the offscreen platform: its layout, its placement,
+// activation, closing, go! and the adapter that carries a job's operations
+// onto the UI thread.
+#include <atomic>
+#include <thread>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/Dialogs.h"
+#include "app/Placement.h"
+#include "app/Unit1.h"
+#include "app/WindowAdapter.h"
+#include "jobs/JobFrame.h"
+#include "platform/WorkerThread.h"
+#include "tests/app/ScriptedDialogs.h"
+#include "tests/support/TempDir.h"
+
+using namespace velmar;
+using velmar::test::ScriptedDialogs;
+using velmar::test::TempDir;
+using velmar::test::ReadAll;
+
+namespace {
+
+struct Recorder {
+    std::vector<std::string> calls;
+    FormCommands Commands() {
+        FormCommands c;
+        auto note = [this](const char* name) { return [this, name] { calls.push_back(name); }; };
+        c.CreateSfv = note("CreateSfv");
+        c.VerifySfv = note("VerifySfv");
+        c.CommandLineVerify = note("CommandLineVerify");
+        c.GoCreateSfv = note("GoCreateSfv");
+        c.GoSelectVerifySfv = note("GoSelectVerifySfv");
+        c.GoCreateMd5 = note("GoCreateMd5");
+        c.GoSelectVerifyMd5 = note("GoSelectVerifyMd5");
+        c.GoCreateM3u = note("GoCreateM3u");
+        c.GoSelectVerifyM3u = note("GoSelectVerifyM3u");
+        return c;
+    }
+};
+
+// A window with recorded commands and its own settings file.
+struct Form {
+    TempDir dir;
+    Recorder recorder;
+    ScriptedDialogs* dialogs = nullptr;
+    int exits = 0;
+    std::unique_ptr<TForm1> form;
+
+    explicit Form(QStringList arguments = {"velmar"}, bool realCommands = false) {
+        TForm1::Options options;
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        options.dialogs = std::move(scripted);
+        if (!realCommands) options.commands = [this](MainWindow&, MainWindowState&) { return recorder.Commands(); };
+        options.arguments = arguments;
+        options.settingsPath = dir.File("settings.reg");
+        options.exitProgram = [this] { ++exits; };
+        form = std::make_unique<TForm1>(std::move(options));
+    }
+    SettingsStore Stored() {
+        SettingsStore store(dir.File("settings.reg"));
+        store.Load();
+        return store;
+    }
+    void Store(const std::string& text) { dir.Write("settings.reg", text); }
+};
+
+QRect Bounds(QWidget* w) { return w->geometry(); }
+
+}  // namespace
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ControlsStartAsCreatedAndFollowTheSize() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QString("Velmar"));
+        QCOMPARE(w.centralWidget()->size(), QSize(550, 385));
+        QCOMPARE(w.pos(), QPoint(65, 49));
+        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, 393, 369));
+        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, 369, 393, 16));
+        QCOMPARE(Bounds(w.Label1), QRect(396, 0, 41, 13));
+        QCOMPARE(Bounds(w.Edit1), QRect(396, 13, 154, 21));
+        QCOMPARE(Bounds(w.Button1), QRect(523, 36, 25, 21));
+        QCOMPARE(Bounds(w.CheckBox1), QRect(396, 36, 125, 21));
+        QCOMPARE(Bounds(w.ComboBox1), QRect(396, 59, 154, 21));
+        QCOMPARE(Bounds(w.Edit2), QRect(396, 82, 154, 21));
+        QVERIFY(w.Edit1->isReadOnly());
+        QCOMPARE(w.Edit1->maxLength(), 192);
+        QCOMPARE(w.Edit2->maxLength(), 255);
+        QVERIFY(!w.Button1->isEnabled() && !w.CheckBox1->isEnabled() && !w.ComboBox1->isEnabled());
+        QVERIFY(w.Edit2->isHidden());
+        QCOMPARE(w.ComboBox1->count(), 4);
+
+        w.resize(700, 500);
+        const QSize c = w.centralWidget()->size();
+        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, c.width() - 157, c.height() - 16));
+        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, c.height() - 16, c.width() - 157, 16));
+        QCOMPARE(Bounds(w.Edit1), QRect(c.width() - 154, 13, 154, 21));
+        QCOMPARE(Bounds(w.ComboBox1), QRect(c.width() - 154, 59, 154, 21));
+        QCOMPARE(Bounds(w.Button1), QRect(c.width() - 27, 36, 25, 21));
+
+        w.resize(10, 10);
+        QCOMPARE(OuterWidth(w), MinimumOuterWidth);
+        QCOMPARE(OuterHeight(w), MinimumOuterHeight);
+    }
+
+    void ActivationAppliesEachStoredValueOnItsOwn() {
+        Form f;
+        // FormTop is text: the top stays, FormLeft still applies. A width
+        // below the minimum gives the minimum.
+        f.Store("[Software\\Velmar\\TRegistry\\Positions]\n\"FormTop\"=\"high\"\n\"FormLeft\"=dword:0000006e\n"
+                "[Software\\Velmar\\TRegistry\\Size]\n\"FormWidth\"=dword:00000064\n\"FormHeight\"=dword:000001f4\n");
+        f.form->show();
+        QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+        QCOMPARE(f.form->pos(), QPoint(110, 49));
+        QCOMPARE(OuterWidth(*f.form), 400);
+        QCOMPARE(OuterHeight(*f.form), 500);
+        QCOMPARE(f.form->ListBox1->width(), f.form->centralWidget()->width() - 157);
+        QCOMPARE(f.form->ComboBox1->currentIndex(), 2);
+        QVERIFY(f.form->Edit2->isHidden());
+    }
+
+    void CloseStoresThePlacementAndExitDoesNot() {
+        Form f;
+        f.form->show();
+        QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+        f.form->move(120, 130);
+        f.form->resize(600, 420);
+        f.form->Exit1Click();
+        QCOMPARE(f.exits, 1);
+        QVERIFY(!f.Stored().KeyExists(PositionsKey));
+
+        QVERIFY(f.form->close());
+        SettingsStore stored = f.Stored();
+        QCOMPARE(stored.ReadInteger(PositionsKey, "FormLeft"), std::optional<std::int32_t>(120));
+        QCOMPARE(stored.ReadInteger(PositionsKey, "FormTop"), std::optional<std::int32_t>(130));
+        QCOMPARE(stored.ReadInteger(SizeKey, "FormWidth"), std::optional<std::int32_t>(OuterWidth(*f.form)));
+        QCOMPARE(stored.ReadInteger(SizeKey, "FormHeight"), std::optional<std::int32_t>(OuterHeight(*f.form)));
+
+        // The next window opens where this one closed.
+        Form next;
+        next.Store(ReadAll(stored.Path()));
+        next.form->show();
+        QTRY_COMPARE(next.form->ComboBox1->currentIndex(), 2);
+        QCOMPARE(next.form->pos(), QPoint(120, 130));
+        QCOMPARE(next.form->frameGeometry().size(), f.form->frameGeometry().size());
+    }
+
+    void WhileBusyCloseAndExitOnlyAskTheJobToQuit() {
+        Form f;
+        f.form->show();
+        QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+        f.form->State().Busy = 1;
+        QVERIFY(!f.form->close());
+        QVERIFY(f.form->isVisible());
+        QCOMPARE(f.form->State().QuitRequested.load(), 1);
+        QVERIFY(f.Stored().KeyExists(SizeKey));  // stored at once all the same
+
+        f.form->State().QuitRequested = 0;
+        f.form->Exit1Click();
+        QCOMPARE(f.exits, 0);
+        QCOMPARE(f.form->State().QuitRequested.load(), 1);
+
+        // Re-activation keeps a running job's flags.
+        f.form->FormActivate();
+        QCOMPARE(f.form->State().Busy.load(), 1);
+        QCOMPARE(f.form->State().QuitRequested.load(), 1);
+        f.form->State().Busy = 0;
+    }
+
+    void OnlyTheFirstArgumentIsVerifiedAndOnlyOnce() {
+        Form f({"velmar", "/music/my album.sfv", "second.sfv"});
+        f.form->show();
+        QTRY_COMPARE(f.recorder.calls.size(), std::size_t(1));
+        QCOMPARE(f.recorder.calls[0], std::string("CommandLineVerify"));
+        QCOMPARE(f.form->State().CommandLinePath, std::string("/music/my album.sfv"));
+        f.form->FormActivate();
+        QCOMPARE(f.recorder.calls.size(), std::size_t(1));
+
+        Form none;
+        none.form->FormActivate();
+        QVERIFY(none.recorder.calls.empty());
+    }
+
+    void GoDispatchesByModeAndEnterOnlyWhenEditable() {
+        Form f;
+        TForm1& w = *f.form;
+        const std::pair<JobModeValue, const char*> modes[] = {
+            {ModeCreateSfv, "GoCreateSfv"},         {ModeSelectVerifySfv, "GoSelectVerifySfv"},
+            {ModeCreateMd5, "GoCreateMd5"},         {ModeSelectVerifyMd5, "GoSelectVerifyMd5"},
+            {ModeCreateM3u, "GoCreateM3u"},         {ModeSelectVerifyM3u, "GoSelectVerifyM3u"}};
+        for (auto [mode, expected] : modes) {
+            f.recorder.calls.clear();
+            w.State().JobMode = mode;
+            w.Button1Click();
+            QCOMPARE(f.recorder.calls, std::vector<std::string>{expected});
+        }
+        f.recorder.calls.clear();
+        w.State().JobMode = ModeNone;
+        w.Button1Click();
+        QVERIFY(f.recorder.calls.empty());
+
+        w.State().JobMode = ModeCreateSfv;
+        w.show();
+        w.Edit1->setFocus();
+        QTest::keyClick(w.Edit1, Qt::Key_Return);
+        QVERIFY(f.recorder.calls.empty());  // read-only
+        w.Edit1->setReadOnly(false);
+        QTest::keyClick(w.Edit1, Qt::Key_Return);
+        QCOMPARE(f.recorder.calls, std::vector<std::string>{"GoCreateSfv"});
+    }
+
+    void OnlyTheUsersChoiceOfCommentModeShowsEdit2() {
+        Form f;
+        TForm1& w = *f.form;
+        w.ComboBox1->setCurrentIndex(1);
+        QVERIFY(w.Edit2->isHidden());
+        emit w.ComboBox1->activated(1);
+        QVERIFY(!w.Edit2->isHidden());
+        emit w.ComboBox1->activated(3);
+        QVERIFY(w.Edit2->isHidden());
+    }
+
+    void MenuKeysReachTheirCommands() {
+        Form f;
+        f.form->show();
+        QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+        QTest::keyClick(f.form.get(), Qt::Key_F3);
+        QTest::keyClick(f.form.get(), Qt::Key_F4);
+        QCOMPARE(f.recorder.calls, (std::vector<std::string>{"CreateSfv", "VerifySfv"}));
+        QTest::keyClick(f.form.get(), Qt::Key_F12);
+        QCOMPARE(f.exits, 1);
+    }
+
+    void RowsDrawTheirPictureWholeAndTheTextAfterIt() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        w.Window().LoadIcons();
+        w.Window().AddRow("good.bin", IconOk);
+        w.Window().AddRow("bad.bin", IconBad);
+        w.ListBox1->selectionModel()->select(w.Rows().index(1), QItemSelectionModel::Select);
+        const QImage shot = w.ListBox1->viewport()->grab().toImage();
+        const QColor highlight = w.ListBox1->palette().color(QPalette::Highlight);
+        // The white corner of each picture sits 2 px in; on the selected row
+        // the band shows around it.
+        QCOMPARE(shot.pixelColor(2, 2), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(2, 18 + 2), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(0, 18 + 0), highlight);
+        QCOMPARE(shot.pixelColor(20, 18 + 9), highlight);  // between picture and text
+        QCOMPARE(w.ListBox1->visualRect(w.Rows().index(1)).height(), 18);
+        // The green disc, and nothing of the red cross's square is pure red.
+        QCOMPARE(shot.pixelColor(9, 4).green() > 120 && shot.pixelColor(9, 4).red() < 80, true);
+        for (int y = 18; y < 36; ++y)
+            for (int x = 0; x < 20; ++x) QVERIFY(shot.pixelColor(x, y) != QColor(255, 0, 0));
+    }
+
+    void AJobOnAWorkerDrivesTheWindowInOrder() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        f.dialogs->answers = {MessageAnswer::No};
+        std::atomic<bool> done{false};
+        std::string editText;
+        // Thousands of operations from the worker, some asking for answers.
+        std::thread job([&] {
+            MainWindow& window = w.Window();
+            JobFrame frame(window, w.State());
+            frame.StartCommandLineVerify();
+            for (int i = 0; i < 3000; ++i) frame.AddPendingRow("file" + std::to_string(i));
+            frame.BeginRowWalk();
+            for (int row = 0; row < frame.RowCount(); ++row) frame.RowDone(row, row == 7 ? IconBad : IconOk);
+            frame.EndRowWalk();
+            editText = window.RowText(2999);
+            frame.EndVerify([](int) { return std::string("/nonexistent/velmar"); });
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done.load(), 20000);
+        job.join();
+        w.Adapter().Drain();
+        QCOMPARE(editText, std::string("file2999"));
+        QCOMPARE(w.Rows().Count(), 3000);
+        QCOMPARE(w.Rows().Icon(7), IconBad);
+        QCOMPARE(w.Rows().Icon(2999), IconOk);
+        QCOMPARE(w.Label1->text(), QString("OK:2999  BAD:1  N/A:0"));
+        QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Rename Bad Files?"});
+        QCOMPARE(w.ProgressBar1->maximum(), 3000);
+        QCOMPARE(w.ProgressBar1->value(), 0);
+        QCOMPARE(w.State().Busy.load(), 0);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void CreateSfvThenGoWritesAListThatVerifies() {
+        Form f({"velmar"}, true);
+        TForm1& w = *f.form;
+        w.show();
+        QTRY_COMPARE(w.ComboBox1->currentIndex(), 2);
+        TempDir album;
+        std::filesystem::create_directory(album.File("Album"));
+        const std::string b = album.Write("Album/b.bin", "bbb"), a = album.Write("Album/A.bin", "a");
+        f.dialogs->files = {std::vector<std::string>{b, a}};
+        QTest::keyClick(&w, Qt::Key_F3);
+        w.Adapter().Drain();
+        QCOMPARE(w.Rows().Count(), 2);
+        QCOMPARE(w.Rows().Name(0), std::string("A.bin"));
+        QCOMPARE(w.Edit1->text(), QString("Album.sfv"));
+        QCOMPARE(w.Label1->text(), QString("SFV Filename"));
+        QVERIFY(w.Button1->isEnabled() && !w.Edit1->isReadOnly() && w.CheckBox1->isEnabled());
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0, 20000);
+        QCOMPARE(f.dialogs->messages, std::vector<std::string>{"SFV file creation complete!"});
+        const std::string list = ReadAll(album.File("Album/Album.sfv"));
+        QVERIFY(list.find("A.bin E8B7BE43") != std::string::npos);
+
+        // Cancelling a Create after it changes only the label and the mode.
+        f.dialogs->files = {std::nullopt};
+        QTest::keyClick(&w, Qt::Key_F6);
+        w.Adapter().Drain();
+        QCOMPARE(w.State().JobMode.load(), ModeCreateMd5);
+        QCOMPARE(w.Label1->text(), QString("Velmar"));
+    }
+
+    void DialogFiltersShowThePatternsTheyApply() {
+        QCOMPARE(DialogFilters("MP3 files (*.mp3)|*.mp3|All files (*.*)|*.*"),
+                 (QStringList{"MP3 files (*.mp3)", "All files (*)"}));
+        QCOMPARE(DialogFilters("MD5SUM (md5sum)|md5sum*|MD5 files (*.md5)|*.md5"),
+                 (QStringList{"MD5SUM (md5sum*)", "MD5 files (*.md5)"}));
+        QCOMPARE(DialogFilters("CD Image (*.bin;*.iso;*.cue)|*.bin;*.iso;*.cue"),
+                 QStringList{"CD Image (*.bin *.iso *.cue)"});
+    }
+};
+
+QTEST_MAIN(TForm1Test)
+#include "TForm1Test.moc"
