@@ -24,7 +24,8 @@ void WriteCommentFile(JobFrame& frame, TextWriter& out, const CommentStyle& styl
     std::string piece;
     while (comments.ReadPiece(piece)) {
         out.Write(prefix);
-        out.Write(piece);
+        // The piece is text: a NUL byte ends it.
+        out.Write(std::string_view(piece).substr(0, piece.find('\0')));
     }
     if (comments.Failed()) frame.Fatal(FatalError::ErrorReadingFile);
     comments.Close();

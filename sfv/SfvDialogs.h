@@ -19,7 +19,7 @@ inline const CreateCommandKind CreateSfvKind{
     true,
     CreateCommandKind::ComboBox::SelectDefaultAndEnable,
     {"Create SFV: Select Files You Want to Add",
-     "MP3 files (*.mp3)|*.mp3|RAR files (*.r??)|*.r??|All files (*.*)|*.*", 3, true}};
+     "MP3 files (*.mp3)|*.mp3|RAR files (*.r?\?)|*.r??|All files (*.*)|*.*", 3, true}};
 
 inline constexpr const char* SfvCreationComplete = "SFV file creation complete!";
 

@@ -1,0 +1,127 @@
+// What the SFV list tests share: a folder, the fake window, the state, the
+// end of the program turned into an exception, files of a chosen CRC-32,
+// and a few readings of the log.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "checksum/Crc32.h"
+#include "jobs/JobFrame.h"
+#include "tests/support/FakeWindow.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar::test {
+
+inline std::uint32_t CrcOf(std::string_view bytes) {
+    return Crc32Final(Crc32Update(Crc32Init(), bytes.data(), bytes.size()));
+}
+
+inline std::string Hex8(std::uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", value);
+    return text;
+}
+
+// `prefix` followed by the four bytes that make the CRC-32 of the whole come
+// out as `target`: the register is walked back from the target through the
+// table, whose top bytes are all different, then forward from the prefix.
+inline std::string WithCrc(std::string prefix, std::uint32_t target) {
+    std::uint8_t reverse[256];
+    for (int i = 0; i < 256; ++i) reverse[CrcTable[i] >> 24] = static_cast<std::uint8_t>(i);
+    std::uint32_t reg = ~target;
+    std::uint8_t index[4];
+    for (int k = 3; k >= 0; --k) {
+        index[k] = reverse[reg >> 24];
+        reg = (reg ^ CrcTable[index[k]]) << 8;
+    }
+    std::uint32_t cur = ~CrcOf(prefix);
+    for (int k = 0; k < 4; ++k) {
+        prefix.push_back(static_cast<char>((cur ^ index[k]) & 0xFFu));
+        cur = (cur >> 8) ^ CrcTable[index[k]];
+    }
+    return prefix;
+}
+
+inline bool Contains(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+inline std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) - log.begin();
+}
+
+inline std::vector<std::string> RowNames(FakeWindow& window) {
+    std::vector<std::string> names;
+    for (const auto& row : window.Rows()) names.push_back(row.name);
+    return names;
+}
+
+inline std::vector<StatusIcon> RowIcons(FakeWindow& window) {
+    std::vector<StatusIcon> icons;
+    for (const auto& row : window.Rows()) icons.push_back(row.icon);
+    return icons;
+}
+
+// Waits up to 20 s for a job on a worker to log `entry` and then to leave
+// the window idle; a short pause lets its last steps after Busy finish.
+inline bool WaitForIdleAfter(FakeWindow& window, const MainWindowState& state, const std::string& entry) {
+    for (int i = 0; i < 2000; ++i) {
+        if (Contains(window.Log(), entry) && !state.Busy) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// A local time of the calendar in UTC, which the fixture makes the zone.
+inline std::time_t UtcTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    return ::timegm(&tm);
+}
+
+class SfvTest : public ::testing::Test {
+protected:
+    SfvTest() {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+
+    TempDir dir;
+    FakeWindow window;
+    MainWindowState state;
+    JobFrame frame{window, state};
+    ProgramEndCatcher catcher;
+
+    // Bytes given with "\n" for a line end become CR LF, as lists are written.
+    static std::string Crlf(std::string_view text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\n') out.push_back('\r');
+            out.push_back(c);
+        }
+        return out;
+    }
+    std::string Line(std::string_view name, std::string_view bytes) {
+        return std::string(name) + " " + Hex8(CrcOf(bytes)) + "\n";
+    }
+};
+
+}  // namespace velmar::test
