@@ -1,5 +1,6 @@
 #include "app/FormCommands.h"
 
+#include "m3u/M3uCommands.h"
 #include "md5list/Md5Commands.h"
 #include "sfv/SfvCommands.h"
 
@@ -21,6 +22,11 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
     commands.SelectVerifyMd5 = bind(SelectVerifyMd5Command);
     commands.GoCreateMd5 = bind(CreateMd5Go);
     commands.GoSelectVerifyMd5 = bind(SelectVerifyMd5Go);
+    commands.CreateM3u = bind(CreateM3uCommand);
+    commands.VerifyM3u = bind(VerifyM3uCommand);
+    commands.SelectVerifyM3u = bind(SelectVerifyM3uCommand);
+    commands.GoCreateM3u = bind(CreateM3uGo);
+    commands.GoSelectVerifyM3u = bind(SelectVerifyM3uGo);
     return commands;
 }
 

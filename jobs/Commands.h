@@ -9,8 +9,18 @@
 
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
+#include "platform/WorkerThread.h"
 
 namespace velmar {
+
+// Starts a job on its worker thread. The job sets Busy again itself; setting
+// it here as well closes the gap between the launch and the job's first
+// step, in which a second command could otherwise start on the same rows.
+template <class Job>
+void LaunchJob(MainWindow& window, MainWindowState& state) {
+    state.Busy = 1;
+    WorkerThread::Launch<Job>(window, state);
+}
 
 // What tells the three Create commands apart.
 struct CreateCommandKind {

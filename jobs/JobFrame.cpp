@@ -36,7 +36,14 @@ std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& requ
     window_.ClearRows();
 
     auto chosen = window_.OpenFileDialog(request);
-    if (!chosen || chosen->empty()) return std::nullopt;
+    if (!chosen || chosen->empty()) {
+        // The command marked the window busy so that nothing else starts
+        // while the dialog is open; a cancel gives the window back, and a
+        // close asked for meanwhile now takes effect.
+        state_.Busy = 0;
+        QuitCheck();
+        return std::nullopt;
+    }
 
     state_.Busy = 1;
     window_.SetBusyCursor(true);

@@ -13,14 +13,14 @@ namespace velmar {
 void VerifyM3uCommand(MainWindow& window, MainWindowState& state) {
     if (state.Busy) return;
     state.JobMode = ModeNone;
-    WorkerThread::Launch<TMyThread6>(window, state);
+    LaunchJob<TMyThread6>(window, state);
 }
 
 void CreateM3uCommand(MainWindow& window, MainWindowState& state) { RunCreateCommand(window, state, CreateM3uKind); }
 
 void CreateM3uGo(MainWindow& window, MainWindowState& state) {
     if (!CreationMayStart(window, state)) return;
-    WorkerThread::Launch<TMyThread7>(window, state);
+    LaunchJob<TMyThread7>(window, state);
 }
 
 void SelectVerifyM3uCommand(MainWindow& window, MainWindowState& state) {

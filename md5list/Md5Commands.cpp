@@ -12,14 +12,14 @@ namespace velmar {
 void VerifyMd5Command(MainWindow& window, MainWindowState& state) {
     if (state.Busy) return;
     state.JobMode = ModeNone;
-    WorkerThread::Launch<TMyThread4>(window, state);
+    LaunchJob<TMyThread4>(window, state);
 }
 
 void CreateMd5Command(MainWindow& window, MainWindowState& state) { RunCreateCommand(window, state, Md5CreateKind); }
 
 void CreateMd5Go(MainWindow& window, MainWindowState& state) {
     if (!CreationMayStart(window, state)) return;
-    WorkerThread::Launch<TMyThread5>(window, state);
+    LaunchJob<TMyThread5>(window, state);
 }
 
 void SelectVerifyMd5Command(MainWindow& window, MainWindowState& state) {

@@ -9,19 +9,6 @@
 
 namespace velmar {
 
-namespace {
-
-// The job sets Busy again itself; setting it here as well closes the gap
-// between the launch and the job's first step, in which a second command
-// could otherwise start and work on the same rows.
-template <class Job>
-void LaunchBusy(MainWindow& window, MainWindowState& state) {
-    state.Busy = 1;
-    WorkerThread::Launch<Job>(window, state);
-}
-
-}  // namespace
-
 void StartCommandLineSfvVerify(MainWindow& window, MainWindowState& state) {
     if (state.Busy) return;
     // The rows will belong to this list alone: go! must not take them for
@@ -30,19 +17,19 @@ void StartCommandLineSfvVerify(MainWindow& window, MainWindowState& state) {
     state.JobMode = ModeNone;
     // The job's rows start at index 0.
     window.ClearRows();
-    LaunchBusy<TMyThread>(window, state);
+    LaunchJob<TMyThread>(window, state);
 }
 
 void VerifySfvCommand(MainWindow& window, MainWindowState& state) {
     if (state.Busy) return;
     state.JobMode = ModeNone;
-    LaunchBusy<TMyThread3>(window, state);
+    LaunchJob<TMyThread3>(window, state);
 }
 
 void CreateSfvCommand(MainWindow& window, MainWindowState& state) { RunCreateCommand(window, state, CreateSfvKind); }
 
 void CreateSfvGo(MainWindow& window, MainWindowState& state) {
-    if (CreationMayStart(window, state)) LaunchBusy<TMyThread2>(window, state);
+    if (CreationMayStart(window, state)) LaunchJob<TMyThread2>(window, state);
 }
 
 void SelectVerifySfvCommand(MainWindow& window, MainWindowState& state) {

@@ -56,14 +56,7 @@ void RunCommandLineSfvVerify(JobFrame& frame) {
 
 void RunMenuSfvVerify(JobFrame& frame) {
     auto path = frame.StartMenuVerify(VerifySfvDialog);
-    if (!path) {
-        // Its starter marked the window busy so that nothing else starts
-        // while the dialog is open; a cancel gives the window back, and a
-        // close asked for meanwhile now takes effect.
-        frame.State().Busy = 0;
-        frame.QuitCheck();
-        return;
-    }
+    if (!path) return;
     VerifySfvList(frame, *path, ListDirectoryOf(*path), SfvChecksumPolicy::SkipBadLength);
 }
 
