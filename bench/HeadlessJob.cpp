@@ -1,0 +1,115 @@
+// Runs one whole job through the real main window and its adapter on the
+// offscreen platform, with the file dialog and the questions answered by a
+// script, and prints the final Label1 text, the elapsed time and the
+// longest stall of the UI thread.
+//
+//   headless_job verify sfv|md5|m3u LIST
+//   headless_job create sfv|md5|m3u LIST FILE...
+//
+// A verification answers No to "Rename Bad Files?"; a creation replaces an
+// existing list. The time runs from the key press to the job's last message
+// (creation) or its summary (verification), the list's loading included.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "tests/app/ScriptedDialogs.h"
+
+namespace {
+
+struct Kind {
+    Qt::Key create, verify;
+};
+
+const std::map<std::string, Kind> Kinds = {
+    {"sfv", {Qt::Key_F3, Qt::Key_F4}}, {"md5", {Qt::Key_F6, Qt::Key_F7}}, {"m3u", {Qt::Key_F9, Qt::Key_F10}}};
+
+void Press(QWidget& window, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&window, &press);
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u LIST\n"
+                         "       headless_job create sfv|md5|m3u LIST FILE...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4 || !Kinds.count(argv[2])) return Usage();
+    const bool create = std::strcmp(argv[1], "create") == 0;
+    if (!create && std::strcmp(argv[1], "verify") != 0) return Usage();
+    const Kind kind = Kinds.at(argv[2]);
+    const std::string list = std::filesystem::absolute(argv[3]).string();
+    std::vector<std::string> files;
+    for (int i = 4; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).string());
+    if (create && files.empty()) return Usage();
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    const auto settings = std::filesystem::temp_directory_path() / ("velmar-headless-" + std::to_string(::getpid()));
+    velmar::TForm1::Options options;
+    auto scripted = std::make_unique<velmar::test::ScriptedDialogs>();
+    velmar::test::ScriptedDialogs& dialogs = *scripted;
+    options.dialogs = std::move(scripted);
+    options.arguments = {"velmar"};
+    options.settingsPath = settings.string();
+    options.exitProgram = [] {};
+    velmar::TForm1 form(std::move(options));
+    form.show();
+
+    QElapsedTimer clock;
+    qint64 lastTick = 0, longestStall = 0;
+    bool started = false, done = false;
+    QTimer ticker;
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (now - lastTick > longestStall) longestStall = now - lastTick;
+        lastTick = now;
+        if (!started || form.State().Busy) return;
+        done = create ? !dialogs.messages.empty() : form.Label1->text().startsWith("OK:");
+        if (done) QApplication::quit();
+    });
+
+    QTimer::singleShot(50, [&] {
+        if (create) {
+            std::filesystem::remove(list);
+            dialogs.files.push_back(files);
+            Press(form, kind.create);
+            form.Edit1->setText(QString::fromLocal8Bit(std::filesystem::path(list).filename().c_str()));
+            clock.start();
+            form.Button1Click();
+        } else {
+            dialogs.files.push_back(std::vector<std::string>{list});
+            clock.start();
+            Press(form, kind.verify);
+        }
+        started = true;
+        ticker.start();
+    });
+    QApplication::exec();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    std::filesystem::remove(settings);
+
+    const QString result = create ? QString::fromStdString(dialogs.messages.empty() ? "" : dialogs.messages.back())
+                                  : form.Label1->text();
+    std::printf("%s\t%.3f s\tlongest UI stall %.1f ms\n", result.toLocal8Bit().constData(), seconds,
+                longestStall / 1e6);
+    return done ? 0 : 1;
+}
