@@ -12,4 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils mpv \
     rhash cksfv openssl coreutils \
+    xdg-utils shared-mime-info desktop-file-utils \
     libisal-dev zlib1g-dev bc time
