@@ -15,15 +15,8 @@ if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne $((mib * 1048576)) ]; then
 fi
 cat "$file" > /dev/null
 
-best() {  # best wall time in seconds of $runs runs of "$@"
-    local best= t0 t1 t
-    for _ in $(seq "$runs"); do
-        t0=$(date +%s.%N); "$@" > /dev/null; t1=$(date +%s.%N)
-        t=$(echo "$t1 - $t0" | bc -l)
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
-    done
-    printf '%.3f' "$best"
-}
+. "$(dirname "$0")/timing.sh"
+best() { best_of "$runs" "$@"; }
 
 echo "file: $file ($mib MiB), best of $runs"
 declare -A T
