@@ -23,8 +23,13 @@ std::string SummaryText(const Tallies& t) {
            "  N/A:" + std::to_string(t.NaCount);
 }
 
-void RenameBadFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) RenameNoReplace(path, path + ".BAD");
+void RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
+    // A list's names come from whoever made the list: a name that climbs out
+    // of its folder ("..\\..\\.bashrc", a linked folder) may be read, but a
+    // Yes must never rename a file outside it. Such a row is skipped like a
+    // rename that fails.
+    for (const std::string& path : paths)
+        if (EntryLiesInside(listDirectory, path)) RenameNoReplace(path, path + ".BAD");
 }
 
 std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& request) {
@@ -101,14 +106,14 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
 
 void JobFrame::EndRowWalk() { window_.SetProgressPosition(0); }
 
-void JobFrame::EndVerify(const std::function<std::string(int row)>& pathOfRow) {
+void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
     window_.SetText(Control::Label1, SummaryText(tallies_));
     if (tallies_.BadCount > 0 &&
         window_.MessageBox("Rename Bad Files?", MessageButtons::YesNo) == MessageAnswer::Yes) {
         std::vector<std::string> bad;
         for (int row = 0; row < RowCount(); ++row)
             if (icons_[static_cast<std::size_t>(row)] == IconBad) bad.push_back(pathOfRow(row));
-        RenameBadFiles(bad);
+        RenameBadFiles(listDirectory, bad);
     }
     Finish();
 }

@@ -34,8 +34,9 @@ struct Tallies {
 std::string SummaryText(const Tallies& tallies);
 
 // Appends ".BAD" to each path, in order, never replacing an existing file;
-// a rename that fails is skipped and the next one still happens.
-void RenameBadFiles(const std::vector<std::string>& paths);
+// a rename that fails, or of a file outside `listDirectory`, is skipped and
+// the next one still happens.
+void RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths);
 
 class JobFrame {
 public:
@@ -48,15 +49,15 @@ public:
     // the job holds open. Cleared with nullptr.
     void HoldList(std::function<void()> close) { closeList_ = std::move(close); }
 
-    // A: a verify job from the menu. Returns the chosen list, or nothing when
+    // A verify job from the menu. Returns the chosen list, or nothing when
     // the user cancelled (the job then ends with the window left disabled).
     std::optional<std::string> StartMenuVerify(const OpenFileRequest& request);
-    // B: the command-line and drop job.
+    // The command-line and drop job.
     void StartCommandLineVerify();
-    // C: a creation job over `rowCount` rows.
+    // A creation job over `rowCount` rows.
     void StartCreation(int rowCount);
 
-    // D: the rows a verify job added, all pending, are about to be checked.
+    // The rows a verify job added, all pending, are about to be checked.
     void AddPendingRow(const std::string& name);
     void BeginRowWalk();
     // Row `row` is handled; its icon is set, the progress moves on.
@@ -65,17 +66,18 @@ public:
     int RowCount() const { return static_cast<int>(icons_.size()); }
     void SetRowCount(int rows);  // creation jobs walk rows they did not add
 
-    // E: summary, the rename question, the finish steps. `pathOfRow` gives
-    // the file of a row for the rename.
-    void EndVerify(const std::function<std::string(int row)>& pathOfRow);
-    // F: `message` is the job's completion message.
+    // Summary, the rename question, the finish steps. `pathOfRow` gives
+    // the file of a row for the rename; only files in `listDirectory` or
+    // below it are renamed.
+    void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
+    // `message` is the job's completion message.
     void EndCreation(const std::string& message);
 
-    // G: ends the program if the user asked to quit.
+    // Ends the program if the user asked to quit.
     void QuitCheck();
-    // H: cursor back, not busy, one last quit check.
+    // Cursor back, not busy, one last quit check.
     void Finish();
-    // I: the message, the list closed, the end.
+    // The message, the list closed, the end.
     [[noreturn]] void Fatal(FatalError error);
 
     const Tallies& Counts() const { return tallies_; }
@@ -88,7 +90,7 @@ private:
     Tallies tallies_;
 };
 
-// J: go! in a select-verify mode, on the UI thread. `check` gives a row's
+// go! in a select-verify mode, on the UI thread. `check` gives a row's
 // new icon; rows that are not selected keep theirs.
 void SelectVerifyPass(MainWindow& window, MainWindowState& state,
                       const std::function<StatusIcon(int row)>& check);

@@ -29,7 +29,7 @@ void RunMd5Verify(JobFrame& frame) {
         frame.RowDone(row, CheckListedMd5(frame, pathOfRow(row), digests[static_cast<std::size_t>(row)], buffer));
     }
     frame.EndRowWalk();
-    frame.EndVerify(pathOfRow);
+    frame.EndVerify(directory, pathOfRow);
 }
 
 void TMyThread4::Execute() {

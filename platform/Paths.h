@@ -18,4 +18,10 @@ std::string BaseNameOf(std::string_view path);
 // the name separates folders as it did on the system that wrote the list.
 std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);
 
+// True when the directory entry `path` names lies in `folder` or below it
+// once every link and ".." on the way to it is resolved. The last component
+// is not followed: renaming a link renames the link. False when either
+// cannot be resolved.
+bool EntryLiesInside(std::string_view folder, std::string_view path);
+
 }  // namespace velmar

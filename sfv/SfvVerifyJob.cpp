@@ -45,7 +45,7 @@ void VerifySfvList(JobFrame& frame, const std::string& listPath, const std::stri
         frame.RowDone(row, !crc ? IconNA : (*crc == expected[i] ? IconOk : IconBad));
     }
     frame.EndRowWalk();
-    frame.EndVerify([&](int row) { return ListedFilePath(listDirectory, names[static_cast<std::size_t>(row)]); });
+    frame.EndVerify(listDirectory, [&](int row) { return ListedFilePath(listDirectory, names[static_cast<std::size_t>(row)]); });
 }
 
 void RunCommandLineSfvVerify(JobFrame& frame) {

@@ -285,7 +285,7 @@ private slots:
             for (int row = 0; row < frame.RowCount(); ++row) frame.RowDone(row, row == 7 ? IconBad : IconOk);
             frame.EndRowWalk();
             editText = window.RowText(2999);
-            frame.EndVerify([](int) { return std::string("/nonexistent/velmar"); });
+            frame.EndVerify("/nonexistent", [](int) { return std::string("/nonexistent/velmar"); });
             done = true;
         });
         QTRY_VERIFY_WITH_TIMEOUT(done.load(), 20000);

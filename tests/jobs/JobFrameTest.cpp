@@ -1,10 +1,14 @@
 #include "jobs/JobFrame.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <future>
 
 #include <gtest/gtest.h>
 
+#include "platform/Paths.h"
 #include "tests/jobs/TestJobs.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/TempDir.h"
@@ -84,10 +88,36 @@ TEST_F(JobFrameTest, ARenameNeverReplacesAndTheNextStillHappens) {
     dir.Write("a.bin", "changed");
     dir.Write("a.bin.BAD", "kept");
     dir.Write("b.bin", "changed");
-    RenameBadFiles({dir.File("a.bin"), dir.File("b.bin")});
+    RenameBadFiles(dir.path(), {dir.File("a.bin"), dir.File("b.bin")});
     EXPECT_EQ(test::ReadAll(dir.File("a.bin.BAD")), "kept");
     EXPECT_EQ(test::ReadAll(dir.File("a.bin")), "changed");
     EXPECT_EQ(test::ReadAll(dir.File("b.bin.BAD")), "changed");
+}
+
+TEST_F(JobFrameTest, OnlyFilesInsideTheListsFolderAreRenamed) {
+    // list/ holds the list; outside.bin sits next to it, linked/ points at
+    // the parent from inside the list's folder.
+    ::mkdir(dir.File("list").c_str(), 0755);
+    ::mkdir(dir.File("list/sub").c_str(), 0755);
+    dir.Write("outside.bin", "x");
+    dir.Write("list/sub/inside.bin", "x");
+    dir.Write("list/sub/after.bin", "x");
+    ASSERT_EQ(::symlink(dir.path().c_str(), dir.File("list/linked").c_str()), 0);
+    const std::string list = dir.File("list");
+    RenameBadFiles(list, {ListedFilePath(list, "..\\outside.bin"), ListedFilePath(list, "sub\\..\\..\\outside.bin"),
+                          ListedFilePath(list, "linked\\outside.bin"), ListedFilePath(list, "sub\\inside.bin"),
+                          ListedFilePath(list, "sub\\.."), dir.File("outside.bin"), ListedFilePath(list, "sub/after.bin")});
+    EXPECT_TRUE(PathExists(dir.File("outside.bin")));
+    EXPECT_FALSE(PathExists(dir.File("outside.bin.BAD")));
+    EXPECT_TRUE(PathExists(dir.File("list/sub/inside.bin.BAD")));
+    EXPECT_TRUE(PathExists(dir.File("list/sub/after.bin.BAD"))) << "the rows after a skipped one are still renamed";
+    EXPECT_TRUE(PathExists(dir.File("list/sub")));
+
+    // A name that looks absolute still lies below the list's folder.
+    ::mkdir(dir.File("list/etc").c_str(), 0755);
+    dir.Write("list/etc/x.bin", "x");
+    RenameBadFiles(list, {ListedFilePath(list, "/etc/x.bin")});
+    EXPECT_TRUE(PathExists(dir.File("list/etc/x.bin.BAD")));
 }
 
 TEST_F(JobFrameTest, AQuitRequestEndsTheProgramAtTheNextRowWithNothingMoreShown) {

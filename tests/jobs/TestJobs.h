@@ -21,7 +21,7 @@ struct ListedFile {
     std::string expected;
 };
 
-// Step B, then the rows, then step E; `onRow` runs before each row's check.
+// The command-line start, then the rows, then the end of a verify job; `onRow` runs before each row's check.
 inline void RunTestVerify(JobFrame& frame, const std::string& directory, const std::vector<ListedFile>& list,
                           const std::function<void(int)>& onRow = {}) {
     frame.StartCommandLineVerify();
@@ -42,7 +42,7 @@ inline void RunTestVerify(JobFrame& frame, const std::string& directory, const s
         frame.RowDone(row, icon);
     }
     frame.EndRowWalk();
-    frame.EndVerify([&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
+    frame.EndVerify(directory, [&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
 }
 
 class TestVerifyJob : public WorkerThread {

@@ -54,7 +54,7 @@ TEST_F(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
 
 TEST_F(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
     const std::string files = "good.bin 'with space.bin' bad.bin gone.bin";
-    for (const std::string make : {"cksfv " + files, "rhash --sfv " + files, "cksfv " + files + " | sed 's/$/\\r/'"}) {
+    for (const std::string& make : {"cksfv " + files, "rhash --sfv " + files, "cksfv " + files + " | sed 's/$/\\r/'"}) {
         const std::string tool = make.substr(0, make.find(' '));
         if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
         WriteFiles();
