@@ -4,7 +4,7 @@
 // longest stall of the UI thread.
 //
 //   headless_job verify sfv|md5|m3u LIST
-//   headless_job create sfv|md5|m3u LIST FILE...
+//   headless_job create sfv|md5|m3u LIST FILE...   (the list is written under LIST's name in the files' folder)
 //
 // A verification answers No to "Rename Bad Files?"; a creation replaces an
 // existing list. The time runs from the key press to the job's last message

@@ -11,6 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
     qt6-base-dev libjpeg62-turbo-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils mpv \
-    rhash cksfv openssl coreutils \
+    rhash cksfv openssl coreutils clang libclang-rt-14-dev \
     xdg-utils shared-mime-info desktop-file-utils \
     libisal-dev zlib1g-dev bc time

@@ -10,3 +10,5 @@ echo "== tests: normal build"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 echo "== tests: sanitizer build"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+echo "== fuzzing every list reader for a bounded time"
+sh scripts/fuzz.sh 20

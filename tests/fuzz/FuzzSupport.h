@@ -1,0 +1,48 @@
+// What the fuzz targets share: the input as a file a reader can open, and a
+// window that answers nothing and turns the end of the program into an
+// exception the target catches.
+#pragma once
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tests/support/FakeWindow.h"
+
+namespace velmar::fuzz {
+
+// An in-memory file holding the input, reachable by path while it lives.
+class InputFile {
+public:
+    InputFile(const std::uint8_t* data, std::size_t size) {
+        fd_ = ::memfd_create("velmar-fuzz", 0);
+        for (std::size_t done = 0; done < size;) {
+            const ssize_t n = ::write(fd_, data + done, size - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        path_ = "/proc/self/fd/" + std::to_string(fd_);
+    }
+    ~InputFile() { ::close(fd_); }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Installed once: a fatal error unwinds to the target instead of exiting.
+inline void CatchProgramEnd() {
+    static const bool installed = [] {
+        SetEndProgramHandler([] { throw test::ProgramEnded(); });
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace velmar::fuzz
