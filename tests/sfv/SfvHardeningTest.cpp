@@ -1,0 +1,101 @@
+// Lists and listed files that are not what they claim: devices, folders,
+// link loops, odd bytes in names, files that change under the job.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "sfv/SfvVerifyJob.h"
+#include "tests/sfv/SfvTestSupport.h"
+
+namespace velmar {
+namespace {
+
+using test::ProgramEnded;
+using test::RowIcons;
+using test::RowNames;
+
+class SfvHardeningTest : public test::SfvTest {
+protected:
+    void VerifyList(const std::string& list) {
+        VerifySfvList(frame, list, dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+    }
+};
+
+TEST_F(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs) {
+    ::mkdir(dir.File("folder.sfv").c_str(), 0755);
+    ASSERT_EQ(::symlink("loop.sfv", dir.File("loop.sfv").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.File("fifo.sfv").c_str(), 0644), 0);
+    for (const std::string& list : {dir.File("folder.sfv"), dir.File("loop.sfv"), std::string("/dev/zero"),
+                                   dir.File("fifo.sfv")}) {
+        test::FakeWindow w;
+        JobFrame job(w, state);
+        EXPECT_THROW(VerifySfvList(job, list, dir.path(), SfvChecksumPolicy::SkipBadLength), ProgramEnded) << list;
+        EXPECT_EQ(w.Log().back(), "MessageBox Ok SFV File Does Not Exist.. Exiting") << list;
+    }
+}
+
+TEST_F(SfvHardeningTest, ListedDevicesFoldersAndLoopsAreNotAvailable) {
+    ::mkdir(dir.File("folder.bin").c_str(), 0755);
+    ASSERT_EQ(::symlink("loop.bin", dir.File("loop.bin").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.File("zero.bin").c_str()), 0);
+    dir.Write("list.sfv", "folder.bin 00000000\nloop.bin 00000000\nzero.bin 00000000\n");
+    VerifyList(dir.File("list.sfv"));
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconNA, IconNA, IconNA}));
+}
+
+TEST_F(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAsBytes) {
+    const std::vector<std::string> names = {"100%", "%s%n%x", "tab\there", "\xff\xfe-not-utf8"};
+    std::string list;
+    for (const auto& name : names) {
+        dir.Write(name, name);
+        list += Line(name, name);
+    }
+    dir.Write("list.sfv", list);
+    VerifyList(dir.File("list.sfv"));
+    EXPECT_EQ(RowNames(window), names);
+    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(names.size(), IconOk));
+}
+
+TEST_F(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
+    // 511 bytes fit one piece; at 512 the last byte begins the next piece,
+    // which has no blank and ends the list as malformed.
+    dir.Write("a.bin", "a");
+    const std::string entry = Line("a.bin", "a");
+    for (std::size_t length : {510u, 511u}) {
+        test::FakeWindow w;
+        JobFrame job(w, state);
+        const std::string name(length - 9, 'x');
+        dir.Write("list.sfv", name + " 00000000\n" + entry);
+        VerifySfvList(job, dir.File("list.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+        EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{name, "a.bin"})) << length;
+    }
+    dir.Write("list.sfv", std::string(503, 'x') + " 00000000\n" + entry);
+    EXPECT_THROW(VerifyList(dir.File("list.sfv")), ProgramEnded);
+    EXPECT_EQ(window.Log().back(), "MessageBox Ok Bad SFV File.. Exiting");
+}
+
+TEST_F(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost) {
+    dir.Write("truncated.bin", "whole");
+    dir.Write("folder.bin", "was a file");
+    dir.Write("gone.bin", "gone");
+    const std::string list = Line("truncated.bin", "whole") + Line("folder.bin", "was a file") + Line("gone.bin", "gone") +
+                             Line("twice.bin", "twice") + Line("twice.bin", "twice");
+    dir.Write("list.sfv", list);
+    ::truncate(dir.File("truncated.bin").c_str(), 2);
+    ::unlink(dir.File("folder.bin").c_str());
+    ::mkdir(dir.File("folder.bin").c_str(), 0755);
+    ::unlink(dir.File("gone.bin").c_str());
+    dir.Write("twice.bin", "changed");
+    window.messageAnswers.push_back(MessageAnswer::Yes);
+    VerifyList(dir.File("list.sfv"));
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA, IconBad, IconBad}));
+    EXPECT_EQ(test::ReadAll(dir.File("truncated.bin.BAD")), "wh");
+    EXPECT_EQ(test::ReadAll(dir.File("twice.bin.BAD")), "changed") << "renamed once; the second rename finds nothing";
+    struct stat st{};
+    EXPECT_EQ(::stat(dir.File("folder.bin").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode)) << "a folder is never renamed";
+}
+
+}  // namespace
+}  // namespace velmar
