@@ -1,10 +1,13 @@
 #include "app/Dialogs.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace velmar {
+
+int Dialogs::ShowModal(QDialog& dialog) { return dialog.exec(); }
 
 QStringList DialogFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));

@@ -10,6 +10,7 @@
 
 #include "jobs/MainWindow.h"
 
+class QDialog;
 class QWidget;
 
 namespace velmar {
@@ -20,6 +21,9 @@ public:
     // Paths as bytes; nothing when cancelled.
     virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) = 0;
     virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
+    // Shows one of the program's own windows modally (the About box) and
+    // returns its result.
+    virtual int ShowModal(QDialog& dialog);
 };
 
 // The real ones: QFileDialog and QMessageBox, caption "Velmar", no icon.

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -14,6 +17,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Placement.h"
+#include "app/Unit2.h"
 #include "app/WindowAdapter.h"
 
 namespace velmar {
@@ -44,7 +48,9 @@ TForm1::TForm1(Options options)
     : dialogs_(options.dialogs ? std::move(options.dialogs) : std::make_unique<QtDialogs>()),
       arguments_(options.arguments),
       settings_(options.settingsPath.empty() ? SettingsStore::DefaultPath() : options.settingsPath),
-      exitProgram_(options.exitProgram ? options.exitProgram : [] { QCoreApplication::exit(0); }) {
+      exitProgram_(options.exitProgram ? options.exitProgram : [] { QCoreApplication::exit(0); }),
+      desktopPlaces_(options.desktopPlaces),
+      programPath_(options.programPath) {
     setWindowTitle(QStringLiteral("Velmar"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -57,6 +63,15 @@ TForm1::TForm1(Options options)
                                                                   Label1, Edit1, Button1, CheckBox1, ComboBox1, Edit2,
                                                                   dialogs_.get()});
     commands_ = options.commands ? options.commands(*adapter_, state_) : ListKindCommands(*adapter_, state_);
+    if (!commands_.RegisterSfvFileType) commands_.RegisterSfvFileType = [this] { RegisterSFVFileType1Click(); };
+    if (!commands_.About) commands_.About = [this] { About1Click(); };
+
+    // FormCreate: the whole window is a target for files dropped from a
+    // file manager; the edit boxes leave the drop to it instead of taking
+    // the path as text.
+    setAcceptDrops(true);
+    Edit1->setAcceptDrops(false);
+    Edit2->setAcceptDrops(false);
 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     setMinimumSize(MinimumOuterWidth, MinimumOuterHeight);
@@ -253,6 +268,57 @@ void TForm1::Button1Click() {
         case ModeCreateMd5: Run(commands_.GoCreateMd5); break;
         case ModeCreateM3u: Run(commands_.GoCreateM3u); break;
         default: break;
+    }
+}
+
+void TForm1::RegisterSFVFileType1Click() {
+    // No Busy test: this works while a job runs.
+    const DesktopPlaces places = desktopPlaces_.dataHome.empty() ? DesktopPlaces::FromEnvironment() : desktopPlaces_;
+    if (SfvFileTypeRegistered(places)) {
+        RemoveSfvFileType(places);
+        dialogs_->Message(this, "SFV FileType Removed", MessageButtons::Ok);
+    } else {
+        RegisterSfvFileType(places, programPath_.empty() ? OwnProgramPath() : programPath_);
+        dialogs_->Message(this, "SFV FileType Registered", MessageButtons::Ok);
+    }
+    repaint();
+}
+
+void TForm1::About1Click() {
+    // A new box for every showing, so each starts afresh.
+    TForm2 box(this);
+    box.onActivated = [this] { OtherFormActivated(); };
+    dialogs_->ShowModal(box);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    if (state_.Busy || !event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    FormDropFiles(event->mimeData()->urls());
+}
+
+void TForm1::FormDropFiles(const QList<QUrl>& urls) {
+    if (state_.Busy) return;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) continue;
+        // The whole path, however long: a cut one would name another file.
+        state_.CommandLinePath = QFile::encodeName(url.toLocalFile()).toStdString();
+        rows_.Clear();
+        Run(commands_.CommandLineVerify);
+        return;
     }
 }
 

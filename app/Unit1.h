@@ -8,13 +8,16 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QList>
 #include <QStringList>
+#include <QUrl>
 
 #include "app/Dialogs.h"
 #include "app/FormCommands.h"
 #include "app/ResultList.h"
 #include "app/StatusPictures.h"
 #include "jobs/MainWindowState.h"
+#include "platform/DesktopFileType.h"
 #include "platform/Settings.h"
 
 class QCheckBox;
@@ -36,6 +39,8 @@ public:
         QStringList arguments;                  // the command line, the program's own path first
         std::string settingsPath;               // SettingsStore::DefaultPath() when empty
         std::function<void()> exitProgram;      // File > Exit when idle; ends the event loop when empty
+        DesktopPlaces desktopPlaces;            // the XDG folders of the environment when dataHome is empty
+        std::string programPath;                // the Exec line's program; this program's own when empty
     };
 
     TForm1();
@@ -52,6 +57,11 @@ public:
     void Exit1Click();
     void Button1Click();
     void ComboBox1Change(int index);
+    void RegisterSFVFileType1Click();
+    void About1Click();
+    // Files dropped on the window: the first local one is verified as an
+    // SFV list.
+    void FormDropFiles(const QList<QUrl>& urls);
 
     // Another window of the program (the About box) became active; the
     // next activation of this one runs FormActivate again.
@@ -73,6 +83,9 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
@@ -88,6 +101,8 @@ private:
     QStringList arguments_;
     SettingsStore settings_;
     std::function<void()> exitProgram_;
+    DesktopPlaces desktopPlaces_;
+    std::string programPath_;
     bool activatedOnce_ = false;
     bool otherFormWasActive_ = false;
 };
