@@ -25,14 +25,20 @@ void RaiseOneStep() {
 
 }  // namespace
 
+std::atomic<int> WorkerThread::running_{0};
+
 void WorkerThread::Start() {
+    ++running_;
     std::thread(&WorkerThread::Run, this).detach();
 }
 
 void WorkerThread::Run(WorkerThread* self) {
-    std::unique_ptr<WorkerThread> owned(self);
-    RaiseOneStep();
-    owned->Execute();
+    {
+        std::unique_ptr<WorkerThread> owned(self);
+        RaiseOneStep();
+        owned->Execute();
+    }
+    --running_;
 }
 
 }  // namespace velmar

@@ -25,11 +25,17 @@ public:
         (new Job(static_cast<Args&&>(args)...))->Start();
     }
 
+    // How many bodies have been started and not yet returned. A job reads
+    // the window's state up to its last step, so whoever owns that state
+    // (a test) waits for this to reach 0 before letting it go.
+    static int Running() { return running_.load(); }
+
 protected:
     virtual void Execute() = 0;
 
 private:
     static void Run(WorkerThread* self);
+    static std::atomic<int> running_;
 };
 
 }  // namespace velmar

@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(w.Label1->text(), QString("SFV Filename"));
         QVERIFY(w.Button1->isEnabled() && !w.Edit1->isReadOnly() && w.CheckBox1->isEnabled());
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
         QCOMPARE(f.dialogs->messages, std::vector<std::string>{"SFV file creation complete!"});
         const std::string list = ReadAll(album.File("Album/Album.sfv"));
         QVERIFY(list.find("A.bin E8B7BE43") != std::string::npos);

@@ -61,13 +61,10 @@ TEST_F(M3uTest, CommandsStartTheirJobsOnAWorkerUnlessBusy) {
 
     Prepare({"a.mp3"});
     CreateM3uGo(window, state);
-    ASSERT_TRUE(WaitForLog(window, "MessageBox Ok M3U file creation complete!"));
-    while (state.Busy) std::this_thread::yield();
+    ASSERT_TRUE(WaitForJobEndAfter(window, "MessageBox Ok M3U file creation complete!"));
     window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list.m3u")});
     VerifyM3uCommand(window, state);
-    ASSERT_TRUE(WaitForLog(window, "SetText Label1 OK:1  BAD:0  N/A:0"));
-    while (state.Busy) std::this_thread::yield();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the job's last quit check
+    ASSERT_TRUE(WaitForJobEndAfter(window, "SetText Label1 OK:1  BAD:0  N/A:0"));
 }
 
 }  // namespace

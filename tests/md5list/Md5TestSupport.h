@@ -15,6 +15,7 @@
 #include "checksum/Md5.h"
 #include "jobs/JobFrame.h"
 #include "tests/support/FakeWindow.h"
+#include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -32,35 +33,6 @@ inline std::string Upper(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
-}
-
-inline bool Contains(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) != log.end();
-}
-
-inline std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) - log.begin();
-}
-
-inline std::vector<std::string> RowNames(FakeWindow& window) {
-    std::vector<std::string> names;
-    for (const auto& row : window.Rows()) names.push_back(row.name);
-    return names;
-}
-
-inline std::vector<StatusIcon> RowIcons(FakeWindow& window) {
-    std::vector<StatusIcon> icons;
-    for (const auto& row : window.Rows()) icons.push_back(row.icon);
-    return icons;
-}
-
-// Waits up to 20 s for a job on a worker to log `entry`.
-inline bool WaitForLog(FakeWindow& window, const std::string& entry) {
-    for (int i = 0; i < 2000; ++i) {
-        if (Contains(window.Log(), entry)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 class Md5Test : public ::testing::Test {

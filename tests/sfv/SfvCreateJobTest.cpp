@@ -168,7 +168,7 @@ protected:
         Choose({{"track01.mp3", "one"}, {"track02.mp3", "two"}});
         state.JobMode = ModeCreateSfv;
     }
-    bool Completed() { return test::WaitForIdleAfter(window, state, "MessageBox Ok SFV file creation complete!"); }
+    bool Completed() { return test::WaitForJobEndAfter(window, "MessageBox Ok SFV file creation complete!"); }
 };
 
 TEST_F(SfvCreateGoTest, TheListMayNotNameOneOfItsOwnFilesInTheSameCase) {

@@ -18,6 +18,7 @@
 #include "checksum/Crc32.h"
 #include "jobs/JobFrame.h"
 #include "tests/support/FakeWindow.h"
+#include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -50,39 +51,6 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
         cur = (cur >> 8) ^ CrcTable[index[k]];
     }
     return prefix;
-}
-
-inline bool Contains(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) != log.end();
-}
-
-inline std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) - log.begin();
-}
-
-inline std::vector<std::string> RowNames(FakeWindow& window) {
-    std::vector<std::string> names;
-    for (const auto& row : window.Rows()) names.push_back(row.name);
-    return names;
-}
-
-inline std::vector<StatusIcon> RowIcons(FakeWindow& window) {
-    std::vector<StatusIcon> icons;
-    for (const auto& row : window.Rows()) icons.push_back(row.icon);
-    return icons;
-}
-
-// Waits up to 20 s for a job on a worker to log `entry` and then to leave
-// the window idle; a short pause lets its last steps after Busy finish.
-inline bool WaitForIdleAfter(FakeWindow& window, const MainWindowState& state, const std::string& entry) {
-    for (int i = 0; i < 2000; ++i) {
-        if (Contains(window.Log(), entry) && !state.Busy) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 // A local time of the calendar in UTC, which the fixture makes the zone.
