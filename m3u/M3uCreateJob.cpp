@@ -44,9 +44,4 @@ void RunM3uCreation(JobFrame& frame, const FileTimeOf& fileTime) {
     frame.EndCreation(M3uCreationComplete);
 }
 
-void TMyThread7::Execute() {
-    JobFrame frame(window_, state_);
-    RunM3uCreation(frame);
-}
-
 }  // namespace velmar

@@ -2,8 +2,8 @@
 // header, the comment block, then a digest line and a name line per file.
 #pragma once
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 #include "sfv/CommentBlocks.h"
 
 namespace velmar {
@@ -16,16 +16,12 @@ namespace velmar {
 // file" before the playlist is created or emptied.
 void RunM3uCreation(JobFrame& frame, const FileTimeOf& fileTime = {});
 
-class TMyThread7 : public WorkerThread {
+class TMyThread7 : public FrameJob {
 public:
-    TMyThread7(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunM3uCreation(frame); }
 };
 
 }  // namespace velmar

@@ -2,24 +2,20 @@
 // against its digest line, the tally is shown and bad files may be renamed.
 #pragma once
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 
 namespace velmar {
 
 // The job's body, run synchronously on whatever thread calls it.
 void RunM3uVerify(JobFrame& frame);
 
-class TMyThread6 : public WorkerThread {
+class TMyThread6 : public FrameJob {
 public:
-    TMyThread6(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunM3uVerify(frame); }
 };
 
 }  // namespace velmar

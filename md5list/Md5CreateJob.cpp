@@ -39,9 +39,4 @@ void RunMd5Creation(JobFrame& frame) {
     frame.EndCreation(Md5CreationComplete);
 }
 
-void TMyThread5::Execute() {
-    JobFrame frame(window_, state_);
-    RunMd5Creation(frame);
-}
-
 }  // namespace velmar

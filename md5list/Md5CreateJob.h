@@ -2,24 +2,20 @@
 // each, into the list named in Edit1 beside the files.
 #pragma once
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 
 namespace velmar {
 
 // The job's body, run synchronously on whatever thread calls it.
 void RunMd5Creation(JobFrame& frame);
 
-class TMyThread5 : public WorkerThread {
+class TMyThread5 : public FrameJob {
 public:
-    TMyThread5(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunMd5Creation(frame); }
 };
 
 }  // namespace velmar

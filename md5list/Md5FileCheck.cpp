@@ -1,6 +1,7 @@
 #include "md5list/Md5FileCheck.h"
 
 #include "checksum/Md5.h"
+#include "platform/Paths.h"
 
 namespace velmar {
 
@@ -15,6 +16,19 @@ StatusIcon CheckListedMd5(JobFrame& frame, const std::string& path, std::string_
         case FileDigestStatus::Ok: break;
     }
     return MD5DigestTextsMatch(digest.text, expected) ? IconOk : IconBad;
+}
+
+void VerifyListedMd5s(JobFrame& frame, const std::string& listDirectory, const std::vector<std::string>& digests,
+                      const std::vector<std::string>& names) {
+    auto pathOfRow = [&](int row) { return ListedFilePath(listDirectory, names[static_cast<std::size_t>(row)]); };
+    ReadBuffer buffer;
+    frame.BeginRowWalk();
+    for (int row = 0; row < frame.RowCount(); ++row) {
+        frame.QuitCheck();
+        frame.RowDone(row, CheckListedMd5(frame, pathOfRow(row), digests[static_cast<std::size_t>(row)], buffer));
+    }
+    frame.EndRowWalk();
+    frame.EndVerify(listDirectory, pathOfRow);
 }
 
 }  // namespace velmar

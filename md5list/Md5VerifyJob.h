@@ -2,24 +2,20 @@
 // tally is shown and the bad files may be renamed.
 #pragma once
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 
 namespace velmar {
 
 // The job's body, run synchronously on whatever thread calls it.
 void RunMd5Verify(JobFrame& frame);
 
-class TMyThread4 : public WorkerThread {
+class TMyThread4 : public FrameJob {
 public:
-    TMyThread4(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunMd5Verify(frame); }
 };
 
 }  // namespace velmar

@@ -44,9 +44,4 @@ void RunSfvCreation(JobFrame& frame, const ListTimes& times) {
     frame.EndCreation(SfvCreationComplete);
 }
 
-void TMyThread2::Execute() {
-    JobFrame frame(window_, state_);
-    RunSfvCreation(frame);
-}
-
 }  // namespace velmar

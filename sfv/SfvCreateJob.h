@@ -4,8 +4,8 @@
 #include <ctime>
 #include <functional>
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 #include "sfv/CommentBlocks.h"
 
 namespace velmar {
@@ -23,16 +23,12 @@ struct ListTimes {
 // compute.
 void RunSfvCreation(JobFrame& frame, const ListTimes& times = {});
 
-class TMyThread2 : public WorkerThread {
+class TMyThread2 : public FrameJob {
 public:
-    TMyThread2(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunSfvCreation(frame); }
 };
 
 }  // namespace velmar

@@ -60,14 +60,4 @@ void RunMenuSfvVerify(JobFrame& frame) {
     VerifySfvList(frame, *path, ListDirectoryOf(*path), SfvChecksumPolicy::SkipBadLength);
 }
 
-void TMyThread::Execute() {
-    JobFrame frame(window_, state_);
-    RunCommandLineSfvVerify(frame);
-}
-
-void TMyThread3::Execute() {
-    JobFrame frame(window_, state_);
-    RunMenuSfvVerify(frame);
-}
-
 }  // namespace velmar

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
-#include "platform/WorkerThread.h"
 #include "sfv/SfvLine.h"
 
 namespace velmar {
@@ -21,29 +21,21 @@ void RunCommandLineSfvVerify(JobFrame& frame);
 void RunMenuSfvVerify(JobFrame& frame);
 
 // The command-line and drop job.
-class TMyThread : public WorkerThread {
+class TMyThread : public FrameJob {
 public:
-    TMyThread(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunCommandLineSfvVerify(frame); }
 };
 
 // SFV > Verify SFV.
-class TMyThread3 : public WorkerThread {
+class TMyThread3 : public FrameJob {
 public:
-    TMyThread3(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    using FrameJob::FrameJob;
 
 protected:
-    void Execute() override;
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
+    void Body(JobFrame& frame) override { RunMenuSfvVerify(frame); }
 };
 
 }  // namespace velmar

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/UtcTime.h"
+
 namespace velmar {
 namespace {
 
@@ -19,33 +21,23 @@ protected:
         ::unsetenv("TZ");
         ::tzset();
     }
-    static std::time_t Utc(int year, int month, int day, int h, int m, int s) {
-        std::tm tm{};
-        tm.tm_year = year - 1900;
-        tm.tm_mon = month - 1;
-        tm.tm_mday = day;
-        tm.tm_hour = h;
-        tm.tm_min = m;
-        tm.tm_sec = s;
-        return ::timegm(&tm);
-    }
 };
 
 TEST_F(ClockTest, HeaderDateHasTwoDigitDaysAndEndsWithALineFeed) {
     SetZone("UTC0");
-    std::time_t t = Utc(2026, 12, 7, 5, 55, 1);
+    std::time_t t = test::UtcTime(2026, 12, 7, 5, 55, 1);
     EXPECT_EQ(HeaderDateText(t), "Mon Dec 07 05:55:01 2026\n");
     EXPECT_EQ(HeaderDateText(t).size(), 25u);
-    EXPECT_EQ(HeaderDateText(Utc(2027, 1, 31, 23, 59, 59)), "Sun Jan 31 23:59:59 2027\n");
+    EXPECT_EQ(HeaderDateText(test::UtcTime(2027, 1, 31, 23, 59, 59)), "Sun Jan 31 23:59:59 2027\n");
 }
 
 TEST_F(ClockTest, FileInfoTimeIsLocalTime) {
     SetZone("UTC0");
-    EXPECT_EQ(FileInfoTimeText(Utc(2026, 12, 1, 10, 0, 0)), "Dec 01 10:00:00 2026");
+    EXPECT_EQ(FileInfoTimeText(test::UtcTime(2026, 12, 1, 10, 0, 0)), "Dec 01 10:00:00 2026");
     // Three hours east of UTC, written the POSIX way so no zone data is needed.
     SetZone("XYZ-3");
-    EXPECT_EQ(FileInfoTimeText(Utc(2026, 12, 31, 22, 30, 0)), "Jan 01 01:30:00 2027");
-    EXPECT_EQ(HeaderDateText(Utc(2026, 12, 31, 22, 30, 0)), "Fri Jan 01 01:30:00 2027\n");
+    EXPECT_EQ(FileInfoTimeText(test::UtcTime(2026, 12, 31, 22, 30, 0)), "Jan 01 01:30:00 2027");
+    EXPECT_EQ(HeaderDateText(test::UtcTime(2026, 12, 31, 22, 30, 0)), "Fri Jan 01 01:30:00 2027\n");
 }
 
 TEST_F(ClockTest, NamesStayEnglishUnderAnotherLocale) {
@@ -54,7 +46,7 @@ TEST_F(ClockTest, NamesStayEnglishUnderAnotherLocale) {
     const char* old = std::setlocale(LC_TIME, nullptr);
     std::string saved = old ? old : "C";
     std::setlocale(LC_TIME, "de_DE.UTF-8");
-    EXPECT_EQ(FileInfoTimeText(Utc(2026, 3, 5, 1, 2, 3)), "Mar 05 01:02:03 2026");
+    EXPECT_EQ(FileInfoTimeText(test::UtcTime(2026, 3, 5, 1, 2, 3)), "Mar 05 01:02:03 2026");
     std::setlocale(LC_TIME, saved.c_str());
 }
 

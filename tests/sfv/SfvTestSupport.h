@@ -20,6 +20,7 @@
 #include "tests/support/FakeWindow.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UtcTime.h"
 
 namespace velmar::test {
 
@@ -51,18 +52,6 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
         cur = (cur >> 8) ^ CrcTable[index[k]];
     }
     return prefix;
-}
-
-// A local time of the calendar in UTC, which the fixture makes the zone.
-inline std::time_t UtcTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    return ::timegm(&tm);
 }
 
 class SfvTest : public ::testing::Test {
