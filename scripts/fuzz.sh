@@ -15,11 +15,15 @@ run() {  # run TARGET CORPUS...
     mkdir -p "$work/$target"
     for seeds in "$@"; do cp tests/fuzz/corpus/"$seeds"/* "$work/$target"/; done
     echo "== $target, $seconds s"
+    status=0
     build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-        "$work/$target" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Done" || true
-    # A crash leaves its input behind and a non-zero status: run once more on
-    # the corpus alone so that the status reaches the caller.
-    build-fuzz/tests/fuzz/"$target" -runs=0 "$work/$target" >/dev/null 2>&1
+        -artifact_prefix="$work/$target-" "$work/$target" > "$work/$target.log" 2>&1 || status=$?
+    grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Done" "$work/$target.log" || true
+    if [ "$status" -ne 0 ]; then
+        tail -40 "$work/$target.log"
+        ls "$work/$target"-* 2>/dev/null
+        exit 1
+    fi
 }
 run FuzzTextReader sfv md5 m3u
 run FuzzSfvLine sfv value
