@@ -41,7 +41,7 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
 // last component + extension, or `firstName` for the root.
 std::string ProposedListName(const std::string& directory, const char* firstName, const char* extension);
 
-// Steps 1 to 6 of a Select Verify command: mode set, window prepared, list
+// The start of a Select Verify command: mode set, window prepared, list
 // chosen, ListDirectory set. Returns the list's path for the kind's loader,
 // or nothing when Busy or cancelled.
 std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, JobModeValue mode,
