@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -145,10 +146,18 @@ public:
     }
     void LoadIcons() override { Record("LoadIcons"); }
 
+    // Called after each operation is logged, with the operation's number.
+    std::function<void(std::size_t)> onRecord;
+
 private:
     void Record(std::string entry) {
-        std::lock_guard lock(mutex_);
-        log_.push_back(std::move(entry));
+        std::size_t count;
+        {
+            std::lock_guard lock(mutex_);
+            log_.push_back(std::move(entry));
+            count = log_.size();
+        }
+        if (onRecord) onRecord(count);
     }
 
     std::mutex mutex_;
