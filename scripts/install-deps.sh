@@ -10,7 +10,7 @@ $SUDO apt-get install -y --no-install-recommends \
     g++ cmake make \
     qt6-base-dev libjpeg62-turbo-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth x11-utils mpv \
+    xvfb xauth x11-utils xdotool mpv \
     rhash cksfv openssl coreutils clang libclang-rt-14-dev \
     xdg-utils shared-mime-info desktop-file-utils \
     libisal-dev zlib1g-dev bc time

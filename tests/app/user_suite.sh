@@ -1,0 +1,104 @@
+#!/bin/sh
+# The real program in a real X server, driven by keys and clicks as a person
+# would: a list verified from the command line with its bad file renamed, an
+# SFV list created through the menu key and the file dialog, and File > Exit
+# during a long job. Results are read from the files the program writes and
+# renames and from its exit code. Usage: user_suite.sh VELMAR
+set -e
+if [ "$1" != --inside ]; then
+    for tool in xvfb-run xdotool cksfv; do
+        command -v $tool >/dev/null || { echo "$tool missing"; exit 77; }
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    HOME=$work XDG_CONFIG_HOME=$work/.config xvfb-run -a -s "-screen 0 1024x768x24" \
+        sh "$0" --inside "$(realpath "$1")" "$work"
+    exit $?
+fi
+velmar=$2
+work=$3
+unset QT_QPA_PLATFORM
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Waits up to 30 s for at least $1 windows titled Velmar and prints the last.
+wait_windows() {
+    for _ in $(seq 300); do
+        ids=$(xdotool search --name '^Velmar$' 2>/dev/null || true)
+        if [ "$(echo "$ids" | grep -c .)" -ge "$1" ]; then echo "$ids" | tail -1; return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+# Waits up to 30 s for a file to exist.
+wait_file() {
+    for _ in $(seq 300); do [ -e "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+key() {  # key WINDOW KEY...
+    w=$1
+    shift
+    xdotool windowfocus --sync "$w" && xdotool key "$@"
+}
+main_window() { xdotool search --name '^Velmar$' | head -1; }
+# A Velmar window holds the main window and its 1x1 group leader: a third
+# is a dialog or a message box.
+ended() {  # ended PID: waits up to 30 s for the program and checks its status
+    for _ in $(seq 300); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$1" 2>/dev/null && fail "velmar still runs"
+    wait "$1" || fail "exit code $?"
+}
+
+echo "== a list given on the command line, Yes to the rename"
+mkdir "$work/album" && cd "$work/album"
+echo good > good.bin; echo bad > bad.bin; echo gone > gone.bin
+cksfv good.bin bad.bin gone.bin > album.sfv
+echo changed > bad.bin; rm gone.bin
+"$velmar" album.sfv & pid=$!
+box=$(wait_windows 3) || fail "no question"
+key "$box" Return
+wait_file bad.bin.BAD || fail "bad.bin not renamed"
+[ -e good.bin ] && [ ! -e good.bin.BAD ] && [ ! -e gone.bin.BAD ] || fail "renamed more than the bad file"
+key "$(main_window)" F12
+ended $pid
+
+echo "== Create SFV through F3, the file dialog and go!"
+mkdir "$work/Disc" && cd "$work/Disc"
+printf 'one' > 1.mp3; printf 'two' > 2.mp3
+"$velmar" & pid=$!
+main=$(wait_windows 1) || fail "no window"
+main=$(main_window)
+key "$main" F3
+for _ in $(seq 300); do
+    dialog=$(xdotool search --name '^Create SFV: Select Files' 2>/dev/null | tail -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "no file dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 20 "\"1.mp3\" \"2.mp3\""
+xdotool key Return
+sleep 1
+# go! sits at the right edge below the menu bar.
+width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+xdotool mousemove --window "$main" $((width - 15)) 68 click 1
+box=$(wait_windows 3) || fail "no completion message"
+wait_file Disc.sfv || fail "no Disc.sfv"
+key "$box" Return
+cksfv -q -f Disc.sfv || fail "cksfv rejects the list Velmar wrote"
+grep -q "^1.mp3 " Disc.sfv && grep -q "^2.mp3 " Disc.sfv || { cat Disc.sfv; fail "entries missing"; }
+key "$(main_window)" F12
+ended $pid
+
+echo "== File > Exit during a long job ends at the next file"
+mkdir "$work/long" && cd "$work/long"
+for i in $(seq 40); do truncate -s 512M "big$i.iso"; done
+cksfv big1.iso > long.sfv
+for i in $(seq 2 40); do echo "big$i.iso 00000000" >> long.sfv; done
+"$velmar" long.sfv & pid=$!
+main=$(wait_windows 1) || fail "no window"
+sleep 1
+key "$(main_window)" F12
+ended $pid
+echo "all passed"
