@@ -12,5 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils xdotool mpv \
     rhash cksfv openssl coreutils clang libclang-rt-14-dev \
-    xdg-utils shared-mime-info desktop-file-utils \
+    xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin \
     libisal-dev zlib1g-dev bc time

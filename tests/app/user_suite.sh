@@ -1,8 +1,8 @@
 #!/bin/sh
 # The real program in a real X server, driven by keys and clicks as a person
-# would: a list verified from the command line with its bad file renamed, an
-# SFV list created through the menu key and the file dialog, and File > Exit
-# during a long job. Results are read from the files the program writes and
+# would: a list verified from the command line with its bad file renamed,
+# an SFV list, an MD5 list and a playlist created through the menu keys and
+# the file dialog, and File > Exit during a long job. Results are read from the files the program writes and
 # renames and from its exit code. Usage: user_suite.sh VELMAR
 set -e
 if [ "$1" != --inside ]; then
@@ -62,34 +62,81 @@ wait_file bad.bin.BAD || fail "bad.bin not renamed"
 key "$(main_window)" F12
 ended $pid
 
+# create KEY TITLE LIST: in a new folder Disc with 1.mp3 and 2.mp3, the Create
+# command of KEY, both files typed into its dialog, go! pressed, the
+# completion message answered. The list is left in $work/Disc.
+create() {
+    rm -rf "$work/Disc"; mkdir "$work/Disc" && cd "$work/Disc"
+    printf 'one' > 1.mp3; printf 'two' > 2.mp3
+    "$velmar" & pid=$!
+    wait_windows 1 >/dev/null || fail "no window"
+    main=$(main_window)
+    key "$main" "$1"
+    for _ in $(seq 300); do
+        dialog=$(xdotool search --name "^$2" 2>/dev/null | tail -1 || true)
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no file dialog"
+    xdotool windowfocus --sync "$dialog"
+    sleep 0.5
+    xdotool type --delay 20 '"1.mp3" "2.mp3"'
+    xdotool key Return
+    sleep 1
+    # go! sits at the right edge below the menu bar.
+    width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    xdotool mousemove --window "$main" $((width - 15)) 68 click 1
+    box=$(wait_windows 3) || fail "no completion message"
+    wait_file "$3" || fail "no $3"
+    key "$box" Return
+    key "$(main_window)" F12
+    ended $pid
+}
+
 echo "== Create SFV through F3, the file dialog and go!"
-mkdir "$work/Disc" && cd "$work/Disc"
-printf 'one' > 1.mp3; printf 'two' > 2.mp3
-"$velmar" & pid=$!
-main=$(wait_windows 1) || fail "no window"
-main=$(main_window)
-key "$main" F3
-for _ in $(seq 300); do
-    dialog=$(xdotool search --name '^Create SFV: Select Files' 2>/dev/null | tail -1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "no file dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
-xdotool type --delay 20 "\"1.mp3\" \"2.mp3\""
-xdotool key Return
-sleep 1
-# go! sits at the right edge below the menu bar.
-width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-xdotool mousemove --window "$main" $((width - 15)) 68 click 1
-box=$(wait_windows 3) || fail "no completion message"
-wait_file Disc.sfv || fail "no Disc.sfv"
-key "$box" Return
+create F3 "Create SFV: Select Files" Disc.sfv
 cksfv -q -f Disc.sfv || fail "cksfv rejects the list Velmar wrote"
 grep -q "^1.mp3 " Disc.sfv && grep -q "^2.mp3 " Disc.sfv || { cat Disc.sfv; fail "entries missing"; }
-key "$(main_window)" F12
-ended $pid
+
+echo "== Create MD5 through F6"
+create F6 "Create MD5: Select Files" md5sum
+md5sum -c --quiet md5sum || fail "md5sum rejects the list Velmar wrote"
+[ "$(grep -c '  [12].mp3' md5sum)" = 2 ] || { cat md5sum; fail "entries missing"; }
+
+echo "== Create M3U through F9"
+create F9 "Create M3U: Select Files" Disc.m3u
+tr -d '\r' < Disc.m3u > plain.m3u
+for f in 1.mp3 2.mp3; do
+    grep -A1 -x "#$(md5sum < $f | cut -c1-32)" plain.m3u | grep -qx "$f" || { cat Disc.m3u; fail "no digest line for $f"; }
+done
+
+echo "== File > Options > Register SFV FileType, then xdg-open starts Velmar on a list"
+if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -v gio >/dev/null; then
+    export XDG_DATA_HOME="$work/.local/share"
+    cd "$work/album"
+    "$velmar" & pid=$!
+    wait_windows 1 >/dev/null || fail "no window"
+    key "$(main_window)" alt+f o r
+    box=$(wait_windows 3) || fail "no message"
+    key "$box" Return
+    key "$(main_window)" F12
+    ended $pid
+    [ "$(xdg-mime query default text/x-sfv)" = velmar.desktop ] || fail "the tie is not registered"
+    # Without a desktop, xdg-open guesses types with file(1); gio reads the
+    # shared MIME database the registration extended.
+    XDG_CURRENT_DESKTOP=GNOME xdg-open "$work/album/album.sfv" &
+    started=
+    for _ in $(seq 300); do
+        started=$(pgrep -f -x "$velmar $work/album/album.sfv" || true)
+        [ -n "$started" ] && break
+        sleep 0.1
+    done
+    [ -n "$started" ] || fail "xdg-open did not start Velmar on the list"
+    wait_windows 1 >/dev/null || fail "no window"
+    kill $started
+else
+    echo "xdg-utils or gio missing: skipped"
+fi
 
 echo "== File > Exit during a long job ends at the next file"
 mkdir "$work/long" && cd "$work/long"
