@@ -11,7 +11,9 @@ if [ "$1" != --inside ]; then
     done
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
-    HOME=$work XDG_CONFIG_HOME=$work/.config xvfb-run -a -s "-screen 0 1024x768x24" \
+    # -noreset: the server would otherwise reset, refusing connections for a
+    # moment, whenever its last client leaves between two cases.
+    HOME=$work XDG_CONFIG_HOME=$work/.config xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
         sh "$0" --inside "$(realpath "$1")" "$work"
     exit $?
 fi
@@ -134,6 +136,7 @@ if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -
     [ -n "$started" ] || fail "xdg-open did not start Velmar on the list"
     wait_windows 1 >/dev/null || fail "no window"
     kill $started
+    for _ in $(seq 300); do xdotool search --name '^Velmar$' >/dev/null 2>&1 || break; sleep 0.1; done
 else
     echo "xdg-utils or gio missing: skipped"
 fi

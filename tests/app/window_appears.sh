@@ -7,7 +7,7 @@ shift
 command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || { echo "xvfb-run or xwininfo missing"; exit 77; }
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-HOME=$home XDG_CONFIG_HOME=$home/.config xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+HOME=$home XDG_CONFIG_HOME=$home/.config xvfb-run -a -s "-screen 0 1024x768x24 -noreset" sh -c '
     unset QT_QPA_PLATFORM
     "$0" "$@" &
     pid=$!
