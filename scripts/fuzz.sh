@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for
-# SECONDS (default 20) over a copy of its seed corpus. Usage:
+# SECONDS (default 20), starting from copies of real lists (ours and the
+# peer tools') in tests/fuzz/lists. Usage:
 # scripts/fuzz.sh [SECONDS]
 set -e
 cd "$(dirname "$0")/.."
@@ -9,11 +10,11 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_
 cmake --build build-fuzz -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-run() {  # run TARGET CORPUS...
+run() {  # run TARGET LIST-FOLDER...
     target=$1
     shift
     mkdir -p "$work/$target"
-    for seeds in "$@"; do cp tests/fuzz/corpus/"$seeds"/* "$work/$target"/; done
+    for kind in "$@"; do cp tests/fuzz/lists/"$kind"/* "$work/$target"/; done
     echo "== $target, $seconds s"
     status=0
     build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \

@@ -12,8 +12,8 @@ namespace {
 using test::ReadSeam;
 using test::TempDir;
 
-std::string RandomBytes(std::size_t n, unsigned seed) {
-    std::mt19937 rng(seed);
+std::string RandomBytes(std::size_t n, unsigned stream) {
+    std::mt19937 rng(stream);
     std::string s(n, '\0');
     for (char& c : s) c = static_cast<char>(rng());
     return s;

@@ -22,8 +22,8 @@
 namespace velmar::crc32 {
 namespace {
 
-std::vector<std::uint8_t> RandomBytes(std::size_t n, std::uint32_t seed) {
-    std::mt19937 rng(seed);
+std::vector<std::uint8_t> RandomBytes(std::size_t n, std::uint32_t stream) {
+    std::mt19937 rng(stream);
     std::vector<std::uint8_t> v(n);
     for (auto& b : v) b = static_cast<std::uint8_t>(rng());
     return v;
