@@ -1,6 +1,4 @@
 // Lists exchanged with the usual command-line tools, both ways.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,16 +8,10 @@
 #include "md5list/Md5CreateJob.h"
 #include "md5list/Md5VerifyJob.h"
 #include "tests/md5list/Md5TestSupport.h"
+#include "tests/support/PeerTools.h"
 
 namespace velmar::test {
 namespace {
-
-bool Installed(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
-int RunIn(const std::string& folder, const std::string& command) {
-    const int status = std::system(("cd '" + folder + "' && " + command + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 const char* const Names[] = {"good.bin", "with space .bin", "bad.bin", "gone.bin"};
 const char* const NamesArgs = "good.bin 'with space .bin' bad.bin gone.bin";

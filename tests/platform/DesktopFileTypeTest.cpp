@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/PeerTools.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -34,7 +35,7 @@ std::string Output(const std::string& command) {
     return out;
 }
 
-bool Installed(const std::string& tool) { return !Output("command -v " + tool + " 2>/dev/null").empty(); }
+using test::Installed;
 
 TEST(DesktopFileType, RegisterRemoveRegisterReplacesAnotherProgramsTieAndKeepsTheRest) {
     Desktop d;

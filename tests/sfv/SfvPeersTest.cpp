@@ -1,6 +1,4 @@
 // Lists exchanged with cksfv and rhash, both ways.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -10,16 +8,13 @@
 #include "sfv/SfvCreateJob.h"
 #include "sfv/SfvVerifyJob.h"
 #include "tests/sfv/SfvTestSupport.h"
+#include "tests/support/PeerTools.h"
 
 namespace velmar {
 namespace {
 
-bool Installed(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
-int RunIn(const std::string& folder, const std::string& command) {
-    const int status = std::system(("cd '" + folder + "' && " + command + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::Installed;
+using test::RunIn;
 
 const char* const Names[] = {"good.bin", "with space.bin", "bad.bin", "gone.bin"};
 

@@ -1,0 +1,22 @@
+// Running the command-line tools the tests exchange lists with.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace velmar::test {
+
+inline bool Installed(const std::string& tool) {
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs `command` through the shell in `folder`, its output thrown away;
+// returns its exit status, or -1 when it did not exit normally.
+inline int RunIn(const std::string& folder, const std::string& command) {
+    const int status = std::system(("cd '" + folder + "' && " + command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace velmar::test
