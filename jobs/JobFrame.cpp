@@ -28,8 +28,9 @@ void RenameBadFiles(const std::string& listDirectory, const std::vector<std::str
     // of its folder ("..\\..\\.bashrc", a linked folder) may be read, but a
     // Yes must never rename a file outside it. Such a row is skipped like a
     // rename that fails.
+    const FolderBound folder(listDirectory);
     for (const std::string& path : paths)
-        if (EntryLiesInside(listDirectory, path)) RenameNoReplace(path, path + ".BAD");
+        if (folder.Holds(path)) RenameNoReplace(path, path + ".BAD");
 }
 
 std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& request) {

@@ -37,15 +37,17 @@ std::optional<std::string> Resolved(const std::string& path) {
 
 }  // namespace
 
-bool EntryLiesInside(std::string_view folder, std::string_view path) {
+FolderBound::FolderBound(std::string_view folder) {
+    if (auto root = Resolved(std::string(folder))) prefix_ = *root == "/" ? "/" : *root + "/";
+}
+
+bool FolderBound::Holds(std::string_view path) const {
     const std::string name = BaseNameOf(path);
-    if (name.empty() || name == "." || name == "..") return false;
-    const auto root = Resolved(std::string(folder));
+    if (prefix_.empty() || name.empty() || name == "." || name == "..") return false;
     const auto parent = Resolved(ListDirectoryOf(path));
-    if (!root || !parent) return false;
-    if (*parent == *root) return true;
-    const std::string prefix = *root == "/" ? "/" : *root + "/";
-    return parent->compare(0, prefix.size(), prefix) == 0;
+    if (!parent) return false;
+    // "/a/b/" holds "/a/b/" itself and "/a/b/c/", not "/a/bc/".
+    return (*parent + "/").compare(0, prefix_.size(), prefix_) == 0;
 }
 
 }  // namespace velmar

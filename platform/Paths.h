@@ -18,10 +18,19 @@ std::string BaseNameOf(std::string_view path);
 // the name separates folders as it did on the system that wrote the list.
 std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);
 
-// True when the directory entry `path` names lies in `folder` or below it
-// once every link and ".." on the way to it is resolved. The last component
-// is not followed: renaming a link renames the link. False when either
-// cannot be resolved.
-bool EntryLiesInside(std::string_view folder, std::string_view path);
+// A folder resolved once, against which entries are tested.
+class FolderBound {
+public:
+    explicit FolderBound(std::string_view folder);
+
+    // True when the directory entry `path` names lies in the folder or below
+    // it once every link and ".." on the way to it is resolved. The last
+    // component is not followed: renaming a link renames the link. False
+    // when the folder or the entry's parent cannot be resolved.
+    bool Holds(std::string_view path) const;
+
+private:
+    std::string prefix_;  // the resolved folder with a final '/'; empty when unresolved
+};
 
 }  // namespace velmar
