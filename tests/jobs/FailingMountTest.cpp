@@ -1,0 +1,128 @@
+// Lists verified on a real mount whose disc fails in the middle of a file.
+// The MD5 and M3U jobs end the program with "Error Reading File.. Exiting"
+// at the failing file; the SFV job counts the file as bad, as it does any
+// file whose bytes do not give the listed CRC. Nothing is renamed or lost.
+// Needs FUSE and Debian's python3-fusepy; skipped where either is missing.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "m3u/M3uVerifyJob.h"
+#include "md5list/Md5VerifyJob.h"
+#include "sfv/SfvVerifyJob.h"
+#include "tests/support/FakeWindowLog.h"
+#include "tests/support/TempDir.h"
+
+extern char** environ;
+
+namespace velmar {
+namespace {
+
+constexpr const char* GoodMd5 = "755f85c2723bb39381c7379a604160d8";
+const std::string Fixture = VELMAR_TEST_SUPPORT_DIR "/failing_mount.py";
+
+// The fixture file system mounted over a backing folder for the life of the object.
+class FailingMount {
+public:
+    FailingMount(const std::string& backing, const std::string& mountPoint) : mountPoint_(mountPoint) {
+        ::mkdir(mountPoint.c_str(), 0755);
+        if (::access("/dev/fuse", R_OK | W_OK) != 0) return;
+        const char* argv[] = {"/usr/bin/python3", Fixture.c_str(), backing.c_str(), mountPoint.c_str(), nullptr};
+        if (::posix_spawn(&pid_, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
+        struct stat parent{};
+        ::stat((mountPoint + "/..").c_str(), &parent);
+        for (int i = 0; i < 200 && !mounted_; ++i) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return;
+            }
+            struct stat top{};
+            mounted_ = ::stat(mountPoint.c_str(), &top) == 0 && top.st_dev != parent.st_dev;
+            if (!mounted_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~FailingMount() {
+        if (pid_ <= 0) return;
+        if (::umount2(mountPoint_.c_str(), MNT_DETACH) != 0) ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    FailingMount(const FailingMount&) = delete;
+    FailingMount& operator=(const FailingMount&) = delete;
+
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string mountPoint_;
+    pid_t pid_ = -1;
+    bool mounted_ = false;
+};
+
+class FailingMountTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        backing.Write("good.bin", "good");
+        // Past the 64 KiB the mount gives before its reads fail.
+        backing.Write("failing.bin", std::string(200000, 'x'));
+        backing.Write("list.sfv", "good.bin 6C844E92\nfailing.bin 00000000\n");
+        backing.Write("md5sum", std::string(GoodMd5) + "  good.bin\n" + std::string(32, '0') + "  failing.bin\n");
+        backing.Write("list.m3u", "#" + std::string(GoodMd5) + "\ngood.bin\n#" + std::string(32, '0') + "\nfailing.bin\n");
+        if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
+    }
+
+    // Runs a verify job on the list `name` on the mount, Yes to every question.
+    std::vector<std::string> Verify(test::FakeWindow& window, const std::string& name,
+                                    const std::function<void(JobFrame&)>& run, bool endsTheProgram) {
+        MainWindowState state;
+        state.CommandLinePath = root + "/" + name;
+        window.dialogAnswers.push_back(std::vector<std::string>{root + "/" + name});
+        window.messageAnswers.push_back(MessageAnswer::Yes);
+        JobFrame frame(window, state);
+        if (endsTheProgram)
+            EXPECT_THROW(run(frame), test::ProgramEnded) << name;
+        else
+            run(frame);
+        EXPECT_TRUE(std::filesystem::exists(backing.File("failing.bin"))) << name;
+        EXPECT_TRUE(std::filesystem::exists(backing.File("good.bin"))) << name;
+        return window.Log();
+    }
+
+    test::TempDir backing;
+    test::TempDir mountParent;
+    const std::string root = mountParent.File("mnt");
+    FailingMount mount{backing.path(), root};
+    test::ProgramEndCatcher catcher;
+};
+
+TEST_F(FailingMountTest, MD5AndM3UEndTheProgramAtTheFailingFile) {
+    for (const auto& [name, run] : {std::pair<std::string, void (*)(JobFrame&)>{"md5sum", RunMd5Verify},
+                                    std::pair<std::string, void (*)(JobFrame&)>{"list.m3u", RunM3uVerify}}) {
+        test::FakeWindow window;
+        const auto log = Verify(window, name, run, true);
+        EXPECT_EQ(log.back(), "MessageBox Ok Error Reading File.. Exiting") << name;
+        EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconPending})) << name;
+    }
+}
+
+TEST_F(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
+    test::FakeWindow window;
+    const auto log = Verify(window, "list.sfv", RunCommandLineSfvVerify, false);
+    EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
+    EXPECT_TRUE(test::Contains(log, "SetText Label1 OK:1  BAD:1  N/A:0"));
+    EXPECT_TRUE(test::Contains(log, "MessageBox YesNo Rename Bad Files?"));
+    EXPECT_FALSE(std::filesystem::exists(backing.File("failing.bin.BAD"))) << "the mount is read-only";
+}
+
+}  // namespace
+}  // namespace velmar
