@@ -135,6 +135,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.form->State().Busy == 0 && f.form->Label1->text().startsWith("OK:"), 20000);
         f.form->Adapter().Drain();
         QCOMPARE(f.form->Label1->text(), QString("OK:1  BAD:1  N/A:0"));
+        QVERIFY2(f.form->Label1->width() >= f.form->Label1->sizeHint().width(), "the summary shows whole");
         QCOMPARE(f.form->Rows().Count(), 2);
         QCOMPARE(f.form->Rows().Icon(0), IconOk);
         QCOMPARE(f.form->Rows().Icon(1), IconBad);

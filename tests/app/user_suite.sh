@@ -2,13 +2,17 @@
 # The real program in a real X server, driven by keys and clicks as a person
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
-# the file dialog, and File > Exit during a long job. Results are read from the files the program writes and
-# renames and from its exit code. Usage: user_suite.sh VELMAR
+# the file dialog, two rows of a list select-verified, the file type
+# registered and opened through xdg-open, and File > Exit and the window's
+# close during a long job. Results are read from the files the program
+# writes and renames, from screenshots of its rows and from its exit code.
+# Usage: user_suite.sh VELMAR
 set -e
 if [ "$1" != --inside ]; then
     for tool in xvfb-run xdotool cksfv; do
         command -v $tool >/dev/null || { echo "$tool missing"; exit 77; }
     done
+    /usr/bin/python3 -c 'import Xlib' 2>/dev/null || { echo "python3-xlib missing"; exit 77; }
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     # -noreset: the server would otherwise reset, refusing connections for a
@@ -19,6 +23,7 @@ if [ "$1" != --inside ]; then
 fi
 velmar=$2
 work=$3
+xwindow="/usr/bin/python3 $(cd "$(dirname "$0")" && pwd)/xwindow.py"
 unset QT_QPA_PLATFORM
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -45,6 +50,34 @@ key() {  # key WINDOW KEY...
 main_window() { xdotool search --name '^Velmar$' | head -1; }
 # A Velmar window holds the main window and its 1x1 group leader: a third
 # is a dialog or a message box.
+# The status of every row the window shows, top to bottom: "pending ok bad".
+icons() { $xwindow icons "$1" | cut -d' ' -f1 | tr '\n' ' ' | sed 's/ $//'; }
+# Waits up to 30 s for the rows of window $1 to show the icons $2.
+wait_icons() {
+    for _ in $(seq 300); do [ "$(icons "$1")" = "$2" ] && return 0; sleep 0.1; done
+    $xwindow icons "$1" "$work/rows.png"
+    echo "rows show: $(icons "$1") (screenshot in rows.png)"
+    return 1
+}
+# Clicks row $2 (from 1) of window $1, on its name.
+click_row() {
+    set -- "$1" $($xwindow icons "$1" | sed -n "$2p")
+    xdotool mousemove --window "$1" $(($3 + 40)) "$4" click 1
+}
+# go! sits at the right edge below the menu bar.
+click_go() {
+    width=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    xdotool mousemove --window "$1" $((width - 15)) 68 click 1
+}
+# Waits up to 30 s for a window titled $1 and prints it.
+wait_dialog() {
+    for _ in $(seq 300); do
+        dialog=$(xdotool search --name "^$1" 2>/dev/null | tail -1 || true)
+        [ -n "$dialog" ] && { echo "$dialog"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
 ended() {  # ended PID: waits up to 30 s for the program and checks its status
     for _ in $(seq 300); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$1" 2>/dev/null && fail "velmar still runs"
@@ -74,20 +107,13 @@ create() {
     wait_windows 1 >/dev/null || fail "no window"
     main=$(main_window)
     key "$main" "$1"
-    for _ in $(seq 300); do
-        dialog=$(xdotool search --name "^$2" 2>/dev/null | tail -1 || true)
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
-    [ -n "$dialog" ] || fail "no file dialog"
+    dialog=$(wait_dialog "$2") || fail "no file dialog"
     xdotool windowfocus --sync "$dialog"
     sleep 0.5
     xdotool type --delay 20 '"1.mp3" "2.mp3"'
     xdotool key Return
     sleep 1
-    # go! sits at the right edge below the menu bar.
-    width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-    xdotool mousemove --window "$main" $((width - 15)) 68 click 1
+    click_go "$main"
     box=$(wait_windows 3) || fail "no completion message"
     wait_file "$3" || fail "no $3"
     key "$box" Return
@@ -111,6 +137,29 @@ tr -d '\r' < Disc.m3u > plain.m3u
 for f in 1.mp3 2.mp3; do
     grep -A1 -x "#$(md5sum < $f | cut -c1-32)" plain.m3u | grep -qx "$f" || { cat Disc.m3u; fail "no digest line for $f"; }
 done
+
+echo "== SFV > Select Verify: two of three rows clicked, then go!"
+mkdir "$work/select" && cd "$work/select"
+echo one > 1.bin; echo two > 2.bin; echo three > 3.bin
+cksfv 1.bin 2.bin 3.bin > select.sfv
+echo changed > 3.bin
+"$velmar" & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+main=$(main_window)
+key "$main" F5
+dialog=$(wait_dialog "Verify SFV: Select SFV File to Verify") || fail "no file dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 20 select.sfv
+xdotool key Return
+wait_icons "$main" "pending pending pending" || fail "the list's rows did not appear"
+click_row "$main" 1
+click_row "$main" 3
+click_go "$main"
+wait_icons "$main" "ok pending bad" || fail "the selected rows were not checked alone"
+[ "$(ls)" = "$(printf '1.bin\n2.bin\n3.bin\nselect.sfv')" ] || fail "select-verify changed the folder"
+key "$main" F12
+ended $pid
 
 echo "== File > Options > Register SFV FileType, then xdg-open starts Velmar on a list"
 if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -v gio >/dev/null; then
@@ -147,8 +196,20 @@ for i in $(seq 40); do truncate -s 512M "big$i.iso"; done
 cksfv big1.iso > long.sfv
 for i in $(seq 2 40); do echo "big$i.iso 00000000" >> long.sfv; done
 "$velmar" long.sfv & pid=$!
-main=$(wait_windows 1) || fail "no window"
+wait_windows 1 >/dev/null || fail "no window"
 sleep 1
 key "$(main_window)" F12
 ended $pid
+
+echo "== The window's close during a long job ends at the next file and stores the placement"
+settings="$work/.config/velmar/settings.reg"
+rm -f "$settings"
+"$velmar" long.sfv & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+xdotool windowmove "$(main_window)" 120 90
+sleep 1
+$xwindow close "$(main_window)"
+ended $pid
+grep -qx '"FormLeft"=dword:00000078' "$settings" && grep -qx '"FormTop"=dword:0000005a' "$settings" ||
+    { cat "$settings"; fail "the placement was not stored"; }
 echo "all passed"

@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+# What the user suite needs of a window beyond xdotool:
+#   xwindow.py close WINDOW       asks it to close, as a window manager's close
+#                                 button does (a WM_DELETE_WINDOW message)
+#   xwindow.py icons WINDOW [PNG] prints, top to bottom, the status icon of
+#                                 every row the window shows (pending, ok, bad,
+#                                 na) and its centre as "x y"; saves the
+#                                 screenshot it read to PNG when given
+import struct
+import sys
+import zlib
+
+from Xlib import X, display
+from Xlib.protocol import event
+
+# The colour that fills each status icon and appears nowhere else.
+ICON_COLOURS = {(0xC0, 0xC0, 0xC0): "pending", (0x1E, 0x9E, 0x2E): "ok",
+                (0xD0, 0x1C, 0x1C): "bad", (0x7A, 0x2E, 0x9E): "na"}
+ICON_SIZE = 16
+
+
+def close(d, window):
+    protocols = d.intern_atom("WM_PROTOCOLS")
+    delete = d.intern_atom("WM_DELETE_WINDOW")
+    message = event.ClientMessage(window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+    window.send_event(message)
+    d.flush()
+
+
+def pixels(window):
+    geometry = window.get_geometry()
+    width, height = geometry.width, geometry.height
+    data = window.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data
+    # 24-bit visuals store each pixel as four bytes, blue first.
+    rows = [[(data[(y * width + x) * 4 + 2], data[(y * width + x) * 4 + 1], data[(y * width + x) * 4])
+             for x in range(width)] for y in range(height)]
+    return rows
+
+
+def save_png(rows, path):
+    raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 2, 0, 0, 0)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def icons(rows):
+    # The icons sit in the list's first column, 2 pixels in from its left
+    # edge; an icon is a run of screen rows that hold one icon colour there,
+    # and two icons are at least two screen rows apart.
+    found = []
+    run = None  # (status, x, first y)
+    for y, row in enumerate(rows + [[]]):
+        hit = next(((x, ICON_COLOURS[p]) for x, p in enumerate(row[:2 * ICON_SIZE]) if p in ICON_COLOURS), None)
+        if run and (not hit or hit[1] != run[0]):
+            status, x, top = run
+            if y - top >= ICON_SIZE // 2:
+                found.append((status, x + ICON_SIZE // 2, (top + y) // 2))
+            run = None
+        if hit and not run:
+            run = (hit[1], hit[0], y)
+    return found
+
+
+def main():
+    d = display.Display()
+    window = d.create_resource_object("window", int(sys.argv[2], 0))
+    if sys.argv[1] == "close":
+        close(d, window)
+        return
+    rows = pixels(window)
+    if len(sys.argv) > 3:
+        save_png(rows, sys.argv[3])
+    for status, x, y in icons(rows):
+        print(status, x, y)
+
+
+main()
