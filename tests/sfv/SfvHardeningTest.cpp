@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "sfv/SfvVerifyJob.h"
@@ -95,6 +97,25 @@ TEST_F(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost
     struct stat st{};
     EXPECT_EQ(::stat(dir.File("folder.bin").c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode)) << "a folder is never renamed";
+}
+
+TEST_F(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissing) {
+    const std::string folder = dir.path();
+    std::string list;
+    for (const char* name : {"1.bin", "2.bin", "3.bin"}) {
+        dir.Write(name, name);
+        list += Line(name, "other bytes");
+    }
+    dir.Write("list.sfv", list);
+    window.onRecord = [&](std::size_t) {
+        if (window.Rows().size() == 3 && window.Rows()[0].icon == IconBad) std::filesystem::remove_all(folder);
+    };
+    window.messageAnswers.push_back(MessageAnswer::Yes);
+    VerifySfvList(frame, folder + "/list.sfv", folder, SfvChecksumPolicy::SkipBadLengthOrDigit);
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
+    EXPECT_TRUE(test::Contains(window.Log(), "SetText Label1 OK:0  BAD:1  N/A:2"));
+    EXPECT_TRUE(test::Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
+    EXPECT_EQ(window.Log().back(), "Cursor default") << "the rename of a vanished file fails quietly";
 }
 
 }  // namespace
