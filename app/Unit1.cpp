@@ -97,6 +97,7 @@ void TForm1::CreateControls() {
 
     Label1 = new QLabel(QStringLiteral("Velmar"), client);
     Label1->setGeometry(396, 0, 41, 13);
+    Label1->setMinimumWidth(Label1->width());  // it grows with its text, never below this
 
     Edit1 = new QLineEdit(client);
     Edit1->setGeometry(396, 13, 154, 21);

@@ -28,33 +28,34 @@ unset QT_QPA_PLATFORM
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Waits up to 30 s for at least $1 windows titled Velmar and prints the last.
-wait_windows() {
-    for _ in $(seq 300); do
-        ids=$(xdotool search --name '^Velmar$' 2>/dev/null || true)
-        if [ "$(echo "$ids" | grep -c .)" -ge "$1" ]; then echo "$ids" | tail -1; return 0; fi
-        sleep 0.1
-    done
+# Runs a command every 0.1 s until it succeeds, for up to 30 s.
+retry() {
+    for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done
     return 1
 }
-# Waits up to 30 s for a file to exist.
-wait_file() {
-    for _ in $(seq 300); do [ -e "$1" ] && return 0; sleep 0.1; done
-    return 1
+# A Velmar window holds the main window and its 1x1 group leader: a third
+# is a dialog or a message box. Prints the last of at least $1 of them.
+windows_at_least() {
+    ids=$(xdotool search --name '^Velmar$' 2>/dev/null) && [ "$(echo "$ids" | grep -c .)" -ge "$1" ] &&
+        echo "$ids" | tail -1
 }
+wait_windows() { retry windows_at_least "$1"; }
+wait_file() { retry test -e "$1"; }
+no_velmar_window() { ! xdotool search --name '^Velmar$' >/dev/null 2>&1; }
+dialog_titled() { xdotool search --name "^$1" 2>/dev/null | tail -1 | grep .; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 key() {  # key WINDOW KEY...
     w=$1
     shift
     xdotool windowfocus --sync "$w" && xdotool key "$@"
 }
 main_window() { xdotool search --name '^Velmar$' | head -1; }
-# A Velmar window holds the main window and its 1x1 group leader: a third
-# is a dialog or a message box.
 # The status of every row the window shows, top to bottom: "pending ok bad".
 icons() { $xwindow icons "$1" | cut -d' ' -f1 | tr '\n' ' ' | sed 's/ $//'; }
+icons_are() { [ "$(icons "$1")" = "$2" ]; }
 # Waits up to 30 s for the rows of window $1 to show the icons $2.
 wait_icons() {
-    for _ in $(seq 300); do [ "$(icons "$1")" = "$2" ] && return 0; sleep 0.1; done
+    retry icons_are "$1" "$2" && return 0
     $xwindow icons "$1" "$work/rows.png"
     echo "rows show: $(icons "$1") (screenshot in rows.png)"
     return 1
@@ -69,18 +70,16 @@ click_go() {
     width=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
     xdotool mousemove --window "$1" $((width - 15)) 68 click 1
 }
-# Waits up to 30 s for a window titled $1 and prints it.
-wait_dialog() {
-    for _ in $(seq 300); do
-        dialog=$(xdotool search --name "^$1" 2>/dev/null | tail -1 || true)
-        [ -n "$dialog" ] && { echo "$dialog"; return 0; }
-        sleep 0.1
-    done
-    return 1
+# Types $2 into the file dialog titled $1, once it shows, and presses Return.
+choose_in_dialog() {
+    dialog=$(retry dialog_titled "$1") || fail "no file dialog"
+    xdotool windowfocus --sync "$dialog"
+    sleep 0.5
+    xdotool type --delay 20 "$2"
+    xdotool key Return
 }
 ended() {  # ended PID: waits up to 30 s for the program and checks its status
-    for _ in $(seq 300); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$1" 2>/dev/null && fail "velmar still runs"
+    retry gone "$1" || fail "velmar still runs"
     wait "$1" || fail "exit code $?"
 }
 
@@ -107,11 +106,7 @@ create() {
     wait_windows 1 >/dev/null || fail "no window"
     main=$(main_window)
     key "$main" "$1"
-    dialog=$(wait_dialog "$2") || fail "no file dialog"
-    xdotool windowfocus --sync "$dialog"
-    sleep 0.5
-    xdotool type --delay 20 '"1.mp3" "2.mp3"'
-    xdotool key Return
+    choose_in_dialog "$2" '"1.mp3" "2.mp3"'
     sleep 1
     click_go "$main"
     box=$(wait_windows 3) || fail "no completion message"
@@ -147,11 +142,7 @@ echo changed > 3.bin
 wait_windows 1 >/dev/null || fail "no window"
 main=$(main_window)
 key "$main" F5
-dialog=$(wait_dialog "Verify SFV: Select SFV File to Verify") || fail "no file dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
-xdotool type --delay 20 select.sfv
-xdotool key Return
+choose_in_dialog "Verify SFV: Select SFV File to Verify" select.sfv
 wait_icons "$main" "pending pending pending" || fail "the list's rows did not appear"
 click_row "$main" 1
 click_row "$main" 3
@@ -176,16 +167,10 @@ if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -
     # Without a desktop, xdg-open guesses types with file(1); gio reads the
     # shared MIME database the registration extended.
     XDG_CURRENT_DESKTOP=GNOME xdg-open "$work/album/album.sfv" &
-    started=
-    for _ in $(seq 300); do
-        started=$(pgrep -f -x "$velmar $work/album/album.sfv" || true)
-        [ -n "$started" ] && break
-        sleep 0.1
-    done
-    [ -n "$started" ] || fail "xdg-open did not start Velmar on the list"
+    started=$(retry pgrep -f -x "$velmar $work/album/album.sfv") || fail "xdg-open did not start Velmar on the list"
     wait_windows 1 >/dev/null || fail "no window"
     kill $started
-    for _ in $(seq 300); do xdotool search --name '^Velmar$' >/dev/null 2>&1 || break; sleep 0.1; done
+    retry no_velmar_window || true
 else
     echo "xdg-utils or gio missing: skipped"
 fi

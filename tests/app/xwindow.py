@@ -17,6 +17,8 @@ from Xlib.protocol import event
 ICON_COLOURS = {(0xC0, 0xC0, 0xC0): "pending", (0x1E, 0x9E, 0x2E): "ok",
                 (0xD0, 0x1C, 0x1C): "bad", (0x7A, 0x2E, 0x9E): "na"}
 ICON_SIZE = 16
+# The list's first column, which holds the icons, 2 pixels in from its edge.
+ICON_COLUMN = 2 * ICON_SIZE
 
 
 def close(d, window):
@@ -27,14 +29,14 @@ def close(d, window):
     d.flush()
 
 
-def pixels(window):
+def pixels(window, columns=None):
+    """The window's pixels as rows of (red, green, blue), its first `columns` only when given."""
     geometry = window.get_geometry()
-    width, height = geometry.width, geometry.height
+    width, height = min(geometry.width, columns or geometry.width), geometry.height
     data = window.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data
     # 24-bit visuals store each pixel as four bytes, blue first.
-    rows = [[(data[(y * width + x) * 4 + 2], data[(y * width + x) * 4 + 1], data[(y * width + x) * 4])
+    return [[(data[(y * width + x) * 4 + 2], data[(y * width + x) * 4 + 1], data[(y * width + x) * 4])
              for x in range(width)] for y in range(height)]
-    return rows
 
 
 def save_png(rows, path):
@@ -49,13 +51,12 @@ def save_png(rows, path):
 
 
 def icons(rows):
-    # The icons sit in the list's first column, 2 pixels in from its left
-    # edge; an icon is a run of screen rows that hold one icon colour there,
-    # and two icons are at least two screen rows apart.
+    # An icon is a run of screen rows that hold one icon colour, and two
+    # icons are at least two screen rows apart.
     found = []
     run = None  # (status, x, first y)
     for y, row in enumerate(rows + [[]]):
-        hit = next(((x, ICON_COLOURS[p]) for x, p in enumerate(row[:2 * ICON_SIZE]) if p in ICON_COLOURS), None)
+        hit = next(((x, ICON_COLOURS[p]) for x, p in enumerate(row) if p in ICON_COLOURS), None)
         if run and (not hit or hit[1] != run[0]):
             status, x, top = run
             if y - top >= ICON_SIZE // 2:
@@ -72,10 +73,9 @@ def main():
     if sys.argv[1] == "close":
         close(d, window)
         return
-    rows = pixels(window)
     if len(sys.argv) > 3:
-        save_png(rows, sys.argv[3])
-    for status, x, y in icons(rows):
+        save_png(pixels(window), sys.argv[3])
+    for status, x, y in icons(pixels(window, ICON_COLUMN)):
         print(status, x, y)
 
 

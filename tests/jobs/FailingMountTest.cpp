@@ -43,8 +43,7 @@ public:
         struct stat parent{};
         ::stat((mountPoint + "/..").c_str(), &parent);
         for (int i = 0; i < 200 && !mounted_; ++i) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
                 pid_ = -1;
                 return;
             }
@@ -106,8 +105,11 @@ protected:
 };
 
 TEST_F(FailingMountTest, MD5AndM3UEndTheProgramAtTheFailingFile) {
-    for (const auto& [name, run] : {std::pair<std::string, void (*)(JobFrame&)>{"md5sum", RunMd5Verify},
-                                    std::pair<std::string, void (*)(JobFrame&)>{"list.m3u", RunM3uVerify}}) {
+    const struct {
+        const char* name;
+        void (*run)(JobFrame&);
+    } jobs[] = {{"md5sum", RunMd5Verify}, {"list.m3u", RunM3uVerify}};
+    for (const auto& [name, run] : jobs) {
         test::FakeWindow window;
         const auto log = Verify(window, name, run, true);
         EXPECT_EQ(log.back(), "MessageBox Ok Error Reading File.. Exiting") << name;
