@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <future>
 
 #include <gtest/gtest.h>
@@ -11,33 +10,23 @@
 #include "platform/Paths.h"
 #include "tests/jobs/TestJobs.h"
 #include "tests/support/FakeWindow.h"
+#include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
 namespace {
 
+using test::Contains;
 using test::FakeWindow;
+using test::IndexOf;
 using test::ListedFile;
 using test::ProgramEndCatcher;
 using test::ProgramEnded;
 using test::TempDir;
 
-bool Contains(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) != log.end();
-}
-
-std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
-    return std::find(log.begin(), log.end(), entry) - log.begin();
-}
-
-class JobFrameTest : public ::testing::Test {
+class JobFrameTest : public test::JobTest {
 protected:
-    TempDir dir;
-    FakeWindow window;
-    MainWindowState state;
-    JobFrame frame{window, state};
-    ProgramEndCatcher catcher;
-
     // good.bin holds what the list expects, bad.bin does not, gone.bin is missing.
     std::vector<ListedFile> ThreeFiles() {
         dir.Write("good.bin", "good");

@@ -16,6 +16,7 @@
 #include "jobs/JobFrame.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -35,14 +36,8 @@ inline std::string Upper(std::string text) {
     return text;
 }
 
-class Md5Test : public ::testing::Test {
+class Md5Test : public JobTest {
 protected:
-    TempDir dir;
-    FakeWindow window;
-    MainWindowState state;
-    JobFrame frame{window, state};
-    ProgramEndCatcher catcher;
-
     // A list file of the given text, written byte for byte.
     std::string List(std::string_view text, std::string_view name = "md5sum") { return dir.Write(name, text); }
     std::string Line(std::string_view bytes, std::string_view name, std::string_view sep = "  ") {

@@ -19,6 +19,7 @@
 #include "jobs/JobFrame.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UtcTime.h"
 
@@ -54,18 +55,13 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
     return prefix;
 }
 
-class SfvTest : public ::testing::Test {
+class SfvTest : public JobTest {
 protected:
     SfvTest() {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
     }
 
-    TempDir dir;
-    FakeWindow window;
-    MainWindowState state;
-    JobFrame frame{window, state};
-    ProgramEndCatcher catcher;
 
     // Bytes given with "\n" for a line end become CR LF, as lists are written.
     static std::string Crlf(std::string_view text) {
