@@ -9,7 +9,6 @@
 namespace velmar {
 
 namespace {
-constexpr std::size_t StreamBufferSize = 65536;
 constexpr char EndOfText = 0x1A;
 }  // namespace
 
@@ -17,41 +16,25 @@ bool TextReader::Open(const std::string& path) {
     Close();
     if (!file_.Open(path)) return false;
     file_.AdviseSequential();
-    buffer_.resize(StreamBufferSize);
     return true;
 }
 
 void TextReader::Close() {
     file_.Close();
-    pos_ = end_ = 0;
-    ended_ = failed_ = false;
-}
-
-bool TextReader::Refill() {
-    if (ended_ || !file_.IsOpen()) return false;
-    ssize_t n = file_.Read(buffer_.data(), buffer_.size());
-    if (n <= 0) {
-        ended_ = true;
-        failed_ = n < 0;
-        return false;
-    }
-    pos_ = 0;
-    end_ = static_cast<std::size_t>(n);
-    return true;
+    input_.Reset();
 }
 
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
-    while (piece.size() < MaxPiece) {
-        if (pos_ == end_ && !Refill()) break;
-        char c = buffer_[pos_];
+    if (!file_.IsOpen()) return false;
+    char c;
+    while (piece.size() < MaxPiece && input_.Peek(c)) {
         if (c == EndOfText) {
             // Everything after Ctrl-Z is outside the text, for good.
-            ended_ = true;
-            pos_ = end_ = 0;
+            input_.End();
             break;
         }
-        ++pos_;
+        input_.Skip();
         if (c == '\r') continue;
         piece.push_back(c);
         if (c == '\n') break;
@@ -66,7 +49,7 @@ bool TextWriter::Create(const std::string& path) {
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
     failed_ = fd_ < 0;
     buffer_.clear();
-    buffer_.reserve(StreamBufferSize);
+    buffer_.reserve(TextStreamBufferSize);
     return fd_ >= 0;
 }
 
@@ -78,7 +61,7 @@ void TextWriter::Write(std::string_view text) {
     for (char c : text) {
         if (c == '\n') buffer_.push_back('\r');
         buffer_.push_back(c);
-        if (buffer_.size() >= StreamBufferSize) Flush();
+        if (buffer_.size() >= TextStreamBufferSize) Flush();
     }
 }
 

@@ -10,9 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/BufferedInput.h"
 #include "platform/Files.h"
+#include "platform/ReadBuffer.h"
 
 namespace velmar {
+
+// Both directions buffer 64 KiB: a list of thousands of lines is read and
+// written in a few system calls.
+inline constexpr std::size_t TextStreamBufferSize = 65536;
 
 class TextReader {
 public:
@@ -28,17 +34,12 @@ public:
     bool ReadPiece(std::string& piece);
 
     // A read error ended the text early.
-    bool Failed() const { return failed_; }
+    bool Failed() const { return input_.Failed(); }
 
 private:
-    bool Refill();
-
     InputFile file_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0;
-    std::size_t end_ = 0;
-    bool ended_ = false;
-    bool failed_ = false;
+    ReadBuffer buffer_{TextStreamBufferSize};
+    BufferedInput input_{file_, buffer_};
 };
 
 class TextWriter {
