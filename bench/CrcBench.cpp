@@ -65,6 +65,10 @@ void BM_Crc32Clmul(benchmark::State& state) {
     Run(state, crc32::UpdateClmul);
 }
 
+void BM_Crc32Vpclmul256(benchmark::State& state) {
+    if (!crc32::CpuHasVpclmul256()) return state.SkipWithError("no VPCLMULQDQ/AVX2");
+    Run(state, crc32::UpdateVpclmul256);
+}
 void BM_Crc32Vpclmul(benchmark::State& state) {
     if (!crc32::CpuHasVpclmul()) return state.SkipWithError("no VPCLMULQDQ/AVX-512");
     Run(state, crc32::UpdateVpclmul);
@@ -73,6 +77,7 @@ void BM_Crc32Vpclmul(benchmark::State& state) {
 BENCHMARK(BM_Crc32Bytewise)->Arg(kLarge)->Arg(kL2);
 BENCHMARK(BM_Crc32Slicing16)->Arg(kLarge)->Arg(kL2);
 BENCHMARK(BM_Crc32Clmul)->Arg(kLarge)->Arg(kL2);
+BENCHMARK(BM_Crc32Vpclmul256)->Arg(kLarge)->Arg(kL2);
 BENCHMARK(BM_Crc32Vpclmul)->Arg(kLarge)->Arg(kL2);
 
 // zlib and ISA-L take and return the final (complemented) value, 0 to start.

@@ -13,7 +13,7 @@
 // Barrett reduction is needed. The running value enters by being XORed into
 // the first four bytes, after which the folding works from a start value of 0.
 //
-// Only these functions are compiled for PCLMULQDQ and AVX-512; the rest of
+// Only these functions are compiled for PCLMULQDQ, AVX2 and AVX-512; the rest of
 // the program stays generic x86-64 and calls them only after the CPU check
 // in Crc32Dispatch.cpp.
 #include "checksum/Crc32Kernels.h"
@@ -27,6 +27,7 @@ namespace velmar::crc32 {
 #if defined(__x86_64__)
 
 #define VELMAR_TARGET_CLMUL __attribute__((target("pclmul,sse4.1")))
+#define VELMAR_TARGET_VPCLMUL256 __attribute__((target("vpclmulqdq,avx2,pclmul,sse4.1")))
 #define VELMAR_TARGET_VPCLMUL \
     __attribute__((target("vpclmulqdq,avx512f,avx512bw,avx512vl,pclmul,sse4.1")))
 
@@ -34,7 +35,9 @@ namespace {
 
 // {low-half multiplier, high-half multiplier} for each fold distance in bits.
 constexpr std::uint64_t kFold128Lo = FoldConstant(128 + 32), kFold128Hi = FoldConstant(128 - 32);
+constexpr std::uint64_t kFold256Lo = FoldConstant(256 + 32), kFold256Hi = FoldConstant(256 - 32);
 constexpr std::uint64_t kFold512Lo = FoldConstant(512 + 32), kFold512Hi = FoldConstant(512 - 32);
+constexpr std::uint64_t kFold1024Lo = FoldConstant(1024 + 32), kFold1024Hi = FoldConstant(1024 - 32);
 constexpr std::uint64_t kFold2048Lo = FoldConstant(2048 + 32), kFold2048Hi = FoldConstant(2048 - 32);
 
 VELMAR_TARGET_CLMUL inline __m128i Constants(std::uint64_t lo, std::uint64_t hi) {
@@ -56,6 +59,23 @@ VELMAR_TARGET_CLMUL std::uint32_t Finish(__m128i remainder, const std::uint8_t* 
     alignas(16) std::uint8_t bytes[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(bytes), remainder);
     return UpdateSlicing16(UpdateSlicing16(0, bytes, 16), tail, n);
+}
+
+// The same pair in both lanes.
+VELMAR_TARGET_VPCLMUL256 inline __m256i Constants2(std::uint64_t lo, std::uint64_t hi) {
+    const auto l = static_cast<long long>(lo), h = static_cast<long long>(hi);
+    return _mm256_set_epi64x(h, l, h, l);
+}
+
+VELMAR_TARGET_VPCLMUL256 inline __m256i Load256(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// The same as Fold, on two independent 128-bit lanes at once.
+VELMAR_TARGET_VPCLMUL256 inline __m256i Fold(__m256i x, __m256i k, __m256i next) {
+    const __m256i lo = _mm256_clmulepi64_epi128(x, k, 0x00);
+    const __m256i hi = _mm256_clmulepi64_epi128(x, k, 0x11);
+    return _mm256_xor_si256(_mm256_xor_si256(lo, hi), next);
 }
 
 // The same pair in each of the four lanes.
@@ -109,6 +129,49 @@ VELMAR_TARGET_CLMUL std::uint32_t UpdateClmul(std::uint32_t crc, const std::uint
         n -= 16;
     }
     return Finish(x3, p, n);
+}
+
+VELMAR_TARGET_VPCLMUL256 std::uint32_t UpdateVpclmul256(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
+    // Too short to fill the four ymm accumulators; the xmm kernel serves it.
+    if (n < 128) return UpdateClmul(crc, p, n);
+
+    // Four accumulators of 32 bytes, i.e. eight 128-bit lanes over 128
+    // consecutive bytes; each lane folds 1024 bits forward.
+    __m256i y0 = _mm256_xor_si256(Load256(p), _mm256_zextsi128_si256(_mm_cvtsi32_si128(static_cast<int>(crc))));
+    __m256i y1 = Load256(p + 32);
+    __m256i y2 = Load256(p + 64);
+    __m256i y3 = Load256(p + 96);
+    p += 128;
+    n -= 128;
+
+    const __m256i k1024 = Constants2(kFold1024Lo, kFold1024Hi);
+    while (n >= 128) {
+        y0 = Fold(y0, k1024, Load256(p));
+        y1 = Fold(y1, k1024, Load256(p + 32));
+        y2 = Fold(y2, k1024, Load256(p + 64));
+        y3 = Fold(y3, k1024, Load256(p + 96));
+        p += 128;
+        n -= 128;
+    }
+
+    const __m256i k256 = Constants2(kFold256Lo, kFold256Hi);
+    y1 = Fold(y0, k256, y1);
+    y2 = Fold(y1, k256, y2);
+    y3 = Fold(y2, k256, y3);
+    while (n >= 32) {
+        y3 = Fold(y3, k256, Load256(p));
+        p += 32;
+        n -= 32;
+    }
+
+    // The two lanes of the last accumulator are consecutive 16-byte blocks.
+    __m128i x = Fold(_mm256_castsi256_si128(y3), Constants(kFold128Lo, kFold128Hi), _mm256_extracti128_si256(y3, 1));
+    if (n >= 16) {
+        x = Fold(x, Constants(kFold128Lo, kFold128Hi), Load128(p));
+        p += 16;
+        n -= 16;
+    }
+    return Finish(x, p, n);
 }
 
 VELMAR_TARGET_VPCLMUL std::uint32_t UpdateVpclmul(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
@@ -175,6 +238,10 @@ VELMAR_TARGET_VPCLMUL std::uint32_t UpdateVpclmul(std::uint32_t crc, const std::
 #else  // no carry-less multiply on this architecture
 
 std::uint32_t UpdateClmul(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
+    return UpdateSlicing16(crc, p, n);
+}
+
+std::uint32_t UpdateVpclmul256(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
     return UpdateSlicing16(crc, p, n);
 }
 

@@ -15,6 +15,7 @@ namespace {
 
 struct CpuFeatures {
     bool clmul = false;
+    bool vpclmul256 = false;
     bool vpclmul = false;
 };
 
@@ -34,11 +35,15 @@ CpuFeatures Detect() {
     const bool osxsave = ecx & bit_OSXSAVE;
     f.clmul = pclmul && sse41;  // the SSE registers are always saved on x86-64
 
-    // The zmm registers are only usable if the OS saves the SSE, AVX, opmask
-    // and both upper-zmm states (XCR0 bits 1, 2, 5, 6, 7); a CPU that has
-    // AVX-512 under an OS or hypervisor that leaves them out would fault.
-    if (!f.clmul || !osxsave || (EnabledStateMask() & 0xE6) != 0xE6) return f;
-    if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return f;
+    // The ymm registers are only usable if the OS saves the SSE and AVX
+    // states (XCR0 bits 1 and 2), the zmm registers only if it also saves the
+    // opmask and both upper-zmm states (bits 5, 6, 7); a CPU that has the
+    // instructions under an OS or hypervisor that leaves them out would fault.
+    if (!f.clmul || !osxsave) return f;
+    const std::uint64_t saved = EnabledStateMask();
+    if ((saved & 0x06) != 0x06 || !__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return f;
+    f.vpclmul256 = (ebx & bit_AVX2) && (ecx & bit_VPCLMULQDQ);
+    if ((saved & 0xE6) != 0xE6) return f;
     const bool avx512 = (ebx & bit_AVX512F) && (ebx & bit_AVX512BW) && (ebx & bit_AVX512VL);
     f.vpclmul = avx512 && (ecx & bit_VPCLMULQDQ);
     return f;
@@ -58,6 +63,7 @@ struct Choice {
 
 Choice Choose() {
     if (CpuHasVpclmul()) return {UpdateVpclmul, "vpclmul"};
+    if (CpuHasVpclmul256()) return {UpdateVpclmul256, "vpclmul256"};
     if (CpuHasClmul()) return {UpdateClmul, "clmul"};
     return {UpdateSlicing16, "slicing16"};
 }
@@ -71,9 +77,11 @@ const Choice& Chosen() {
 
 #if defined(__x86_64__)
 bool CpuHasClmul() { return Features().clmul; }
+bool CpuHasVpclmul256() { return Features().vpclmul256; }
 bool CpuHasVpclmul() { return Features().vpclmul; }
 #else
 bool CpuHasClmul() { return false; }
+bool CpuHasVpclmul256() { return false; }
 bool CpuHasVpclmul() { return false; }
 #endif
 

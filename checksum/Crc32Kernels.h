@@ -17,6 +17,9 @@ std::uint32_t UpdateSlicing16(std::uint32_t crc, const std::uint8_t* p, std::siz
 // Carry-less multiply folding, 64 bytes per step (PCLMULQDQ, SSE4.1).
 std::uint32_t UpdateClmul(std::uint32_t crc, const std::uint8_t* p, std::size_t n);
 
+// The same folding on 256-bit registers, 128 bytes per step (VPCLMULQDQ, AVX2).
+std::uint32_t UpdateVpclmul256(std::uint32_t crc, const std::uint8_t* p, std::size_t n);
+
 // The same folding on 512-bit registers, 256 bytes per step (VPCLMULQDQ, AVX-512).
 std::uint32_t UpdateVpclmul(std::uint32_t crc, const std::uint8_t* p, std::size_t n);
 
@@ -33,6 +36,7 @@ constexpr std::uint64_t FoldConstant(unsigned exponent) {
 }
 
 bool CpuHasClmul();
+bool CpuHasVpclmul256();
 bool CpuHasVpclmul();
 
 using Kernel = std::uint32_t (*)(std::uint32_t, const std::uint8_t*, std::size_t);

@@ -173,6 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
     Kernels, Crc32Kernel,
     ::testing::Values(KernelCase{"Slicing16", UpdateSlicing16, Always},
                       KernelCase{"Clmul", UpdateClmul, CpuHasClmul},
+                      KernelCase{"Vpclmul256", UpdateVpclmul256, CpuHasVpclmul256},
                       KernelCase{"Vpclmul", UpdateVpclmul, CpuHasVpclmul},
                       KernelCase{"Crc32Update", ViaCrc32Update, Always}),
     [](const ::testing::TestParamInfo<KernelCase>& info) { return std::string(info.param.name); });
