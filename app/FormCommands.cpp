@@ -1,32 +1,21 @@
 #include "app/FormCommands.h"
 
-#include "m3u/M3uCommands.h"
-#include "md5list/Md5Commands.h"
-#include "sfv/SfvCommands.h"
+#include "lists/KindCommands.h"
+#include "registry/ListKinds.h"
 
 namespace velmar {
 
 FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
-    auto bind = [&window, &state](void (*command)(MainWindow&, MainWindowState&)) {
-        return [&window, &state, command] { command(window, state); };
+    using KindCommand = void (*)(MainWindow&, MainWindowState&, const ListKind&);
+    auto bind = [&window, &state](KindCommand command, const ListKind& kind) {
+        return [&window, &state, command, &kind] { command(window, state, kind); };
     };
     FormCommands commands;
-    commands.CreateSfv = bind(CreateSfvCommand);
-    commands.VerifySfv = bind(VerifySfvCommand);
-    commands.SelectVerifySfv = bind(SelectVerifySfvCommand);
-    commands.GoCreateSfv = bind(CreateSfvGo);
-    commands.GoSelectVerifySfv = bind(SelectVerifySfvGo);
-    commands.CommandLineVerify = bind(StartCommandLineSfvVerify);
-    commands.CreateMd5 = bind(CreateMd5Command);
-    commands.VerifyMd5 = bind(VerifyMd5Command);
-    commands.SelectVerifyMd5 = bind(SelectVerifyMd5Command);
-    commands.GoCreateMd5 = bind(CreateMd5Go);
-    commands.GoSelectVerifyMd5 = bind(SelectVerifyMd5Go);
-    commands.CreateM3u = bind(CreateM3uCommand);
-    commands.VerifyM3u = bind(VerifyM3uCommand);
-    commands.SelectVerifyM3u = bind(SelectVerifyM3uCommand);
-    commands.GoCreateM3u = bind(CreateM3uGo);
-    commands.GoSelectVerifyM3u = bind(SelectVerifyM3uGo);
+    for (const ListKind* kind : ListKinds())
+        commands.Kinds.push_back({bind(CreateCommand, *kind), bind(VerifyCommand, *kind),
+                                  bind(SelectVerifyCommand, *kind), bind(CreateGo, *kind),
+                                  bind(SelectVerifyGo, *kind)});
+    commands.CommandLineVerify = bind(CommandLineVerifyCommand, CommandLineKind());
     return commands;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
@@ -13,22 +14,23 @@ namespace velmar {
 struct FormCommands {
     using Command = std::function<void()>;
 
+    // One list kind's menu items and go! in its two modes.
+    struct Kind {
+        Command Create, Verify, SelectVerify;
+        Command GoCreate, GoSelectVerify;
+    };
+
     Command RegisterSfvFileType;
-    Command CreateSfv, VerifySfv, SelectVerifySfv;
-    Command CreateMd5, VerifyMd5, SelectVerifyMd5;
-    Command CreateM3u, VerifyM3u, SelectVerifyM3u;
     Command About;
     // The list named on the command line or dropped on the window.
     Command CommandLineVerify;
-    // go! by JobMode.
-    Command GoCreateSfv, GoSelectVerifySfv;
-    Command GoCreateMd5, GoSelectVerifyMd5;
-    Command GoCreateM3u, GoSelectVerifyM3u;
+    // In the order of ListKinds(); a missing one does nothing.
+    std::vector<Kind> Kinds;
 };
 
 using FormCommandsFactory = std::function<FormCommands(MainWindow&, MainWindowState&)>;
 
-// The three list kinds' commands.
+// Every registered list kind's commands.
 FormCommands ListKindCommands(MainWindow& window, MainWindowState& state);
 
 }  // namespace velmar

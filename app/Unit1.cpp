@@ -19,6 +19,7 @@
 #include "app/Placement.h"
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
+#include "registry/ListKinds.h"
 
 namespace velmar {
 
@@ -152,25 +153,19 @@ void TForm1::CreateMenu() {
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::Key_F12), this, [this] { Exit1Click(); });
 
-    const struct {
-        const char* menu;
-        const char* items[3];
-        Qt::Key keys[3];
-        FormCommands::Command FormCommands::*commands[3];
-    } kinds[] = {
-        {"&SFV", {"&Create SFV", "&Verify SFV", "&Select Verify"}, {Qt::Key_F3, Qt::Key_F4, Qt::Key_F5},
-         {&FormCommands::CreateSfv, &FormCommands::VerifySfv, &FormCommands::SelectVerifySfv}},
-        {"&MD5", {"&Create MD5", "&Verify MD5", "&Select Verify"}, {Qt::Key_F6, Qt::Key_F7, Qt::Key_F8},
-         {&FormCommands::CreateMd5, &FormCommands::VerifyMd5, &FormCommands::SelectVerifyMd5}},
-        {"M&3U", {"&Create M3U", "&Verify M3U", "&Select Verify"}, {Qt::Key_F9, Qt::Key_F10, Qt::Key_F11},
-         {&FormCommands::CreateM3u, &FormCommands::VerifyM3u, &FormCommands::SelectVerifyM3u}},
-    };
-    for (const auto& kind : kinds) {
-        auto* menu = menuBar()->addMenu(QString::fromLatin1(kind.menu));
-        for (int i = 0; i < 3; ++i) {
-            auto command = kind.commands[i];
-            menu->addAction(QString::fromLatin1(kind.items[i]), QKeySequence(kind.keys[i]), this,
-                            [this, command] { Run(commands_.*command); });
+    const auto kinds = ListKinds();
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const ListKind& kind = *kinds[i];
+        auto* menu = menuBar()->addMenu(QString::fromLatin1(kind.menuCaption));
+        const FormCommands::Command FormCommands::Kind::*items[3] = {
+            &FormCommands::Kind::Create, &FormCommands::Kind::Verify, &FormCommands::Kind::SelectVerify};
+        for (int item = 0; item < 3; ++item) {
+            auto command = items[item];
+            menu->addAction(QString::fromLatin1(kind.itemCaptions[item]),
+                            QKeySequence::fromString(QString::fromLatin1(kind.itemKeys[item]), QKeySequence::PortableText),
+                            this, [this, i, command] {
+                                if (i < commands_.Kinds.size()) Run(commands_.Kinds[i].*command);
+                            });
         }
     }
     auto* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -261,14 +256,11 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::Button1Click() {
-    switch (state_.JobMode.load()) {
-        case ModeSelectVerifySfv: Run(commands_.GoSelectVerifySfv); break;
-        case ModeSelectVerifyMd5: Run(commands_.GoSelectVerifyMd5); break;
-        case ModeSelectVerifyM3u: Run(commands_.GoSelectVerifyM3u); break;
-        case ModeCreateSfv: Run(commands_.GoCreateSfv); break;
-        case ModeCreateMd5: Run(commands_.GoCreateMd5); break;
-        case ModeCreateM3u: Run(commands_.GoCreateM3u); break;
-        default: break;
+    const std::int32_t mode = state_.JobMode.load();
+    const auto kinds = ListKinds();
+    for (std::size_t i = 0; i < kinds.size() && i < commands_.Kinds.size(); ++i) {
+        if (mode == kinds[i]->CreateMode()) Run(commands_.Kinds[i].GoCreate);
+        if (mode == kinds[i]->selectVerifyMode) Run(commands_.Kinds[i].GoSelectVerify);
     }
 }
 

@@ -1,43 +1,34 @@
-// Checksums whole files through Crc32File or MD5FileDigest, one buffer for
+// Checksums whole files through DigestFile, one buffer for
 // the whole run as a job would hold it. bench/peers.sh times it against cat
 // and the peer tools on the same file.
 //
 //   file_checksum crc FILE...   prints "NAME XXXXXXXX" per file
 //   file_checksum md5 FILE...   prints "digest  NAME" per file
 #include <cstdio>
-#include <cstring>
+#include <map>
 #include <string>
 
-#include "checksum/Crc32.h"
-#include "checksum/Md5.h"
+#include "checksum/FileDigest.h"
 
 int main(int argc, char** argv) {
-    if (argc < 3 || (std::strcmp(argv[1], "crc") != 0 && std::strcmp(argv[1], "md5") != 0)) {
+    const std::map<std::string, velmar::DigestAlgorithm> algorithms = {
+        {"crc", velmar::DigestAlgorithm::Crc32}, {"md5", velmar::DigestAlgorithm::Md5}};
+    if (argc < 3 || !algorithms.count(argv[1])) {
         std::fprintf(stderr, "usage: %s crc|md5 FILE...\n", argv[0]);
         return 2;
     }
-    bool crc = std::strcmp(argv[1], "crc") == 0;
+    const velmar::DigestAlgorithm algorithm = algorithms.at(argv[1]);
     velmar::ReadBuffer buffer;
     int status = 0;
     for (int i = 2; i < argc; ++i) {
-        std::string path = argv[i];
-        if (crc) {
-            auto r = velmar::Crc32File(path, buffer);
-            if (!r.opened || r.readFailed) {
-                std::fprintf(stderr, "%s: cannot read\n", argv[i]);
-                status = 1;
-                continue;
-            }
-            std::printf("%s %.8X\n", argv[i], r.crc);
-        } else {
-            auto r = velmar::MD5FileDigest(path, buffer);
-            if (r.status != velmar::FileDigestStatus::Ok) {
-                std::fprintf(stderr, "%s: cannot read\n", argv[i]);
-                status = 1;
-                continue;
-            }
-            std::printf("%s  %s\n", r.text.c_str(), argv[i]);
+        const auto r = velmar::DigestFile(algorithm, argv[i], buffer);
+        if (r.status != velmar::FileDigestStatus::Ok) {
+            std::fprintf(stderr, "%s: cannot read\n", argv[i]);
+            status = 1;
+            continue;
         }
+        if (algorithm == velmar::DigestAlgorithm::Crc32) std::printf("%s %.8X\n", argv[i], velmar::Crc32Of(r));
+        else std::printf("%s  %s\n", r.Text().c_str(), argv[i]);
     }
     return status;
 }

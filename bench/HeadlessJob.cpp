@@ -25,19 +25,17 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "registry/ListKinds.h"
 #include "tests/app/ScriptedDialogs.h"
 
 namespace {
 
-struct Kind {
-    Qt::Key create, verify;
-};
+// The menu index of each kind's Create and Verify items, pressed by their keys.
+const std::map<std::string, std::size_t> Kinds = {{"sfv", 0}, {"md5", 1}, {"m3u", 2}};
 
-const std::map<std::string, Kind> Kinds = {
-    {"sfv", {Qt::Key_F3, Qt::Key_F4}}, {"md5", {Qt::Key_F6, Qt::Key_F7}}, {"m3u", {Qt::Key_F9, Qt::Key_F10}}};
-
-void Press(QWidget& window, Qt::Key key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+void Press(QWidget& window, const char* keyText) {
+    const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keyText))[0];
+    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
     QApplication::sendEvent(&window, &press);
 }
 
@@ -53,7 +51,7 @@ int main(int argc, char** argv) {
     if (argc < 4 || !Kinds.count(argv[2])) return Usage();
     const bool create = std::strcmp(argv[1], "create") == 0;
     if (!create && std::strcmp(argv[1], "verify") != 0) return Usage();
-    const Kind kind = Kinds.at(argv[2]);
+    const velmar::ListKind& kind = *velmar::ListKinds()[Kinds.at(argv[2])];
     const std::string list = std::filesystem::absolute(argv[3]).string();
     std::vector<std::string> files;
     for (int i = 4; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).string());
@@ -91,14 +89,14 @@ int main(int argc, char** argv) {
         if (create) {
             std::filesystem::remove(list);
             dialogs.files.push_back(files);
-            Press(form, kind.create);
+            Press(form, kind.itemKeys[0]);
             form.Edit1->setText(QString::fromLocal8Bit(std::filesystem::path(list).filename().c_str()));
             clock.start();
             form.Button1Click();
         } else {
             dialogs.files.push_back(std::vector<std::string>{list});
             clock.start();
-            Press(form, kind.verify);
+            Press(form, kind.itemKeys[1]);
         }
         started = true;
         ticker.start();

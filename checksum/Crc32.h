@@ -4,9 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
-#include "platform/ReadBuffer.h"
 
 namespace velmar {
 
@@ -23,15 +20,5 @@ inline std::uint32_t Crc32Init() { return 0xFFFFFFFFu; }
 std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t count);
 
 inline std::uint32_t Crc32Final(std::uint32_t crc) { return crc ^ 0xFFFFFFFFu; }
-
-struct Crc32FileResult {
-    bool opened = false;      // false: the file does not exist, may not be read, or is no regular file
-    bool readFailed = false;  // a read failed part way; `crc` covers the bytes before it
-    std::uint32_t crc = 0;    // the final value (after Crc32Final)
-};
-
-// Reads the whole file in CrcReadChunk-byte reads into `buffer`, which the
-// caller keeps for its whole job so that no file costs an allocation.
-Crc32FileResult Crc32File(const std::string& path, ReadBuffer& buffer);
 
 }  // namespace velmar

@@ -1,36 +1,35 @@
-#include "checksum/Md5.h"
-
-#include <cstddef>
+#include "checksum/DigestText.h"
 
 namespace velmar {
 namespace {
 
-constexpr std::size_t DigestTextLength = 32;
-
 // Folds an ASCII letter to lower case; the callers pass hex digits only.
-char ToLowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
-std::string MD5DigestText(const std::uint8_t digest[16]) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string text(DigestTextLength, '0');
-    for (std::size_t i = 0; i < 16; ++i) {
-        text[2 * i] = digits[digest[i] >> 4];
-        text[2 * i + 1] = digits[digest[i] & 0x0f];
+std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase) {
+    const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string text(2 * count, '0');
+    for (std::size_t i = 0; i < count; ++i) {
+        text[2 * i] = digits[bytes[i] >> 4];
+        text[2 * i + 1] = digits[bytes[i] & 0x0f];
     }
     return text;
 }
 
-bool MD5DigestTextsMatch(std::string_view a, std::string_view b) {
-    if (a.size() != DigestTextLength || b.size() != DigestTextLength) return false;
-    for (std::size_t i = 0; i < DigestTextLength; ++i) {
+bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits) {
+    if (a.size() != digits || b.size() != digits) return false;
+    for (std::size_t i = 0; i < digits; ++i) {
         if (!IsHexDigit(a[i]) || !IsHexDigit(b[i])) return false;
         if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) return false;
     }

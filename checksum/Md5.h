@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ReadBuffer.h"
+#include "checksum/DigestText.h"
 
 namespace velmar {
 
@@ -22,29 +22,10 @@ void MD5Final(std::uint8_t digest[16], MD5Context* context);
 // One application of the compression function, added into the four words.
 void MD5Transform(std::uint32_t state[4], const std::uint8_t block[64]);
 
-// The 22 characters a list may use as digest digits.
-inline constexpr std::string_view HexDigitSet = "0123456789abcdefABCDEF";
-bool IsHexDigit(char c);
-
 // The 32 lower-case hexadecimal digits of a digest.
-std::string MD5DigestText(const std::uint8_t digest[16]);
+inline std::string MD5DigestText(const std::uint8_t digest[16]) { return HexText(digest, 16); }
 
-// True when both texts hold exactly 32 characters of HexDigitSet and are
-// pairwise equal, letter case ignored ("A" matches "a"). Any other length,
-// or any character outside HexDigitSet in either text, is no match, so a
-// damaged expected digest never matches anything.
-bool MD5DigestTextsMatch(std::string_view a, std::string_view b);
-
-enum class FileDigestStatus { Ok, OpenFailed, ReadFailed };
-
-struct MD5FileResult {
-    FileDigestStatus status = FileDigestStatus::OpenFailed;
-    std::string text;  // the digest text when status is Ok
-};
-
-// Reads the file through a buffered stream that hands MD5Update 1,024 bytes
-// at a time; `buffer` is the stream's buffer, owned by the caller's job.
-// Reports a failure to the caller instead of ending anything itself.
-MD5FileResult MD5FileDigest(const std::string& path, ReadBuffer& buffer);
+// Two digest texts compared as every list compares them, at 32 digits.
+inline bool MD5DigestTextsMatch(std::string_view a, std::string_view b) { return DigestTextsMatch(a, b, 32); }
 
 }  // namespace velmar

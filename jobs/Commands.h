@@ -16,13 +16,13 @@ namespace velmar {
 // Starts a job on its worker thread. The job sets Busy again itself; setting
 // it here as well closes the gap between the launch and the job's first
 // step, in which a second command could otherwise start on the same rows.
-template <class Job>
-void LaunchJob(MainWindow& window, MainWindowState& state) {
+template <class Job, class... Args>
+void LaunchJob(MainWindow& window, MainWindowState& state, const Args&... args) {
     state.Busy = 1;
-    WorkerThread::Launch<Job>(window, state);
+    WorkerThread::Launch<Job>(window, state, args...);
 }
 
-// What tells the three Create commands apart.
+// What tells the Create commands of the list kinds apart.
 struct CreateCommandKind {
     JobModeValue mode;
     const char* label;          // Label1 once files are chosen: "SFV Filename"

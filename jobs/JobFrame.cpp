@@ -8,10 +8,6 @@ namespace velmar {
 
 const char* FatalMessage(FatalError error) {
     switch (error) {
-        case FatalError::SfvFileDoesNotExist: return "SFV File Does Not Exist.. Exiting";
-        case FatalError::BadSfvFile: return "Bad SFV File.. Exiting";
-        case FatalError::ErrorReadingMd5File: return "Error Reading MD5 File.. Exiting";
-        case FatalError::ErrorReadingM3uFile: return "Error Reading M3U File.. Exiting";
         case FatalError::ErrorReadingFile: return "Error Reading File.. Exiting";
         case FatalError::ErrorWritingToFile: return "Error writing to file";
     }
@@ -149,8 +145,8 @@ void JobFrame::Finish() {
     QuitCheck();
 }
 
-void JobFrame::Fatal(FatalError error) {
-    window_.MessageBox(FatalMessage(error), MessageButtons::Ok);
+void JobFrame::Fatal(const std::string& message) {
+    window_.MessageBox(message, MessageButtons::Ok);
     if (closeList_) closeList_();
     EndProgram();
 }

@@ -13,11 +13,9 @@
 
 namespace velmar {
 
+// The fatal errors every kind shares; a list that cannot be used ends the
+// program with its kind's own message instead.
 enum class FatalError {
-    SfvFileDoesNotExist,  // "SFV File Does Not Exist.. Exiting"
-    BadSfvFile,           // "Bad SFV File.. Exiting"
-    ErrorReadingMd5File,  // "Error Reading MD5 File.. Exiting"
-    ErrorReadingM3uFile,  // "Error Reading M3U File.. Exiting"
     ErrorReadingFile,     // "Error Reading File.. Exiting"
     ErrorWritingToFile,   // "Error writing to file"
 };
@@ -78,7 +76,8 @@ public:
     // Cursor back, not busy, one last quit check.
     void Finish();
     // The message, the list closed, the end.
-    [[noreturn]] void Fatal(FatalError error);
+    [[noreturn]] void Fatal(FatalError error) { Fatal(FatalMessage(error)); }
+    [[noreturn]] void Fatal(const std::string& message);
 
     const Tallies& Counts() const { return tallies_; }
 

@@ -17,6 +17,7 @@ enum JobModeValue : std::int32_t {
     ModeSelectVerifyMd5 = 4,
     ModeCreateM3u = 5,
     ModeSelectVerifyM3u = 6,
+    // Further list kinds take the next pair of values.
 };
 
 struct MainWindowState {
@@ -24,10 +25,13 @@ struct MainWindowState {
     std::atomic<std::uint8_t> QuitRequested{0};  // the user asked to quit while a job ran
     std::atomic<std::int32_t> JobMode{ModeNone}; // what go! does
 
-    // Filled by the select-verify loads on the UI thread, read there by go!.
-    // They grow with the list, so no entry is ever written past their end.
-    std::vector<std::uint32_t> ExpectedCrcs;
-    std::vector<std::string> ExpectedMd5s;
+    // Filled by the select-verify loads on the UI thread, read there by go!:
+    // the expected digest of each row as its list gives it. It grows with
+    // the list, so no entry is ever written past its end. A CRC list's
+    // table and a digest list's table are one and the same.
+    std::vector<std::string> ExpectedDigests;
+    std::vector<std::string>& ExpectedCrcs{ExpectedDigests};
+    std::vector<std::string>& ExpectedMd5s{ExpectedDigests};
     std::string ListDirectory;
     // The folder of the files a Create command chose: the new list goes there.
     std::string CreationDirectory;

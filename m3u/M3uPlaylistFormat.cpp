@@ -1,6 +1,6 @@
 #include "m3u/M3uPlaylistFormat.h"
 
-#include "md5list/DigestField.h"
+#include "lists/DigestField.h"
 
 namespace velmar {
 
@@ -16,7 +16,7 @@ std::string M3uEntryLines(std::string_view digestText, std::string_view name) {
 }
 
 bool IsM3uDigestLine(std::string_view piece) {
-    return !piece.empty() && piece.front() == '#' && DigestFieldQualifies(piece, 1);
+    return !piece.empty() && piece.front() == '#' && DigestFieldQualifies(piece, 1, 32);
 }
 
 bool FitsOnM3uNameLine(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }

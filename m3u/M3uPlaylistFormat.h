@@ -1,13 +1,13 @@
 // The lines of a playlist that carries an MD5 digest before every name: a
 // media player skips the "#" lines and plays the names, we read the digests
 // back. Comments between the header and the entries are in
-// sfv/CommentBlocks.h, in the playlist's style.
+// lists/CommentBlocks.h, in the playlist's style.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "sfv/CommentBlocks.h"
+#include "lists/CommentBlocks.h"
 
 namespace velmar {
 

@@ -28,4 +28,4 @@ run() {  # run TARGET LIST-FOLDER...
 }
 run FuzzTextReader sfv md5 m3u
 run FuzzSfvLine sfv value
-run FuzzListReaders md5 m3u
+run FuzzListReaders md5 m3u sfv

@@ -1,6 +1,6 @@
 #include "sfv/SfvLine.h"
 
-#include "checksum/Md5.h"
+#include "checksum/DigestText.h"
 
 namespace velmar {
 
@@ -10,13 +10,6 @@ constexpr std::size_t ChecksumFieldLength = 8;
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 std::uint32_t SfvChecksumValue(std::string_view field) {
@@ -25,11 +18,11 @@ std::uint32_t SfvChecksumValue(std::string_view field) {
     bool negative = false;
     if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
     if (i + 2 < field.size() && field[i] == '0' && (field[i + 1] == 'x' || field[i + 1] == 'X') &&
-        HexValue(field[i + 2]) >= 0)
+        HexDigitValue(field[i + 2]) >= 0)
         i += 2;
     std::uint32_t value = 0;
     for (; i < field.size(); ++i) {
-        int digit = HexValue(field[i]);
+        int digit = HexDigitValue(field[i]);
         if (digit < 0) break;
         value = value * 16u + static_cast<std::uint32_t>(digit);
     }

@@ -1,5 +1,6 @@
 #include "sfv/SfvWriter.h"
 
+#include "checksum/DigestText.h"
 #include "platform/Clock.h"
 
 namespace velmar {
@@ -14,12 +15,13 @@ std::string SfvHeaderBlock(bool winSfvCompatible, std::time_t now) {
 }
 
 std::string SfvEntryLine(std::string_view name, std::uint32_t crc) {
-    static constexpr char digits[] = "0123456789ABCDEF";
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
+                                   static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
     std::string line;
     line.reserve(name.size() + 10);
     line += name;
     line += ' ';
-    for (int shift = 28; shift >= 0; shift -= 4) line += digits[(crc >> shift) & 0xFu];
+    line += HexText(bytes, 4, /*upperCase=*/true);
     line += '\n';
     return line;
 }

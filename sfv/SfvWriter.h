@@ -1,5 +1,5 @@
 // The lines of an SFV list that are the list's own: its header and its
-// entry lines. The comment block between them is in CommentBlocks.h.
+// entry lines. The comment block between them is in lists/CommentBlocks.h.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "sfv/CommentBlocks.h"
+#include "lists/CommentBlocks.h"
 
 namespace velmar {
 

@@ -18,6 +18,7 @@
 #include "app/WindowAdapter.h"
 #include "jobs/JobFrame.h"
 #include "platform/WorkerThread.h"
+#include "registry/ListKinds.h"
 #include "tests/app/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 
@@ -28,20 +29,20 @@ using velmar::test::ReadAll;
 
 namespace {
 
+// The registered kinds, in menu order.
+const char* const Kinds[] = {"Sfv", "Md5", "M3u"};
+
 struct Recorder {
     std::vector<std::string> calls;
     FormCommands Commands() {
         FormCommands c;
-        auto note = [this](const char* name) { return [this, name] { calls.push_back(name); }; };
-        c.CreateSfv = note("CreateSfv");
-        c.VerifySfv = note("VerifySfv");
+        auto note = [this](std::string name) { return [this, name] { calls.push_back(name); }; };
         c.CommandLineVerify = note("CommandLineVerify");
-        c.GoCreateSfv = note("GoCreateSfv");
-        c.GoSelectVerifySfv = note("GoSelectVerifySfv");
-        c.GoCreateMd5 = note("GoCreateMd5");
-        c.GoSelectVerifyMd5 = note("GoSelectVerifyMd5");
-        c.GoCreateM3u = note("GoCreateM3u");
-        c.GoSelectVerifyM3u = note("GoSelectVerifyM3u");
+        for (const char* kind : Kinds) {
+            const std::string k = kind;
+            c.Kinds.push_back({note("Create" + k), note("Verify" + k), note("SelectVerify" + k),
+                               note("GoCreate" + k), note("GoSelectVerify" + k)});
+        }
         return c;
     }
 };
@@ -198,13 +199,18 @@ private slots:
     void GoDispatchesByModeAndEnterOnlyWhenEditable() {
         Form f;
         TForm1& w = *f.form;
-        const std::pair<JobModeValue, const char*> modes[] = {
+        std::vector<std::pair<std::int32_t, std::string>> modes = {
             {ModeCreateSfv, "GoCreateSfv"},         {ModeSelectVerifySfv, "GoSelectVerifySfv"},
             {ModeCreateMd5, "GoCreateMd5"},         {ModeSelectVerifyMd5, "GoSelectVerifyMd5"},
             {ModeCreateM3u, "GoCreateM3u"},         {ModeSelectVerifyM3u, "GoSelectVerifyM3u"}};
+        QCOMPARE(ListKinds().size(), std::size(Kinds));
+        for (std::size_t i = 3; i < ListKinds().size(); ++i) {
+            modes.push_back({ListKinds()[i]->CreateMode(), std::string("GoCreate") + Kinds[i]});
+            modes.push_back({ListKinds()[i]->selectVerifyMode, std::string("GoSelectVerify") + Kinds[i]});
+        }
         for (auto [mode, expected] : modes) {
             f.recorder.calls.clear();
-            w.State().JobMode = mode;
+            w.State().JobMode = JobModeValue{mode};
             w.Button1Click();
             QCOMPARE(f.recorder.calls, std::vector<std::string>{expected});
         }
@@ -240,7 +246,9 @@ private slots:
         QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
         QTest::keyClick(f.form.get(), Qt::Key_F3);
         QTest::keyClick(f.form.get(), Qt::Key_F4);
-        QCOMPARE(f.recorder.calls, (std::vector<std::string>{"CreateSfv", "VerifySfv"}));
+        QTest::keyClick(f.form.get(), Qt::Key_F11);
+        QCOMPARE(f.recorder.calls,
+                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u"}));
         QTest::keyClick(f.form.get(), Qt::Key_F12);
         QCOMPARE(f.exits, 1);
     }

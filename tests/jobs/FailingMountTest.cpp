@@ -18,9 +18,10 @@
 
 #include <gtest/gtest.h>
 
-#include "m3u/M3uVerifyJob.h"
-#include "md5list/Md5VerifyJob.h"
-#include "sfv/SfvVerifyJob.h"
+#include "lists/VerifyJob.h"
+#include "m3u/M3uKind.h"
+#include "md5list/Md5Kind.h"
+#include "sfv/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
@@ -104,14 +105,14 @@ protected:
     test::ProgramEndCatcher catcher;
 };
 
-TEST_F(FailingMountTest, MD5AndM3UEndTheProgramAtTheFailingFile) {
+TEST_F(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
     const struct {
         const char* name;
-        void (*run)(JobFrame&);
-    } jobs[] = {{"md5sum", RunMd5Verify}, {"list.m3u", RunM3uVerify}};
-    for (const auto& [name, run] : jobs) {
+        const ListKind& kind;
+    } jobs[] = {{"md5sum", Md5Kind}, {"list.m3u", M3uKind}};
+    for (const auto& [name, kind] : jobs) {
         test::FakeWindow window;
-        const auto log = Verify(window, name, run, true);
+        const auto log = Verify(window, name, [&](JobFrame& f) { RunMenuVerify(f, kind); }, true);
         EXPECT_EQ(log.back(), "MessageBox Ok Error Reading File.. Exiting") << name;
         EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconPending})) << name;
     }
@@ -119,7 +120,7 @@ TEST_F(FailingMountTest, MD5AndM3UEndTheProgramAtTheFailingFile) {
 
 TEST_F(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
     test::FakeWindow window;
-    const auto log = Verify(window, "list.sfv", RunCommandLineSfvVerify, false);
+    const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, SfvKind); }, false);
     EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
     EXPECT_TRUE(test::Contains(log, "SetText Label1 OK:1  BAD:1  N/A:0"));
     EXPECT_TRUE(test::Contains(log, "MessageBox YesNo Rename Bad Files?"));

@@ -126,11 +126,11 @@ TEST_F(JobFrameTest, AQuitRequestEndsTheProgramAtTheNextRowWithNothingMoreShown)
 TEST_F(JobFrameTest, AFatalErrorShowsItsMessageClosesTheListAndEnds) {
     bool closed = false;
     frame.HoldList([&] { closed = true; });
-    EXPECT_THROW(frame.Fatal(FatalError::BadSfvFile), ProgramEnded);
+    EXPECT_THROW(frame.Fatal("Bad SFV File.. Exiting"), ProgramEnded);
     EXPECT_TRUE(closed);
     EXPECT_EQ(window.Log(), std::vector<std::string>{"MessageBox Ok Bad SFV File.. Exiting"});
     EXPECT_STREQ(FatalMessage(FatalError::ErrorWritingToFile), "Error writing to file");
-    EXPECT_STREQ(FatalMessage(FatalError::ErrorReadingMd5File), "Error Reading MD5 File.. Exiting");
+    EXPECT_STREQ(FatalMessage(FatalError::ErrorReadingFile), "Error Reading File.. Exiting");
 }
 
 TEST_F(JobFrameTest, ACancelledMenuDialogLeavesTheWindowDisabledAndIdle) {

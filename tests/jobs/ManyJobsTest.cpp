@@ -9,9 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "checksum/Crc32.h"
-#include "m3u/M3uCommands.h"
-#include "md5list/Md5Commands.h"
-#include "sfv/SfvCommands.h"
+#include "lists/KindCommands.h"
+#include "m3u/M3uKind.h"
+#include "md5list/Md5Kind.h"
+#include "sfv/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
@@ -48,12 +49,12 @@ TEST(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
 
     for (int i = 0; i < Jobs; ++i) {
         released = false;
-        StartCommandLineSfvVerify(window, state);
+        CommandLineVerifyCommand(window, state, SfvKind);
         // Pressed while the job runs: each must see Busy and do nothing,
         // the menu verifications without asking for a list.
-        VerifyMd5Command(window, state);
-        VerifyM3uCommand(window, state);
-        StartCommandLineSfvVerify(window, state);
+        VerifyCommand(window, state, Md5Kind);
+        VerifyCommand(window, state, M3uKind);
+        CommandLineVerifyCommand(window, state, SfvKind);
         released = true;
         ASSERT_TRUE(test::WaitForJobsToEnd()) << "job " << i;
     }

@@ -7,13 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "checksum/Crc32.h"
-#include "m3u/M3uCreateJob.h"
-#include "m3u/M3uVerifyJob.h"
-#include "md5list/Md5CreateJob.h"
-#include "md5list/Md5VerifyJob.h"
-#include "sfv/SfvCreateJob.h"
-#include "sfv/SfvVerifyJob.h"
+#include "lists/CreationJob.h"
+#include "lists/VerifyJob.h"
+#include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
@@ -51,45 +47,41 @@ void PrepareVerify(test::TempDir& dir, test::FakeWindow& window, const char* lis
     window.messageAnswers.push_back(MessageAnswer::No);
 }
 
-std::string Lines(const std::string& before, const std::string& between, const std::string& after) {
+// A list of the kind, written by its own writer, in which every file is bad.
+std::string AllBadList(const ListKind& kind) {
+    FileDigest zero;
+    zero.status = FileDigestStatus::Ok;
+    zero.size = DigestSize(kind.algorithm);
     std::string text;
-    for (int i = 0; i < Files; ++i) text += before + "f" + std::to_string(i) + ".bin" + between + after;
+    for (int i = 0; i < Files; ++i) text += kind.entryLines("f" + std::to_string(i) + ".bin", zero);
     return text;
 }
 
-const Job Jobs[] = {
-    {"SFV verify",
-     [](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
-         PrepareVerify(dir, window, "list.sfv", Lines("", " 00000000", "\n"));
-         state.CommandLinePath = dir.File("list.sfv");
-         window.dialogAnswers.clear();
-     },
-     [](JobFrame& f) { RunCommandLineSfvVerify(f); }},
-    {"MD5 verify",
-     [](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
-         PrepareVerify(dir, window, "md5sum", [] {
-             std::string text;
-             for (int i = 0; i < Files; ++i) text += std::string(32, '0') + "  f" + std::to_string(i) + ".bin\n";
-             return text;
-         }());
-     },
-     [](JobFrame& f) { RunMd5Verify(f); }},
-    {"M3U verify",
-     [](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
-         PrepareVerify(dir, window, "list.m3u", [] {
-             std::string text;
-             for (int i = 0; i < Files; ++i) text += "#" + std::string(32, '0') + "\nf" + std::to_string(i) + ".bin\n";
-             return text;
-         }());
-     },
-     [](JobFrame& f) { RunM3uVerify(f); }},
-    {"SFV create", [](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, "a.sfv"); },
-     [](JobFrame& f) { RunSfvCreation(f); }},
-    {"MD5 create", [](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, "md5sum"); },
-     [](JobFrame& f) { RunMd5Creation(f); }},
-    {"M3U create", [](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, "a.m3u"); },
-     [](JobFrame& f) { RunM3uCreation(f); }},
-};
+// Every kind's verification from the menu and its creation, and the
+// command-line verification.
+std::vector<Job> Jobs() {
+    std::vector<Job> jobs;
+    for (const ListKind* kind : ListKinds()) {
+        const char* list = kind->create.firstName;
+        jobs.push_back({kind->itemCaptions[1],
+                        [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
+                            PrepareVerify(dir, window, list, AllBadList(*kind));
+                        },
+                        [kind](JobFrame& f) { RunMenuVerify(f, *kind); }});
+        jobs.push_back({kind->itemCaptions[0],
+                        [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
+                        [kind](JobFrame& f) { RunCreation(f, *kind); }});
+    }
+    const ListKind& kind = CommandLineKind();
+    jobs.push_back({"command line",
+                    [&kind](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
+                        PrepareVerify(dir, window, "list", AllBadList(kind));
+                        state.CommandLinePath = dir.File("list");
+                        window.dialogAnswers.clear();
+                    },
+                    [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
+    return jobs;
+}
 
 int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
     int rows = 0;
@@ -100,7 +92,7 @@ int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
 
 TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     test::ProgramEndCatcher catcher;
-    for (const Job& job : Jobs) {
+    for (const Job& job : Jobs()) {
         // One run without a close counts the job's operations.
         std::size_t operations = 0;
         {

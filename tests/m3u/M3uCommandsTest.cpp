@@ -1,6 +1,7 @@
 #include <filesystem>
 
-#include "m3u/M3uCommands.h"
+#include "lists/KindCommands.h"
+#include "m3u/M3uKind.h"
 #include "tests/m3u/M3uTestSupport.h"
 
 namespace velmar::test {
@@ -9,7 +10,7 @@ namespace {
 TEST_F(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolder) {
     window.dialogAnswers.push_back(std::vector<std::string>{"/rips/Some Album/c.mp3", "/rips/Some Album/a.mp3"});
     window.dialogAnswers.push_back(std::vector<std::string>{"/c.mp3"});
-    CreateM3uCommand(window, state);
+    CreateCommand(window, state, M3uKind);
     EXPECT_EQ(RowNames(window), (std::vector<std::string>{"a.mp3", "c.mp3"}));
     const auto log = window.Log();
     EXPECT_TRUE(Contains(log, "SetText Edit1 Some Album.m3u"));
@@ -19,7 +20,7 @@ TEST_F(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolde
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& e) { return e.rfind("SelectComboBox1", 0) == 0; }), 0);
     EXPECT_EQ(state.JobMode, ModeCreateM3u);
 
-    CreateM3uCommand(window, state);
+    CreateCommand(window, state, M3uKind);
     EXPECT_EQ(window.Log().back(), "SetText Edit1 default.m3u");
 }
 
@@ -28,23 +29,23 @@ TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     dir.Write("b.mp3", "b");
     const std::string playlist = List("#" + Md5Of("a") + "\r\na.mp3\r\n#" + Upper(Md5Of("b")) + "\r\nb.mp3\r\n", "p.m3u");
     window.dialogAnswers.push_back(std::vector<std::string>{playlist});
-    SelectVerifyM3uCommand(window, state);
+    SelectVerifyCommand(window, state, M3uKind);
     EXPECT_EQ(state.JobMode, ModeSelectVerifyM3u);
     EXPECT_EQ(state.ListDirectory, dir.path());
     EXPECT_EQ(state.ExpectedMd5s, (std::vector<std::string>{Md5Of("a"), Upper(Md5Of("b"))}));
     EXPECT_EQ(IndexOf(window.Log(), "AddRow b.mp3 0") + 1, IndexOf(window.Log(), "ProgressRange 0..2"));
 
-    SelectVerifyM3uGo(window, state);  // nothing selected
+    SelectVerifyGo(window, state, M3uKind);  // nothing selected
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconPending}));
 
     window.Select({1});
-    SelectVerifyM3uGo(window, state);
+    SelectVerifyGo(window, state, M3uKind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk}));
     EXPECT_FALSE(window.Rows()[1].selected);
 
     dir.Write("b.mp3", "changed");
     window.Select({0, 1});
-    SelectVerifyM3uGo(window, state);
+    SelectVerifyGo(window, state, M3uKind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
     const auto log = window.Log();
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& e) { return e.rfind("MessageBox", 0) == 0; }), 0);
@@ -53,17 +54,17 @@ TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
 TEST_F(M3uTest, CommandsStartTheirJobsOnAWorkerUnlessBusy) {
     dir.Write("a.mp3", "a");
     state.Busy = 1;
-    VerifyM3uCommand(window, state);
-    CreateM3uCommand(window, state);
-    SelectVerifyM3uCommand(window, state);
+    VerifyCommand(window, state, M3uKind);
+    CreateCommand(window, state, M3uKind);
+    SelectVerifyCommand(window, state, M3uKind);
     EXPECT_TRUE(window.Log().empty());
     state.Busy = 0;
 
     Prepare({"a.mp3"});
-    CreateM3uGo(window, state);
+    CreateGo(window, state, M3uKind);
     ASSERT_TRUE(WaitForJobEndAfter(window, "MessageBox Ok M3U file creation complete!"));
     window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list.m3u")});
-    VerifyM3uCommand(window, state);
+    VerifyCommand(window, state, M3uKind);
     ASSERT_TRUE(WaitForJobEndAfter(window, "SetText Label1 OK:1  BAD:0  N/A:0"));
 }
 

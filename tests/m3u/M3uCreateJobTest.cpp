@@ -1,4 +1,5 @@
-#include "m3u/M3uVerifyJob.h"
+#include "lists/VerifyJob.h"
+#include "m3u/M3uKind.h"
 #include "platform/Clock.h"
 #include "tests/m3u/M3uTestSupport.h"
 
@@ -21,7 +22,7 @@ TEST_F(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
     // No item selected writes no comment block; the WinSFV box changes nothing.
     const std::string playlist = Prepare({"a.mp3", "b.mp3"}, -1);
     window.setup.checkBox1 = true;
-    RunM3uCreation(frame);
+    RunCreation(frame, M3uKind);
     EXPECT_EQ(ReadAll(playlist), Header + Entry("first", "a.mp3") + Entry("", "b.mp3"));
     EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok M3U file creation complete!"));
 
@@ -33,7 +34,7 @@ TEST_F(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
     FakeWindow verifier;
     verifier.dialogAnswers.push_back(std::vector<std::string>{playlist});
     JobFrame verify(verifier, state);
-    RunM3uVerify(verify);
+    RunMenuVerify(verify, M3uKind);
     EXPECT_EQ(RowIcons(verifier), (std::vector<StatusIcon>{IconOk, IconOk}));
     EXPECT_TRUE(Contains(verifier.Log(), "SetText Label1 OK:2  BAD:0  N/A:0"));
 }
@@ -60,7 +61,7 @@ TEST_F(M3uTest, CommentBlocksUseTheHashLead) {
         if (c.mode == 0)
             window.dialogAnswers.push_back(c.pickComment ? std::optional(std::vector{dir.Write("c.txt", c.commentFile)})
                                                          : std::nullopt);
-        RunM3uCreation(frame, FixedTime);
+        RunCreation(frame, M3uKind, {{}, FixedTime});
         EXPECT_EQ(ReadAll(playlist), Header + c.block + Entry("", "e.mp3")) << "mode " << c.mode;
     }
 }
@@ -69,7 +70,7 @@ TEST_F(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
     std::filesystem::resize_file(dir.Write("big.bin", ""), 3221225472);
     const std::string playlist = Prepare({"big.bin"}, 2);
     state.QuitRequested = 1;  // ends the job before its first digest, keeping what was written
-    EXPECT_THROW(RunM3uCreation(frame, FixedTime), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, M3uKind, {{}, FixedTime}), ProgramEnded);
     EXPECT_EQ(ReadAll(playlist), Header + "#\r\n#   3221225472  " + FileInfoTimeText(Created) + " big.bin \r\n#\r\n");
 }
 
@@ -77,13 +78,13 @@ TEST_F(M3uTest, FileGoneBeforeGoIsFatal) {
     dir.Write("a.mp3", "a");
     // With file-info comments the block finds it first: no digest line at all.
     std::string playlist = Prepare({"a.mp3", "gone.mp3"}, 2);
-    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
     EXPECT_EQ(ReadAll(playlist).rfind(Header + "#\r\n#", 0), 0u);
     EXPECT_EQ(ReadAll(playlist).find(Md5Of("a")), std::string::npos);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
 
     playlist = Prepare({"a.mp3", "gone.mp3"}, 3);
-    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
     EXPECT_EQ(ReadAll(playlist), Header + Entry("a", "a.mp3"));
 }
 
@@ -91,7 +92,7 @@ TEST_F(M3uTest, NameHoldingALineEndIsRefusedBeforeThePlaylistIsTouched) {
     dir.Write("a\nb.mp3", "x");
     const std::string playlist = Prepare({"a\nb.mp3"});
     dir.Write("list.m3u", "kept");
-    EXPECT_THROW(RunM3uCreation(frame), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
     EXPECT_EQ(ReadAll(playlist), "kept");
 }

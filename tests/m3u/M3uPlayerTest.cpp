@@ -40,7 +40,7 @@ TEST_F(M3uTest, PlayerPlaysTheListedFilesInOrder) {
     const std::vector<std::string> rows{"01 - Intro.mp3", "02 #2.mp3", "03 Outro.mp3"};
     for (const std::string& name : rows) dir.Write(name, name);
     const std::string playlist = Prepare(rows, 2);
-    RunM3uCreation(frame);
+    RunCreation(frame, M3uKind);
 
     std::vector<std::string> expected;
     for (const std::string& name : rows) expected.push_back(dir.File(name));

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "m3u/M3uCreateJob.h"
+#include "lists/CreationJob.h"
+#include "m3u/M3uKind.h"
 #include "m3u/M3uPlaylistReader.h"
 #include "tests/md5list/Md5TestSupport.h"
 

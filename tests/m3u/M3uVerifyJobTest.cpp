@@ -1,6 +1,7 @@
 #include <filesystem>
 
-#include "m3u/M3uVerifyJob.h"
+#include "lists/VerifyJob.h"
+#include "m3u/M3uKind.h"
 #include "tests/m3u/M3uTestSupport.h"
 
 namespace velmar::test {
@@ -19,7 +20,7 @@ TEST_F(M3uTest, VerifyMarksEachRowAndRenamesOnlyBadFiles) {
                                       "p.m3u");
     window.dialogAnswers.push_back(std::vector<std::string>{playlist});
     window.messageAnswers.push_back(MessageAnswer::Yes);
-    RunM3uVerify(frame);
+    RunMenuVerify(frame, M3uKind);
 
     EXPECT_EQ(RowNames(window), (std::vector<std::string>{"good.mp3", "x.mp3", "missing.mp3", "sub\\y.mp3", "  lead.mp3"}));
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad, IconNA, IconOk, IconOk}));

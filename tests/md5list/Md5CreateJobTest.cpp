@@ -3,9 +3,10 @@
 #include <vector>
 
 #include "jobs/Commands.h"
-#include "md5list/Md5Commands.h"
-#include "md5list/Md5CreateJob.h"
-#include "md5list/Md5VerifyJob.h"
+#include "lists/KindCommands.h"
+#include "md5list/Md5Kind.h"
+#include "lists/CreationJob.h"
+#include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "tests/md5list/Md5TestSupport.h"
 
@@ -19,7 +20,7 @@ protected:
         std::vector<std::string> paths;
         for (const std::string& name : files) paths.push_back(dir.File(name));
         window.dialogAnswers.push_back(paths);
-        CreateMd5Command(window, state);
+        CreateCommand(window, state, Md5Kind);
         window.setup.rows = RowNames(window);
         window.setup.edit1 = edit1;
     }
@@ -36,7 +37,7 @@ TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
         EXPECT_TRUE(Contains(window.Log(), entry)) << entry;
 
     ASSERT_TRUE(CreationMayStart(window, state));
-    RunMd5Creation(frame);
+    RunCreation(frame, Md5Kind);
     EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("A.bin", "A.bin") + Line("b.bin", "b.bin") + Line("c.bin", "c.bin") +
                                                "d41d8cd98f00b204e9800998ecf8427e  empty\r\n" +
                                                Line("my file .bin", "my file .bin"));
@@ -48,7 +49,7 @@ TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     FakeWindow checker;
     JobFrame verify(checker, state);
     checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("md5sum")});
-    RunMd5Verify(verify);
+    RunMenuVerify(verify, Md5Kind);
     EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:5  BAD:0  N/A:0"));
 }
 
@@ -56,14 +57,14 @@ TEST_F(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenam
     dir.Write("md5sum", "an older list");
     dir.Write("a.bin", "a");
     Prepare({"md5sum", "a.bin"});
-    CreateMd5Go(window, state);
+    CreateGo(window, state, Md5Kind);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Cannot add 'self' to file.");
     EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo File Exists. Overwrite?"));
     EXPECT_EQ(state.Busy, 0);
 
     window.setup.edit1 = "list.md5";
     ASSERT_TRUE(CreationMayStart(window, state));
-    RunMd5Creation(frame);
+    RunCreation(frame, Md5Kind);
     EXPECT_EQ(ReadAll(dir.File("list.md5")), Line("a", "a.bin") + Line("an older list", "md5sum"));
 }
 
@@ -72,7 +73,7 @@ TEST_F(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) 
     dir.Write("a.bin", "a");
     Prepare({"a.bin"});
     window.messageAnswers = {MessageAnswer::No};
-    CreateMd5Go(window, state);
+    CreateGo(window, state, Md5Kind);
     EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
     EXPECT_EQ(ReadAll(dir.File("md5sum")), "old");
 
@@ -82,7 +83,7 @@ TEST_F(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) 
     window.messageAnswers = {MessageAnswer::Yes};
     ASSERT_TRUE(CreationMayStart(window, state));
     EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
-    EXPECT_THROW(RunMd5Creation(frame), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, Md5Kind), ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
 }
 
@@ -91,7 +92,7 @@ TEST_F(Md5CreateJobTest, AChosenFileGoneBeforeGoEndsTheProgramWithTheListIncompl
     dir.Write("b.bin", "b");
     Prepare({"a.bin", "b.bin"});
     std::filesystem::remove(dir.File("b.bin"));
-    EXPECT_THROW(RunMd5Creation(frame), ProgramEnded);
+    EXPECT_THROW(RunCreation(frame, Md5Kind), ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
     EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("a", "a.bin"));
 }

@@ -70,7 +70,7 @@ TEST_F(Md5ListTest, AListWithoutEntriesOrThatCannotBeReadEndsTheProgram) {
     }
     // A path that exists but is no readable file, and a read that fails.
     EXPECT_THROW(Read(dir.path()), ProgramEnded);
-    EXPECT_TRUE(ShowedFatal(FatalError::ErrorReadingMd5File));
+    EXPECT_TRUE(ShowedFatal(Md5Kind.listUnusableMessage));
     const std::string good = List(Line("x", "x.bin"));
     ReadSeam failing(0);
     FakeWindow fresh;

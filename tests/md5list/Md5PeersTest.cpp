@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "jobs/Commands.h"
-#include "md5list/Md5CreateJob.h"
-#include "md5list/Md5VerifyJob.h"
+#include "lists/CreationJob.h"
+#include "md5list/Md5Kind.h"
+#include "lists/VerifyJob.h"
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/PeerTools.h"
 
@@ -30,7 +31,7 @@ TEST(Md5PeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
         }
         window.setup.rows.assign(std::begin(Names), std::end(Names));
         window.setup.edit1 = "md5sum";
-        RunMd5Creation(frame);
+        RunCreation(frame, Md5Kind);
         EXPECT_EQ(RunIn(dir.path(), tool + " -c md5sum"), 0) << tool;
         dir.Write("bad.bin", "changed");
         EXPECT_NE(RunIn(dir.path(), tool + " -c md5sum"), 0) << tool << " must see the change";
@@ -67,7 +68,7 @@ TEST(Md5PeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
         JobFrame frame(window, state);
         window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list.md5")});
         window.messageAnswers = {MessageAnswer::No};
-        RunMd5Verify(frame);
+        RunMenuVerify(frame, Md5Kind);
         EXPECT_EQ(RowNames(window), std::vector<std::string>(std::begin(Names), std::end(Names)));
         EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconOk, IconBad, IconNA}));
     }

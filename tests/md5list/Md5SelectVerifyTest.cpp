@@ -2,7 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "md5list/Md5Commands.h"
+#include "lists/KindCommands.h"
+#include "md5list/Md5Kind.h"
 #include "tests/md5list/Md5TestSupport.h"
 
 namespace velmar::test {
@@ -12,7 +13,7 @@ class Md5SelectVerifyTest : public Md5Test {
 protected:
     void Load(const std::string& list) {
         window.dialogAnswers.push_back(std::vector<std::string>{list});
-        SelectVerifyMd5Command(window, state);
+        SelectVerifyCommand(window, state, Md5Kind);
     }
 };
 
@@ -25,17 +26,17 @@ TEST_F(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(5, IconPending));
 
     window.Select({1, 3});
-    SelectVerifyMd5Go(window, state);
+    SelectVerifyGo(window, state, Md5Kind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk, IconPending, IconOk, IconPending}));
     for (const auto& row : window.Rows()) EXPECT_FALSE(row.selected);
 
     // Nothing selected: nothing changes. Then a changed and a deleted file.
-    SelectVerifyMd5Go(window, state);
+    SelectVerifyGo(window, state, Md5Kind);
     EXPECT_EQ(RowIcons(window)[1], IconOk);
     dir.Write("1", "changed");
     std::filesystem::remove(dir.File("4"));
     window.Select({1, 4});
-    SelectVerifyMd5Go(window, state);
+    SelectVerifyGo(window, state, Md5Kind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconBad, IconPending, IconOk, IconNA}));
     EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
     EXPECT_TRUE(Contains(window.Log(), "SetText Label1 Verifying..."));
@@ -49,22 +50,22 @@ TEST_F(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
     Load(List(Line("a", "a"), "second.md5"));
     EXPECT_EQ(state.ExpectedMd5s, std::vector<std::string>{Md5Of("a")});
     window.Select({0});
-    SelectVerifyMd5Go(window, state);
+    SelectVerifyGo(window, state, Md5Kind);
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>{IconOk});
 }
 
 TEST_F(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     window.dialogAnswers.push_back(std::nullopt);
-    SelectVerifyMd5Command(window, state);
+    SelectVerifyCommand(window, state, Md5Kind);
     EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
     EXPECT_TRUE(window.Rows().empty());
-    SelectVerifyMd5Go(window, state);
+    SelectVerifyGo(window, state, Md5Kind);
     EXPECT_EQ(state.Busy, 0);
 }
 
 TEST_F(Md5SelectVerifyTest, AListWithoutEntriesEndsTheProgramOnLoad) {
     EXPECT_THROW(Load(List("; nothing here\r\n")), ProgramEnded);
-    EXPECT_TRUE(ShowedFatal(FatalError::ErrorReadingMd5File));
+    EXPECT_TRUE(ShowedFatal(Md5Kind.listUnusableMessage));
 }
 
 }  // namespace

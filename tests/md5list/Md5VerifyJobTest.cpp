@@ -2,8 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "md5list/Md5Commands.h"
-#include "md5list/Md5VerifyJob.h"
+#include "lists/KindCommands.h"
+#include "md5list/Md5Kind.h"
+#include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/ReadSeam.h"
@@ -15,7 +16,7 @@ class Md5VerifyJobTest : public Md5Test {
 protected:
     void Verify(const std::string& list) {
         window.dialogAnswers.push_back(std::vector<std::string>{list});
-        RunMd5Verify(frame);
+        RunMenuVerify(frame, Md5Kind);
     }
 };
 
@@ -65,14 +66,14 @@ TEST_F(Md5VerifyJobTest, RenamingNeverReplacesAndNoLeavesEveryFileInPlace) {
     JobFrame again(second, state);
     second.dialogAnswers.push_back(std::vector<std::string>{list});
     second.messageAnswers = {MessageAnswer::No};
-    RunMd5Verify(again);
+    RunMenuVerify(again, Md5Kind);
     EXPECT_TRUE(PathExists(dir.File("bad.bin")));
     EXPECT_EQ(RowIcons(second), std::vector<StatusIcon>{IconBad});
 }
 
 TEST_F(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
     window.dialogAnswers.push_back(std::nullopt);
-    RunMd5Verify(frame);
+    RunMenuVerify(frame, Md5Kind);
     EXPECT_EQ(state.Busy, 0);
     EXPECT_TRUE(window.Rows().empty());
     EXPECT_TRUE(Contains(window.Log(), "Disable Button1"));
@@ -90,7 +91,7 @@ TEST_F(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
 TEST_F(Md5VerifyJobTest, TheCommandDoesNothingWhileAJobRuns) {
     state.Busy = 1;
     state.JobMode = ModeCreateMd5;
-    VerifyMd5Command(window, state);
+    VerifyCommand(window, state, Md5Kind);
     EXPECT_TRUE(window.Log().empty());
     EXPECT_EQ(state.JobMode, ModeCreateMd5);
 }

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sfv/SfvVerifyJob.h"
+#include "lists/VerifyJob.h"
+#include "sfv/SfvKind.h"
 #include "tests/sfv/SfvTestSupport.h"
 
 namespace velmar {
@@ -20,7 +21,7 @@ using test::RowNames;
 class SfvHardeningTest : public test::SfvTest {
 protected:
     void VerifyList(const std::string& list) {
-        VerifySfvList(frame, list, dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+        velmar::VerifyList(frame, SfvKind, list, dir.path(), ReadPurpose::CommandLineVerify);
     }
 };
 
@@ -32,7 +33,7 @@ TEST_F(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs)
                                    dir.File("fifo.sfv")}) {
         test::FakeWindow w;
         JobFrame job(w, state);
-        EXPECT_THROW(VerifySfvList(job, list, dir.path(), SfvChecksumPolicy::SkipBadLength), ProgramEnded) << list;
+        EXPECT_THROW(velmar::VerifyList(job, SfvKind, list, dir.path(), ReadPurpose::MenuVerify), ProgramEnded) << list;
         EXPECT_EQ(w.Log().back(), "MessageBox Ok SFV File Does Not Exist.. Exiting") << list;
     }
 }
@@ -69,7 +70,7 @@ TEST_F(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
         JobFrame job(w, state);
         const std::string name(length - 9, 'x');
         dir.Write("list.sfv", name + " 00000000\n" + entry);
-        VerifySfvList(job, dir.File("list.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+        velmar::VerifyList(job, SfvKind, dir.File("list.sfv"), dir.path(), ReadPurpose::CommandLineVerify);
         EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{name, "a.bin"})) << length;
     }
     dir.Write("list.sfv", std::string(503, 'x') + " 00000000\n" + entry);
@@ -111,7 +112,7 @@ TEST_F(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissi
         if (window.Rows().size() == 3 && window.Rows()[0].icon == IconBad) std::filesystem::remove_all(folder);
     };
     window.messageAnswers.push_back(MessageAnswer::Yes);
-    VerifySfvList(frame, folder + "/list.sfv", folder, SfvChecksumPolicy::SkipBadLengthOrDigit);
+    velmar::VerifyList(frame, SfvKind, folder + "/list.sfv", folder, ReadPurpose::CommandLineVerify);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
     EXPECT_TRUE(test::Contains(window.Log(), "SetText Label1 OK:0  BAD:1  N/A:2"));
     EXPECT_TRUE(test::Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "sfv/SfvCreateJob.h"
-#include "sfv/SfvVerifyJob.h"
+#include "lists/CreationJob.h"
+#include "sfv/SfvKind.h"
+#include "lists/VerifyJob.h"
 #include "tests/sfv/SfvTestSupport.h"
 #include "tests/support/PeerTools.h"
 
@@ -40,7 +41,7 @@ TEST_F(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
         w.setup.comboBox1 = CommentModeFileInfo;
         w.setup.checkBox1 = true;
         state.CreationDirectory = dir.path();
-        RunSfvCreation(job, {[] { return std::time(nullptr); }, {}});
+        RunCreation(job, SfvKind, {[] { return std::time(nullptr); }, {}});
         EXPECT_EQ(RunIn(dir.path(), check), 0) << check;
         dir.Write("bad.bin", "changed");
         EXPECT_NE(RunIn(dir.path(), check), 0) << check << " must see the change";
@@ -60,7 +61,7 @@ TEST_F(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
         test::FakeWindow w;
         JobFrame job(w, state);
         w.messageAnswers.push_back(MessageAnswer::No);
-        VerifySfvList(job, dir.File("peer.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLength);
+        VerifyList(job, SfvKind, dir.File("peer.sfv"), dir.path(), ReadPurpose::MenuVerify);
         EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{"good.bin", "with space.bin", "bad.bin", "gone.bin"}))
             << make;
         EXPECT_EQ(test::RowIcons(w), (std::vector<StatusIcon>{IconOk, IconOk, IconBad, IconNA})) << make;

@@ -1,4 +1,5 @@
-#include "sfv/SfvVerifyJob.h"
+#include "lists/VerifyJob.h"
+#include "sfv/SfvKind.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
-#include "sfv/SfvSelectVerify.h"
+#include "lists/SelectVerify.h"
 #include "tests/sfv/SfvTestSupport.h"
 
 namespace velmar {
@@ -19,9 +20,9 @@ using test::RowNames;
 
 class SfvVerifyJobTest : public test::SfvTest {
 protected:
-    void Verify(const std::string& list, SfvChecksumPolicy policy = SfvChecksumPolicy::SkipBadLengthOrDigit) {
+    void Verify(const std::string& list, ReadPurpose purpose = ReadPurpose::CommandLineVerify) {
         dir.Write("list.sfv", list);
-        VerifySfvList(frame, dir.File("list.sfv"), dir.path(), policy);
+        VerifyList(frame, SfvKind, dir.File("list.sfv"), dir.path(), purpose);
     }
     bool Exists(const std::string& name) { return ::access(dir.File(name).c_str(), F_OK) == 0; }
 };
@@ -54,7 +55,7 @@ TEST_F(SfvVerifyJobTest, NoBadFileAsksNothingAndNoKeepsTheNames) {
     JobFrame job(second, state);
     second.messageAnswers.push_back(MessageAnswer::No);
     dir.Write("list.sfv", Line("a.bin", "not a"));
-    VerifySfvList(job, dir.File("list.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+    VerifyList(job, SfvKind, dir.File("list.sfv"), dir.path(), ReadPurpose::CommandLineVerify);
     EXPECT_TRUE(Exists("a.bin"));
     EXPECT_FALSE(Exists("a.bin.BAD"));
 }
@@ -104,7 +105,7 @@ TEST_F(SfvVerifyJobTest, LinesThatAreNotEntriesUnderEachPolicy) {
         test::FakeWindow w;
         JobFrame job(w, state);
         dir.Write("list.sfv", Line("a.bin", "a") + tail);
-        VerifySfvList(job, dir.File("list.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLengthOrDigit);
+        VerifyList(job, SfvKind, dir.File("list.sfv"), dir.path(), ReadPurpose::CommandLineVerify);
         EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{"a.bin"})) << tail;
     }
     // A line with no blank after good lines ends the program.
@@ -114,7 +115,7 @@ TEST_F(SfvVerifyJobTest, LinesThatAreNotEntriesUnderEachPolicy) {
 }
 
 TEST_F(SfvVerifyJobTest, AMissingListIsFatal) {
-    EXPECT_THROW(VerifySfvList(frame, dir.File("none.sfv"), dir.path(), SfvChecksumPolicy::SkipBadLength),
+    EXPECT_THROW(VerifyList(frame, SfvKind, dir.File("none.sfv"), dir.path(), ReadPurpose::MenuVerify),
                  ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok SFV File Does Not Exist.. Exiting");
 }
@@ -123,18 +124,18 @@ TEST_F(SfvVerifyJobTest, SelectVerifyChecksChosenRowsAgainOnEveryPress) {
     dir.Write("a.bin", "a");
     dir.Write("b.bin", "broken");
     dir.Write("list.sfv", Line("a.bin", "a") + Line("b.bin", "b") + Line("c.bin", "c"));
-    LoadSelectVerifySfvList(window, state, dir.File("list.sfv"));
+    LoadSelectVerify(window, state, SfvKind, dir.File("list.sfv"));
     state.ListDirectory = dir.path();
     ASSERT_EQ(RowNames(window), (std::vector<std::string>{"a.bin", "b.bin", "c.bin"}));
 
     window.Select({1});
-    CheckSelectedSfvRows(window, state);
+    CheckSelectedRows(window, state, SfvKind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconBad, IconPending}));
 
     dir.Write("b.bin", "b");  // repaired
     window.Select({1, 2});
-    CheckSelectedSfvRows(window, state);
-    CheckSelectedSfvRows(window, state);
+    CheckSelectedRows(window, state, SfvKind);
+    CheckSelectedRows(window, state, SfvKind);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk, IconNA}));
 }
 

@@ -1,0 +1,28 @@
+// The text form of a digest and the one rule for comparing two of them,
+// whatever the algorithm: lists write lower-case digits, and a digit of
+// either case matches its other case.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmar {
+
+// The 22 characters a list may use as digest digits.
+inline constexpr std::string_view HexDigitSet = "0123456789abcdefABCDEF";
+bool IsHexDigit(char c);
+// A digit's value, or -1 for a character that is no hexadecimal digit.
+int HexDigitValue(char c);
+
+// Two hexadecimal digits per byte, in order, lower case unless asked.
+std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase = false);
+
+// True when both texts hold exactly `digits` characters of HexDigitSet and
+// are pairwise equal, letter case ignored ("A" matches "a"). Any other
+// length, or any character outside HexDigitSet in either text, is no match,
+// so a damaged expected digest never matches anything.
+bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits);
+
+}  // namespace velmar

@@ -1,0 +1,87 @@
+#include "checksum/FileDigest.h"
+
+#include "checksum/Crc32.h"
+#include "checksum/DigestText.h"
+#include "checksum/Md5.h"
+#include "platform/Files.h"
+
+namespace velmar {
+namespace {
+
+// One running computation of any algorithm, fed block by block.
+class RunningDigest {
+public:
+    explicit RunningDigest(DigestAlgorithm algorithm) : algorithm_(algorithm) {
+        if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
+    }
+
+    void Update(const std::uint8_t* data, std::size_t count) {
+        switch (algorithm_) {
+            case DigestAlgorithm::Crc32: crc_ = Crc32Update(crc_, data, count); break;
+            case DigestAlgorithm::Md5:
+                // MD5Update counts in 32 bits; a read is never that long.
+                MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
+                break;
+        }
+    }
+
+    void Final(FileDigest& out) {
+        out.size = DigestSize(algorithm_);
+        switch (algorithm_) {
+            case DigestAlgorithm::Crc32: {
+                const std::uint32_t crc = Crc32Final(crc_);
+                for (int i = 0; i < 4; ++i) out.bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+                break;
+            }
+            case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
+        }
+    }
+
+private:
+    DigestAlgorithm algorithm_;
+    std::uint32_t crc_ = Crc32Init();
+    MD5Context md5_{};
+};
+
+}  // namespace
+
+std::size_t DigestSize(DigestAlgorithm algorithm) {
+    switch (algorithm) {
+        case DigestAlgorithm::Crc32: return 4;
+        case DigestAlgorithm::Md5: return 16;
+    }
+    return 0;
+}
+
+std::string FileDigest::Text() const { return status == FileDigestStatus::Ok ? Digits() : std::string(); }
+
+std::string FileDigest::Digits() const { return HexText(bytes.data(), size); }
+
+std::uint32_t Crc32Of(const FileDigest& digest) {
+    return std::uint32_t{digest.bytes[0]} << 24 | std::uint32_t{digest.bytes[1]} << 16 |
+           std::uint32_t{digest.bytes[2]} << 8 | std::uint32_t{digest.bytes[3]};
+}
+
+FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer) {
+    FileDigest result;
+    InputFile file;
+    if (!file.Open(path)) return result;
+    file.AdviseSequential();
+
+    const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
+    RunningDigest digest(algorithm);
+    result.status = FileDigestStatus::Ok;
+    for (;;) {
+        const ssize_t n = file.Read(buffer.data(), chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            result.status = FileDigestStatus::ReadFailed;
+            break;
+        }
+        digest.Update(buffer.data(), static_cast<std::size_t>(n));
+    }
+    digest.Final(result);
+    return result;
+}
+
+}  // namespace velmar

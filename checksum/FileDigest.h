@@ -1,0 +1,55 @@
+// A whole file's digest by a named algorithm: one result shape for CRC-32,
+// MD5 and any later algorithm, so that a list kind names its algorithm and everything
+// else about checking a file is written once.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/ReadBuffer.h"
+
+namespace velmar {
+
+enum class DigestAlgorithm { Crc32, Md5 };
+
+// The digest's size in bytes: 4, 16.
+std::size_t DigestSize(DigestAlgorithm algorithm);
+
+enum class FileDigestStatus {
+    Ok,
+    OpenFailed,  // the file does not exist, may not be read, or is no regular file
+    ReadFailed,  // a read failed part way
+};
+
+struct FileDigest {
+    FileDigestStatus status = FileDigestStatus::OpenFailed;
+    // The digest, most significant byte first (a CRC's 8 digits as SFV
+    // lists write it). After a read failure it covers the bytes before the
+    // error; a caller decides whether it may use that.
+    std::array<std::uint8_t, 32> bytes{};
+    std::size_t size = 0;
+
+    // The lower-case digits, or nothing unless the whole file was read.
+    std::string Text() const;
+    // The digest's own digits, whatever the status.
+    std::string Digits() const;
+};
+
+// Reads the whole file in reads of at most CrcReadChunk bytes into `buffer`,
+// which the caller keeps for its whole job so that no file costs an
+// allocation. Reports a failure to the caller instead of ending anything.
+FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer);
+
+inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
+    return DigestFile(DigestAlgorithm::Crc32, path, buffer);
+}
+inline FileDigest MD5FileDigest(const std::string& path, ReadBuffer& buffer) {
+    return DigestFile(DigestAlgorithm::Md5, path, buffer);
+}
+
+// The CRC-32 a Crc32File result holds.
+std::uint32_t Crc32Of(const FileDigest& digest);
+
+}  // namespace velmar

@@ -1,0 +1,44 @@
+#include "lists/KindCommands.h"
+
+#include "jobs/Commands.h"
+#include "lists/CreationJob.h"
+#include "lists/SelectVerify.h"
+#include "lists/VerifyJob.h"
+
+namespace velmar {
+
+void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    RunCreateCommand(window, state, kind.create);
+}
+
+void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    if (CreationMayStart(window, state)) LaunchJob<CreateListJob>(window, state, kind);
+}
+
+void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    if (state.Busy) return;
+    state.JobMode = ModeNone;
+    LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::MenuVerify);
+}
+
+void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    if (state.Busy) return;
+    // The rows will belong to this list alone: go! must not take them for
+    // the files of a prepared creation or the values of a loaded
+    // select-verify list.
+    state.JobMode = ModeNone;
+    // The job's rows start at index 0.
+    window.ClearRows();
+    LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::CommandLineVerify);
+}
+
+void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    if (auto path = RunSelectVerifyCommand(window, state, kind.selectVerifyMode, kind.verifyDialog))
+        LoadSelectVerify(window, state, kind, *path);
+}
+
+void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    if (SelectVerifyMayStart(state)) CheckSelectedRows(window, state, kind);
+}
+
+}  // namespace velmar

@@ -1,0 +1,82 @@
+// What a list kind calls its own: its menu, dialogs and texts, the digest
+// it records, how one of its lines is read and how its lines are written.
+// Everything else about creating, verifying and select-verifying a list is
+// the same for every kind and is written once, in this folder.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "checksum/FileDigest.h"
+#include "jobs/Commands.h"
+#include "jobs/MainWindow.h"
+#include "jobs/MainWindowState.h"
+#include "lists/CommentBlocks.h"
+
+namespace velmar {
+
+// Who reads a list: a kind may read more or less strictly for each.
+enum class ReadPurpose {
+    MenuVerify,         // the verification the menu starts
+    CommandLineVerify,  // the verification of a list named at start-up or dropped
+    SelectVerify,       // the load of a select-verify list
+};
+
+enum class ListLineKind {
+    Skip,               // no entry on this line
+    Entry,              // `name` and `digest` make an entry
+    EntryThenUnusable,  // `name` gets its row, then the list is unusable
+    Unusable,           // the list is unusable
+    DigestBeforeName,   // `digest` is an entry's; its name is the whole next line
+};
+
+struct ListLine {
+    ListLineKind kind = ListLineKind::Skip;
+    std::string name;
+    // The expected digest as text. An entry whose text falls short of the
+    // algorithm's digits (a NUL cut it) is shown, then the list is unusable.
+    std::string digest;
+};
+
+struct ListKind {
+    // The menu: its caption, its three items and their keys ("F3",
+    // "Shift+F6"), in the order create, verify, select verify.
+    const char* menuCaption;
+    const char* itemCaptions[3];
+    const char* itemKeys[3];
+    JobModeValue selectVerifyMode;  // go!'s mode after Select Verify; the create mode is in `create`
+
+    // The Create command's preparation, the dialog of Verify and Select
+    // Verify, and the message a finished list ends with.
+    CreateCommandKind create;
+    OpenFileRequest verifyDialog;
+    const char* creationComplete;
+
+    DigestAlgorithm algorithm;
+
+    // Reading. A piece is one read of the list (at most 511 bytes, its line
+    // feed included when it ends a line).
+    ListLine (*readLine)(std::string_view piece, ReadPurpose purpose);
+    const char* listMissingMessage;   // the list cannot be opened
+    const char* listUnusableMessage;  // it is malformed, cannot be read to its end, or lacks entries
+    bool entriesRequired;             // a list without an entry is unusable
+    bool loadSetsProgressRange;       // a select-verify load ends with the bar's range over its rows
+
+    // Checking a listed file.
+    bool retryWithoutLeadingBlanks;   // a name that opens nothing is tried again without leading blanks
+    bool readFailureIsFatal;          // else a file that fails part way is compared by what was read
+
+    // Writing: the lines before the comment block (nullptr: none), the
+    // comment style (nullptr: no comment block), one entry's lines, and the
+    // names an entry can carry (nullptr: any).
+    std::string (*header)(const CreationSetup& setup, std::time_t now);
+    const CommentStyle* comments;
+    std::string (*entryLines)(std::string_view name, const FileDigest& digest);
+    bool (*nameFits)(std::string_view name);
+
+    JobModeValue CreateMode() const { return create.mode; }
+    std::size_t Digits() const { return 2 * DigestSize(algorithm); }
+};
+
+}  // namespace velmar

@@ -1,0 +1,26 @@
+#include "lists/ListPieces.h"
+
+namespace velmar {
+
+ListPieces::~ListPieces() { Close(); }
+
+void ListPieces::Open(const std::string& path) {
+    if (!reader_.Open(path)) frame_.Fatal(missing_);
+    frame_.HoldList([this] { reader_.Close(); });
+    held_ = true;
+}
+
+bool ListPieces::Next(std::string& piece) {
+    frame_.QuitCheck();
+    if (reader_.ReadPiece(piece)) return true;
+    if (reader_.Failed()) frame_.Fatal(unusable_);
+    return false;
+}
+
+void ListPieces::Close() {
+    if (held_) frame_.HoldList(nullptr);
+    held_ = false;
+    reader_.Close();
+}
+
+}  // namespace velmar

@@ -1,0 +1,22 @@
+// Select-verify of any kind, on the UI thread: the load that fills the rows
+// and the expected digests, and the check go! makes of the selected rows.
+#pragma once
+
+#include <string>
+
+#include "jobs/MainWindow.h"
+#include "jobs/MainWindowState.h"
+#include "lists/ListKind.h"
+
+namespace velmar {
+
+// One pending row and one expected digest per entry, from index 0. Unusable
+// lists end the program as the kind's verification does.
+void LoadSelectVerify(MainWindow& window, MainWindowState& state, const ListKind& kind, const std::string& listPath);
+
+// Each selected row's file, ListDirectory + the row's text, against the
+// expected digest at the row's index; the files are read again on every
+// press. A row without an expected digest never matches.
+void CheckSelectedRows(MainWindow& window, MainWindowState& state, const ListKind& kind);
+
+}  // namespace velmar

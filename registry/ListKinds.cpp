@@ -1,0 +1,16 @@
+#include "registry/ListKinds.h"
+
+#include "m3u/M3uKind.h"
+#include "md5list/Md5Kind.h"
+#include "sfv/SfvKind.h"
+
+namespace velmar {
+
+std::span<const ListKind* const> ListKinds() {
+    static const ListKind* const kinds[] = {&SfvKind, &Md5Kind, &M3uKind};
+    return kinds;
+}
+
+const ListKind& CommandLineKind() { return SfvKind; }
+
+}  // namespace velmar

@@ -1,0 +1,129 @@
+// Whole files through DigestFile, for every algorithm: known values, the
+// same digest as one pass in memory through any buffer, full-size reads,
+// and what a file that cannot be opened or read gives.
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "checksum/Crc32.h"
+#include "checksum/FileDigest.h"
+#include "checksum/Md5.h"
+#include "tests/support/ReadSeam.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar {
+namespace {
+
+using test::ReadSeam;
+using test::TempDir;
+
+std::string RandomBytes(std::size_t n, unsigned stream) {
+    std::mt19937 rng(stream);
+    std::string s(n, '\0');
+    for (char& c : s) c = static_cast<char>(rng());
+    return s;
+}
+
+// Each algorithm's digits of `bytes` in one pass in memory.
+std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::uint8_t digest[32];
+    switch (algorithm) {
+        case DigestAlgorithm::Crc32: {
+            const std::uint32_t crc = Crc32Final(Crc32Update(Crc32Init(), data, bytes.size()));
+            const std::uint8_t b[4] = {std::uint8_t(crc >> 24), std::uint8_t(crc >> 16), std::uint8_t(crc >> 8),
+                                       std::uint8_t(crc)};
+            return HexText(b, 4);
+        }
+        case DigestAlgorithm::Md5: {
+            MD5Context c;
+            MD5Init(&c);
+            MD5Update(&c, data, static_cast<std::uint32_t>(bytes.size()));
+            MD5Final(digest, &c);
+            return HexText(digest, 16);
+        }
+    }
+    return "";
+}
+
+const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5};
+
+TEST(DigestFile, KnownValues) {
+    TempDir dir;
+    ReadBuffer buffer;
+    const std::string empty = dir.Write("empty", ""), abc = dir.Write("abc", "abc");
+    const struct {
+        DigestAlgorithm algorithm;
+        std::string path, digits;
+    } cases[] = {
+        {DigestAlgorithm::Crc32, empty, "00000000"},
+        {DigestAlgorithm::Crc32, dir.Write("digits", "123456789"), "cbf43926"},
+        {DigestAlgorithm::Crc32, dir.Write("ff", "\xff"), "ff000000"},
+        {DigestAlgorithm::Md5, empty, "d41d8cd98f00b204e9800998ecf8427e"},
+        {DigestAlgorithm::Md5, abc, "900150983cd24fb0d6963f7d28e17f72"},
+    };
+    for (const auto& c : cases) {
+        const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);
+        EXPECT_EQ(digest.status, FileDigestStatus::Ok);
+        EXPECT_EQ(digest.Text(), c.digits);
+    }
+    EXPECT_EQ(Crc32Of(Crc32File(dir.File("digits"), buffer)), 0xCBF43926u);
+}
+
+TEST(DigestFile, MatchesOnePassThroughAnyBufferInFullSizeReads) {
+    TempDir dir;
+    for (DigestAlgorithm algorithm : Algorithms) {
+        // A buffer that is no multiple of a block makes every refill end mid-block.
+        for (std::size_t bufferSize : {std::size_t{1500}, ReadBuffer::DefaultSize}) {
+            ReadBuffer buffer(bufferSize);
+            for (std::size_t size : {std::size_t{0}, std::size_t{1023}, std::size_t{524288}, std::size_t{524289},
+                                     std::size_t{3 * 524288 + 7}}) {
+                const std::string bytes = RandomBytes(size, static_cast<unsigned>(size));
+                const std::string path = dir.Write("f", bytes);
+                ReadSeam seam;
+                const FileDigest digest = DigestFile(algorithm, path, buffer);
+                EXPECT_EQ(digest.status, FileDigestStatus::Ok);
+                EXPECT_EQ(digest.Text(), OnePass(algorithm, bytes)) << size << " through a buffer of " << bufferSize;
+                // Every read asks for the whole buffer; only the last falls short.
+                const auto& reads = seam.Returned();
+                for (std::size_t i = 0; i + 2 < reads.size(); ++i) EXPECT_EQ(reads[i], ssize_t(bufferSize));
+                EXPECT_EQ(reads.back(), 0);
+            }
+        }
+    }
+}
+
+TEST(DigestFile, WhatCannotBeOpenedOrReadHasNoDigestButACrcKeepsTheValueSoFar) {
+    TempDir dir;
+    ReadBuffer buffer;
+    const std::string bytes = RandomBytes(2 * 524288 + 100, 7);
+    const std::string path = dir.Write("f", bytes);
+    for (DigestAlgorithm algorithm : Algorithms) {
+        EXPECT_EQ(DigestFile(algorithm, dir.File("missing"), buffer).status, FileDigestStatus::OpenFailed);
+        EXPECT_EQ(DigestFile(algorithm, dir.path(), buffer).status, FileDigestStatus::OpenFailed)
+            << "a folder is not an empty file";
+
+        ReadSeam seam(/*failAfterReads=*/1);
+        const FileDigest digest = DigestFile(algorithm, path, buffer);
+        EXPECT_EQ(digest.status, FileDigestStatus::ReadFailed);
+        EXPECT_TRUE(digest.Text().empty()) << "no digest may come out of a failed read";
+        // What an SFV verification compares: the value of the bytes before the error.
+        EXPECT_EQ(digest.Digits(), OnePass(algorithm, bytes.substr(0, 524288)));
+    }
+}
+
+TEST(DigestFile, InterruptedReadsAreRetried) {
+    TempDir dir;
+    ReadBuffer buffer;
+    const std::string bytes = RandomBytes(600000, 8);
+    const std::string path = dir.Write("f", bytes);
+    for (DigestAlgorithm algorithm : Algorithms) {
+        ReadSeam seam(-1, /*interruptEachRead=*/true);
+        const FileDigest digest = DigestFile(algorithm, path, buffer);
+        EXPECT_EQ(digest.status, FileDigestStatus::Ok);
+        EXPECT_EQ(digest.Text(), OnePass(algorithm, bytes));
+    }
+}
+
+}  // namespace
+}  // namespace velmar
