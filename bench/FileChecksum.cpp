@@ -4,6 +4,7 @@
 //
 //   file_checksum crc FILE...   prints "NAME XXXXXXXX" per file
 //   file_checksum md5 FILE...   prints "digest  NAME" per file
+//   file_checksum sha256 FILE...
 #include <cstdio>
 #include <map>
 #include <string>
@@ -12,9 +13,10 @@
 
 int main(int argc, char** argv) {
     const std::map<std::string, velmar::DigestAlgorithm> algorithms = {
-        {"crc", velmar::DigestAlgorithm::Crc32}, {"md5", velmar::DigestAlgorithm::Md5}};
+        {"crc", velmar::DigestAlgorithm::Crc32}, {"md5", velmar::DigestAlgorithm::Md5},
+        {"sha256", velmar::DigestAlgorithm::Sha256}};
     if (argc < 3 || !algorithms.count(argv[1])) {
-        std::fprintf(stderr, "usage: %s crc|md5 FILE...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s crc|md5|sha256 FILE...\n", argv[0]);
         return 2;
     }
     const velmar::DigestAlgorithm algorithm = algorithms.at(argv[1]);

@@ -3,8 +3,8 @@
 // script, and prints the final Label1 text, the elapsed time and the
 // longest stall of the UI thread.
 //
-//   headless_job verify sfv|md5|m3u LIST
-//   headless_job create sfv|md5|m3u LIST FILE...   (the list is written under LIST's name in the files' folder)
+//   headless_job verify sfv|md5|m3u|sha256 LIST
+//   headless_job create sfv|md5|m3u|sha256 LIST FILE...   (the list is written under LIST's name in the files' folder)
 //
 // A verification answers No to "Rename Bad Files?"; a creation replaces an
 // existing list. The time runs from the key press to the job's last message
@@ -31,7 +31,7 @@
 namespace {
 
 // The menu index of each kind's Create and Verify items, pressed by their keys.
-const std::map<std::string, std::size_t> Kinds = {{"sfv", 0}, {"md5", 1}, {"m3u", 2}};
+const std::map<std::string, std::size_t> Kinds = {{"sfv", 0}, {"md5", 1}, {"m3u", 2}, {"sha256", 3}};
 
 void Press(QWidget& window, const char* keyText) {
     const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keyText))[0];
@@ -40,8 +40,8 @@ void Press(QWidget& window, const char* keyText) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u LIST\n"
-                         "       headless_job create sfv|md5|m3u LIST FILE...\n");
+    std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u|sha256 LIST\n"
+                         "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n");
     return 2;
 }
 

@@ -1,8 +1,11 @@
 #include "checksum/FileDigest.h"
 
+#include <memory>
+
 #include "checksum/Crc32.h"
 #include "checksum/DigestText.h"
 #include "checksum/Md5.h"
+#include "checksum/Sha256.h"
 #include "platform/Files.h"
 
 namespace velmar {
@@ -13,6 +16,7 @@ class RunningDigest {
 public:
     explicit RunningDigest(DigestAlgorithm algorithm) : algorithm_(algorithm) {
         if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
+        if (algorithm_ == DigestAlgorithm::Sha256) sha256_ = std::make_unique<Sha256Context>();
     }
 
     void Update(const std::uint8_t* data, std::size_t count) {
@@ -22,6 +26,7 @@ public:
                 // MD5Update counts in 32 bits; a read is never that long.
                 MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
                 break;
+            case DigestAlgorithm::Sha256: sha256_->Update(data, count); break;
         }
     }
 
@@ -34,6 +39,7 @@ public:
                 break;
             }
             case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
+            case DigestAlgorithm::Sha256: sha256_->Final(out.bytes.data()); break;
         }
     }
 
@@ -41,6 +47,7 @@ private:
     DigestAlgorithm algorithm_;
     std::uint32_t crc_ = Crc32Init();
     MD5Context md5_{};
+    std::unique_ptr<Sha256Context> sha256_;
 };
 
 }  // namespace
@@ -49,6 +56,7 @@ std::size_t DigestSize(DigestAlgorithm algorithm) {
     switch (algorithm) {
         case DigestAlgorithm::Crc32: return 4;
         case DigestAlgorithm::Md5: return 16;
+        case DigestAlgorithm::Sha256: return 32;
     }
     return 0;
 }

@@ -1,5 +1,5 @@
 // A whole file's digest by a named algorithm: one result shape for CRC-32,
-// MD5 and any later algorithm, so that a list kind names its algorithm and everything
+// MD5 and SHA-256, so that a list kind names its algorithm and everything
 // else about checking a file is written once.
 #pragma once
 
@@ -12,9 +12,9 @@
 
 namespace velmar {
 
-enum class DigestAlgorithm { Crc32, Md5 };
+enum class DigestAlgorithm { Crc32, Md5, Sha256 };
 
-// The digest's size in bytes: 4, 16.
+// The digest's size in bytes: 4, 16, 32.
 std::size_t DigestSize(DigestAlgorithm algorithm);
 
 enum class FileDigestStatus {

@@ -3,11 +3,12 @@
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "sfv/SfvKind.h"
+#include "sha256/Sha256Kind.h"
 
 namespace velmar {
 
 std::span<const ListKind* const> ListKinds() {
-    static const ListKind* const kinds[] = {&SfvKind, &Md5Kind, &M3uKind};
+    static const ListKind* const kinds[] = {&SfvKind, &Md5Kind, &M3uKind, &Sha256Kind};
     return kinds;
 }
 

@@ -30,7 +30,7 @@ using velmar::test::ReadAll;
 namespace {
 
 // The registered kinds, in menu order.
-const char* const Kinds[] = {"Sfv", "Md5", "M3u"};
+const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256"};
 
 struct Recorder {
     std::vector<std::string> calls;
@@ -247,8 +247,9 @@ private slots:
         QTest::keyClick(f.form.get(), Qt::Key_F3);
         QTest::keyClick(f.form.get(), Qt::Key_F4);
         QTest::keyClick(f.form.get(), Qt::Key_F11);
+        QTest::keyClick(f.form.get(), Qt::Key_F7, Qt::ShiftModifier);
         QCOMPARE(f.recorder.calls,
-                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u"}));
+                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256"}));
         QTest::keyClick(f.form.get(), Qt::Key_F12);
         QCOMPARE(f.exits, 1);
     }

@@ -133,6 +133,22 @@ for f in 1.mp3 2.mp3; do
     grep -A1 -x "#$(md5sum < $f | cut -c1-32)" plain.m3u | grep -qx "$f" || { cat Disc.m3u; fail "no digest line for $f"; }
 done
 
+echo "== Create SHA256 through Shift+F6, then Verify SHA256 through Shift+F7"
+create shift+F6 "Create SHA256: Select Files" SHA256SUMS
+sha256sum -c --quiet SHA256SUMS || fail "sha256sum rejects the list Velmar wrote"
+printf 'changed' > 2.mp3
+"$velmar" & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+main=$(main_window)
+key "$main" shift+F7
+choose_in_dialog "Verify SHA256: Select SHA256 File to Verify" SHA256SUMS
+box=$(wait_windows 3) || fail "no rename question"
+wait_icons "$main" "ok bad" || fail "the rows do not show the changed file"
+key "$box" Escape
+key "$(main_window)" F12
+ended $pid
+[ -e 2.mp3 ] && [ ! -e 2.mp3.BAD ] || fail "No renamed a file"
+
 echo "== SFV > Select Verify: two of three rows clicked, then go!"
 mkdir "$work/select" && cd "$work/select"
 echo one > 1.bin; echo two > 2.bin; echo three > 3.bin

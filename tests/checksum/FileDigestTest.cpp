@@ -8,6 +8,7 @@
 #include "checksum/Crc32.h"
 #include "checksum/FileDigest.h"
 #include "checksum/Md5.h"
+#include "checksum/Sha256.h"
 #include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
 
@@ -42,11 +43,17 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
             MD5Final(digest, &c);
             return HexText(digest, 16);
         }
+        case DigestAlgorithm::Sha256: {
+            Sha256Context c;
+            c.Update(data, bytes.size());
+            c.Final(digest);
+            return HexText(digest, 32);
+        }
     }
     return "";
 }
 
-const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5};
+const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5, DigestAlgorithm::Sha256};
 
 TEST(DigestFile, KnownValues) {
     TempDir dir;
@@ -61,6 +68,8 @@ TEST(DigestFile, KnownValues) {
         {DigestAlgorithm::Crc32, dir.Write("ff", "\xff"), "ff000000"},
         {DigestAlgorithm::Md5, empty, "d41d8cd98f00b204e9800998ecf8427e"},
         {DigestAlgorithm::Md5, abc, "900150983cd24fb0d6963f7d28e17f72"},
+        {DigestAlgorithm::Sha256, empty, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {DigestAlgorithm::Sha256, abc, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
     };
     for (const auto& c : cases) {
         const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);

@@ -22,6 +22,7 @@
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "sfv/SfvKind.h"
+#include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
 
@@ -31,6 +32,7 @@ namespace velmar {
 namespace {
 
 constexpr const char* GoodMd5 = "755f85c2723bb39381c7379a604160d8";
+constexpr const char* GoodSha256 = "770e607624d689265ca6c44884d0807d9b054d23c473c106c72be9de08b7376c";
 const std::string Fixture = VELMAR_TEST_SUPPORT_DIR "/failing_mount.py";
 
 // The fixture file system mounted over a backing folder for the life of the object.
@@ -77,6 +79,7 @@ protected:
         backing.Write("failing.bin", std::string(200000, 'x'));
         backing.Write("list.sfv", "good.bin 6C844E92\nfailing.bin 00000000\n");
         backing.Write("md5sum", std::string(GoodMd5) + "  good.bin\n" + std::string(32, '0') + "  failing.bin\n");
+        backing.Write("SHA256SUMS", std::string(GoodSha256) + "  good.bin\n" + std::string(64, '0') + "  failing.bin\n");
         backing.Write("list.m3u", "#" + std::string(GoodMd5) + "\ngood.bin\n#" + std::string(32, '0') + "\nfailing.bin\n");
         if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
     }
@@ -109,7 +112,7 @@ TEST_F(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
     const struct {
         const char* name;
         const ListKind& kind;
-    } jobs[] = {{"md5sum", Md5Kind}, {"list.m3u", M3uKind}};
+    } jobs[] = {{"md5sum", Md5Kind}, {"list.m3u", M3uKind}, {"SHA256SUMS", Sha256Kind}};
     for (const auto& [name, kind] : jobs) {
         test::FakeWindow window;
         const auto log = Verify(window, name, [&](JobFrame& f) { RunMenuVerify(f, kind); }, true);
