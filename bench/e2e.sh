@@ -21,6 +21,7 @@ fi
 files=$(ls f*.bin)
 cksfv $files > list.sfv
 md5sum $files > md5sum
+sha256sum $files > SHA256SUMS
 "$job" create m3u list.m3u $files > /dev/null 2>&1
 (cd "$root/big" && cksfv big.iso > big.sfv)
 cat $files "$root/big/big.iso" > /dev/null
@@ -64,6 +65,18 @@ row "verify M3U, 10,000 x 4 KiB vs md5sum -c --quiet" "$v" "$p" "<= 1.5"
 v=$(job_best create m3u new.m3u $files)
 p=$(best_of "$runs" sh -c "md5sum $files > new.md5")
 row "create M3U, 10,000 x 4 KiB vs md5sum" "$v" "$p" "<= 2"
+v=$(job_best verify sha256 SHA256SUMS)
+p=$(best_of "$runs" sha256sum -c --quiet SHA256SUMS)
+row "verify SHA256, 10,000 x 4 KiB vs sha256sum -c --quiet" "$v" "$p" "<= 1.2"
+(cd "$root/big" && sha256sum big.iso > SHA256SUMS)
+v=$(job_best verify sha256 "$root/big/SHA256SUMS")
+p=$(best_of "$runs" sh -c "cd $root/big && sha256sum -c SHA256SUMS")
+row "verify SHA256, 1 GiB vs sha256sum -c" "$v" "$p" "<= 0.167"
+p=$(best_of "$runs" openssl dgst -sha256 "$root/big/big.iso")
+row "verify SHA256, 1 GiB vs openssl dgst -sha256" "$v" "$p" "<= 1.1"
+v=$(job_best create sha256 new.sha256 $files)
+p=$(best_of "$runs" sh -c "sha256sum $files > new2.sha256")
+row "create SHA256, 10,000 x 4 KiB vs sha256sum" "$v" "$p" "-"
 echo "longest UI stall, verify SFV 10,000: $(stall verify sfv list.sfv)"
 echo "longest UI stall, create SFV 10,000: $(stall create sfv new.sfv $files)"
 echo "longest UI stall, verify MD5 1 GiB:  $(stall verify md5 "$root/big/md5sum")"

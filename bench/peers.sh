@@ -27,8 +27,11 @@ command -v cksfv >/dev/null && T[cksfv]=$(best cksfv "$file")
 T[velmar_md5]=$(best "$tool" md5 "$file")
 T[md5sum]=$(best md5sum "$file")
 command -v openssl >/dev/null && T[openssl_md5]=$(best openssl md5 "$file")
+T[velmar_sha256]=$(best "$tool" sha256 "$file")
+T[sha256sum]=$(best sha256sum "$file")
+command -v openssl >/dev/null && T[openssl_sha256]=$(best openssl dgst -sha256 "$file")
 
-for k in cat velmar_crc rhash_crc32 cksfv velmar_md5 md5sum openssl_md5; do
+for k in cat velmar_crc rhash_crc32 cksfv velmar_md5 md5sum openssl_md5 velmar_sha256 sha256sum openssl_sha256; do
     [ -n "${T[$k]}" ] && printf '%-12s %7s s\n' "$k" "${T[$k]}"
 done
 ratio() { printf '%-34s %6.2f\n' "$1" "$(echo "${T[$2]} / ${T[$3]}" | bc -l)"; }
@@ -38,8 +41,11 @@ ratio "velmar crc / cat   (target <= 1.25)" velmar_crc cat
 [ -n "${T[cksfv]}" ] && ratio "cksfv / velmar crc" cksfv velmar_crc
 ratio "velmar md5 / md5sum (target <= 1.05)" velmar_md5 md5sum
 [ -n "${T[openssl_md5]}" ] && ratio "velmar md5 / openssl md5" velmar_md5 openssl_md5
+ratio "sha256sum / velmar sha256 (>= 6)" sha256sum velmar_sha256
+[ -n "${T[openssl_sha256]}" ] && ratio "velmar sha256 / openssl (<= 1.1)" velmar_sha256 openssl_sha256
 # Memory: the peak resident size must not grow with the file.
 if command -v /usr/bin/time >/dev/null; then
     /usr/bin/time -f 'velmar crc peak RSS: %M KiB' "$tool" crc "$file" > /dev/null
     /usr/bin/time -f 'velmar md5 peak RSS: %M KiB' "$tool" md5 "$file" > /dev/null
+    /usr/bin/time -f 'velmar sha256 peak RSS: %M KiB' "$tool" sha256 "$file" > /dev/null
 fi
