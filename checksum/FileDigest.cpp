@@ -1,12 +1,14 @@
 #include "checksum/FileDigest.h"
 
 #include <memory>
+#include <optional>
 
 #include "checksum/Crc32.h"
 #include "checksum/DigestText.h"
 #include "checksum/Md5.h"
 #include "checksum/Sha256.h"
 #include "platform/Files.h"
+#include "platform/ReadAhead.h"
 
 namespace velmar {
 namespace {
@@ -50,6 +52,14 @@ private:
     std::unique_ptr<Sha256Context> sha256_;
 };
 
+// The second buffer of a read ahead, kept by each thread that checksums
+// large files so that no file costs an allocation.
+ReadBuffer& SpareBuffer(std::size_t size) {
+    thread_local std::unique_ptr<ReadBuffer> spare;
+    if (!spare || spare->size() != size) spare = std::make_unique<ReadBuffer>(size);
+    return *spare;
+}
+
 }  // namespace
 
 std::size_t DigestSize(DigestAlgorithm algorithm) {
@@ -78,16 +88,24 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
 
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     RunningDigest digest(algorithm);
-    result.status = FileDigestStatus::Ok;
-    for (;;) {
-        const ssize_t n = file.Read(buffer.data(), chunk);
-        if (n == 0) break;
-        if (n < 0) {
-            result.status = FileDigestStatus::ReadFailed;
-            break;
-        }
-        digest.Update(buffer.data(), static_cast<std::size_t>(n));
+    const std::uint8_t* data = buffer.data();
+    const bool overlap = algorithm != DigestAlgorithm::Crc32;
+    std::optional<ReadAhead> ahead;
+    ssize_t n = file.Read(buffer.data(), chunk);
+    while (n > 0) {
+        // A file longer than one read: the rest is read on another thread
+        // while this block is checksummed. Small files never pay for it,
+        // and neither does a CRC, which runs faster than the copy out of
+        // the page cache: handing its blocks from core to core costs more
+        // than the overlap saves.
+        if (!ahead && overlap && static_cast<std::size_t>(n) == chunk)
+            ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
+        digest.Update(data, static_cast<std::size_t>(n));
+        n = ahead ? ahead->Next(data) : file.Read(buffer.data(), chunk);
     }
+    // After a read error the digest covers the bytes before it; the caller
+    // decides whether it may use that.
+    result.status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
     digest.Final(result);
     return result;
 }
