@@ -151,18 +151,27 @@ void JobFrame::Fatal(const std::string& message) {
     EndProgram();
 }
 
-void SelectVerifyPass(MainWindow& window, MainWindowState& state,
-                      const std::function<StatusIcon(int row)>& check) {
+void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start) {
     JobFrame frame(window, state);
     state.Busy = 1;
     window.RepaintWindow();
-    for (int row : window.SelectedRows()) {
-        window.DeselectRow(row);
-        frame.QuitCheck();
-        window.SetRowIcon(row, check(row));
-        window.RepaintList();
+    const std::vector<int> rows = window.SelectedRows();
+    if (!rows.empty()) {
+        SelectedRowChecks checks = start(frame, rows);
+        if (checks.release) frame.HoldList(checks.release);
+        for (int row : rows) {
+            window.DeselectRow(row);
+            frame.QuitCheck();
+            window.SetRowIcon(row, checks.check(row));
+            window.RepaintList();
+        }
+        frame.HoldList(nullptr);
     }
     frame.Finish();
+}
+
+void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check) {
+    SelectVerifyPass(window, state, [&](JobFrame&, const std::vector<int>&) { return SelectedRowChecks{check, {}}; });
 }
 
 }  // namespace velmar

@@ -89,9 +89,18 @@ private:
     Tallies tallies_;
 };
 
-// go! in a select-verify mode, on the UI thread. `check` gives a row's
-// new icon; rows that are not selected keep theirs.
-void SelectVerifyPass(MainWindow& window, MainWindowState& state,
-                      const std::function<StatusIcon(int row)>& check);
+// What a select-verify pass checks with: a row's new icon, asked in row
+// order, and what a quit or fatal end must close first (may be empty).
+struct SelectedRowChecks {
+    std::function<StatusIcon(int row)> check;
+    std::function<void()> release;
+};
+// Called once with the selected rows, in row order, before the first check.
+using SelectedRowsStart = std::function<SelectedRowChecks(JobFrame& frame, const std::vector<int>& rows)>;
+
+// go! in a select-verify mode, on the UI thread. Rows that are not
+// selected keep their icons.
+void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start);
+void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check);
 
 }  // namespace velmar

@@ -1,9 +1,9 @@
 #include "lists/CreationJob.h"
 
+#include "jobs/ChecksumEngine.h"
 #include "jobs/Commands.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
-#include "platform/ReadBuffer.h"
 #include "platform/TextStream.h"
 
 namespace velmar {
@@ -29,16 +29,26 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
         WriteCommentBlock(frame, out, *kind.comments,
                           {setup.comboBox1, setup.edit2, &setup.rows, directory, times.fileTime});
 
-    ReadBuffer buffer;
-    for (int row = 0; row < rows; ++row) {
-        frame.QuitCheck();
-        const std::string& name = setup.rows[static_cast<std::size_t>(row)];
-        // A file chosen a moment ago that is gone or unreadable now is no
-        // missing row here: the list would be wrong, so the job ends.
-        const FileDigest digest = DigestFile(kind.algorithm, ListedFilePath(directory, name), buffer);
-        if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
-        out.Write(kind.entryLines(name, digest));
-        frame.RowDone(row, IconOk);
+    {
+        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), [&](int row, ReadBuffer& buffer) {
+            return DigestFile(kind.algorithm, ListedFilePath(directory, setup.rows[static_cast<std::size_t>(row)]),
+                              buffer);
+        });
+        // A quit or a fatal end lets the workers close their files, then the list.
+        frame.HoldList([&] {
+            engine.Stop();
+            out.Close();
+        });
+        for (int row = 0; row < rows; ++row) {
+            frame.QuitCheck();
+            // A file chosen a moment ago that is gone or unreadable now is no
+            // missing row here: the list would be wrong, so the job ends.
+            const FileDigest digest = engine.Take(row);
+            if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
+            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(row)], digest));
+            frame.RowDone(row, IconOk);
+        }
+        frame.HoldList([&out] { out.Close(); });
     }
     frame.EndRowWalk();
 

@@ -5,8 +5,8 @@
 
 namespace velmar {
 
-StatusIcon CheckListedFile(JobFrame& frame, const ListKind& kind, std::string_view listDirectory,
-                           std::string_view name, std::string_view expected, ReadBuffer& buffer) {
+FileDigest DigestListedFile(const ListKind& kind, std::string_view listDirectory, std::string_view name,
+                            ReadBuffer& buffer) {
     // The digest's own open is the existence test: a file it cannot open is
     // missing. Opening it once more beforehand would only cost a system call
     // per file and leave the same outcome.
@@ -16,6 +16,11 @@ StatusIcon CheckListedFile(JobFrame& frame, const ListKind& kind, std::string_vi
         while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
         if (first > 0) digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name.substr(first)), buffer);
     }
+    return digest;
+}
+
+StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,
+                           std::string_view expected) {
     switch (digest.status) {
         case FileDigestStatus::OpenFailed: return IconNA;
         case FileDigestStatus::ReadFailed:

@@ -1,5 +1,7 @@
 // The check of one listed file against its expected digest, shared by the
-// verification jobs and the select-verify pass of every kind.
+// verification jobs and the select-verify pass of every kind. The digest is
+// computed on the engine's workers; the verdict is given on the job's own
+// thread, in row order, where a fatal end may happen.
 #pragma once
 
 #include <string>
@@ -11,15 +13,18 @@
 
 namespace velmar {
 
-// IconNA when the file (list folder + listed name) cannot be opened,
-// IconOk when its digest matches `expected` (letter case ignored), else
-// IconBad. A kind that retries without leading blanks tries the name once
-// more without its leading blanks and control characters (lists written by
-// hand often indent their names). A file that opens but cannot be read to
-// its end ends the program with "Error Reading File.. Exiting" where the
-// kind says so; elsewhere the digest of the bytes before the error is
-// compared, which will normally not match.
-StatusIcon CheckListedFile(JobFrame& frame, const ListKind& kind, std::string_view listDirectory,
-                           std::string_view name, std::string_view expected, ReadBuffer& buffer);
+// The digest of list folder + listed name. A kind that retries without
+// leading blanks tries the name once more without its leading blanks and
+// control characters (lists written by hand often indent their names).
+FileDigest DigestListedFile(const ListKind& kind, std::string_view listDirectory, std::string_view name,
+                            ReadBuffer& buffer);
+
+// IconNA when the file could not be opened, IconOk when its digest matches
+// `expected` (letter case ignored), else IconBad. A file that opened but
+// could not be read to its end ends the program with "Error Reading File..
+// Exiting" where the kind says so; elsewhere the digest of the bytes before
+// the error is compared, which will normally not match.
+StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,
+                           std::string_view expected);
 
 }  // namespace velmar

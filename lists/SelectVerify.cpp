@@ -2,10 +2,12 @@
 
 #include <vector>
 
+#include <memory>
+
+#include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
-#include "platform/ReadBuffer.h"
 
 namespace velmar {
 
@@ -21,12 +23,26 @@ void LoadSelectVerify(MainWindow& window, MainWindowState& state, const ListKind
 }
 
 void CheckSelectedRows(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    JobFrame frame(window, state);
-    ReadBuffer buffer;
-    SelectVerifyPass(window, state, [&](int row) {
-        const auto slot = static_cast<std::size_t>(row);
-        const std::string expected = slot < state.ExpectedDigests.size() ? state.ExpectedDigests[slot] : std::string();
-        return CheckListedFile(frame, kind, state.ListDirectory, window.RowText(row), expected, buffer);
+    std::vector<std::string> names;
+    std::unique_ptr<ChecksumEngine> engine;
+    int taken = 0;
+    SelectVerifyPass(window, state, [&](JobFrame& frame, const std::vector<int>& rows) {
+        // The names are read here: the workers never ask the window.
+        for (int row : rows) names.push_back(window.RowText(row));
+        const std::string directory = state.ListDirectory;
+        engine = std::make_unique<ChecksumEngine>(
+            static_cast<int>(rows.size()), ChecksumEngine::WorkersFor(directory),
+            [&names, &kind, directory](int i, ReadBuffer& buffer) {
+                return DigestListedFile(kind, directory, names[static_cast<std::size_t>(i)], buffer);
+            });
+        return SelectedRowChecks{
+            [&](int row) {
+                const auto slot = static_cast<std::size_t>(row);
+                const std::string expected =
+                    slot < state.ExpectedDigests.size() ? state.ExpectedDigests[slot] : std::string();
+                return JudgeListedFile(frame, kind, engine->Take(taken++), expected);
+            },
+            [&engine] { engine->Stop(); }};
     });
 }
 

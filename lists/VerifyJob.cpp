@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "jobs/ChecksumEngine.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Paths.h"
-#include "platform/ReadBuffer.h"
 
 namespace velmar {
 
@@ -15,12 +15,20 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     std::vector<std::string> names;
     ReadListEntries(frame, kind, listPath, purpose, digests, names);
 
-    ReadBuffer buffer;
     frame.BeginRowWalk();
-    for (int row = 0; row < frame.RowCount(); ++row) {
-        frame.QuitCheck();
-        const auto i = static_cast<std::size_t>(row);
-        frame.RowDone(row, CheckListedFile(frame, kind, listDirectory, names[i], digests[i], buffer));
+    {
+        ChecksumEngine engine(frame.RowCount(), ChecksumEngine::WorkersFor(listDirectory),
+                              [&](int row, ReadBuffer& buffer) {
+                                  return DigestListedFile(kind, listDirectory, names[static_cast<std::size_t>(row)],
+                                                          buffer);
+                              });
+        // A quit or a fatal end lets the workers close their files first.
+        frame.HoldList([&engine] { engine.Stop(); });
+        for (int row = 0; row < frame.RowCount(); ++row) {
+            frame.QuitCheck();
+            frame.RowDone(row, JudgeListedFile(frame, kind, engine.Take(row), digests[static_cast<std::size_t>(row)]));
+        }
+        frame.HoldList(nullptr);
     }
     frame.EndRowWalk();
     frame.EndVerify(listDirectory,

@@ -1,0 +1,111 @@
+// The engine hands rows back in row order whatever order their files finish
+// in, and picks its workers by the kind of device, read from sysfs.
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "jobs/ChecksumEngine.h"
+#include "platform/DeviceKind.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar {
+namespace {
+
+TEST(ChecksumEngineTest, RowsComeBackInOrderWhenTheirFilesFinishOutOfOrder) {
+    constexpr int Rows = 40;
+    std::mutex mutex;
+    std::vector<int> finished;
+    ChecksumEngine engine(Rows, 4, [&](int row, ReadBuffer&) {
+        // Every fourth row is slow, so later rows overtake it.
+        if (row % 4 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        FileDigest digest;
+        digest.status = FileDigestStatus::Ok;
+        digest.bytes[0] = static_cast<std::uint8_t>(row);
+        digest.size = 1;
+        std::lock_guard lock(mutex);
+        finished.push_back(row);
+        return digest;
+    });
+    for (int row = 0; row < Rows; ++row) EXPECT_EQ(engine.Take(row).bytes[0], row);
+    engine.Stop();
+    EXPECT_FALSE(std::is_sorted(finished.begin(), finished.end())) << "the workers never overtook each other";
+}
+
+TEST(ChecksumEngineTest, AStopLeavesTheRowsNotTakenUnread) {
+    std::atomic<int> read{0};
+    {
+        ChecksumEngine engine(100000, 2, [&](int, ReadBuffer&) {
+            ++read;
+            return FileDigest{};
+        });
+        engine.Take(0);
+    }
+    EXPECT_LT(read.load(), 1000) << "the workers ran far ahead of the job";
+}
+
+// A sysfs tree as the kernel lays it out: a spinning disk with a partition,
+// an NVMe disk with a partition, device-mapper devices over either or both,
+// and a loop device without a queue folder.
+class FakeSysfs {
+public:
+    FakeSysfs() {
+        Disk("sda", "8:0", '1');
+        Partition("sda", "sda1", "8:1");
+        Disk("nvme0n1", "259:0", '0');
+        Partition("nvme0n1", "nvme0n1p1", "259:1");
+        Mapper("dm-0", "253:0", {"nvme0n1/nvme0n1p1"});
+        Mapper("dm-1", "253:1", {"nvme0n1/nvme0n1p1", "sda/sda1"});
+        Mapper("dm-2", "253:2", {"dm-0"});
+        std::filesystem::create_directories(Devices() / "loop0");
+        Link("7:0", Devices() / "loop0");
+    }
+    std::string Root() const { return dir.path(); }
+
+private:
+    std::filesystem::path Devices() const { return std::filesystem::path(dir.path()) / "devices"; }
+    void Link(const std::string& number, const std::filesystem::path& target) {
+        std::filesystem::create_directories(std::filesystem::path(dir.path()) / "dev" / "block");
+        std::filesystem::create_directory_symlink(target, std::filesystem::path(dir.path()) / "dev" / "block" / number);
+    }
+    void Disk(const std::string& name, const std::string& number, char rotational) {
+        std::filesystem::create_directories(Devices() / name / "queue");
+        std::ofstream(Devices() / name / "queue" / "rotational") << rotational << '\n';
+        Link(number, Devices() / name);
+    }
+    void Partition(const std::string& disk, const std::string& name, const std::string& number) {
+        std::filesystem::create_directories(Devices() / disk / name);
+        std::ofstream(Devices() / disk / name / "partition") << "1\n";
+        Link(number, Devices() / disk / name);
+    }
+    void Mapper(const std::string& name, const std::string& number, const std::vector<std::string>& below) {
+        // A mapper device has a queue of its own that says nothing of the disks.
+        Disk(name, number, '0');
+        std::filesystem::create_directories(Devices() / name / "slaves");
+        for (const std::string& slave : below)
+            std::filesystem::create_directory_symlink(Devices() / slave,
+                                                      Devices() / name / "slaves" / std::filesystem::path(slave).filename());
+    }
+    test::TempDir dir;
+};
+
+TEST(DeviceKindTest, TheDisksBelowDecide) {
+    FakeSysfs sysfs;
+    const struct {
+        unsigned major, minor;
+        DeviceKind kind;
+    } cases[] = {
+        {8, 0, DeviceKind::Rotational},   {8, 1, DeviceKind::Rotational},  {259, 0, DeviceKind::Solid},
+        {259, 1, DeviceKind::Solid},      {253, 0, DeviceKind::Solid},     {253, 1, DeviceKind::Rotational},
+        {253, 2, DeviceKind::Solid},      {7, 0, DeviceKind::Unknown},     {9, 9, DeviceKind::Unknown},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BlockDeviceKind(c.major, c.minor, sysfs.Root()), c.kind) << c.major << ":" << c.minor;
+    EXPECT_EQ(DeviceKindOf("/dev/shm"), DeviceKind::Solid) << "tmpfs is memory";
+    EXPECT_EQ(DeviceKindOf("/proc/self"), DeviceKind::Unknown) << "no block device";
+}
+
+}  // namespace
+}  // namespace velmar
