@@ -1,5 +1,8 @@
 // MD5Update over 256 MiB in memory: in the 1,024-byte calls the file reader
 // makes, and in one call that hands every block straight to the compressor.
+// Then one core's rate on 1 MiB per message, which stays in cache: one
+// message through MD5Update against eight side by side through
+// MD5UpdateLanes, with the kernel it picked and with the lane-by-lane one.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -7,6 +10,8 @@
 #include <vector>
 
 #include "checksum/Md5.h"
+#include "checksum/Md5Lanes.h"
+#include "checksum/Md5LanesKernels.h"
 
 namespace {
 
@@ -56,5 +61,47 @@ void BM_Md5UpdateOneCall(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
 }
 BENCHMARK(BM_Md5UpdateOneCall)->Unit(benchmark::kMillisecond);
+
+constexpr std::size_t Md5LaneBytes = std::size_t{1} << 20;
+
+void BM_MD5Update1MiB(benchmark::State& state) {
+    const std::uint8_t* data = Md5BenchData().data();
+    for (auto _ : state) {
+        velmar::MD5Context context;
+        velmar::MD5Init(&context);
+        velmar::MD5Update(&context, data, static_cast<std::uint32_t>(Md5LaneBytes));
+        benchmark::DoNotOptimize(context.state);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Md5LaneBytes));
+}
+BENCHMARK(BM_MD5Update1MiB)->Unit(benchmark::kMicrosecond);
+
+// Eight 1 MiB messages, lane i from the i-th MiB of the data.
+void RunLanes(benchmark::State& state, velmar::md5lanes::Kernel update) {
+    velmar::MD5Context contexts[velmar::Md5Lanes];
+    velmar::MD5Context* lanes[velmar::Md5Lanes];
+    const std::uint8_t* data[velmar::Md5Lanes];
+    for (int i = 0; i < velmar::Md5Lanes; ++i) {
+        lanes[i] = &contexts[i];
+        data[i] = Md5BenchData().data() + i * Md5LaneBytes;
+    }
+    for (auto _ : state) {
+        for (auto& context : contexts) velmar::MD5Init(&context);
+        update(lanes, data, Md5LaneBytes / 64);
+        benchmark::DoNotOptimize(contexts);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * velmar::Md5Lanes * Md5LaneBytes));
+}
+
+void BM_MD5UpdateLanes8x1MiB(benchmark::State& state) {
+    state.SetLabel(velmar::Md5LanesKernelName());
+    RunLanes(state, velmar::MD5UpdateLanes);
+}
+BENCHMARK(BM_MD5UpdateLanes8x1MiB)->Unit(benchmark::kMicrosecond);
+
+void BM_MD5UpdateLanes8x1MiBScalar(benchmark::State& state) {
+    RunLanes(state, velmar::md5lanes::UpdateScalar);
+}
+BENCHMARK(BM_MD5UpdateLanes8x1MiBScalar)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
