@@ -84,13 +84,13 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
     FileDigest result;
     InputFile file;
     if (!file.Open(path)) return result;
-    file.AdviseSequential();
 
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     RunningDigest digest(algorithm);
     const std::uint8_t* data = buffer.data();
     const bool overlap = algorithm != DigestAlgorithm::Crc32;
     std::optional<ReadAhead> ahead;
+    bool longer = false;
     ssize_t n = file.Read(buffer.data(), chunk);
     while (n > 0) {
         // A file longer than one read: the rest is read on another thread
@@ -98,8 +98,13 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
         // and neither does a CRC, which runs faster than the copy out of
         // the page cache: handing its blocks from core to core costs more
         // than the overlap saves.
-        if (!ahead && overlap && static_cast<std::size_t>(n) == chunk)
-            ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
+        if (!longer && static_cast<std::size_t>(n) == chunk) {
+            // Only a file longer than one read gains from the kernel's
+            // read-ahead; a small one would pay a system call for nothing.
+            longer = true;
+            file.AdviseSequential();
+            if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
+        }
         digest.Update(data, static_cast<std::size_t>(n));
         n = ahead ? ahead->Next(data) : file.Read(buffer.data(), chunk);
     }

@@ -48,8 +48,9 @@ bool InputFile::Open(const std::string& path) {
         ::close(fd);
         return false;
     }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // Back to blocking reads; of the flags F_SETFL can change, the open set
+    // none but O_NONBLOCK, so there is nothing to read back first.
+    ::fcntl(fd, F_SETFL, 0);
     fd_ = fd;
     return true;
 }
