@@ -2,11 +2,13 @@
 // handed to the job in row order: a row's result is taken once it and every
 // row before it are done, so the marks still appear one by one from the
 // top, only sooner. Workers run at most a window of rows ahead of the job,
-// so memory stays flat however long the list is.
+// so memory stays flat however long the list is. MD5 workers hash up to
+// eight files at once in vector lanes.
 #pragma once
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,21 +21,26 @@ namespace velmar {
 
 class ChecksumEngine {
 public:
-    // One row's digest, computed on a worker with that worker's buffer. It
-    // must not reach the window.
+    // One row's digest, computed with the worker's buffer. It must not
+    // reach the window.
     using DigestOfRow = std::function<FileDigest(int row, ReadBuffer& buffer)>;
+    // The file of a row.
+    using PathOfRow = std::function<std::string(int row)>;
 
-    // Starts `workers` workers over rows 0 .. rows-1. One worker reads the
-    // files one at a time, in row order.
+    // `workers` workers over rows 0 .. rows-1. With one worker there is no
+    // thread: each file is read when its row is taken, one at a time, in
+    // row order, as on a disk that must not seek.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf);
+    // The `algorithm` digest of each row's file.
+    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
 
-    // Waits for the digest of `row`. Rows are taken in order, each once.
+    // The digest of `row`, once it is done. Rows are taken in order, each once.
     FileDigest Take(int row);
 
-    // Lets the workers finish the files in hand and waits for them: every
+    // Lets the workers finish the read in hand and waits for them: every
     // file they opened is closed when it returns. Safe to call twice.
     void Stop();
 
@@ -41,6 +48,9 @@ public:
     // its kind cannot be told (reading several files at once would make it
     // seek back and forth), else one per core.
     static int WorkersFor(const std::string& folder);
+    // Tests that change files while a job runs read them one at a time, in
+    // turn; 0 lets the device decide again.
+    static void SetWorkersForTesting(int workers);
 
 private:
     struct Slot {
@@ -48,10 +58,18 @@ private:
         bool ready = false;
     };
 
+    void Start(int workers, bool lanes);
+    int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
+    bool Stopping();
+    void Publish(int row, const FileDigest& digest);
     void Work();
+    void WorkLanes(int lanesPerWorker);
 
     const int rows_;
-    const DigestOfRow digestOf_;
+    DigestOfRow digestOf_;
+    PathOfRow pathOf_;
+    bool serial_ = false;
+    std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken

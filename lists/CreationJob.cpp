@@ -30,9 +30,8 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
                           {setup.comboBox1, setup.edit2, &setup.rows, directory, times.fileTime});
 
     {
-        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), [&](int row, ReadBuffer& buffer) {
-            return DigestFile(kind.algorithm, ListedFilePath(directory, setup.rows[static_cast<std::size_t>(row)]),
-                              buffer);
+        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, [&](int row) {
+            return ListedFilePath(directory, setup.rows[static_cast<std::size_t>(row)]);
         });
         // A quit or a fatal end lets the workers close their files, then the list.
         frame.HoldList([&] {

@@ -5,18 +5,22 @@
 
 namespace velmar {
 
-FileDigest DigestListedFile(const ListKind& kind, std::string_view listDirectory, std::string_view name,
-                            ReadBuffer& buffer) {
-    // The digest's own open is the existence test: a file it cannot open is
-    // missing. Opening it once more beforehand would only cost a system call
-    // per file and leave the same outcome.
-    FileDigest digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name), buffer);
-    if (digest.status == FileDigestStatus::OpenFailed && kind.retryWithoutLeadingBlanks) {
+std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, const std::string& listDirectory, int rows,
+                                                  std::function<std::string_view(int row)> nameOf) {
+    const int workers = ChecksumEngine::WorkersFor(listDirectory);
+    auto pathOf = [listDirectory, nameOf](int row) { return ListedFilePath(listDirectory, nameOf(row)); };
+    if (!kind.retryWithoutLeadingBlanks) return std::make_unique<ChecksumEngine>(rows, workers, kind.algorithm, pathOf);
+    return std::make_unique<ChecksumEngine>(rows, workers, [&kind, listDirectory, nameOf](int row, ReadBuffer& buffer) {
+        // The digest's own open is the existence test: a file it cannot open
+        // is missing.
+        const std::string_view name = nameOf(row);
+        FileDigest digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name), buffer);
         std::size_t first = 0;
         while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
-        if (first > 0) digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name.substr(first)), buffer);
-    }
-    return digest;
+        if (digest.status == FileDigestStatus::OpenFailed && first > 0)
+            digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name.substr(first)), buffer);
+        return digest;
+    });
 }
 
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,

@@ -7,17 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include <functional>
+#include <memory>
+
+#include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
-#include "platform/ReadBuffer.h"
 
 namespace velmar {
 
-// The digest of list folder + listed name. A kind that retries without
-// leading blanks tries the name once more without its leading blanks and
-// control characters (lists written by hand often indent their names).
-FileDigest DigestListedFile(const ListKind& kind, std::string_view listDirectory, std::string_view name,
-                            ReadBuffer& buffer);
+// The engine over `rows` listed files: list folder + the name of each row.
+// A kind that retries without leading blanks tries a name that opens
+// nothing once more without its leading blanks and control characters
+// (lists written by hand often indent their names).
+std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, const std::string& listDirectory, int rows,
+                                                  std::function<std::string_view(int row)> nameOf);
 
 // IconNA when the file could not be opened, IconOk when its digest matches
 // `expected` (letter case ignored), else IconBad. A file that opened but

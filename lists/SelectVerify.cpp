@@ -29,12 +29,8 @@ void CheckSelectedRows(MainWindow& window, MainWindowState& state, const ListKin
     SelectVerifyPass(window, state, [&](JobFrame& frame, const std::vector<int>& rows) {
         // The names are read here: the workers never ask the window.
         for (int row : rows) names.push_back(window.RowText(row));
-        const std::string directory = state.ListDirectory;
-        engine = std::make_unique<ChecksumEngine>(
-            static_cast<int>(rows.size()), ChecksumEngine::WorkersFor(directory),
-            [&names, &kind, directory](int i, ReadBuffer& buffer) {
-                return DigestListedFile(kind, directory, names[static_cast<std::size_t>(i)], buffer);
-            });
+        engine = ListedFilesEngine(kind, state.ListDirectory, static_cast<int>(rows.size()),
+                                   [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; });
         return SelectedRowChecks{
             [&](int row) {
                 const auto slot = static_cast<std::size_t>(row);

@@ -17,16 +17,13 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
 
     frame.BeginRowWalk();
     {
-        ChecksumEngine engine(frame.RowCount(), ChecksumEngine::WorkersFor(listDirectory),
-                              [&](int row, ReadBuffer& buffer) {
-                                  return DigestListedFile(kind, listDirectory, names[static_cast<std::size_t>(row)],
-                                                          buffer);
-                              });
+        auto engine = ListedFilesEngine(kind, listDirectory, frame.RowCount(),
+                                        [&names](int row) -> std::string_view { return names[static_cast<std::size_t>(row)]; });
         // A quit or a fatal end lets the workers close their files first.
-        frame.HoldList([&engine] { engine.Stop(); });
+        frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
             frame.QuitCheck();
-            frame.RowDone(row, JudgeListedFile(frame, kind, engine.Take(row), digests[static_cast<std::size_t>(row)]));
+            frame.RowDone(row, JudgeListedFile(frame, kind, engine->Take(row), digests[static_cast<std::size_t>(row)]));
         }
         frame.HoldList(nullptr);
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <random>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -32,6 +33,33 @@ TEST(ChecksumEngineTest, RowsComeBackInOrderWhenTheirFilesFinishOutOfOrder) {
     for (int row = 0; row < Rows; ++row) EXPECT_EQ(engine.Take(row).bytes[0], row);
     engine.Stop();
     EXPECT_FALSE(std::is_sorted(finished.begin(), finished.end())) << "the workers never overtook each other";
+}
+
+TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
+    // Sizes around a block and a lane's read, so lanes end at different
+    // times and take new files; a missing file among them.
+    test::TempDir dir;
+    std::vector<std::string> paths;
+    std::mt19937 random(5);
+    for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128}) {
+        std::string bytes(size, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        paths.push_back(dir.Write("f" + std::to_string(paths.size()), bytes));
+    }
+    paths.insert(paths.begin() + 5, dir.File("missing"));
+    const int rows = static_cast<int>(paths.size());
+    for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
+        ReadBuffer buffer;
+        for (int workers : {1, 2, 3}) {
+            ChecksumEngine engine(rows, workers, algorithm, [&](int row) { return paths[std::size_t(row)]; });
+            for (int row = 0; row < rows; ++row) {
+                const FileDigest expected = DigestFile(algorithm, paths[std::size_t(row)], buffer);
+                const FileDigest digest = engine.Take(row);
+                EXPECT_EQ(digest.status, expected.status) << row << " on " << workers << " workers";
+                EXPECT_EQ(digest.Text(), expected.Text()) << row << " on " << workers << " workers";
+            }
+        }
+    }
 }
 
 TEST(ChecksumEngineTest, AStopLeavesTheRowsNotTakenUnread) {

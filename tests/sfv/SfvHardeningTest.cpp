@@ -9,6 +9,7 @@
 
 #include "lists/VerifyJob.h"
 #include "sfv/SfvKind.h"
+#include "jobs/ChecksumEngine.h"
 #include "tests/sfv/SfvTestSupport.h"
 
 namespace velmar {
@@ -112,7 +113,10 @@ TEST_F(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissi
         if (window.Rows().size() == 3 && window.Rows()[0].icon == IconBad) std::filesystem::remove_all(folder);
     };
     window.messageAnswers.push_back(MessageAnswer::Yes);
+    // Workers reading ahead might read the rest before the folder goes.
+    ChecksumEngine::SetWorkersForTesting(1);
     velmar::VerifyList(frame, SfvKind, folder + "/list.sfv", folder, ReadPurpose::CommandLineVerify);
+    ChecksumEngine::SetWorkersForTesting(0);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
     EXPECT_TRUE(test::Contains(window.Log(), "SetText Label1 OK:0  BAD:1  N/A:2"));
     EXPECT_TRUE(test::Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
