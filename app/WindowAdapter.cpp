@@ -26,6 +26,10 @@ namespace {
 // How long one drain may hold the UI thread before it lets input and
 // painting in.
 constexpr auto DrainSliceTime = std::chrono::milliseconds(8);
+// A job may run this many operations ahead of the window and no further:
+// a list of a million rows must not wait in memory as a million queued
+// operations when the window cannot show them faster anyway.
+constexpr std::size_t MaxQueued = 8192;
 
 QString FromBytes(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 std::string ToBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
@@ -46,7 +50,8 @@ void WindowAdapter::Post(Operation op) {
         op();
         return;
     }
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    if (queue_.size() >= MaxQueued) drained_.wait(lock, [this] { return queue_.size() <= MaxQueued / 2; });
     queue_.push_back(std::move(op));
     if (drainScheduled_) return;
     drainScheduled_ = true;
@@ -82,6 +87,8 @@ void WindowAdapter::DrainSlice() {
             }
             op = std::move(queue_.front());
             queue_.pop_front();
+            // A waiting job is woken once the window has caught up by half.
+            if (queue_.size() == MaxQueued / 2) drained_.notify_all();
         }
         // Outside the lock: a dialog runs its own event loop in here.
         op();
@@ -96,6 +103,8 @@ void WindowAdapter::Drain() {
             if (queue_.empty()) return;
             op = std::move(queue_.front());
             queue_.pop_front();
+            // A waiting job is woken once the window has caught up by half.
+            if (queue_.size() == MaxQueued / 2) drained_.notify_all();
         }
         op();
     }

@@ -11,6 +11,7 @@
 // acts at once.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -97,6 +98,7 @@ private:
     MainWindowControls c_;
     std::mutex mutex_;
     std::deque<Operation> queue_;
+    std::condition_variable drained_;  // the queue has room again
     bool drainScheduled_ = false;
     bool busyCursor_ = false;
 };
