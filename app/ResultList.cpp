@@ -1,15 +1,22 @@
 #include "app/ResultList.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QPainter>
 
 namespace velmar {
 
-int ResultRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
+int ResultRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+std::string ResultRows::Name(int row) const { return std::string(NameView(rows_[static_cast<std::size_t>(row)])); }
 
 QVariant ResultRows::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= Count()) return {};
-    if (role == Qt::DisplayRole) return QFile::decodeName(QByteArray::fromStdString(Name(index.row())));
+    if (!index.isValid() || index.row() >= shown_) return {};
+    if (role == Qt::DisplayRole) {
+        const std::string_view name = NameView(rows_[static_cast<std::size_t>(index.row())]);
+        return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    }
     if (role == StatusRole) return static_cast<int>(Icon(index.row()));
     return {};
 }
@@ -17,13 +24,31 @@ QVariant ResultRows::data(const QModelIndex& index, int role) const {
 void ResultRows::Clear() {
     beginResetModel();
     rows_.clear();
+    names_.clear();
+    shown_ = 0;
     endResetModel();
 }
 
-void ResultRows::Add(const std::string& name, StatusIcon icon) {
-    const int row = Count();
-    beginInsertRows(QModelIndex(), row, row);
-    rows_.push_back({name, icon});
+void ResultRows::Add(std::string_view name, StatusIcon icon) {
+    // A name longer than a block gets a block of its own.
+    if (names_.empty() || names_.back().size() + name.size() > names_.back().capacity()) {
+        names_.emplace_back();
+        names_.back().reserve(std::max(NameBlockSize, name.size()));
+    }
+    std::string& block = names_.back();
+    rows_.push_back({static_cast<std::uint32_t>(names_.size() - 1), static_cast<std::uint32_t>(block.size()),
+                     static_cast<std::uint32_t>(name.size()), icon});
+    block.append(name);
+    if (!batch_) EndBatch();
+}
+
+void ResultRows::EndBatch() {
+    batch_ = false;
+    if (shown_ == Count()) return;
+    // The rows are in place already; the view asks for them only after the
+    // insertion ends, and until then counts the rows it was told of.
+    beginInsertRows(QModelIndex(), shown_, Count() - 1);
+    shown_ = Count();
     endInsertRows();
 }
 
@@ -61,6 +86,7 @@ ResultListView::ResultListView(ResultRows& rows, const StatusPictures& pictures,
     setModel(&rows);
     setItemDelegate(new ResultRowPainter(pictures, this));
     setUniformItemSizes(true);
+    setLayoutMode(QListView::Batched);
     setSelectionMode(QAbstractItemView::MultiSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -2,7 +2,10 @@
 // is drawn, and a list view whose click toggles one row.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QAbstractListModel>
@@ -22,19 +25,37 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     void Clear();
-    void Add(const std::string& name, StatusIcon icon);
+    void Add(std::string_view name, StatusIcon icon);
     void SetIcon(int row, StatusIcon icon);
     int Count() const { return static_cast<int>(rows_.size()); }
     // The name as listed, byte for byte.
-    const std::string& Name(int row) const { return rows_[static_cast<std::size_t>(row)].name; }
+    std::string Name(int row) const;
     StatusIcon Icon(int row) const { return rows_[static_cast<std::size_t>(row)].icon; }
 
+    // Rows added between these two reach the view in one insertion: a job
+    // adding a million rows must not make the view lay itself out a
+    // million times. Outside a batch each row reaches it at once.
+    void BeginBatch() { batch_ = true; }
+    void EndBatch();
+
 private:
+    // The names lie end to end in blocks of a fixed size: a million rows
+    // cost their bytes and a few more, not a string each, and growing never
+    // copies what is there (a copy of many megabytes would stall the window).
     struct Row {
-        std::string name;
+        std::uint32_t block;
+        std::uint32_t offset;
+        std::uint32_t length;
         StatusIcon icon;
     };
-    std::vector<Row> rows_;
+    static constexpr std::size_t NameBlockSize = 1 << 20;
+    std::string_view NameView(const Row& row) const {
+        return std::string_view(names_[row.block]).substr(row.offset, row.length);
+    }
+    std::deque<std::string> names_;
+    std::deque<Row> rows_;
+    int shown_ = 0;  // the rows the view has been told of
+    bool batch_ = false;
 };
 
 // ListBox1DrawItem: background, the picture 2 px in from the top-left corner,

@@ -72,6 +72,11 @@ Result WindowAdapter::Ask(std::function<Result()> op) {
 
 void WindowAdapter::DrainSlice() {
     const auto end = std::chrono::steady_clock::now() + DrainSliceTime;
+    c_.rows->BeginBatch();
+    struct EndBatch {
+        ResultRows& rows;
+        ~EndBatch() { rows.EndBatch(); }
+    } endBatch{*c_.rows};
     for (;;) {
         Operation op;
         {
@@ -260,11 +265,18 @@ void WindowAdapter::SetBusyCursor(bool busy) {
 
 std::optional<std::vector<std::string>> WindowAdapter::OpenFileDialog(const OpenFileRequest& request) {
     return Ask<std::optional<std::vector<std::string>>>(
-        [this, request] { return c_.dialogs->OpenFiles(c_.form, request); });
+        [this, request] {
+            // The window shows every row it holds while a dialog runs.
+            c_.rows->EndBatch();
+            return c_.dialogs->OpenFiles(c_.form, request);
+        });
 }
 
 MessageAnswer WindowAdapter::MessageBox(const std::string& text, MessageButtons buttons) {
-    return Ask<MessageAnswer>([this, text, buttons] { return c_.dialogs->Message(c_.form, text, buttons); });
+    return Ask<MessageAnswer>([this, text, buttons] {
+        c_.rows->EndBatch();
+        return c_.dialogs->Message(c_.form, text, buttons);
+    });
 }
 
 void WindowAdapter::LoadIcons() {

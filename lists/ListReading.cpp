@@ -5,8 +5,28 @@
 
 namespace velmar {
 
+std::string_view ListedEntries::Name(int row) const {
+    const auto i = static_cast<std::size_t>(row);
+    const std::size_t begin = i == 0 ? 0 : nameEnds_[i - 1];
+    return std::string_view(names_).substr(begin, nameEnds_[i] - begin);
+}
+
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names) {
+    return ReadListEntries(frame, kind, path, purpose, [&](std::string& name, std::string& digest) {
+        digests.push_back(std::move(digest));
+        names.push_back(std::move(name));
+    });
+}
+
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+                    ListedEntries& entries) {
+    return ReadListEntries(frame, kind, path, purpose,
+                           [&](std::string& name, std::string& digest) { entries.Add(name, digest); });
+}
+
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+                    const std::function<void(std::string& name, std::string& digest)>& take) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
     list.Open(path);
     int count = 0;
@@ -25,8 +45,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         frame.AddPendingRow(line.name);
         if (line.kind == ListLineKind::EntryThenUnusable || line.digest.size() != kind.Digits())
             frame.Fatal(kind.listUnusableMessage);
-        digests.push_back(std::move(line.digest));
-        names.push_back(std::move(line.name));
+        take(line.name, line.digest);
         ++count;
     }
     list.Close();

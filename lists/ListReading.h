@@ -2,7 +2,9 @@
 // verification jobs and the select-verify load.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "jobs/JobFrame.h"
@@ -19,5 +21,37 @@ namespace velmar {
 // number of entries.
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names);
+
+// A read list's names and expected digests, packed end to end: a list of a
+// million rows costs its bytes and an offset each, not two strings a row.
+// Every digest has the kind's full number of digits (the reader refuses
+// any other).
+class ListedEntries {
+public:
+    explicit ListedEntries(std::size_t digits) : digits_(digits) {}
+    void Add(std::string_view name, std::string_view digest) {
+        names_.append(name);
+        nameEnds_.push_back(names_.size());
+        digests_.append(digest);
+    }
+    int Count() const { return static_cast<int>(nameEnds_.size()); }
+    std::string_view Name(int row) const;
+    std::string_view Digest(int row) const {
+        return std::string_view(digests_).substr(static_cast<std::size_t>(row) * digits_, digits_);
+    }
+
+private:
+    std::size_t digits_;
+    std::string names_;
+    std::vector<std::size_t> nameEnds_;
+    std::string digests_;
+};
+
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+                    ListedEntries& entries);
+
+// The loop itself: `take` is given each entry's name and digest text.
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+                    const std::function<void(std::string& name, std::string& digest)>& take);
 
 }  // namespace velmar

@@ -11,25 +11,23 @@ namespace velmar {
 
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& listDirectory,
                 ReadPurpose purpose) {
-    std::vector<std::string> digests;
-    std::vector<std::string> names;
-    ReadListEntries(frame, kind, listPath, purpose, digests, names);
+    ListedEntries entries(kind.Digits());
+    ReadListEntries(frame, kind, listPath, purpose, entries);
 
     frame.BeginRowWalk();
     {
         auto engine = ListedFilesEngine(kind, listDirectory, frame.RowCount(),
-                                        [&names](int row) -> std::string_view { return names[static_cast<std::size_t>(row)]; });
+                                        [&entries](int row) { return entries.Name(row); });
         // A quit or a fatal end lets the workers close their files first.
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
             frame.QuitCheck();
-            frame.RowDone(row, JudgeListedFile(frame, kind, engine->Take(row), digests[static_cast<std::size_t>(row)]));
+            frame.RowDone(row, JudgeListedFile(frame, kind, engine->Take(row), entries.Digest(row)));
         }
         frame.HoldList(nullptr);
     }
     frame.EndRowWalk();
-    frame.EndVerify(listDirectory,
-                    [&](int row) { return ListedFilePath(listDirectory, names[static_cast<std::size_t>(row)]); });
+    frame.EndVerify(listDirectory, [&](int row) { return ListedFilePath(listDirectory, entries.Name(row)); });
 }
 
 void RunMenuVerify(JobFrame& frame, const ListKind& kind) {
