@@ -11,9 +11,11 @@
 // acts at once.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include <QObject>
@@ -100,6 +102,8 @@ private:
     std::deque<Operation> queue_;
     std::condition_variable drained_;  // the queue has room again
     bool drainScheduled_ = false;
+    bool repaintQueued_ = false;                        // a RepaintList waits in the queue
+    std::shared_ptr<std::atomic<int>> queuedPosition_;  // the position a queued SetProgressPosition will set
     bool busyCursor_ = false;
 };
 

@@ -9,13 +9,18 @@
 // operation takes two cycles instead of one. That latency, not the number
 // of instructions, is what bounds this kernel.
 //
+// With AVX-512VL a second kernel runs the same steps on the same registers
+// with less on the chain: VPROLD rotates in one instruction, and VPTERNLOGD
+// computes each round function of b, c and d in one.
+//
 // The message words arrive the other way round, each lane's block contiguous
 // in its own buffer, so every block is transposed on loading. That work does
 // not depend on the chain and runs in the otherwise idle units; it is faster
 // than gathering the words with VPGATHERDD.
 //
-// Only the AVX2 functions are compiled for AVX2; the rest of the program
-// stays generic x86-64 and reaches them only after the CPU check below.
+// Only the vector functions are compiled for AVX2 or AVX-512VL; the rest of
+// the program stays generic x86-64 and reaches them only after the CPU checks
+// below.
 #include "checksum/Md5LanesKernels.h"
 
 #include <cstring>
@@ -40,7 +45,10 @@ void CountBlocks(MD5Context* context, std::size_t blocks) {
 
 #if defined(__x86_64__)
 
+#define VELMAR_AVX2 __attribute__((target("avx2")))
 #define VELMAR_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#define VELMAR_AVX512VL __attribute__((target("avx512f,avx512vl")))
+#define VELMAR_AVX512VL_INLINE __attribute__((target("avx512f,avx512vl"), always_inline)) inline
 
 // One word of every lane, lane i in element i. GCC and Clang vector
 // arithmetic keeps the steps readable; it compiles to the AVX2 instructions.
@@ -103,9 +111,58 @@ VELMAR_AVX2_INLINE void Step(Words v[4], const Words x[16]) {
     a = b + ((a << s) | (a >> (32 - s)));
 }
 
+// The 64 steps on one block, and the sums that end it.
 template <int... I>
-VELMAR_AVX2_INLINE void Steps(Words v[4], const Words x[16], std::integer_sequence<int, I...>) {
+VELMAR_AVX2_INLINE void Compress(Words v[4], const Words x[16], std::integer_sequence<int, I...>) {
+    const Words a = v[0], b = v[1], c = v[2], d = v[3];
     (Step<I>(v, x), ...);
+    v[0] += a;
+    v[1] += b;
+    v[2] += c;
+    v[3] += d;
+}
+
+// VPTERNLOGD looks up bit (b, c, d) of its immediate, b the highest, so the
+// immediate for a function of b, c and d is that function of 0xF0, 0xCC, 0xAA.
+constexpr int RoundTable(int round) {
+    const int b = 0xF0, c = 0xCC, d = 0xAA;
+    const int f[4] = {d ^ (b & (c ^ d)), (b & d) | (c & ~d), b ^ (c ^ d), c ^ (b | ~d)};
+    return f[round] & 0xFF;
+}
+
+template <int Round>
+VELMAR_AVX512VL_INLINE Words RoundFunction(Words b, Words c, Words d) {
+    return reinterpret_cast<Words>(_mm256_ternarylogic_epi32(
+        reinterpret_cast<__m256i>(b), reinterpret_cast<__m256i>(c), reinterpret_cast<__m256i>(d), RoundTable(Round)));
+}
+
+template <int S>
+VELMAR_AVX512VL_INLINE Words RotateLeft(Words a) {
+    return reinterpret_cast<Words>(_mm256_rol_epi32(reinterpret_cast<__m256i>(a), S));
+}
+
+// Step<I> with one instruction for the round function and one for the
+// rotate. The round function needs b, so it stays on the chain, but as one
+// operation instead of two or three.
+template <int I>
+VELMAR_AVX512VL_INLINE void StepVl(Words v[4], const Words x[16]) {
+    constexpr int round = I / 16;
+    Words& a = v[(64 - I) % 4];
+    const Words b = v[(65 - I) % 4], c = v[(66 - I) % 4], d = v[(67 - I) % 4];
+
+    a = Settled(a + x[MessageIndex(I)] + kSine[I]);
+    a += RoundFunction<round>(b, c, d);
+    a = b + RotateLeft<kShift[round][I % 4]>(a);
+}
+
+template <int... I>
+VELMAR_AVX512VL_INLINE void CompressVl(Words v[4], const Words x[16], std::integer_sequence<int, I...>) {
+    const Words a = v[0], b = v[1], c = v[2], d = v[3];
+    (StepVl<I>(v, x), ...);
+    v[0] += a;
+    v[1] += b;
+    v[2] += c;
+    v[3] += d;
 }
 
 VELMAR_AVX2_INLINE __m256i LoadRows(const std::uint8_t* low, const std::uint8_t* high) {
@@ -148,6 +205,68 @@ bool DetectAvx2() {
     return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX2);
 }
 
+bool DetectAvx512Vl() {
+    unsigned eax, ebx, ecx, edx;
+    // AVX-512 instructions fault, even on ymm registers, unless the OS also
+    // saves the opmask and both upper-zmm states (XCR0 bits 5, 6 and 7).
+    if (!DetectAvx2() || (EnabledStateMask() & 0xE6) != 0xE6) return false;
+    return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX512F) && (ebx & bit_AVX512VL);
+}
+
+// Word w of lane i's state is words[w][i], the layout of four Words.
+using BlockLoop = void (*)(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
+                           std::size_t blocks);
+
+// Each kernel has its own copy of this loop: a function can inline only code
+// compiled for a subset of its own target features.
+VELMAR_AVX2 void BlocksAvx2(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
+                            std::size_t blocks) {
+    Words v[4];
+    std::memcpy(v, words, sizeof v);
+    for (std::size_t n = 0; n < blocks; ++n) {
+        Words x[16];
+        LoadBlock(x, p, 64 * n);
+        Compress(v, x, std::make_integer_sequence<int, 64>{});
+    }
+    std::memcpy(words, v, sizeof v);
+}
+
+VELMAR_AVX512VL void BlocksAvx512Vl(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
+                                    std::size_t blocks) {
+    Words v[4];
+    std::memcpy(v, words, sizeof v);
+    for (std::size_t n = 0; n < blocks; ++n) {
+        Words x[16];
+        LoadBlock(x, p, 64 * n);
+        CompressVl(v, x, std::make_integer_sequence<int, 64>{});
+    }
+    std::memcpy(words, v, sizeof v);
+}
+
+// The lanes in and out of a vector kernel.
+void UpdateVector(BlockLoop loop, MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
+                  std::size_t blocks) {
+    int first = 0;
+    while (first < Md5Lanes && contexts[first] == nullptr) ++first;
+    if (first == Md5Lanes) return;
+
+    // An empty lane runs on a copy of the first live one, whose data is known
+    // to be readable for `blocks` blocks; its result is dropped.
+    const std::uint8_t* p[Md5Lanes];
+    std::uint32_t words[4][Md5Lanes];
+    for (int i = 0; i < Md5Lanes; ++i) {
+        const int from = contexts[i] != nullptr ? i : first;
+        p[i] = data[from];
+        for (int w = 0; w < 4; ++w) words[w][i] = contexts[from]->state[w];
+    }
+    loop(words, p, blocks);
+    for (int i = 0; i < Md5Lanes; ++i) {
+        if (contexts[i] == nullptr) continue;
+        for (int w = 0; w < 4; ++w) contexts[i]->state[w] = words[w][i];
+        CountBlocks(contexts[i], blocks);
+    }
+}
+
 #endif
 
 struct Choice {
@@ -155,8 +274,14 @@ struct Choice {
     const char* name;
 };
 
+Choice Choose() {
+    if (CpuHasAvx512Vl()) return {UpdateAvx512Vl, "avx512vlx8"};
+    if (CpuHasAvx2()) return {UpdateAvx2, "avx2x8"};
+    return {UpdateScalar, "scalar"};
+}
+
 const Choice& Chosen() {
-    static const Choice choice = CpuHasAvx2() ? Choice{UpdateAvx2, "avx2x8"} : Choice{UpdateScalar, "scalar"};
+    static const Choice choice = Choose();
     return choice;
 }
 
@@ -173,46 +298,23 @@ void UpdateScalar(MD5Context* const contexts[Md5Lanes], const std::uint8_t* cons
 
 #if defined(__x86_64__)
 
-__attribute__((target("avx2"))) void UpdateAvx2(MD5Context* const contexts[Md5Lanes],
-                                                 const std::uint8_t* const data[Md5Lanes],
-                                                 std::size_t blocks) {
-    int first = 0;
-    while (first < Md5Lanes && contexts[first] == nullptr) ++first;
-    if (first == Md5Lanes) return;
+void UpdateAvx2(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
+                std::size_t blocks) {
+    UpdateVector(BlocksAvx2, contexts, data, blocks);
+}
 
-    // An empty lane runs on a copy of the first live one, whose data is known
-    // to be readable for `blocks` blocks; its result is dropped.
-    const std::uint8_t* p[Md5Lanes];
-    std::uint32_t words[4][Md5Lanes];
-    for (int i = 0; i < Md5Lanes; ++i) {
-        const int from = contexts[i] != nullptr ? i : first;
-        p[i] = data[from];
-        for (int w = 0; w < 4; ++w) words[w][i] = contexts[from]->state[w];
-    }
-
-    Words v[4];
-    for (int w = 0; w < 4; ++w) std::memcpy(&v[w], words[w], sizeof v[w]);
-    for (std::size_t n = 0; n < blocks; ++n) {
-        Words x[16];
-        LoadBlock(x, p, 64 * n);
-        const Words a = v[0], b = v[1], c = v[2], d = v[3];
-        Steps(v, x, std::make_integer_sequence<int, 64>{});
-        v[0] += a;
-        v[1] += b;
-        v[2] += c;
-        v[3] += d;
-    }
-    for (int w = 0; w < 4; ++w) std::memcpy(words[w], &v[w], sizeof v[w]);
-
-    for (int i = 0; i < Md5Lanes; ++i) {
-        if (contexts[i] == nullptr) continue;
-        for (int w = 0; w < 4; ++w) contexts[i]->state[w] = words[w][i];
-        CountBlocks(contexts[i], blocks);
-    }
+void UpdateAvx512Vl(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
+                    std::size_t blocks) {
+    UpdateVector(BlocksAvx512Vl, contexts, data, blocks);
 }
 
 bool CpuHasAvx2() {
     static const bool has = DetectAvx2();
+    return has;
+}
+
+bool CpuHasAvx512Vl() {
+    static const bool has = DetectAvx512Vl();
     return has;
 }
 
@@ -223,7 +325,13 @@ void UpdateAvx2(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const 
     UpdateScalar(contexts, data, blocks);
 }
 
+void UpdateAvx512Vl(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
+                    std::size_t blocks) {
+    UpdateScalar(contexts, data, blocks);
+}
+
 bool CpuHasAvx2() { return false; }
+bool CpuHasAvx512Vl() { return false; }
 
 #endif
 

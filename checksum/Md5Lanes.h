@@ -16,12 +16,12 @@ inline constexpr int Md5Lanes = 8;
 // contexts[i] is not nullptr, from data[i]. Every given context must be at a
 // block boundary (no buffered bytes: (bitCount[0] / 8) % 64 == 0). The result is
 // exactly what MD5Update(contexts[i], data[i], blocks * 64) gives; lanes given as
-// nullptr are left alone (their data pointer is ignored). Uses the AVX2 kernel when
-// the CPU and OS offer it, else MD5Transform lane by lane.
+// nullptr are left alone (their data pointer is ignored). Uses the AVX-512VL kernel,
+// else the AVX2 one, when the CPU and OS offer it, else MD5Transform lane by lane.
 void MD5UpdateLanes(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                     std::size_t blocks);
 
-// The name of the kernel MD5UpdateLanes uses ("avx2x8" or "scalar").
+// The name of the kernel MD5UpdateLanes uses ("avx512vlx8", "avx2x8" or "scalar").
 const char* Md5LanesKernelName();
 
 }  // namespace velmar

@@ -113,6 +113,7 @@ TEST_P(Md5LanesKernel, BitCountCarriesIntoHighWord) {
 INSTANTIATE_TEST_SUITE_P(Kernels, Md5LanesKernel,
                          ::testing::Values(KernelCase{"Scalar", UpdateScalar, Always},
                                            KernelCase{"Avx2", UpdateAvx2, CpuHasAvx2},
+                                           KernelCase{"Avx512Vl", UpdateAvx512Vl, CpuHasAvx512Vl},
                                            KernelCase{"MD5UpdateLanes", MD5UpdateLanes, Always}),
                          [](const ::testing::TestParamInfo<KernelCase>& info) {
                              return std::string(info.param.name);
