@@ -1,4 +1,4 @@
-// MD5 on eight messages at once.
+// MD5 on sixteen messages at once.
 //
 // Each MD5 step needs the result of the step before, so one message runs at
 // the latency of that chain and leaves most of the execution units idle.
@@ -7,11 +7,17 @@
 // is longer than the scalar one: the rotate takes two shifts and an OR,
 // AVX2 having no vector rotate, and on some CPUs (AMD Zen 5) every vector
 // operation takes two cycles instead of one. That latency, not the number
-// of instructions, is what bounds this kernel.
+// of instructions, is what bounds one such chain. So the kernels run two
+// groups of eight, each with its own chain, step by step side by side: the
+// second group costs little more than the waits of the first. Eight or fewer
+// live lanes are packed into one group instead, which issues half the work.
 //
 // With AVX-512VL a second kernel runs the same steps on the same registers
 // with less on the chain: VPROLD rotates in one instruction, and VPTERNLOGD
-// computes each round function of b, c and d in one.
+// computes each round function of b, c and d in one. It keeps to 256-bit
+// registers: one chain of sixteen lanes in 512-bit registers measured no
+// faster than two chains of eight, and the 32 registers AVX-512 gives hold
+// both groups' state.
 //
 // The message words arrive the other way round, each lane's block contiguous
 // in its own buffer, so every block is transposed on loading. That work does
@@ -111,15 +117,21 @@ VELMAR_AVX2_INLINE void Step(Words v[4], const Words x[16]) {
     a = b + ((a << s) | (a >> (32 - s)));
 }
 
-// The 64 steps on one block, and the sums that end it.
-template <int... I>
-VELMAR_AVX2_INLINE void Compress(Words v[4], const Words x[16], std::integer_sequence<int, I...>) {
-    const Words a = v[0], b = v[1], c = v[2], d = v[3];
-    (Step<I>(v, x), ...);
-    v[0] += a;
-    v[1] += b;
-    v[2] += c;
-    v[3] += d;
+// Step i in each of G groups of eight lanes. The groups' chains are
+// independent, so the steps of one fill the latency of the other's.
+template <int I, int G>
+VELMAR_AVX2_INLINE void Steps(Words v[G][4], const Words x[G][16]) {
+    for (int g = 0; g < G; ++g) Step<I>(v[g], x[g]);
+}
+
+// The 64 steps on one block of each group, and the sums that end it.
+template <int G, int... I>
+VELMAR_AVX2_INLINE void Compress(Words v[G][4], const Words x[G][16], std::integer_sequence<int, I...>) {
+    Words start[G][4];
+    std::memcpy(start, v, sizeof start);
+    (Steps<I, G>(v, x), ...);
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) v[g][w] += start[g][w];
 }
 
 // VPTERNLOGD looks up bit (b, c, d) of its immediate, b the highest, so the
@@ -155,14 +167,18 @@ VELMAR_AVX512VL_INLINE void StepVl(Words v[4], const Words x[16]) {
     a = b + RotateLeft<kShift[round][I % 4]>(a);
 }
 
-template <int... I>
-VELMAR_AVX512VL_INLINE void CompressVl(Words v[4], const Words x[16], std::integer_sequence<int, I...>) {
-    const Words a = v[0], b = v[1], c = v[2], d = v[3];
-    (StepVl<I>(v, x), ...);
-    v[0] += a;
-    v[1] += b;
-    v[2] += c;
-    v[3] += d;
+template <int I, int G>
+VELMAR_AVX512VL_INLINE void StepsVl(Words v[G][4], const Words x[G][16]) {
+    for (int g = 0; g < G; ++g) StepVl<I>(v[g], x[g]);
+}
+
+template <int G, int... I>
+VELMAR_AVX512VL_INLINE void CompressVl(Words v[G][4], const Words x[G][16], std::integer_sequence<int, I...>) {
+    Words start[G][4];
+    std::memcpy(start, v, sizeof start);
+    (StepsVl<I, G>(v, x), ...);
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) v[g][w] += start[g][w];
 }
 
 VELMAR_AVX2_INLINE __m256i LoadRows(const std::uint8_t* low, const std::uint8_t* high) {
@@ -171,11 +187,11 @@ VELMAR_AVX2_INLINE __m256i LoadRows(const std::uint8_t* low, const std::uint8_t*
     return _mm256_inserti128_si256(_mm256_castsi128_si256(l), h, 1);
 }
 
-// x[j] = word j of the block at `offset` in every lane. Each quarter of the
-// block is a 4x4 transpose of words done in both 128-bit halves at once, the
-// low half for lanes 0-3 and the high half for lanes 4-7, so that no
-// instruction has to cross between the halves.
-VELMAR_AVX2_INLINE void LoadBlock(Words x[16], const std::uint8_t* const p[Md5Lanes], std::size_t offset) {
+// x[j] = word j of the block at `offset` in lanes p[0] to p[7]. Each quarter
+// of the block is a 4x4 transpose of words done in both 128-bit halves at
+// once, the low half for lanes 0-3 and the high half for lanes 4-7, so that
+// no instruction has to cross between the halves.
+VELMAR_AVX2_INLINE void LoadBlock(Words x[16], const std::uint8_t* const p[], std::size_t offset) {
     for (int q = 0; q < 4; ++q) {
         const std::size_t at = offset + 16 * q;
         const __m256i r0 = LoadRows(p[0] + at, p[4] + at), r1 = LoadRows(p[1] + at, p[5] + at);
@@ -213,57 +229,67 @@ bool DetectAvx512Vl() {
     return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX512F) && (ebx & bit_AVX512VL);
 }
 
-// Word w of lane i's state is words[w][i], the layout of four Words.
+// Word w of lane i's state is words[w][i], the layout of four Words per group.
 using BlockLoop = void (*)(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
                            std::size_t blocks);
 
-// Each kernel has its own copy of this loop: a function can inline only code
-// compiled for a subset of its own target features.
+// Lanes 0 to 8G - 1 as G groups of eight. Each kernel has its own copy of
+// this loop: a function can inline only code compiled for a subset of its
+// own target features.
+template <int G>
 VELMAR_AVX2 void BlocksAvx2(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
                             std::size_t blocks) {
-    Words v[4];
-    std::memcpy(v, words, sizeof v);
+    Words v[G][4];
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) std::memcpy(&v[g][w], &words[w][8 * g], sizeof(Words));
     for (std::size_t n = 0; n < blocks; ++n) {
-        Words x[16];
-        LoadBlock(x, p, 64 * n);
-        Compress(v, x, std::make_integer_sequence<int, 64>{});
+        Words x[G][16];
+        for (int g = 0; g < G; ++g) LoadBlock(x[g], p + 8 * g, 64 * n);
+        Compress<G>(v, x, std::make_integer_sequence<int, 64>{});
     }
-    std::memcpy(words, v, sizeof v);
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) std::memcpy(&words[w][8 * g], &v[g][w], sizeof(Words));
 }
 
+template <int G>
 VELMAR_AVX512VL void BlocksAvx512Vl(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
                                     std::size_t blocks) {
-    Words v[4];
-    std::memcpy(v, words, sizeof v);
+    Words v[G][4];
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) std::memcpy(&v[g][w], &words[w][8 * g], sizeof(Words));
     for (std::size_t n = 0; n < blocks; ++n) {
-        Words x[16];
-        LoadBlock(x, p, 64 * n);
-        CompressVl(v, x, std::make_integer_sequence<int, 64>{});
+        Words x[G][16];
+        for (int g = 0; g < G; ++g) LoadBlock(x[g], p + 8 * g, 64 * n);
+        CompressVl<G>(v, x, std::make_integer_sequence<int, 64>{});
     }
-    std::memcpy(words, v, sizeof v);
+    for (int g = 0; g < G; ++g)
+        for (int w = 0; w < 4; ++w) std::memcpy(&words[w][8 * g], &v[g][w], sizeof(Words));
 }
 
-// The lanes in and out of a vector kernel.
-void UpdateVector(BlockLoop loop, MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
-                  std::size_t blocks) {
-    int first = 0;
-    while (first < Md5Lanes && contexts[first] == nullptr) ++first;
-    if (first == Md5Lanes) return;
+// The lanes in and out of a vector kernel. The live lanes are packed to the
+// front, and when eight or fewer are live only the first group runs: the
+// engine often has only a few files per worker. Lanes beyond the live ones
+// run on a copy of the first live one, whose data is known to be readable
+// for `blocks` blocks; their results are dropped.
+void UpdateVector(BlockLoop oneGroup, BlockLoop twoGroups, MD5Context* const contexts[Md5Lanes],
+                  const std::uint8_t* const data[Md5Lanes], std::size_t blocks) {
+    int live[Md5Lanes], count = 0;
+    for (int i = 0; i < Md5Lanes; ++i)
+        if (contexts[i] != nullptr) live[count++] = i;
+    if (count == 0) return;
 
-    // An empty lane runs on a copy of the first live one, whose data is known
-    // to be readable for `blocks` blocks; its result is dropped.
     const std::uint8_t* p[Md5Lanes];
     std::uint32_t words[4][Md5Lanes];
-    for (int i = 0; i < Md5Lanes; ++i) {
-        const int from = contexts[i] != nullptr ? i : first;
-        p[i] = data[from];
-        for (int w = 0; w < 4; ++w) words[w][i] = contexts[from]->state[w];
+    for (int j = 0; j < Md5Lanes; ++j) {
+        const int from = live[j < count ? j : 0];
+        p[j] = data[from];
+        for (int w = 0; w < 4; ++w) words[w][j] = contexts[from]->state[w];
     }
-    loop(words, p, blocks);
-    for (int i = 0; i < Md5Lanes; ++i) {
-        if (contexts[i] == nullptr) continue;
-        for (int w = 0; w < 4; ++w) contexts[i]->state[w] = words[w][i];
-        CountBlocks(contexts[i], blocks);
+    (count <= Md5Lanes / 2 ? oneGroup : twoGroups)(words, p, blocks);
+    for (int j = 0; j < count; ++j) {
+        MD5Context* context = contexts[live[j]];
+        for (int w = 0; w < 4; ++w) context->state[w] = words[w][j];
+        CountBlocks(context, blocks);
     }
 }
 
@@ -275,8 +301,8 @@ struct Choice {
 };
 
 Choice Choose() {
-    if (CpuHasAvx512Vl()) return {UpdateAvx512Vl, "avx512vlx8"};
-    if (CpuHasAvx2()) return {UpdateAvx2, "avx2x8"};
+    if (CpuHasAvx512Vl()) return {UpdateAvx512Vl, "avx512vlx16"};
+    if (CpuHasAvx2()) return {UpdateAvx2, "avx2x16"};
     return {UpdateScalar, "scalar"};
 }
 
@@ -300,12 +326,12 @@ void UpdateScalar(MD5Context* const contexts[Md5Lanes], const std::uint8_t* cons
 
 void UpdateAvx2(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                 std::size_t blocks) {
-    UpdateVector(BlocksAvx2, contexts, data, blocks);
+    UpdateVector(BlocksAvx2<1>, BlocksAvx2<2>, contexts, data, blocks);
 }
 
 void UpdateAvx512Vl(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                     std::size_t blocks) {
-    UpdateVector(BlocksAvx512Vl, contexts, data, blocks);
+    UpdateVector(BlocksAvx512Vl<1>, BlocksAvx512Vl<2>, contexts, data, blocks);
 }
 
 bool CpuHasAvx2() {

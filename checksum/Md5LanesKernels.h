@@ -16,7 +16,8 @@ using Kernel = void (*)(MD5Context* const contexts[Md5Lanes], const std::uint8_t
 void UpdateScalar(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                   std::size_t blocks);
 
-// All eight lanes in step in 256-bit registers. Only call when CpuHasAvx2().
+// The lanes in step in 256-bit registers, two interleaved groups of eight, or
+// one when eight or fewer are live. Only call when CpuHasAvx2().
 void UpdateAvx2(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                 std::size_t blocks);
 

@@ -86,11 +86,13 @@ TEST_P(Md5LanesKernel, StaggeredLanesMatchOneStreamEach) {
 }
 
 // Three blocks add 0x600 bits. The low word wraps past zero or onto it in
-// some lanes and not in others; in lane 3 the high word wraps as well.
+// some lanes and not in others; in lanes 3 and 11 the high word wraps as well.
 TEST_P(Md5LanesKernel, BitCountCarriesIntoHighWord) {
-    const std::uint32_t bitCounts[Md5Lanes][2] = {{0xFFFFFE00, 0}, {0xFFFFFC00, 1}, {0xFFFFFA00, 7},
-                                                  {0xFFFFFE00, 0xFFFFFFFF}, {0, 0}, {0x200, 0xFFFFFFFF},
-                                                  {0xFFFFF000, 3}, {0xFFFFF800, 0x80000000}};
+    const std::uint32_t bitCounts[Md5Lanes][2] = {
+        {0xFFFFFE00, 0}, {0xFFFFFC00, 1}, {0xFFFFFA00, 7}, {0xFFFFFE00, 0xFFFFFFFF},
+        {0, 0}, {0x200, 0xFFFFFFFF}, {0xFFFFF000, 3}, {0xFFFFF800, 0x80000000},
+        {0xFFFFFA00, 2}, {0x400, 5}, {0xFFFFFE00, 0x7FFFFFFF}, {0xFFFFFC00, 0xFFFFFFFF},
+        {0xFFFFFFFF, 0}, {0xFFFFF800, 9}, {0x1000, 0}, {0xFFFFFA00, 0xFFFFFFFE}};
     const std::vector<std::uint8_t> data(3 * 64, 0x5A);
     MD5Context contexts[Md5Lanes], expected[Md5Lanes];
     MD5Context* lanes[Md5Lanes];
@@ -107,6 +109,41 @@ TEST_P(Md5LanesKernel, BitCountCarriesIntoHighWord) {
     for (int i = 0; i < Md5Lanes; ++i) {
         EXPECT_EQ(contexts[i].bitCount[0], expected[i].bitCount[0]) << "lane " << i;
         EXPECT_EQ(contexts[i].bitCount[1], expected[i].bitCount[1]) << "lane " << i;
+    }
+}
+
+// Which lanes are live decides how the vector kernels group them: eight or
+// fewer run as one group wherever they sit, more as two. Every pattern must
+// give each live lane its own digest and leave idle lanes, whose data
+// pointers are nullptr, untouched.
+TEST_P(Md5LanesKernel, AnyLiveLanesMatchOneStreamEach) {
+    static_assert(Md5Lanes == 16);
+    const std::uint16_t patterns[] = {0xFFFF, 0x000F, 0xFF00, 0x8000, 0x8001, 0x5555, 0x01FF, 0xFFFE, 0x0000};
+    std::vector<std::uint8_t> streams[Md5Lanes];
+    std::mt19937 rng(11);
+    for (auto& stream : streams) {
+        stream.resize(5 * 64);
+        for (auto& b : stream) b = static_cast<std::uint8_t>(rng());
+    }
+    for (const std::uint16_t live : patterns) {
+        MD5Context contexts[Md5Lanes], expected[Md5Lanes];
+        MD5Context* lanes[Md5Lanes] = {};
+        const std::uint8_t* data[Md5Lanes] = {};
+        for (int i = 0; i < Md5Lanes; ++i) {
+            MD5Init(&contexts[i]);
+            MD5Update(&contexts[i], streams[i].data(), 64 * (i % 3));  // lanes start from different states
+            expected[i] = contexts[i];
+            if (!(live >> i & 1)) continue;
+            MD5Update(&expected[i], streams[i].data() + 64 * (i % 3), 3 * 64);
+            lanes[i] = &contexts[i];
+            data[i] = streams[i].data() + 64 * (i % 3);
+        }
+        GetParam().update(lanes, data, 3);
+        for (int i = 0; i < Md5Lanes; ++i) {
+            const bool same = std::memcmp(contexts[i].state, expected[i].state, sizeof contexts[i].state) == 0 &&
+                              std::memcmp(contexts[i].bitCount, expected[i].bitCount, sizeof contexts[i].bitCount) == 0;
+            EXPECT_TRUE(same) << "live lanes " << std::hex << live << std::dec << ", lane " << i;
+        }
     }
 }
 
