@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace velmar {
 
@@ -90,6 +91,42 @@ ResultListView::ResultListView(ResultRows& rows, const StatusPictures& pictures,
     setSelectionMode(QAbstractItemView::MultiSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    // Only the user's own scrolling (wheel, bar, keys on the bar) triggers
+    // actions; the view's scrolling to a row does not.
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { lastUserScroll_ = std::chrono::steady_clock::now(); });
+    followTimer_ = new QTimer(this);
+    followTimer_->setSingleShot(true);
+    connect(followTimer_, &QTimer::timeout, this, [this] { FollowNow(); });
+}
+
+namespace {
+constexpr auto FollowPause = std::chrono::milliseconds(100);
+constexpr auto UserScrollRespite = std::chrono::seconds(3);
+}  // namespace
+
+void ResultListView::FollowRow(int row) {
+    rowToFollow_ = row;
+    if (followTimer_->isActive()) return;
+    const auto since = std::chrono::steady_clock::now() - lastFollow_;
+    if (since >= FollowPause) FollowNow();
+    else followTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(FollowPause - since));
+}
+
+void ResultListView::FollowNow() {
+    const auto now = std::chrono::steady_clock::now();
+    lastFollow_ = now;
+    if (now - lastUserScroll_ < UserScrollRespite) return;
+    if (rowToFollow_ < 0 || rowToFollow_ >= model()->rowCount()) return;
+    const QModelIndex index = model()->index(rowToFollow_, 0);
+    // The view lays out its rows in batches; one not reached yet has no
+    // place to scroll to, so it is tried again after the pause.
+    if (!visualRect(index).isValid()) {
+        followTimer_->start(FollowPause);
+        return;
+    }
+    scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
 }  // namespace velmar

@@ -2,6 +2,7 @@
 // is drawn, and a list view whose click toggles one row.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -11,6 +12,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include "app/StatusPictures.h"
 #include "jobs/MainWindow.h"
@@ -80,6 +82,20 @@ private:
 class ResultListView : public QListView {
 public:
     ResultListView(ResultRows& rows, const StatusPictures& pictures, QWidget* parent);
+
+    // Keeps `row`, the one a job has just checked, in view: at most ten
+    // times a second (the last row asked for is followed when the pause
+    // ends), and not while the user has scrolled by hand in the last few
+    // seconds.
+    void FollowRow(int row);
+
+private:
+    void FollowNow();
+
+    QTimer* followTimer_;
+    int rowToFollow_ = -1;
+    std::chrono::steady_clock::time_point lastFollow_{};
+    std::chrono::steady_clock::time_point lastUserScroll_{};
 };
 
 }  // namespace velmar

@@ -208,7 +208,10 @@ void WindowAdapter::AddRow(const std::string& name, StatusIcon icon) {
 }
 
 void WindowAdapter::SetRowIcon(int row, StatusIcon icon) {
-    Post([this, row, icon] { c_.rows->SetIcon(row, icon); });
+    Post([this, row, icon] {
+        c_.rows->SetIcon(row, icon);
+        c_.listBox1->FollowRow(row);
+    });
 }
 
 std::string WindowAdapter::RowText(int row) {

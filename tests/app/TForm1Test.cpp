@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "app/Dialogs.h"
@@ -28,6 +29,11 @@ using velmar::test::TempDir;
 using velmar::test::ReadAll;
 
 namespace {
+
+// Row `row` of the result list shows in its viewport.
+bool InView(TForm1& w, int row) {
+    return w.ListBox1->viewport()->rect().intersects(w.ListBox1->visualRect(w.Rows().index(row)));
+}
 
 // The registered kinds, in menu order.
 const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256"};
@@ -310,6 +316,21 @@ private slots:
         QCOMPARE(w.ProgressBar1->value(), 0);
         QCOMPARE(w.State().Busy.load(), 0);
         QVERIFY(!QApplication::overrideCursor());
+        QTRY_VERIFY(InView(w, 2999));  // the list followed the rows to the last
+    }
+
+    void AfterTheUsersOwnScrollingTheListNoLongerFollowsTheJob() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        for (int i = 0; i < 200; ++i) w.Window().AddRow("file" + std::to_string(i), IconPending);
+        w.Window().SetRowIcon(150, IconOk);
+        QTRY_VERIFY(InView(w, 150));
+        w.ListBox1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        w.Window().SetRowIcon(180, IconOk);
+        QTest::qWait(300);
+        QVERIFY(InView(w, 0));
+        QVERIFY(!InView(w, 180));
     }
 
     void CreateSfvThenGoWritesAListThatVerifies() {
