@@ -151,6 +151,7 @@ void TForm1::CreateMenu() {
     auto* options = file->addMenu(QStringLiteral("&Options"));
     options->addAction(QStringLiteral("&Register SFV FileType"), this, [this] { Run(commands_.RegisterSfvFileType); });
     file->addSeparator();
+    file->addAction(QStringLiteral("Stop"), QKeySequence(Qt::Key_Escape), this, [this] { Stop1Click(); });
     file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::Key_F12), this, [this] { Exit1Click(); });
 
     const auto kinds = ListKinds();
@@ -245,6 +246,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
     else
         event->accept();
+}
+
+void TForm1::Stop1Click() {
+    // With no job running there is nothing to stop.
+    if (state_.Busy) state_.StopRequested = 1;
 }
 
 void TForm1::Exit1Click() {

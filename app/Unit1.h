@@ -55,6 +55,8 @@ public:
     void FormActivate();
     void FormResize();
     void Exit1Click();
+    // File > Stop: the running verification ends where it is; the program stays.
+    void Stop1Click();
     void Button1Click();
     void ComboBox1Change(int index);
     void RegisterSFVFileType1Click();

@@ -19,6 +19,7 @@ namespace velmar {
 template <class Job, class... Args>
 void LaunchJob(MainWindow& window, MainWindowState& state, const Args&... args) {
     state.Busy = 1;
+    state.StopRequested = 0;
     WorkerThread::Launch<Job>(window, state, args...);
 }
 

@@ -104,6 +104,11 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
 void JobFrame::EndRowWalk() { window_.SetProgressPosition(0); }
 
 void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
+    if (stopped_) {
+        window_.SetText(Control::Label1, SummaryText(tallies_) + "  (stopped)");
+        Finish();
+        return;
+    }
     window_.SetText(Control::Label1, SummaryText(tallies_));
     if (tallies_.BadCount > 0 &&
         window_.MessageBox("Rename Bad Files?", MessageButtons::YesNo) == MessageAnswer::Yes) {
@@ -139,8 +144,15 @@ void JobFrame::QuitCheck() {
     EndProgram();
 }
 
+bool JobFrame::StopCheck() {
+    if (state_.StopRequested) stopped_ = true;
+    return stopped_;
+}
+
 void JobFrame::Finish() {
     window_.SetBusyCursor(false);
+    // A stop asked for now is for no job; the next one starts afresh.
+    state_.StopRequested = 0;
     state_.Busy = 0;
     QuitCheck();
 }

@@ -66,13 +66,17 @@ public:
 
     // Summary, the rename question, the finish steps. `pathOfRow` gives
     // the file of a row for the rename; only files in `listDirectory` or
-    // below it are renamed.
+    // below it are renamed. A stopped walk shows the summary of the rows it
+    // checked with "  (stopped)" and asks nothing.
     void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
     // `message` is the job's completion message.
     void EndCreation(const std::string& message);
 
     // Ends the program if the user asked to quit.
     void QuitCheck();
+    // True once the user asked to stop the job (File > Stop): a
+    // verification then ends its row walk where it is.
+    bool StopCheck();
     // Cursor back, not busy, one last quit check.
     void Finish();
     // The message, the list closed, the end.
@@ -87,6 +91,7 @@ private:
     std::function<void()> closeList_;
     std::vector<StatusIcon> icons_;
     Tallies tallies_;
+    bool stopped_ = false;
 };
 
 // What a select-verify pass checks with: a row's new icon, asked in row

@@ -23,6 +23,7 @@ enum JobModeValue : std::int32_t {
 struct MainWindowState {
     std::atomic<std::uint8_t> Busy{0};           // 1 while a job runs
     std::atomic<std::uint8_t> QuitRequested{0};  // the user asked to quit while a job ran
+    std::atomic<std::uint8_t> StopRequested{0};  // the user asked to stop the running job, not the program
     std::atomic<std::int32_t> JobMode{ModeNone}; // what go! does
 
     // Filled by the select-verify loads on the UI thread, read there by go!:

@@ -22,6 +22,8 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
             frame.QuitCheck();
+            // Rows not reached stay pending.
+            if (frame.StopCheck()) break;
             frame.RowDone(row, JudgeListedFile(frame, kind, engine->Take(row), entries.Digest(row)));
         }
         frame.HoldList(nullptr);

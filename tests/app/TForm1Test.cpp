@@ -258,6 +258,14 @@ private slots:
                  (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256"}));
         QTest::keyClick(f.form.get(), Qt::Key_F12);
         QCOMPARE(f.exits, 1);
+        // Esc stops a running job and nothing else.
+        QTest::keyClick(f.form.get(), Qt::Key_Escape);
+        QCOMPARE(f.form->State().StopRequested.load(), 0);
+        f.form->State().Busy = 1;
+        QTest::keyClick(f.form.get(), Qt::Key_Escape);
+        QCOMPARE(f.form->State().StopRequested.load(), 1);
+        QCOMPARE(f.form->State().QuitRequested.load(), 0);
+        f.form->State().Busy = 0;
     }
 
     void RowsDrawTheirPictureWholeAndTheTextAfterIt() {

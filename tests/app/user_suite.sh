@@ -202,6 +202,20 @@ sleep 1
 key "$(main_window)" F12
 ended $pid
 
+echo "== Esc during a long verification stops it and leaves the program running and idle"
+"$velmar" long.sfv & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+sleep 0.5
+key "$(main_window)" Escape
+sleep 1
+before=$(icons "$(main_window)")
+sleep 2
+[ "$(icons "$(main_window)")" = "$before" ] || fail "the job went on after Esc"
+case "$before" in *pending*) ;; *) fail "no row was left pending: $before";; esac
+kill -0 $pid 2>/dev/null || fail "Esc ended the program"
+key "$(main_window)" F12
+ended $pid
+
 echo "== The window's close during a long job ends at the next file and stores the placement"
 settings="$work/.config/velmar/settings.reg"
 rm -f "$settings"

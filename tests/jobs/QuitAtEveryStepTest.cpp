@@ -2,6 +2,7 @@
 // check and the program ends, with at most the row in hand finished first.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -9,6 +10,7 @@
 
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
+#include "platform/Files.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
@@ -18,6 +20,7 @@ namespace {
 
 struct Job {
     const char* name;
+    bool verifies;
     std::function<void(test::TempDir&, test::FakeWindow&, MainWindowState&)> prepare;
     std::function<void(JobFrame&)> run;
 };
@@ -63,17 +66,17 @@ std::vector<Job> Jobs() {
     std::vector<Job> jobs;
     for (const ListKind* kind : ListKinds()) {
         const char* list = kind->create.firstName;
-        jobs.push_back({kind->itemCaptions[1],
+        jobs.push_back({kind->itemCaptions[1], true,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
                             PrepareVerify(dir, window, list, AllBadList(*kind));
                         },
                         [kind](JobFrame& f) { RunMenuVerify(f, *kind); }});
-        jobs.push_back({kind->itemCaptions[0],
+        jobs.push_back({kind->itemCaptions[0], false,
                         [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
                         [kind](JobFrame& f) { RunCreation(f, *kind); }});
     }
     const ListKind& kind = CommandLineKind();
-    jobs.push_back({"command line",
+    jobs.push_back({"command line", true,
                     [&kind](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                         PrepareVerify(dir, window, "list", AllBadList(kind));
                         state.CommandLinePath = dir.File("list");
@@ -121,6 +124,43 @@ TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1)
                 << job.name << " closed after operation " << at;
         }
+    }
+}
+
+TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAVerificationAndKeepsTheProgram) {
+    test::ProgramEndCatcher catcher;
+    for (const Job& job : Jobs()) {
+        if (!job.verifies) continue;
+        int stops = 0;
+        for (std::size_t at = 1;; ++at) {
+            test::TempDir dir;
+            test::FakeWindow window;
+            MainWindowState state;
+            job.prepare(dir, window, state);
+            window.messageAnswers = {MessageAnswer::Yes};  // a rename would happen if asked
+            const std::size_t prepared = window.Log().size();
+            window.onRecord = [&](std::size_t count) {
+                if (count == prepared + at) state.StopRequested = 1;
+            };
+            JobFrame frame(window, state);
+            job.run(frame);
+            const auto log = window.Log();
+            const bool stopped = std::any_of(log.begin(), log.end(), [](const std::string& line) {
+                return line.rfind("SetText Label1 ", 0) == 0 && line.ends_with("  (stopped)");
+            });
+            stops += stopped;
+            EXPECT_EQ(state.Busy, 0) << job.name << " stopped after operation " << at;
+            EXPECT_EQ(state.StopRequested, 0) << job.name;
+            EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1) << job.name << " " << at;
+            if (stopped) {
+                EXPECT_FALSE(test::Contains(log, "MessageBox YesNo Rename Bad Files?")) << job.name << " " << at;
+                for (int i = 0; i < Files; ++i)
+                    EXPECT_FALSE(PathExists(dir.File("f" + std::to_string(i) + ".bin.BAD"))) << job.name;
+            }
+            // Past the end of the walk a stop has nothing left to stop.
+            if (prepared + at >= log.size()) break;
+        }
+        EXPECT_GT(stops, Files) << job.name << ": a stop before each row ends the walk there";
     }
 }
 
