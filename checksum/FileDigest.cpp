@@ -80,7 +80,8 @@ std::uint32_t Crc32Of(const FileDigest& digest) {
            std::uint32_t{digest.bytes[2]} << 8 | std::uint32_t{digest.bytes[3]};
 }
 
-FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer) {
+FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
+                      const std::atomic<std::uint8_t>* stop) {
     FileDigest result;
     InputFile file;
     if (!file.Open(path)) return result;
@@ -106,6 +107,10 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
             if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
         }
         digest.Update(data, static_cast<std::size_t>(n));
+        if (stop && *stop) {
+            result.status = FileDigestStatus::Stopped;
+            return result;
+        }
         n = ahead ? ahead->Next(data) : file.Read(buffer.data(), chunk);
     }
     // After a read error the digest covers the bytes before it; the caller

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@ enum class FileDigestStatus {
     Ok,
     OpenFailed,  // the file does not exist, may not be read, or is no regular file
     ReadFailed,  // a read failed part way
+    Stopped,     // the user stopped the job part way
 };
 
 struct FileDigest {
@@ -40,7 +42,9 @@ struct FileDigest {
 // Reads the whole file in reads of at most CrcReadChunk bytes into `buffer`,
 // which the caller keeps for its whole job so that no file costs an
 // allocation. Reports a failure to the caller instead of ending anything.
-FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer);
+// Once `stop` (when given) is set, it reads no further block.
+FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
+                      const std::atomic<std::uint8_t>* stop = nullptr);
 
 inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
     return DigestFile(DigestAlgorithm::Crc32, path, buffer);

@@ -31,16 +31,29 @@ int ChecksumEngine::WorkersFor(const std::string& folder) {
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf)
-    : rows_(rows), digestOf_(std::move(digestOf)), window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
+ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, const std::atomic<std::uint8_t>* stop)
+    : rows_(rows), stopFlag_(stop), digestOf_(std::move(digestOf)),
+      window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf)
-    : rows_(rows), pathOf_(std::move(pathOf)), window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
-    digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) { return DigestFile(algorithm, pathOf_(row), buffer); };
+ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf,
+                               const std::atomic<std::uint8_t>* stop)
+    : rows_(rows), stopFlag_(stop), pathOf_(std::move(pathOf)),
+      window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
+    digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
+        return DigestFile(algorithm, pathOf_(row), buffer, stopFlag_);
+    };
     Start(workers, algorithm == DigestAlgorithm::Md5);
 }
+
+namespace {
+FileDigest StoppedDigest() {
+    FileDigest digest;
+    digest.status = FileDigestStatus::Stopped;
+    return digest;
+}
+}  // namespace
 
 void ChecksumEngine::Start(int workers, bool lanes) {
     workers = std::clamp(workers, 1, std::max(1, rows_));
@@ -84,7 +97,9 @@ void ChecksumEngine::Publish(int row, const FileDigest& digest) {
 
 void ChecksumEngine::Work() {
     ReadBuffer buffer;
-    for (int row; (row = NextRow(true)) >= 0;) Publish(row, digestOf_(row, buffer));
+    // After a stop the rows still come back, at once and unread, so that the
+    // job never waits for one.
+    for (int row; (row = NextRow(true)) >= 0;) Publish(row, StopAsked() ? StoppedDigest() : digestOf_(row, buffer));
 }
 
 // Up to `lanesPerWorker` files at once: whole blocks of every open file go
@@ -107,6 +122,10 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             // Waits only when this worker has nothing else to do.
             const int row = NextRow(active == 0);
             if (row < 0) break;
+            if (StopAsked()) {
+                Publish(row, StoppedDigest());
+                continue;
+            }
             if (!lane.file.Open(pathOf_(row))) {
                 Publish(row, FileDigest{});
                 continue;
@@ -118,6 +137,16 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             ++active;
         }
         if (active == 0 || Stopping()) return;
+        if (StopAsked()) {
+            for (Lane& lane : lanes) {
+                if (lane.row < 0) continue;
+                lane.file.Close();
+                Publish(lane.row, StoppedDigest());
+                lane.row = -1;
+            }
+            active = 0;
+            continue;
+        }
 
         MD5Context* contexts[Md5Lanes] = {};
         const std::uint8_t* data[Md5Lanes] = {};
@@ -165,7 +194,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
 }
 
 FileDigest ChecksumEngine::Take(int row) {
-    if (serial_) return digestOf_(row, *serialBuffer_);
+    if (serial_) return StopAsked() ? StoppedDigest() : digestOf_(row, *serialBuffer_);
     std::unique_lock lock(mutex_);
     Slot& slot = window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))];
     changed_.wait(lock, [&] { return slot.ready; });

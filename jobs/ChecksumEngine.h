@@ -6,7 +6,9 @@
 // eight files at once in vector lanes.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -29,10 +31,12 @@ public:
 
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in
-    // row order, as on a disk that must not seek.
-    ChecksumEngine(int rows, int workers, DigestOfRow digestOf);
+    // row order, as on a disk that must not seek. Once `stop` (when given)
+    // is set, every row not done yet comes back Stopped within a read.
+    ChecksumEngine(int rows, int workers, DigestOfRow digestOf, const std::atomic<std::uint8_t>* stop = nullptr);
     // The `algorithm` digest of each row's file.
-    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf);
+    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf,
+                   const std::atomic<std::uint8_t>* stop = nullptr);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
@@ -65,7 +69,10 @@ private:
     void Work();
     void WorkLanes(int lanesPerWorker);
 
+    bool StopAsked() const { return stopFlag_ && *stopFlag_; }
+
     const int rows_;
+    const std::atomic<std::uint8_t>* stopFlag_;
     DigestOfRow digestOf_;
     PathOfRow pathOf_;
     bool serial_ = false;

@@ -17,14 +17,17 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     frame.BeginRowWalk();
     {
         auto engine = ListedFilesEngine(kind, listDirectory, frame.RowCount(),
-                                        [&entries](int row) { return entries.Name(row); });
+                                        [&entries](int row) { return entries.Name(row); },
+                                        &frame.State().StopRequested);
         // A quit or a fatal end lets the workers close their files first.
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
             frame.QuitCheck();
-            // Rows not reached stay pending.
+            // Rows not reached stay pending; so does a file stopped part way.
             if (frame.StopCheck()) break;
-            frame.RowDone(row, JudgeListedFile(frame, kind, engine->Take(row), entries.Digest(row)));
+            const FileDigest digest = engine->Take(row);
+            if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
+            frame.RowDone(row, JudgeListedFile(frame, kind, digest, entries.Digest(row)));
         }
         frame.HoldList(nullptr);
     }

@@ -121,6 +121,21 @@ TEST(DigestFile, WhatCannotBeOpenedOrReadHasNoDigestButACrcKeepsTheValueSoFar) {
     }
 }
 
+TEST(DigestFile, AStopEndsTheFileWithinARead) {
+    TempDir dir;
+    ReadBuffer buffer;
+    const std::string path = dir.Write("f", RandomBytes(3 * 524288, 9));
+    std::atomic<std::uint8_t> stop{1};
+    for (DigestAlgorithm algorithm : Algorithms) {
+        ReadSeam seam;
+        EXPECT_EQ(DigestFile(algorithm, path, buffer, &stop).status, FileDigestStatus::Stopped);
+        // The block in hand, and at most the one read ahead beside it.
+        EXPECT_LE(seam.Returned().size(), 2u) << "read on after the stop";
+    }
+    stop = 0;
+    EXPECT_EQ(DigestFile(DigestAlgorithm::Md5, path, buffer, &stop).status, FileDigestStatus::Ok);
+}
+
 TEST(DigestFile, InterruptedReadsAreRetried) {
     TempDir dir;
     ReadBuffer buffer;
