@@ -267,14 +267,16 @@ void WindowAdapter::SetProgressRange(int minimum, int maximum) {
 }
 
 void WindowAdapter::SetProgressPosition(int position) {
-    auto slot = std::make_shared<std::atomic<int>>(position);
+    std::shared_ptr<std::atomic<int>> slot;
     if (!OnUiThread()) {
         std::lock_guard lock(mutex_);
         if (queuedPosition_) {
             *queuedPosition_ = position;
             return;
         }
-        queuedPosition_ = slot;
+        slot = queuedPosition_ = std::make_shared<std::atomic<int>>(position);
+    } else {
+        slot = std::make_shared<std::atomic<int>>(position);
     }
     Post([this, slot] {
         {

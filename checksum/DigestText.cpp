@@ -27,6 +27,12 @@ std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase
     return text;
 }
 
+std::string HexText32(std::uint32_t value, bool upperCase) {
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+                                   static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+    return HexText(bytes, 4, upperCase);
+}
+
 bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits) {
     if (a.size() != digits || b.size() != digits) return false;
     for (std::size_t i = 0; i < digits; ++i) {

@@ -19,6 +19,10 @@ int HexDigitValue(char c);
 // Two hexadecimal digits per byte, in order, lower case unless asked.
 std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase = false);
 
+// The eight digits of a 32-bit value, most significant first: a CRC-32 as
+// SFV lists write it.
+std::string HexText32(std::uint32_t value, bool upperCase = false);
+
 // True when both texts hold exactly `digits` characters of HexDigitSet and
 // are pairwise equal, letter case ignored ("A" matches "a"). Any other
 // length, or any character outside HexDigitSet in either text, is no match,

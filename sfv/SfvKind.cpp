@@ -29,11 +29,8 @@ ListLine ReadLine(std::string_view piece, ReadPurpose purpose) {
         case SfvLineKind::Entry: {
             // The field's value as the CRC's own eight digits, so that it is
             // compared like every other digest.
-            const std::uint32_t crc = sfv.entry.expectedCrc;
-            const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
-                                           static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
             line.kind = ListLineKind::Entry;
-            line.digest = HexText(bytes, 4);
+            line.digest = HexText32(sfv.entry.expectedCrc);
             break;
         }
     }

@@ -15,13 +15,11 @@ std::string SfvHeaderBlock(bool winSfvCompatible, std::time_t now) {
 }
 
 std::string SfvEntryLine(std::string_view name, std::uint32_t crc) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
-                                   static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
     std::string line;
     line.reserve(name.size() + 10);
     line += name;
     line += ' ';
-    line += HexText(bytes, 4, /*upperCase=*/true);
+    line += HexText32(crc, /*upperCase=*/true);
     line += '\n';
     return line;
 }

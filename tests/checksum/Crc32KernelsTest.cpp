@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/KernelCase.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -61,25 +63,15 @@ TEST(Crc32Reference, FoldConstantReproducesPublishedMultipliers) {
     EXPECT_EQ(FoldConstant(128 - 32), 0x0ccaa009eu);
 }
 
-struct KernelCase {
-    const char* name;
-    Kernel update;
-    bool (*available)();
-};
-
-void PrintTo(const KernelCase& k, std::ostream* os) { *os << k.name; }
-
-bool Always() { return true; }
+using KernelCase = test::KernelCase<Kernel>;
+using test::Always;
 
 std::uint32_t ViaCrc32Update(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
     return Crc32Update(crc, p, n);
 }
 
-class Crc32Kernel : public ::testing::TestWithParam<KernelCase> {
+class Crc32Kernel : public test::KernelTest<Kernel> {
 protected:
-    void SetUp() override {
-        if (!GetParam().available()) GTEST_SKIP() << GetParam().name << " not supported on this CPU";
-    }
     std::uint32_t Update(std::uint32_t crc, const std::uint8_t* p, std::size_t n) const {
         return GetParam().update(crc, p, n);
     }
@@ -176,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KernelCase{"Vpclmul256", UpdateVpclmul256, CpuHasVpclmul256},
                       KernelCase{"Vpclmul", UpdateVpclmul, CpuHasVpclmul},
                       KernelCase{"Crc32Update", ViaCrc32Update, Always}),
-    [](const ::testing::TestParamInfo<KernelCase>& info) { return std::string(info.param.name); });
+    test::KernelName<Kernel>);
 
 }  // namespace
 }  // namespace velmar::crc32

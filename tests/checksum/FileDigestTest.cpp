@@ -31,10 +31,7 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
     std::uint8_t digest[32];
     switch (algorithm) {
         case DigestAlgorithm::Crc32: {
-            const std::uint32_t crc = Crc32Final(Crc32Update(Crc32Init(), data, bytes.size()));
-            const std::uint8_t b[4] = {std::uint8_t(crc >> 24), std::uint8_t(crc >> 16), std::uint8_t(crc >> 8),
-                                       std::uint8_t(crc)};
-            return HexText(b, 4);
+            return HexText32(Crc32Final(Crc32Update(Crc32Init(), data, bytes.size())));
         }
         case DigestAlgorithm::Md5: {
             MD5Context c;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/KernelCase.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,22 +15,10 @@
 namespace velmar::md5lanes {
 namespace {
 
-struct KernelCase {
-    const char* name;
-    Kernel update;
-    bool (*available)();
-};
+using KernelCase = test::KernelCase<Kernel>;
+using test::Always;
 
-void PrintTo(const KernelCase& k, std::ostream* os) { *os << k.name; }
-
-bool Always() { return true; }
-
-class Md5LanesKernel : public ::testing::TestWithParam<KernelCase> {
-protected:
-    void SetUp() override {
-        if (!GetParam().available()) GTEST_SKIP() << GetParam().name << " not supported on this CPU";
-    }
-};
+class Md5LanesKernel : public test::KernelTest<Kernel> {};
 
 std::string DigestText(MD5Context context) {
     std::uint8_t digest[16];
@@ -152,9 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Kernels, Md5LanesKernel,
                                            KernelCase{"Avx2", UpdateAvx2, CpuHasAvx2},
                                            KernelCase{"Avx512Vl", UpdateAvx512Vl, CpuHasAvx512Vl},
                                            KernelCase{"MD5UpdateLanes", MD5UpdateLanes, Always}),
-                         [](const ::testing::TestParamInfo<KernelCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         test::KernelName<Kernel>);
 
 }  // namespace
 }  // namespace velmar::md5lanes
