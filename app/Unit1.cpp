@@ -236,16 +236,18 @@ void TForm1::FormResize() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    const bool refused = state_.Busy != 0;
-    if (refused) state_.QuitRequested = 1;
-    // Stored whether the close happens or not.
+    // Stored whether the close happens or not, and before a running job is
+    // asked to quit: it may end the program a moment later.
     settings_.Load();
     StorePlacement(*this, settings_);
     settings_.Save();
-    if (refused)
+    const bool refused = state_.Busy != 0;
+    if (refused) {
+        state_.AskToQuit();
         event->ignore();
-    else
+    } else {
         event->accept();
+    }
 }
 
 void TForm1::Stop1Click() {
@@ -255,7 +257,7 @@ void TForm1::Stop1Click() {
 
 void TForm1::Exit1Click() {
     if (state_.Busy) {
-        state_.QuitRequested = 1;
+        state_.AskToQuit();
         return;
     }
     exitProgram_();

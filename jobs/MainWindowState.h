@@ -26,6 +26,13 @@ struct MainWindowState {
     std::atomic<std::uint8_t> StopRequested{0};  // the user asked to stop the running job, not the program
     std::atomic<std::int32_t> JobMode{ModeNone}; // what go! does
 
+    // A quit asked for during a job also stops its reading, so the program
+    // ends within one read instead of after the file in hand.
+    void AskToQuit() {
+        QuitRequested = 1;
+        StopRequested = 1;
+    }
+
     // Filled by the select-verify loads on the UI thread, read there by go!:
     // the expected digest of each row as its list gives it. It grows with
     // the list, so no entry is ever written past its end. A CRC list's

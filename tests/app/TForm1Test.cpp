@@ -173,13 +173,17 @@ private slots:
         f.form->State().Busy = 1;
         QVERIFY(!f.form->close());
         QVERIFY(f.form->isVisible());
+        // The job's reading stops too, so the end comes within one read.
         QCOMPARE(f.form->State().QuitRequested.load(), 1);
+        QCOMPARE(f.form->State().StopRequested.load(), 1);
         QVERIFY(f.Stored().KeyExists(SizeKey));  // stored at once all the same
 
         f.form->State().QuitRequested = 0;
+        f.form->State().StopRequested = 0;
         f.form->Exit1Click();
         QCOMPARE(f.exits, 0);
         QCOMPARE(f.form->State().QuitRequested.load(), 1);
+        QCOMPARE(f.form->State().StopRequested.load(), 1);
 
         // Re-activation keeps a running job's flags.
         f.form->FormActivate();
