@@ -36,7 +36,7 @@ std::string ToBytes(const QString& text) { return QFile::encodeName(text).toStdS
 
 }  // namespace
 
-WindowAdapter::WindowAdapter(const MainWindowControls& controls) : c_(controls) {}
+WindowAdapter::WindowAdapter(const MainWindowControls& controls) : c_(controls), follower_(controls.progressBar1) {}
 
 WindowAdapter::~WindowAdapter() {
     if (busyCursor_) QApplication::restoreOverrideCursor();
@@ -285,6 +285,10 @@ void WindowAdapter::SetProgressPosition(int position) {
         }
         c_.progressBar1->setValue(*slot);
     });
+}
+
+void WindowAdapter::FollowProgress(std::shared_ptr<const JobProgress> progress) {
+    Post([this, progress = std::move(progress)] { follower_.Follow(progress); });
 }
 
 void WindowAdapter::RepaintWindow() {

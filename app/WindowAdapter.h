@@ -20,6 +20,7 @@
 
 #include <QObject>
 
+#include "app/ProgressFollower.h"
 #include "jobs/MainWindow.h"
 
 class QCheckBox;
@@ -76,6 +77,7 @@ public:
 
     void SetProgressRange(int minimum, int maximum) override;
     void SetProgressPosition(int position) override;
+    void FollowProgress(std::shared_ptr<const JobProgress> progress) override;
     void RepaintWindow() override;
 
     void SetBusyCursor(bool busy) override;
@@ -105,6 +107,7 @@ private:
     bool repaintQueued_ = false;                        // a RepaintList waits in the queue
     std::shared_ptr<std::atomic<int>> queuedPosition_;  // the position a queued SetProgressPosition will set
     bool busyCursor_ = false;
+    ProgressFollower follower_;
 };
 
 }  // namespace velmar

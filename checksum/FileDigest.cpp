@@ -81,7 +81,7 @@ std::uint32_t Crc32Of(const FileDigest& digest) {
 }
 
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
-                      const std::atomic<std::uint8_t>* stop) {
+                      const DigestWatch& watch) {
     FileDigest result;
     InputFile file;
     if (!file.Open(path)) return result;
@@ -107,7 +107,8 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
             if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
         }
         digest.Update(data, static_cast<std::size_t>(n));
-        if (stop && *stop) {
+        watch.Read(static_cast<std::uint64_t>(n));
+        if (watch.Stopped()) {
             result.status = FileDigestStatus::Stopped;
             return result;
         }

@@ -39,12 +39,28 @@ struct FileDigest {
     std::string Digits() const;
 };
 
+// What a caller may see of a digest while it runs, both optional: a flag
+// that stops the reading, and a count that grows by every block read (one
+// count may serve several files read at once).
+struct DigestWatch {
+    DigestWatch(const std::atomic<std::uint8_t>* stopFlag = nullptr, std::atomic<std::uint64_t>* readCount = nullptr)
+        : stop(stopFlag), bytesRead(readCount) {}
+
+    const std::atomic<std::uint8_t>* stop;
+    std::atomic<std::uint64_t>* bytesRead;
+
+    bool Stopped() const { return stop && *stop; }
+    void Read(std::uint64_t bytes) const {
+        if (bytesRead) bytesRead->fetch_add(bytes, std::memory_order_relaxed);
+    }
+};
+
 // Reads the whole file in reads of at most CrcReadChunk bytes into `buffer`,
 // which the caller keeps for its whole job so that no file costs an
 // allocation. Reports a failure to the caller instead of ending anything.
-// Once `stop` (when given) is set, it reads no further block.
+// Once the watch's stop is set, it reads no further block.
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
-                      const std::atomic<std::uint8_t>* stop = nullptr);
+                      const DigestWatch& watch = {});
 
 inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
     return DigestFile(DigestAlgorithm::Crc32, path, buffer);

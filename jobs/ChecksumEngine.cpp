@@ -31,18 +31,17 @@ int ChecksumEngine::WorkersFor(const std::string& folder) {
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, const std::atomic<std::uint8_t>* stop)
-    : rows_(rows), stopFlag_(stop), digestOf_(std::move(digestOf)),
+ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
+    : rows_(rows), watch_(watch), digestOf_(std::move(digestOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf,
-                               const std::atomic<std::uint8_t>* stop)
-    : rows_(rows), stopFlag_(stop), pathOf_(std::move(pathOf)),
+ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch)
+    : rows_(rows), watch_(watch), pathOf_(std::move(pathOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
-        return DigestFile(algorithm, pathOf_(row), buffer, stopFlag_);
+        return DigestFile(algorithm, pathOf_(row), buffer, watch_);
     };
     Start(workers, algorithm == DigestAlgorithm::Md5);
 }
@@ -158,6 +157,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
                 const std::size_t tail = lane.end - lane.begin;
                 std::memmove(lane.buffer.data(), lane.buffer.data() + lane.begin, tail);
                 const ssize_t n = lane.file.Read(lane.buffer.data() + tail, lane.buffer.size() - tail);
+                if (n > 0) watch_.Read(static_cast<std::uint64_t>(n));
                 lane.begin = 0;
                 lane.end = tail + (n > 0 ? static_cast<std::size_t>(n) : 0);
                 lane.ended = n <= 0;

@@ -31,12 +31,12 @@ public:
 
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in
-    // row order, as on a disk that must not seek. Once `stop` (when given)
-    // is set, every row not done yet comes back Stopped within a read.
-    ChecksumEngine(int rows, int workers, DigestOfRow digestOf, const std::atomic<std::uint8_t>* stop = nullptr);
+    // row order, as on a disk that must not seek. Once the watch's stop is
+    // set, every row not done yet comes back Stopped within a read; its
+    // count grows by every block the workers read.
+    ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
     // The `algorithm` digest of each row's file.
-    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf,
-                   const std::atomic<std::uint8_t>* stop = nullptr);
+    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {});
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
@@ -69,10 +69,10 @@ private:
     void Work();
     void WorkLanes(int lanesPerWorker);
 
-    bool StopAsked() const { return stopFlag_ && *stopFlag_; }
+    bool StopAsked() const { return watch_.Stopped(); }
 
     const int rows_;
-    const std::atomic<std::uint8_t>* stopFlag_;
+    const DigestWatch watch_;
     DigestOfRow digestOf_;
     PathOfRow pathOf_;
     bool serial_ = false;

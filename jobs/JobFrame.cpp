@@ -72,7 +72,6 @@ void JobFrame::StartCreation(int rowCount) {
     window_.SetEnabled(Control::Button1, false);
     window_.SetEnabled(Control::CheckBox1, false);
     window_.SetEnabled(Control::ComboBox1, false);
-    window_.SetProgressRange(0, rowCount);
     SetRowCount(rowCount);
 }
 
@@ -83,9 +82,17 @@ void JobFrame::AddPendingRow(const std::string& name) {
 
 void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(rows), IconPending); }
 
-void JobFrame::BeginRowWalk() {
-    window_.SetProgressRange(0, RowCount());
+void JobFrame::BeginRowWalk(std::function<std::string(int row)> pathOf) {
+    progress_ = std::make_shared<JobProgress>(RowCount());
+    sizes_ = std::make_unique<FileSizeSum>(*progress_, RowCount(), std::move(pathOf));
+    window_.FollowProgress(progress_);
     window_.RepaintWindow();
+}
+
+DigestWatch JobFrame::Watch() { return {&state_.StopRequested, progress_ ? &progress_->bytesDone : nullptr}; }
+
+void JobFrame::CountRowDone() {
+    if (progress_) ++progress_->rowsDone;
 }
 
 void JobFrame::RowDone(int row, StatusIcon icon) {
@@ -97,11 +104,16 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
         case IconPending: break;
     }
     window_.SetRowIcon(row, icon);
-    window_.SetProgressPosition(row + 1);
+    CountRowDone();
     window_.RepaintList();
 }
 
-void JobFrame::EndRowWalk() { window_.SetProgressPosition(0); }
+void JobFrame::EndRowWalk() {
+    sizes_.reset();
+    if (progress_) window_.FollowProgress(nullptr);
+    progress_.reset();
+    window_.SetProgressPosition(0);
+}
 
 void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
     if (stopped_) {

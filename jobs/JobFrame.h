@@ -4,10 +4,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "checksum/FileDigest.h"
+#include "jobs/JobProgress.h"
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
 
@@ -57,10 +60,17 @@ public:
 
     // The rows a verify job added, all pending, are about to be checked.
     void AddPendingRow(const std::string& name);
-    void BeginRowWalk();
+    // The job's rows, whose files are `pathOf` each row, are about to be
+    // checked: from now on the bar follows the bytes read of all of them.
+    void BeginRowWalk(std::function<std::string(int row)> pathOf);
     // Row `row` is handled; its icon is set, the progress moves on.
     void RowDone(int row, StatusIcon icon);
+    // The bar back at 0.
     void EndRowWalk();
+    // What the engine reading the rows' files is to watch and count into.
+    DigestWatch Watch();
+    // A row handled that has no icon of the frame's own (a select-verify pass).
+    void CountRowDone();
     int RowCount() const { return static_cast<int>(icons_.size()); }
     void SetRowCount(int rows);  // creation jobs walk rows they did not add
 
@@ -92,6 +102,8 @@ private:
     std::vector<StatusIcon> icons_;
     Tallies tallies_;
     bool stopped_ = false;
+    std::shared_ptr<JobProgress> progress_;  // during a row walk
+    std::unique_ptr<FileSizeSum> sizes_;
 };
 
 // What a select-verify pass checks with: a row's new icon, asked in row
@@ -103,8 +115,8 @@ struct SelectedRowChecks {
 // Called once with the selected rows, in row order, before the first check.
 using SelectedRowsStart = std::function<SelectedRowChecks(JobFrame& frame, const std::vector<int>& rows)>;
 
-// go! in a select-verify mode, on the UI thread. Rows that are not
-// selected keep their icons.
+// go! in a select-verify mode, run as a job. Rows that are not selected
+// keep their icons; a stop leaves the rows not reached as they were.
 void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start);
 void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check);
 

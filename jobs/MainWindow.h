@@ -7,11 +7,14 @@
 // it added itself, and asks once (CreationSetup) for what the window holds.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmar {
+
+struct JobProgress;
 
 enum StatusIcon { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3 };
 
@@ -61,6 +64,9 @@ public:
 
     virtual void SetProgressRange(int minimum, int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
+    // Until called with nothing, the bar shows `progress`: the window reads
+    // it on its own about ten times a second.
+    virtual void FollowProgress(std::shared_ptr<const JobProgress> progress) = 0;
     virtual void RepaintWindow() = 0;
 
     virtual void SetBusyCursor(bool busy) = 0;

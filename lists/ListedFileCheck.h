@@ -20,10 +20,10 @@ namespace velmar {
 // A kind that retries without leading blanks tries a name that opens
 // nothing once more without its leading blanks and control characters
 // (lists written by hand often indent their names).
-// Once `stop` (when given) is set, the rows not done come back Stopped.
+// Once the watch's stop is set, the rows not done come back Stopped.
 std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, const std::string& listDirectory, int rows,
                                                   std::function<std::string_view(int row)> nameOf,
-                                                  const std::atomic<std::uint8_t>* stop = nullptr);
+                                                  DigestWatch watch = {});
 
 // IconNA when the file could not be opened, IconOk when its digest matches
 // `expected` (letter case ignored), else IconBad. A file that opened but

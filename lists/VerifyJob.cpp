@@ -14,11 +14,10 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ListedEntries entries(kind.Digits());
     ReadListEntries(frame, kind, listPath, purpose, entries);
 
-    frame.BeginRowWalk();
+    frame.BeginRowWalk([&](int row) { return ListedFilePath(listDirectory, entries.Name(row)); });
     {
         auto engine = ListedFilesEngine(kind, listDirectory, frame.RowCount(),
-                                        [&entries](int row) { return entries.Name(row); },
-                                        &frame.State().StopRequested);
+                                        [&entries](int row) { return entries.Name(row); }, frame.Watch());
         // A quit or a fatal end lets the workers close their files first.
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {

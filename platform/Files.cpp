@@ -108,6 +108,12 @@ std::time_t InputFile::CreationTime() const {
     return 0;
 }
 
+std::uint64_t RegularFileSize(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
 bool PathExists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;

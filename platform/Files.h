@@ -51,6 +51,9 @@ private:
     int fd_ = -1;
 };
 
+// The size of the regular file at the path; 0 for anything else.
+std::uint64_t RegularFileSize(const std::string& path);
+
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);
 

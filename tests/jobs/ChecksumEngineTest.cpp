@@ -10,6 +10,7 @@
 
 #include "jobs/ChecksumEngine.h"
 #include "platform/DeviceKind.h"
+#include "platform/Files.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -51,13 +52,21 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
         ReadBuffer buffer;
         for (int workers : {1, 2, 3}) {
-            ChecksumEngine engine(rows, workers, algorithm, [&](int row) { return paths[std::size_t(row)]; });
-            for (int row = 0; row < rows; ++row) {
-                const FileDigest expected = DigestFile(algorithm, paths[std::size_t(row)], buffer);
-                const FileDigest digest = engine.Take(row);
-                EXPECT_EQ(digest.status, expected.status) << row << " on " << workers << " workers";
-                EXPECT_EQ(digest.Text(), expected.Text()) << row << " on " << workers << " workers";
+            // Every byte the workers read is counted, in the lanes too.
+            std::atomic<std::uint64_t> bytesRead{0};
+            std::uint64_t bytes = 0;
+            {
+                ChecksumEngine engine(rows, workers, algorithm, [&](int row) { return paths[std::size_t(row)]; },
+                                      DigestWatch(nullptr, &bytesRead));
+                for (int row = 0; row < rows; ++row) {
+                    const FileDigest expected = DigestFile(algorithm, paths[std::size_t(row)], buffer);
+                    const FileDigest digest = engine.Take(row);
+                    EXPECT_EQ(digest.status, expected.status) << row << " on " << workers << " workers";
+                    EXPECT_EQ(digest.Text(), expected.Text()) << row << " on " << workers << " workers";
+                    bytes += RegularFileSize(paths[std::size_t(row)]);
+                }
             }
+            EXPECT_EQ(bytesRead, bytes) << workers << " workers";
         }
     }
 }

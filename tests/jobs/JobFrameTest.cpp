@@ -1,4 +1,5 @@
 #include "jobs/JobFrame.h"
+#include "jobs/ProgressMeter.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,11 +47,13 @@ TEST_F(JobFrameTest, AVerifyJobTalliesRowsAndRenamesOnlyBadFilesOnYes) {
                                         "Show Label1", "LoadIcons"}));
     EXPECT_TRUE(Contains(log, "SetText Label1 OK:1  BAD:1  N/A:1"));
     EXPECT_LT(IndexOf(log, "SetText Label1 OK:1  BAD:1  N/A:1"), IndexOf(log, "MessageBox YesNo Rename Bad Files?"));
-    // Each row: icon, progress, repaint; then progress back to 0.
+    // The bar follows the walk's files, by their bytes, and ends back at 0.
     auto row1 = IndexOf(log, "SetRowIcon 1 2");
-    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 1)], "ProgressPosition 2");
-    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 2)], "RepaintList");
-    EXPECT_TRUE(Contains(log, "ProgressRange 0..3"));
+    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 1)], "RepaintList");
+    EXPECT_LT(IndexOf(log, "FollowProgress"), IndexOf(log, "SetRowIcon 0 1"));
+    EXPECT_EQ(IndexOf(log, "FollowProgress none") + 1, IndexOf(log, "ProgressPosition 0"));
+    ASSERT_TRUE(window.followed);
+    EXPECT_EQ(window.followed->rowsDone, 3);
     EXPECT_EQ(log.back(), "Cursor default");
     EXPECT_EQ(state.Busy, 0);
 
@@ -203,6 +206,54 @@ TEST_F(JobFrameTest, AJobOnAWorkerThreadDrivesTheWindow) {
     EXPECT_EQ(rows[1].icon, IconBad);
     EXPECT_EQ(rows[2].icon, IconNA);
     EXPECT_EQ(state.Busy, 0);
+}
+
+// The bar of a scripted job, read at the times a window would read it.
+TEST(ProgressMeterTest, TheBarFollowsBytesAndShowsSmoothedSpeedAndTimeLeft) {
+    struct Step {
+        double seconds;
+        std::uint64_t bytes;
+        int rows;
+        bool totalKnown;
+        std::string text;
+        int position;
+    };
+    // One 400 MB file and one empty file; each file also counts 64 KiB of work.
+    const std::uint64_t total = 400000000;
+    const std::vector<Step> steps = {
+        {0.0, 0, 0, false, "0%", 0},
+        // Until the sizes are known, the rows done.
+        {0.1, 0, 1, false, "50%", 500},
+        // Under a second of data: the percentage alone; the bar never goes back.
+        {0.5, 50000000, 1, true, "50%", 500},
+        {2.0, 200000000, 1, true, "50%  100 MB/s  0:02 left", 500},
+        // The rates are taken from the last reading at least five seconds old.
+        {7.0, 300000000, 1, true, "74%  20 MB/s  0:05 left", 749},
+        // A job that has all but halted shows no time left.
+        {12.0, 300000100, 1, true, "74%  0.0 MB/s", 749},
+        // A file that grew while read takes the work past its total.
+        {13.0, 500000000, 2, true, "100%  33 MB/s  0:00 left", 1000},
+    };
+    JobProgress progress(2);
+    progress.bytesTotal = total;
+    ProgressMeter meter;
+    for (const Step& step : steps) {
+        progress.bytesDone = step.bytes;
+        progress.rowsDone = step.rows;
+        progress.totalKnown = step.totalKnown;
+        const ProgressReading reading = meter.Read(step.seconds, progress);
+        EXPECT_EQ(reading.text, step.text) << step.seconds;
+        EXPECT_EQ(reading.position, step.position) << step.seconds;
+    }
+
+    // The total of a job's files: a missing one counts nothing.
+    TempDir dir;
+    const std::vector<std::string> paths = {dir.Write("a", "four"), dir.File("missing"), dir.Write("b", "six...")};
+    JobProgress sized(3);
+    FileSizeSum sum(sized, 3, [&](int row) { return paths[static_cast<std::size_t>(row)]; });
+    for (int i = 0; i < 1000 && !sized.totalKnown; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(sized.totalKnown);
+    EXPECT_EQ(sized.bytesTotal, 10u);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobProgress.h"
 #include "jobs/MainWindow.h"
 #include "platform/Process.h"
 
@@ -53,6 +54,8 @@ public:
     std::deque<std::optional<std::vector<std::string>>> dialogAnswers;
     std::deque<MessageAnswer> messageAnswers;
     CreationSetup setup;
+    // The last progress the bar was told to follow.
+    std::shared_ptr<const JobProgress> followed;
 
     std::vector<std::string> Log() {
         std::lock_guard lock(mutex_);
@@ -125,6 +128,11 @@ public:
         Record("ProgressRange " + std::to_string(lo) + ".." + std::to_string(hi));
     }
     void SetProgressPosition(int p) override { Record("ProgressPosition " + std::to_string(p)); }
+    void FollowProgress(std::shared_ptr<const JobProgress> progress) override {
+        Record(progress ? "FollowProgress" : "FollowProgress none");
+        std::lock_guard lock(mutex_);
+        if (progress) followed = progress;
+    }
     void RepaintWindow() override { Record("RepaintWindow"); }
     void SetBusyCursor(bool busy) override { Record(busy ? "Cursor busy" : "Cursor default"); }
     std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& r) override {

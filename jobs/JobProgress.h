@@ -1,0 +1,39 @@
+// How far a job has come, counted by the threads that do its work and read
+// by the window about ten times a second, so that no block read costs a
+// window operation.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace velmar {
+
+struct JobProgress {
+    explicit JobProgress(int rowCount) : rows(rowCount) {}
+
+    const int rows;
+    std::atomic<int> rowsDone{0};
+    std::atomic<std::uint64_t> bytesDone{0};   // read so far, within files too
+    std::atomic<std::uint64_t> bytesTotal{0};  // the size of every file of the job, once totalKnown
+    std::atomic<bool> totalKnown{false};
+};
+
+// Adds up the sizes of a job's files on a thread of its own, so that the
+// first file is read at once however long the list is. A file that is not
+// there counts nothing. Stops early when destroyed.
+class FileSizeSum {
+public:
+    FileSizeSum(JobProgress& progress, int rows, std::function<std::string(int row)> pathOf);
+    ~FileSizeSum();
+    FileSizeSum(const FileSizeSum&) = delete;
+    FileSizeSum& operator=(const FileSizeSum&) = delete;
+
+private:
+    std::atomic<bool> quit_{false};
+    std::thread thread_;
+};
+
+}  // namespace velmar
