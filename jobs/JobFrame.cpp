@@ -109,9 +109,10 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
 }
 
 void JobFrame::EndRowWalk() {
+    if (!progress_) return;
     sizes_.reset();
-    if (progress_) window_.FollowProgress(nullptr);
     progress_.reset();
+    window_.FollowProgress(nullptr);
     window_.SetProgressPosition(0);
 }
 
@@ -175,9 +176,9 @@ void JobFrame::Fatal(const std::string& message) {
     EndProgram();
 }
 
-void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start) {
-    JobFrame frame(window, state);
-    state.Busy = 1;
+void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start) {
+    MainWindow& window = frame.Window();
+    frame.State().Busy = 1;
     window.RepaintWindow();
     const std::vector<int> rows = window.SelectedRows();
     if (!rows.empty()) {
@@ -186,12 +187,25 @@ void SelectVerifyPass(MainWindow& window, MainWindowState& state, const Selected
         for (int row : rows) {
             window.DeselectRow(row);
             frame.QuitCheck();
-            window.SetRowIcon(row, checks.check(row));
+            if (frame.StopCheck()) break;
+            const StatusIcon icon = checks.check(row);
+            // A file stopped part way keeps the mark it had.
+            if (frame.StopCheck()) break;
+            window.SetRowIcon(row, icon);
+            frame.CountRowDone();
             window.RepaintList();
         }
         frame.HoldList(nullptr);
+        // Nothing reads or counts any more once the walk ends.
+        if (checks.release) checks.release();
+        frame.EndRowWalk();
     }
     frame.Finish();
+}
+
+void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start) {
+    JobFrame frame(window, state);
+    SelectVerifyPass(frame, start);
 }
 
 void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check) {

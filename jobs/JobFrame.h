@@ -65,7 +65,7 @@ public:
     void BeginRowWalk(std::function<std::string(int row)> pathOf);
     // Row `row` is handled; its icon is set, the progress moves on.
     void RowDone(int row, StatusIcon icon);
-    // The bar back at 0.
+    // The bar back at 0, after a walk begun.
     void EndRowWalk();
     // What the engine reading the rows' files is to watch and count into.
     DigestWatch Watch();
@@ -117,6 +117,7 @@ using SelectedRowsStart = std::function<SelectedRowChecks(JobFrame& frame, const
 
 // go! in a select-verify mode, run as a job. Rows that are not selected
 // keep their icons; a stop leaves the rows not reached as they were.
+void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start);
 void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start);
 void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check);
 

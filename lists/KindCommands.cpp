@@ -38,7 +38,7 @@ void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListK
 }
 
 void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    if (SelectVerifyMayStart(state)) CheckSelectedRows(window, state, kind);
+    if (SelectVerifyMayStart(state)) LaunchJob<SelectVerifyJob>(window, state, kind);
 }
 
 }  // namespace velmar

@@ -1,13 +1,13 @@
 #include "lists/SelectVerify.h"
 
-#include <vector>
-
 #include <memory>
+#include <vector>
 
 #include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
+#include "platform/Paths.h"
 
 namespace velmar {
 
@@ -22,15 +22,19 @@ void LoadSelectVerify(MainWindow& window, MainWindowState& state, const ListKind
     }
 }
 
-void CheckSelectedRows(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
+    MainWindow& window = frame.Window();
+    MainWindowState& state = frame.State();
     std::vector<std::string> names;
     std::unique_ptr<ChecksumEngine> engine;
     int taken = 0;
-    SelectVerifyPass(window, state, [&](JobFrame& frame, const std::vector<int>& rows) {
+    SelectVerifyPass(frame, [&](JobFrame&, const std::vector<int>& rows) {
         // The names are read here: the workers never ask the window.
         for (int row : rows) names.push_back(window.RowText(row));
-        engine = ListedFilesEngine(kind, state.ListDirectory, static_cast<int>(rows.size()),
-                                   [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; });
+        auto nameOf = [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; };
+        frame.SetRowCount(static_cast<int>(rows.size()));
+        frame.BeginRowWalk([&](int i) { return ListedFilePath(state.ListDirectory, nameOf(i)); });
+        engine = ListedFilesEngine(kind, state.ListDirectory, static_cast<int>(rows.size()), nameOf, frame.Watch());
         return SelectedRowChecks{
             [&](int row) {
                 const auto slot = static_cast<std::size_t>(row);

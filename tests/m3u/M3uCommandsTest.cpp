@@ -36,16 +36,19 @@ TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     EXPECT_EQ(IndexOf(window.Log(), "AddRow b.mp3 0") + 1, IndexOf(window.Log(), "ProgressRange 0..2"));
 
     SelectVerifyGo(window, state, M3uKind);  // nothing selected
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconPending}));
 
     window.Select({1});
     SelectVerifyGo(window, state, M3uKind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk}));
     EXPECT_FALSE(window.Rows()[1].selected);
 
     dir.Write("b.mp3", "changed");
     window.Select({0, 1});
     SelectVerifyGo(window, state, M3uKind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
     const auto log = window.Log();
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& e) { return e.rfind("MessageBox", 0) == 0; }), 0);

@@ -27,16 +27,19 @@ TEST_F(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
 
     window.Select({1, 3});
     SelectVerifyGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk, IconPending, IconOk, IconPending}));
     for (const auto& row : window.Rows()) EXPECT_FALSE(row.selected);
 
     // Nothing selected: nothing changes. Then a changed and a deleted file.
     SelectVerifyGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window)[1], IconOk);
     dir.Write("1", "changed");
     std::filesystem::remove(dir.File("4"));
     window.Select({1, 4});
     SelectVerifyGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconBad, IconPending, IconOk, IconNA}));
     EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
     EXPECT_TRUE(Contains(window.Log(), "SetText Label1 Verifying..."));
@@ -51,6 +54,7 @@ TEST_F(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
     EXPECT_EQ(state.ExpectedMd5s, std::vector<std::string>{Md5Of("a")});
     window.Select({0});
     SelectVerifyGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>{IconOk});
 }
 
@@ -60,6 +64,7 @@ TEST_F(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
     EXPECT_TRUE(window.Rows().empty());
     SelectVerifyGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobsToEnd());
     EXPECT_EQ(state.Busy, 0);
 }
 

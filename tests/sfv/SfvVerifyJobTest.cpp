@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
+#include "lists/KindCommands.h"
 #include "lists/SelectVerify.h"
 #include "tests/sfv/SfvTestSupport.h"
 
@@ -129,13 +130,16 @@ TEST_F(SfvVerifyJobTest, SelectVerifyChecksChosenRowsAgainOnEveryPress) {
     ASSERT_EQ(RowNames(window), (std::vector<std::string>{"a.bin", "b.bin", "c.bin"}));
 
     window.Select({1});
-    CheckSelectedRows(window, state, SfvKind);
+    SelectVerifyGo(window, state, SfvKind);
+    ASSERT_TRUE(test::WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconBad, IconPending}));
 
     dir.Write("b.bin", "b");  // repaired
     window.Select({1, 2});
-    CheckSelectedRows(window, state, SfvKind);
-    CheckSelectedRows(window, state, SfvKind);
+    SelectVerifyGo(window, state, SfvKind);
+    ASSERT_TRUE(test::WaitForJobsToEnd());
+    SelectVerifyGo(window, state, SfvKind);
+    ASSERT_TRUE(test::WaitForJobsToEnd());
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconPending, IconOk, IconNA}));
 }
 
