@@ -189,6 +189,21 @@ TEST_F(JobFrameTest, SelectVerifyChecksOnlySelectedRows) {
     EXPECT_FALSE(rows[0].selected || rows[2].selected);
     EXPECT_EQ(state.Busy, 0);
 
+    // A stop during a row's check: that row keeps its mark, the rest are
+    // not checked, and the window is free again.
+    window.Select({0, 1, 2});
+    checked.clear();
+    SelectVerifyPass(window, state, [&](int row) {
+        checked.push_back(row);
+        state.StopRequested = 1;
+        return IconNA;
+    });
+    EXPECT_EQ(checked, std::vector<int>{0});
+    EXPECT_EQ(window.Rows()[0].icon, IconOk);
+    EXPECT_TRUE(window.Rows()[2].selected);
+    EXPECT_EQ(state.Busy, 0);
+    EXPECT_EQ(state.StopRequested, 0);
+
     FakeWindow empty;
     SelectVerifyPass(empty, state, [](int) { return IconOk; });
     EXPECT_EQ(empty.Log(), (std::vector<std::string>{"RepaintWindow", "SelectedRows", "Cursor default"}));
