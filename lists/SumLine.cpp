@@ -4,7 +4,10 @@
 
 namespace velmar {
 
-std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits) {
+namespace {
+
+// "<digest>  <name>" or "<digest> *<name>".
+std::optional<SumEntry> ParsePlainLine(std::string_view piece, std::size_t digits) {
     const std::size_t separator = digits;  // a space
     const std::size_t marker = digits + 1; // a space or '*'
     const std::size_t nameColumn = digits + 2;
@@ -14,6 +17,69 @@ std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits)
     SumEntry entry;
     entry.digest = DigestTextOfField(piece, digits);
     entry.name = UpToNul(WithoutLineEnd(piece.substr(nameColumn)));
+    return entry;
+}
+
+// The tag the tools' BSD layout gives a digest of this many digits.
+std::string_view BsdTag(std::size_t digits) {
+    switch (digits) {
+        case 32: return "MD5";
+        case 64: return "SHA256";
+        default: return {};
+    }
+}
+
+// "MD5 (<name>) = <digest>", as md5sum --tag and rhash --bsd write it. The
+// name ends at the last ") = ", so that a name may hold one itself.
+std::optional<SumEntry> ParseBsdLine(std::string_view piece, std::size_t digits) {
+    const std::string_view tag = BsdTag(digits);
+    const std::string_view line = WithoutLineEnd(piece);
+    if (tag.empty() || !line.starts_with(tag) || line.substr(tag.size(), 2) != " (") return std::nullopt;
+    const std::size_t nameColumn = tag.size() + 2;
+    const std::size_t end = line.rfind(") = ");
+    if (end == std::string_view::npos || end < nameColumn) return std::nullopt;
+    const std::string_view digest = line.substr(end + 4);
+    if (digest.size() != digits || !DigestFieldQualifies(digest, 0, digits)) return std::nullopt;
+    SumEntry entry;
+    entry.digest = DigestTextOfField(digest, digits);
+    entry.name = UpToNul(line.substr(nameColumn, end - nameColumn));
+    return entry;
+}
+
+// md5sum writes a name holding a backslash or a line feed with "\\" and
+// "\n" and marks its line with a leading backslash. Any other escape makes
+// no name.
+std::optional<std::string> Unescaped(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] != '\\') {
+            out.push_back(name[i]);
+            continue;
+        }
+        if (++i == name.size()) return std::nullopt;
+        if (name[i] == '\\') out.push_back('\\');
+        else if (name[i] == 'n') out.push_back('\n');
+        else return std::nullopt;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits) {
+    // The usual line first: every line read before the other layouts were
+    // known is read as it was.
+    if (auto entry = ParsePlainLine(piece, digits)) return entry;
+    const bool escaped = piece.starts_with('\\');
+    if (escaped) piece.remove_prefix(1);
+    std::optional<SumEntry> entry = ParsePlainLine(piece, digits);
+    if (!entry) entry = ParseBsdLine(piece, digits);
+    if (entry && escaped) {
+        std::optional<std::string> name = Unescaped(entry->name);
+        if (!name) return std::nullopt;
+        entry->name = std::move(*name);
+    }
     return entry;
 }
 

@@ -1,7 +1,8 @@
-// One line in the layout of the coreutils sum tools (md5sum, sha256sum):
+// One line in the layouts of the coreutils sum tools (md5sum, sha256sum):
 // the digest's digits, a space, a space or "*" (the text and binary markers,
 // alike here: files are always hashed as bytes), then the name up to the
-// line end.
+// line end; or the BSD layout, "MD5 (name) = digest" ("SHA256 (...)" for
+// SHA-256); either with a leading backslash when the name is escaped.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +20,7 @@ struct SumEntry {
 };
 
 // The entry a piece holds, or nothing when the piece is no entry line
-// (comments, headers, blank lines, other tools' formats).
+// (comments, headers, blank lines, another algorithm's tag, other formats).
 std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits);
 
 // "<digest text>  <name>\n"; the list writer turns "\n" into CR LF. The

@@ -33,14 +33,23 @@ TEST_F(Md5ListTest, OnlyLinesOfTheEntryLayoutAreTakenAndTheirNamesKeptVerbatim) 
         D + "  in ner .bin \r\n" +
         D + "  sub\\dir\\x.bin\r\n" +
         D + "  \r\n" +
+        // The tools' other layouts: BSD tags of this algorithm only, and
+        // escaped names.
+        "MD5 (bsd (1) = x.bin) = " + D + "\r\n" +
+        "SHA1 (other.bin) = " + std::string(40, 'a') + "\r\n" +
+        "MD5 (long.bin) = " + D + "0\r\n" +
+        "\\" + D + "  back\\\\slash\\nfeed.bin\r\n" +
+        "\\MD5 (tagged\\\\) = " + D + "\r\n" +
+        "\\" + D + "  bad\\escape.bin\r\n" +
         D + "  last";
-    EXPECT_EQ(Read(List(list)), 7);
+    EXPECT_EQ(Read(List(list)), 10);
     EXPECT_EQ(names, (std::vector<std::string>{"two spaces.bin", "star.bin", "UPPER.BIN", "in ner .bin ",
-                                               "sub\\dir\\x.bin", "", "last"}));
+                                               "sub\\dir\\x.bin", "", "bsd (1) = x.bin", "back\\slash\nfeed.bin",
+                                               "tagged\\", "last"}));
     EXPECT_EQ(digests[2], Upper(D));
-    EXPECT_EQ(digests[6], D);
+    EXPECT_EQ(digests[9], D);
     EXPECT_EQ(RowNames(window), names);
-    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(7, IconPending));
+    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(10, IconPending));
 }
 
 TEST_F(Md5ListTest, CtrlZEndsTheTextAndAnOverLongLineIsReadIn511CharacterPieces) {
