@@ -37,11 +37,15 @@ ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, Dige
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch)
-    : rows_(rows), watch_(watch), pathOf_(std::move(pathOf)),
+ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch,
+                               FallbackOfRow fallbackOf)
+    : rows_(rows), watch_(watch), pathOf_(std::move(pathOf)), fallbackOf_(std::move(fallbackOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
-        return DigestFile(algorithm, pathOf_(row), buffer, watch_);
+        FileDigest digest = DigestFile(algorithm, pathOf_(row), buffer, watch_);
+        if (digest.status == FileDigestStatus::OpenFailed && fallbackOf_)
+            if (const auto other = fallbackOf_(row)) digest = DigestFile(algorithm, *other, buffer, watch_);
+        return digest;
     };
     Start(workers, algorithm == DigestAlgorithm::Md5);
 }
@@ -125,7 +129,10 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
                 Publish(row, StoppedDigest());
                 continue;
             }
-            if (!lane.file.Open(pathOf_(row))) {
+            bool opened = lane.file.Open(pathOf_(row));
+            if (!opened && fallbackOf_)
+                if (const auto other = fallbackOf_(row)) opened = lane.file.Open(*other);
+            if (!opened) {
                 Publish(row, FileDigest{});
                 continue;
             }

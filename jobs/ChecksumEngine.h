@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,8 @@ public:
     using DigestOfRow = std::function<FileDigest(int row, ReadBuffer& buffer)>;
     // The file of a row.
     using PathOfRow = std::function<std::string(int row)>;
+    // Another file for a row whose file cannot be opened, or nothing.
+    using FallbackOfRow = std::function<std::optional<std::string>(int row)>;
 
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in
@@ -35,8 +38,9 @@ public:
     // set, every row not done yet comes back Stopped within a read; its
     // count grows by every block the workers read.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
-    // The `algorithm` digest of each row's file.
-    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {});
+    // The `algorithm` digest of each row's file, or of its fallback's.
+    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {},
+                   FallbackOfRow fallbackOf = nullptr);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
@@ -75,6 +79,7 @@ private:
     const DigestWatch watch_;
     DigestOfRow digestOf_;
     PathOfRow pathOf_;
+    FallbackOfRow fallbackOf_;
     bool serial_ = false;
     std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size

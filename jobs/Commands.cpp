@@ -72,6 +72,7 @@ std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindow
     window.SetText(Control::Edit1, BaseNameOf(path));
     window.LoadIcons();
     state.ListDirectory = ListDirectoryOf(path);
+    state.ListPath = path;
     return path;
 }
 

@@ -41,6 +41,7 @@ struct MainWindowState {
     std::vector<std::string>& ExpectedCrcs{ExpectedDigests};
     std::vector<std::string>& ExpectedMd5s{ExpectedDigests};
     std::string ListDirectory;
+    std::string ListPath;  // the select-verify list, which no fallback may take for one of its files
     // The folder of the files a Create command chose: the new list goes there.
     std::string CreationDirectory;
     std::string CommandLinePath;

@@ -2,6 +2,9 @@
 
 #include "lists/DigestField.h"
 #include "lists/ListPieces.h"
+#include "lists/ListedFileFinder.h"
+#include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 
 namespace velmar {
 
@@ -29,6 +32,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
                     const std::function<void(std::string& name, std::string& digest)>& take) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
     list.Open(path);
+    ListedFileFinder finder(kind, ListDirectoryOf(path), path);
     int count = 0;
     std::string piece;
     std::string nameLine;
@@ -42,6 +46,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
             if (!list.Next(nameLine)) break;
             line.name = UpToNul(WithoutLineEnd(nameLine));
         }
+        if (!IsValidUtf8(line.name)) line.name = finder.NameAsFound(line.name);
         frame.AddPendingRow(line.name);
         if (line.kind == ListLineKind::EntryThenUnusable || line.digest.size() != kind.Digits())
             frame.Fatal(kind.listUnusableMessage);

@@ -1,29 +1,16 @@
 #include "lists/ListedFileCheck.h"
 
 #include "checksum/DigestText.h"
-#include "platform/Paths.h"
 
 namespace velmar {
 
-std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, const std::string& listDirectory, int rows,
+std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFileFinder& finder, int rows,
                                                   std::function<std::string_view(int row)> nameOf,
                                                   DigestWatch watch) {
-    const int workers = ChecksumEngine::WorkersFor(listDirectory);
-    auto pathOf = [listDirectory, nameOf](int row) { return ListedFilePath(listDirectory, nameOf(row)); };
-    if (!kind.retryWithoutLeadingBlanks)
-        return std::make_unique<ChecksumEngine>(rows, workers, kind.algorithm, pathOf, watch);
-    auto digestOf = [&kind, listDirectory, nameOf, watch](int row, ReadBuffer& buffer) {
-        // The digest's own open is the existence test: a file it cannot open
-        // is missing.
-        const std::string_view name = nameOf(row);
-        FileDigest digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name), buffer, watch);
-        std::size_t first = 0;
-        while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
-        if (digest.status == FileDigestStatus::OpenFailed && first > 0)
-            digest = DigestFile(kind.algorithm, ListedFilePath(listDirectory, name.substr(first)), buffer, watch);
-        return digest;
-    };
-    return std::make_unique<ChecksumEngine>(rows, workers, digestOf, watch);
+    return std::make_unique<ChecksumEngine>(
+        rows, ChecksumEngine::WorkersFor(finder.Directory()), kind.algorithm,
+        [&finder, nameOf](int row) { return finder.ListedPath(nameOf(row)); }, watch,
+        [&finder, nameOf](int row) { return finder.Fallback(nameOf(row)); });
 }
 
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,

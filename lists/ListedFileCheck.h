@@ -13,15 +13,14 @@
 #include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
+#include "lists/ListedFileFinder.h"
 
 namespace velmar {
 
-// The engine over `rows` listed files: list folder + the name of each row.
-// A kind that retries without leading blanks tries a name that opens
-// nothing once more without its leading blanks and control characters
-// (lists written by hand often indent their names).
-// Once the watch's stop is set, the rows not done come back Stopped.
-std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, const std::string& listDirectory, int rows,
+// The engine over `rows` listed files, each found by `finder` from the
+// name of its row. Once the watch's stop is set, the rows not done come
+// back Stopped.
+std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFileFinder& finder, int rows,
                                                   std::function<std::string_view(int row)> nameOf,
                                                   DigestWatch watch = {});
 

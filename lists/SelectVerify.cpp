@@ -7,7 +7,6 @@
 #include "jobs/JobFrame.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
-#include "platform/Paths.h"
 
 namespace velmar {
 
@@ -26,6 +25,7 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
     MainWindow& window = frame.Window();
     MainWindowState& state = frame.State();
     std::vector<std::string> names;
+    ListedFileFinder finder(kind, state.ListDirectory, state.ListPath);
     std::unique_ptr<ChecksumEngine> engine;
     int taken = 0;
     SelectVerifyPass(frame, [&](JobFrame&, const std::vector<int>& rows) {
@@ -33,8 +33,8 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
         for (int row : rows) names.push_back(window.RowText(row));
         auto nameOf = [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; };
         frame.SetRowCount(static_cast<int>(rows.size()));
-        frame.BeginRowWalk([&](int i) { return ListedFilePath(state.ListDirectory, nameOf(i)); });
-        engine = ListedFilesEngine(kind, state.ListDirectory, static_cast<int>(rows.size()), nameOf, frame.Watch());
+        frame.BeginRowWalk([&finder, nameOf](int i) { return finder.PathOf(nameOf(i)); });
+        engine = ListedFilesEngine(kind, finder, static_cast<int>(rows.size()), nameOf, frame.Watch());
         return SelectedRowChecks{
             [&](int row) {
                 const auto slot = static_cast<std::size_t>(row);

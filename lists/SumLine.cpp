@@ -29,13 +29,17 @@ std::string_view BsdTag(std::size_t digits) {
     }
 }
 
-// "MD5 (<name>) = <digest>", as md5sum --tag and rhash --bsd write it. The
-// name ends at the last ") = ", so that a name may hold one itself.
+// "MD5 (<name>) = <digest>", as md5sum --tag writes it; rhash --bsd pads
+// the tag with more blanks ("MD5   (<name>)"). The name ends at the last
+// ") = ", so that a name may hold one itself.
 std::optional<SumEntry> ParseBsdLine(std::string_view piece, std::size_t digits) {
     const std::string_view tag = BsdTag(digits);
     const std::string_view line = WithoutLineEnd(piece);
-    if (tag.empty() || !line.starts_with(tag) || line.substr(tag.size(), 2) != " (") return std::nullopt;
-    const std::size_t nameColumn = tag.size() + 2;
+    if (tag.empty() || !line.starts_with(tag)) return std::nullopt;
+    std::size_t open = tag.size();
+    while (open < line.size() && line[open] == ' ') ++open;
+    if (open == tag.size() || open == line.size() || line[open] != '(') return std::nullopt;
+    const std::size_t nameColumn = open + 1;
     const std::size_t end = line.rfind(") = ");
     if (end == std::string_view::npos || end < nameColumn) return std::nullopt;
     const std::string_view digest = line.substr(end + 4);

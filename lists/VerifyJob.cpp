@@ -14,10 +14,11 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ListedEntries entries(kind.Digits());
     ReadListEntries(frame, kind, listPath, purpose, entries);
 
-    frame.BeginRowWalk([&](int row) { return ListedFilePath(listDirectory, entries.Name(row)); });
+    ListedFileFinder finder(kind, listDirectory, listPath);
+    frame.BeginRowWalk([&](int row) { return finder.PathOf(entries.Name(row)); });
     {
-        auto engine = ListedFilesEngine(kind, listDirectory, frame.RowCount(),
-                                        [&entries](int row) { return entries.Name(row); }, frame.Watch());
+        auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
+                                        frame.Watch());
         // A quit or a fatal end lets the workers close their files first.
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
@@ -31,7 +32,7 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
         frame.HoldList(nullptr);
     }
     frame.EndRowWalk();
-    frame.EndVerify(listDirectory, [&](int row) { return ListedFilePath(listDirectory, entries.Name(row)); });
+    frame.EndVerify(listDirectory, [&](int row) { return finder.PathOf(entries.Name(row)); });
 }
 
 void RunMenuVerify(JobFrame& frame, const ListKind& kind) {

@@ -37,6 +37,15 @@ public:
     }
     void Skip() { ++pos_; }
 
+    // True when the bytes not yet taken begin with `bytes`, as far as one
+    // buffer shows them (a list's first bytes always fit).
+    bool StartsWith(const char* bytes, std::size_t count) {
+        if (pos_ == end_ && !Refill()) return false;
+        return end_ - pos_ >= count && std::equal(bytes, bytes + count, buffer_.data() + pos_,
+                                                  [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    }
+    void Skip(std::size_t count) { pos_ += count; }
+
     // Hands out nothing more, as if the file ended here.
     void End() {
         ended_ = true;

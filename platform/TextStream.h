@@ -1,7 +1,9 @@
 // Text-mode list streams. Lists are CR LF text files read the way a text-mode
 // C stream on the original platform read them: every CR byte vanishes, a
 // 0x1A byte ends the text, and lines come in pieces of at most 511 bytes as
-// a 512-byte line buffer would take them.
+// a 512-byte line buffer would take them. A list saved by an editor with a
+// byte-order mark is read as its text: a UTF-8 mark is dropped, and a list
+// in UTF-16 (either byte order) is read as the same text in UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -33,13 +35,23 @@ public:
     // its true length. False when no byte is left (end, 0x1A or read error).
     bool ReadPiece(std::string& piece);
 
-    // A read error ended the text early.
-    bool Failed() const { return input_.Failed(); }
+    // A read error ended the text early, or its UTF-16 was no valid text.
+    bool Failed() const { return input_.Failed() || decodeFailed_; }
 
 private:
+    void DecodeUtf16(bool littleEndian);
+    bool Peek(char& c);
+    void Skip();
+    void End();
+
     InputFile file_;
     ReadBuffer buffer_{TextStreamBufferSize};
     BufferedInput input_{file_, buffer_};
+    // A UTF-16 list, read whole and decoded at its opening.
+    bool decoded_ = false;
+    bool decodeFailed_ = false;
+    std::string text_;
+    std::size_t textPos_ = 0;
 };
 
 class TextWriter {

@@ -1,0 +1,97 @@
+#include "lists/ListedFileFinder.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/TextEncoding.h"
+
+namespace velmar {
+namespace {
+
+// The code pages lists made elsewhere most often use for their names, in
+// the order they are tried.
+const char* const LegacyCodePages[] = {"WINDOWS-1252", "CP437", "SHIFT_JIS"};
+
+}  // namespace
+
+ListedFileFinder::ListedFileFinder(const ListKind& kind, std::string listDirectory, std::string listPath)
+    : retryWithoutLeadingBlanks_(kind.retryWithoutLeadingBlanks), directory_(std::move(listDirectory)),
+      listPath_(std::move(listPath)) {}
+
+std::string ListedFileFinder::ListedPath(std::string_view name) const { return ListedFilePath(directory_, name); }
+
+std::optional<std::string> ListedFileFinder::Fallback(std::string_view name) {
+    if (retryWithoutLeadingBlanks_) {
+        // Lists written by hand often indent their names.
+        std::size_t first = 0;
+        while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
+        if (first > 0) {
+            const std::string trimmed = ListedPath(name.substr(first));
+            InputFile probe;
+            if (probe.Open(trimmed)) return trimmed;
+        }
+    }
+    // A file that is there but cannot be read is that name's file all the same.
+    if (PathExists(ListedPath(name))) return std::nullopt;
+    return FoundElsewhere(name);
+}
+
+std::string ListedFileFinder::PathOf(std::string_view name) {
+    const std::string listed = ListedPath(name);
+    if (PathExists(listed)) return listed;
+    return FoundElsewhere(name).value_or(listed);
+}
+
+std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name) {
+    if (name.find('\\') != std::string_view::npos) {
+        std::string literal = directory_ + "/";
+        literal.append(name);
+        if (PathExists(literal) && !IsTheList(literal)) return literal;
+    }
+    return InOtherCase(ListedPath(name));
+}
+
+std::string ListedFileFinder::NameAsFound(std::string_view name) {
+    if (IsValidUtf8(name) || PathExists(ListedPath(name))) return std::string(name);
+    for (const char* codePage : LegacyCodePages) {
+        std::optional<std::string> decoded = ToUtf8(name, codePage);
+        if (decoded && PathExists(ListedPath(*decoded)) && !IsTheList(ListedPath(*decoded))) return *decoded;
+    }
+    return std::string(name);
+}
+
+std::optional<std::string> ListedFileFinder::InOtherCase(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = path.substr(0, slash);
+    const std::string folded = CaseFolded(std::string_view(path).substr(slash + 1));
+    std::string found;
+    {
+        std::lock_guard lock(mutex_);
+        auto [entry, added] = folders_.try_emplace(folder);
+        if (added) {
+            if (DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str())) {
+                while (const dirent* item = ::readdir(dir)) {
+                    const std::string_view itemName = item->d_name;
+                    if (itemName != "." && itemName != "..")
+                        entry->second[CaseFolded(itemName)].emplace_back(itemName);
+                }
+                ::closedir(dir);
+            }
+        }
+        const auto match = entry->second.find(folded);
+        if (match == entry->second.end() || match->second.size() != 1) return std::nullopt;
+        found = folder + "/" + match->second.front();
+    }
+    if (IsTheList(found)) return std::nullopt;
+    return found;
+}
+
+bool ListedFileFinder::IsTheList(const std::string& path) const {
+    struct stat candidate, list;
+    return ::stat(path.c_str(), &candidate) == 0 && ::stat(listPath_.c_str(), &list) == 0 &&
+           candidate.st_dev == list.st_dev && candidate.st_ino == list.st_ino;
+}
+
+}  // namespace velmar

@@ -1,0 +1,59 @@
+// Where a listed name leads on this machine. A name that names a file as
+// it stands is read as it stands, exactly as it always was; only a name that
+// names nothing is tried in the ways lists made elsewhere need:
+//  - without its leading blanks, where the kind says so;
+//  - with its backslashes taken as part of the name (md5sum's escaped names
+//    come from a system where a backslash separates nothing);
+//  - read in a legacy code page (Windows-1252, DOS 437, Shift_JIS) when it
+//    is no UTF-8: done once, as the list is read, so that its row shows
+//    the name as it was found;
+//  - in letter case: the one file in the same folder whose name differs
+//    from it only in case (two such files find nothing).
+// No way but the first finds the list file itself. Each folder is read at
+// most once per finder, that is, once per job.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "lists/ListKind.h"
+
+namespace velmar {
+
+class ListedFileFinder {
+public:
+    ListedFileFinder(const ListKind& kind, std::string listDirectory, std::string listPath);
+
+    // The file the name leads to as listed: the list's folder + the name.
+    std::string ListedPath(std::string_view name) const;
+    const std::string& Directory() const { return directory_; }
+    // When the listed file cannot be opened: another file the name leads
+    // to, or nothing. Safe to call from several workers at once.
+    std::optional<std::string> Fallback(std::string_view name);
+    // The file the name leads to, for its size and, when its row is bad,
+    // its rename: the listed file, or where a later way found it. (A name
+    // found only without its leading blanks renames nothing, as ever.)
+    std::string PathOf(std::string_view name);
+    // A name that is no UTF-8 and leads nowhere, as the first legacy code
+    // page that decodes it into the name of an existing file reads it;
+    // else the name as listed.
+    std::string NameAsFound(std::string_view name);
+
+private:
+    std::optional<std::string> FoundElsewhere(std::string_view name);
+    std::optional<std::string> InOtherCase(const std::string& path);
+    bool IsTheList(const std::string& path) const;
+
+    const bool retryWithoutLeadingBlanks_;
+    const std::string directory_;
+    const std::string listPath_;
+    std::mutex mutex_;
+    // Per folder read: each folded name and the names that fold to it.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> folders_;
+};
+
+}  // namespace velmar

@@ -1,0 +1,153 @@
+// Lists as other tools and other systems write them: byte-order marks,
+// UTF-16, names in legacy code pages, names in another letter case, the sum
+// tools' other layouts. Each verifies with the marks its files deserve, and
+// a bad file found any of these ways is renamed only inside the list's
+// folder.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/VerifyJob.h"
+#include "md5list/Md5Kind.h"
+#include "platform/Files.h"
+#include "sfv/SfvKind.h"
+#include "tests/support/FakeWindowLog.h"
+#include "tests/support/TempDir.h"
+
+namespace velmar::test {
+namespace {
+
+struct Entry {
+    std::string listed;   // the name as the list holds it, in the list's bytes
+    std::string content;  // the digest the list gives is this content's; "" for one no file has
+};
+
+struct Case {
+    const char* what;
+    const ListKind& kind;
+    std::vector<std::string> files;  // on disk, each holding its own name as content
+    std::vector<Entry> entries;
+    std::string (*encode)(const std::string& text);  // the list's text as stored
+    std::vector<StatusIcon> marks;
+    std::vector<std::string> rows;  // the rows' names, when they differ from the listed names
+};
+
+std::string AsIs(const std::string& text) { return text; }
+std::string WithUtf8Mark(const std::string& text) { return "\xEF\xBB\xBF" + text; }
+// UTF-16 of text that is ASCII or Latin-1 bytes, each a code point of its own.
+std::string Utf16(const std::string& text, bool littleEndian) {
+    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : text) {
+        const char units[2] = {c, '\0'};
+        out.push_back(units[littleEndian ? 0 : 1]);
+        out.push_back(units[littleEndian ? 1 : 0]);
+    }
+    return out;
+}
+std::string Utf16Le(const std::string& text) { return Utf16(text, true); }
+// Big-endian, with a Ctrl-Z ending the text before bytes that are no list.
+std::string Utf16BeWithCtrlZ(const std::string& text) { return Utf16(text + "\x1A" + "garbage", false); }
+
+std::string ListText(const ListKind& kind, const std::vector<Entry>& entries, TempDir& dir) {
+    std::string text = kind.listUnusableMessage == SfvKind.listUnusableMessage ? "; made elsewhere\r\n" : "";
+    ReadBuffer buffer;
+    for (const Entry& entry : entries) {
+        FileDigest digest;
+        digest.status = FileDigestStatus::Ok;
+        digest.size = DigestSize(kind.algorithm);
+        if (!entry.content.empty()) digest = DigestFile(kind.algorithm, dir.Write(".content", entry.content), buffer);
+        std::string line = kind.entryLines(entry.listed, digest);
+        line.insert(line.size() - 1, "\r");
+        text += line;
+    }
+    std::filesystem::remove(dir.File(".content"));
+    return text;
+}
+
+const std::string Latin1Cafe = "Caf\xE9.bin";  // Windows-1252 and Latin-1
+const std::string Utf8Cafe = "Caf\xC3\xA9.bin";
+
+std::vector<Case> Cases() {
+    std::string md5 = std::string(32, '0');
+    return {
+        {"UTF-8 mark, CR LF, a subfolder", SfvKind, {"track01.bin", "sub/" + Utf8Cafe},
+         {{"track01.bin", "track01.bin"}, {"sub\\" + Utf8Cafe, "sub/" + Utf8Cafe}}, WithUtf8Mark, {IconOk, IconOk}, {}},
+        {"UTF-16 little-endian", SfvKind, {"track01.bin", Utf8Cafe},
+         {{"track01.bin", "track01.bin"}, {Latin1Cafe, Utf8Cafe}}, Utf16Le, {IconOk, IconOk},
+         {"track01.bin", Utf8Cafe}},
+        {"UTF-16 big-endian, Ctrl-Z", SfvKind, {"track01.bin"}, {{"track01.bin", "track01.bin"}}, Utf16BeWithCtrlZ,
+         {IconOk}, {}},
+        {"Windows-1252 name in a subfolder", SfvKind, {"sub/" + Utf8Cafe},
+         {{"sub\\" + Latin1Cafe, "sub/" + Utf8Cafe}}, AsIs, {IconOk}, {"sub\\" + Utf8Cafe}},
+        {"DOS 437 name", SfvKind, {Utf8Cafe}, {{"Caf\x82.bin", Utf8Cafe}}, AsIs, {IconOk}, {Utf8Cafe}},
+        {"Shift_JIS name", Md5Kind, {"\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.bin"},
+         {{"\x83\x65\x83\x58\x83\x67.bin", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.bin"}}, AsIs, {IconOk},
+         {"\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.bin"}},
+        {"letter case, one candidate or two", SfvKind, {"track01.bin", "caf\xC3\xA9.bin", "dup.bin", "Dup.bin"},
+         {{"TRACK01.BIN", "track01.bin"}, {"CAF\xC3\x89.BIN", "caf\xC3\xA9.bin"}, {"DUP.BIN", "dup.bin"}}, AsIs,
+         {IconOk, IconOk, IconNA}, {}},
+        {"a listed name that is there wins over case", SfvKind, {"a.bin", "A.BIN"}, {{"A.BIN", "A.BIN"}}, AsIs,
+         {IconOk}, {}},
+        {"never the list itself", SfvKind, {}, {{"list", "x"}}, AsIs, {IconNA}, {}},
+        {"BSD tags mixed with the usual lines", Md5Kind, {"track01.bin", "track02.bin"},
+         {{"track01.bin", "track01.bin"}, {"track02.bin", "track02.bin"}},
+         [](const std::string& text) {
+             // The first line in the BSD layout: "MD5 (name) = digest".
+             const std::size_t end = text.find("\r\n");
+             const std::string first = text.substr(0, end);
+             return "MD5 (" + first.substr(34) + ") = " + first.substr(0, 32) + text.substr(end);
+         },
+         {IconOk, IconOk}, {}},
+        {"escaped name with a backslash", Md5Kind, {"back\\slash.bin"}, {{"back\\\\slash.bin", "back\\slash.bin"}},
+         [](const std::string& text) { return "\\" + text; }, {IconOk}, {"back\\slash.bin"}},
+    };
+}
+
+TEST(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
+    ProgramEndCatcher catcher;
+    for (const Case& c : Cases()) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        ::mkdir(dir.File("sub").c_str(), 0755);
+        for (const std::string& file : c.files) dir.Write(file, file);
+        dir.Write("LIST", c.encode(ListText(c.kind, c.entries, dir)));
+
+        FakeWindow window;
+        MainWindowState state;
+        JobFrame frame(window, state);
+        window.dialogAnswers.push_back(std::vector<std::string>{dir.File("LIST")});
+        window.messageAnswers = {MessageAnswer::No};
+        RunMenuVerify(frame, c.kind);
+        std::vector<std::string> rows = c.rows;
+        if (rows.empty())
+            for (const Entry& entry : c.entries) rows.push_back(entry.listed);
+        EXPECT_EQ(RowNames(window), rows);
+        EXPECT_EQ(RowIcons(window), c.marks);
+    }
+}
+
+TEST(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseIsRenamedOnlyInsideTheListsFolder) {
+    ProgramEndCatcher catcher;
+    TempDir dir;
+    ::mkdir(dir.File("list").c_str(), 0755);
+    ::mkdir(dir.File("outside").c_str(), 0755);
+    dir.Write("list/track02.bin", "changed");
+    dir.Write("outside/out.bin", "changed");
+    dir.Write("list/list.sfv", ListText(SfvKind, {{"TRACK02.BIN", "original"}, {"..\\outside\\OUT.BIN", "original"}}, dir));
+    FakeWindow window;
+    MainWindowState state;
+    JobFrame frame(window, state);
+    window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list/list.sfv")});
+    window.messageAnswers = {MessageAnswer::Yes};
+    RunMenuVerify(frame, SfvKind);
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconBad}));
+    EXPECT_TRUE(PathExists(dir.File("list/track02.bin.BAD")));
+    EXPECT_TRUE(PathExists(dir.File("outside/out.bin")));
+}
+
+}  // namespace
+}  // namespace velmar::test
