@@ -1,9 +1,11 @@
 // A close asked for at any moment of any job: the job stops at its next
 // check and the program ends, with at most the row in hand finished first.
+// A creation ended early leaves the old list as it was and nothing else.
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
@@ -20,12 +23,13 @@ namespace {
 
 struct Job {
     const char* name;
-    bool verifies;
+    const ListKind* creates;  // nullptr for a verification
     std::function<void(test::TempDir&, test::FakeWindow&, MainWindowState&)> prepare;
     std::function<void(JobFrame&)> run;
 };
 
 constexpr int Files = 4;
+const std::string OldList = "the list from before\r\n";
 
 void WriteFiles(test::TempDir& dir) {
     for (int i = 0; i < Files; ++i) dir.Write("f" + std::to_string(i) + ".bin", "content " + std::to_string(i));
@@ -40,6 +44,20 @@ void PrepareCreation(test::TempDir& dir, test::FakeWindow& window, MainWindowSta
     window.setup.edit1 = list;
     window.setup.comboBox1 = 2;
     state.CreationDirectory = dir.path();
+    dir.Write(list, OldList);
+}
+
+// The folder after a creation, as `names` found it: the old list until the
+// job reported its new one complete, and no other file.
+void ExpectOldListUnlessComplete(const Job& job, const test::TempDir& dir, const std::set<std::string>& names,
+                                 const std::vector<std::string>& log, std::size_t at) {
+    const std::string list = job.creates->create.firstName;
+    if (!test::Contains(log, std::string("MessageBox Ok ") + job.creates->creationComplete)) {
+        EXPECT_EQ(test::ReadAll(dir.File(list)), OldList) << job.name << " ended after operation " << at;
+    }
+    std::set<std::string> expected{list};
+    for (int i = 0; i < Files; ++i) expected.insert("f" + std::to_string(i) + ".bin");
+    EXPECT_EQ(names, expected) << job.name << " ended after operation " << at;
 }
 
 // A list of the kind with every file bad, so that the end asks its question.
@@ -66,17 +84,17 @@ std::vector<Job> Jobs() {
     std::vector<Job> jobs;
     for (const ListKind* kind : ListKinds()) {
         const char* list = kind->create.firstName;
-        jobs.push_back({kind->itemCaptions[1], true,
+        jobs.push_back({kind->itemCaptions[1], nullptr,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
                             PrepareVerify(dir, window, list, AllBadList(*kind));
                         },
                         [kind](JobFrame& f) { RunMenuVerify(f, *kind); }});
-        jobs.push_back({kind->itemCaptions[0], false,
+        jobs.push_back({kind->itemCaptions[0], kind,
                         [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
                         [kind](JobFrame& f) { RunCreation(f, *kind); }});
     }
     const ListKind& kind = CommandLineKind();
-    jobs.push_back({"command line", true,
+    jobs.push_back({"command line", nullptr,
                     [&kind](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                         PrepareVerify(dir, window, "list", AllBadList(kind));
                         state.CommandLinePath = dir.File("list");
@@ -84,6 +102,15 @@ std::vector<Job> Jobs() {
                     },
                     [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
     return jobs;
+}
+
+// The folder the job works in, and what it held when the program ended:
+// the real end runs no destructor, so what a job leaves then stays.
+std::string endingFolder;
+std::set<std::string> namesAtEnd;
+void RecordFolderAndEnd() {
+    namesAtEnd = test::NamesIn(endingFolder);
+    throw test::ProgramEnded();
 }
 
 int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
@@ -95,6 +122,7 @@ int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
 
 TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     test::ProgramEndCatcher catcher;
+    SetEndProgramHandler(&RecordFolderAndEnd);
     for (const Job& job : Jobs()) {
         // One run without a close counts the job's operations.
         std::size_t operations = 0;
@@ -114,23 +142,24 @@ TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             test::FakeWindow window;
             MainWindowState state;
             job.prepare(dir, window, state);
+            endingFolder = dir.path();
             const std::size_t prepared = window.Log().size();
             window.onRecord = [&](std::size_t count) {
-                if (count == prepared + at) state.QuitRequested = 1;
+                if (count == prepared + at) state.AskToQuit();
             };
             JobFrame frame(window, state);
             EXPECT_THROW(job.run(frame), test::ProgramEnded) << job.name << " closed after operation " << at;
             const auto log = window.Log();
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1)
                 << job.name << " closed after operation " << at;
+            if (job.creates) ExpectOldListUnlessComplete(job, dir, namesAtEnd, log, at);
         }
     }
 }
 
-TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAVerificationAndKeepsTheProgram) {
+TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
     test::ProgramEndCatcher catcher;
     for (const Job& job : Jobs()) {
-        if (!job.verifies) continue;
         int stops = 0;
         for (std::size_t at = 1;; ++at) {
             test::TempDir dir;
@@ -152,7 +181,11 @@ TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAVerificationAndKeepsTheProgram) {
             EXPECT_EQ(state.Busy, 0) << job.name << " stopped after operation " << at;
             EXPECT_EQ(state.StopRequested, 0) << job.name;
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1) << job.name << " " << at;
-            if (stopped) {
+            if (job.creates) {
+                ExpectOldListUnlessComplete(job, dir, test::NamesIn(dir.path()), log, at);
+                EXPECT_NE(stopped, test::Contains(log, std::string("MessageBox Ok ") + job.creates->creationComplete))
+                    << job.name << " " << at;
+            } else if (stopped) {
                 EXPECT_FALSE(test::Contains(log, "MessageBox YesNo Rename Bad Files?")) << job.name << " " << at;
                 for (int i = 0; i < Files; ++i)
                     EXPECT_FALSE(PathExists(dir.File("f" + std::to_string(i) + ".bin.BAD"))) << job.name;
