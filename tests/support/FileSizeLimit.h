@@ -1,7 +1,5 @@
-// A file size limit for the length of a test: every write past `bytes` into
-// a regular file then fails with EFBIG, as on a full disk, without root and
-// without a special file (SIGXFSZ, which would end the process, is ignored
-// meanwhile).
+// For the length of a test, writes past `bytes` into a file fail with EFBIG
+// as on a full disk (SIGXFSZ, which would end the process, is ignored).
 #pragma once
 
 #include <csignal>
@@ -22,9 +20,6 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, previousHandler_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
 private:
     rlimit previous_{};
     void (*previousHandler_)(int) = SIG_DFL;
