@@ -55,7 +55,7 @@ public:
     void FormActivate();
     void FormResize();
     void Exit1Click();
-    // File > Stop: the running verification ends where it is; the program stays.
+    // File > Stop: the running verification or creation ends where it is; the program stays.
     void Stop1Click();
     void Button1Click();
     void ComboBox1Change(int index);

@@ -6,6 +6,11 @@
 
 namespace velmar {
 
+namespace {
+// What a stopped job's last Label1 text ends in.
+constexpr const char* StoppedMark = "  (stopped)";
+}  // namespace
+
 const char* FatalMessage(FatalError error) {
     switch (error) {
         case FatalError::ErrorReadingFile: return "Error Reading File.. Exiting";
@@ -118,7 +123,7 @@ void JobFrame::EndRowWalk() {
 
 void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
     if (stopped_) {
-        window_.SetText(Control::Label1, SummaryText(tallies_) + "  (stopped)");
+        window_.SetText(Control::Label1, SummaryText(tallies_) + StoppedMark);
         Finish();
         return;
     }
@@ -139,12 +144,12 @@ void JobFrame::EndCreation(const std::string& message) {
         closeList_ = nullptr;
         close();
     }
-    window_.MessageBox(message, MessageButtons::Ok);
+    if (!stopped_) window_.MessageBox(message, MessageButtons::Ok);
     window_.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
     window_.SetText(Control::Edit1, "");
     window_.SetEnabled(Control::Edit1, true);
     window_.ClearRows();
-    window_.SetText(Control::Label1, "Velmar");
+    window_.SetText(Control::Label1, stopped_ ? std::string("Velmar") + StoppedMark : "Velmar");
     window_.SelectComboBox1Item(2);
     window_.SetText(Control::Edit2, "");
     window_.SetVisible(Control::Edit2, false);

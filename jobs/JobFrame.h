@@ -79,13 +79,14 @@ public:
     // below it are renamed. A stopped walk shows the summary of the rows it
     // checked with "  (stopped)" and asks nothing.
     void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
-    // `message` is the job's completion message.
+    // `message` is the job's completion message; a stopped creation shows
+    // none and leaves "Velmar  (stopped)" in Label1.
     void EndCreation(const std::string& message);
 
     // Ends the program if the user asked to quit.
     void QuitCheck();
     // True once the user asked to stop the job (File > Stop): a
-    // verification then ends its row walk where it is.
+    // verification or creation then ends its row walk where it is.
     bool StopCheck();
     // Cursor back, not busy, one last quit check.
     void Finish();

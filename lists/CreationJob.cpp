@@ -20,40 +20,48 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
         for (const std::string& name : setup.rows)
             if (!kind.nameFits(name)) frame.Fatal(FatalError::ErrorWritingToFile);
 
+    // The list is written beside its target and takes its place only once
+    // complete: a stop, a quit or a fatal end leaves an old list as it was,
+    // or no list at all.
     TextWriter out;
     if (!out.Create(CreationListPath(frame.State(), setup.edit1))) frame.Fatal(FatalError::ErrorWritingToFile);
-    frame.HoldList([&out] { out.Close(); });
+    frame.HoldList([&out] { out.Discard(); });
 
     if (kind.header) out.Write(kind.header(setup, times.now ? times.now() : CurrentTime()));
     if (kind.comments)
         WriteCommentBlock(frame, out, *kind.comments,
                           {setup.comboBox1, setup.edit2, &setup.rows, directory, times.fileTime});
 
+    int row = 0;
+    const auto pathOf = [&](int each) { return ListedFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
+    frame.BeginRowWalk(pathOf);
     {
-        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, [&](int row) {
-            return ListedFilePath(directory, setup.rows[static_cast<std::size_t>(row)]);
-        });
-        // A quit or a fatal end lets the workers close their files, then the list.
+        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, pathOf, frame.Watch());
+        // A quit or a fatal end lets the workers close their files first.
         frame.HoldList([&] {
             engine.Stop();
-            out.Close();
+            out.Discard();
         });
-        for (int row = 0; row < rows; ++row) {
+        for (; row < rows; ++row) {
             frame.QuitCheck();
+            if (frame.StopCheck()) break;
+            const FileDigest digest = engine.Take(row);
+            if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
             // A file chosen a moment ago that is gone or unreadable now is no
             // missing row here: the list would be wrong, so the job ends.
-            const FileDigest digest = engine.Take(row);
             if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
             out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(row)], digest));
             frame.RowDone(row, IconOk);
         }
-        frame.HoldList([&out] { out.Close(); });
+        frame.HoldList([&out] { out.Discard(); });
     }
     frame.EndRowWalk();
 
-    // A list that did not reach the disk whole is no completed list.
     frame.HoldList(nullptr);
-    if (!out.Close()) frame.Fatal(FatalError::ErrorWritingToFile);
+    if (row < rows)
+        out.Discard();  // stopped
+    else if (!out.Commit())
+        frame.Fatal(FatalError::ErrorWritingToFile);  // a list that did not reach the disk whole
     frame.EndCreation(kind.creationComplete);
 }
 

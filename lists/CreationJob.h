@@ -23,7 +23,7 @@ struct ListTimes {
 // File.. Exiting" rather than record a digest it did not compute. A name the
 // kind cannot carry, a list that cannot be created or did not reach the
 // disk whole end it with "Error writing to file", never the completion
-// message.
+// message. A stop ends it where it is, with no list written.
 void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times = {});
 
 class CreateListJob : public FrameJob {

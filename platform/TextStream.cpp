@@ -1,7 +1,6 @@
 #include "platform/TextStream.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -88,19 +87,16 @@ bool TextReader::ReadPiece(std::string& piece) {
     return !piece.empty();
 }
 
-TextWriter::~TextWriter() { Close(); }
-
 bool TextWriter::Create(const std::string& path) {
-    Close();
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    failed_ = fd_ < 0;
+    Discard();
+    failed_ = !file_.Create(path);
     buffer_.clear();
     buffer_.reserve(TextStreamBufferSize);
-    return fd_ >= 0;
+    return !failed_;
 }
 
 void TextWriter::Write(std::string_view text) {
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         failed_ = true;
         return;
     }
@@ -115,7 +111,7 @@ void TextWriter::Flush() {
     const char* p = buffer_.data();
     std::size_t left = buffer_.size();
     while (left > 0 && !failed_) {
-        ssize_t n = ::write(fd_, p, left);
+        ssize_t n = ::write(file_.Descriptor(), p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             failed_ = true;
@@ -127,12 +123,20 @@ void TextWriter::Flush() {
     buffer_.clear();
 }
 
-bool TextWriter::Close() {
-    if (fd_ < 0) return !failed_;
+bool TextWriter::Commit() {
+    if (!file_.IsOpen()) return !failed_;
     Flush();
-    if (::close(fd_) != 0) failed_ = true;
-    fd_ = -1;
+    if (failed_ || !file_.Commit()) {
+        failed_ = true;
+        file_.Discard();
+    }
     return !failed_;
+}
+
+void TextWriter::Discard() {
+    if (file_.IsOpen()) failed_ = true;
+    file_.Discard();
+    buffer_.clear();
 }
 
 }  // namespace velmar

@@ -15,6 +15,7 @@
 #include "platform/BufferedInput.h"
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
+#include "platform/ReplacementFile.h"
 
 namespace velmar {
 
@@ -57,25 +58,29 @@ private:
 class TextWriter {
 public:
     TextWriter() = default;
-    ~TextWriter();
+    ~TextWriter() { Discard(); }
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
-    // Creates the file, or empties it when it exists.
+    // Starts the text that replaces the file at `path` (see ReplacementFile);
+    // `path` stays as it was until Commit.
     bool Create(const std::string& path);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_.IsOpen(); }
 
     // Writes the text as given, each line feed as CR LF. The text is data,
     // never a format.
     void Write(std::string_view text);
 
-    // Flushes and closes; false if any write failed. Safe to call twice.
-    bool Close();
+    // Flushes the text and puts it in place of `path`; false, leaving `path`
+    // as it was, if any write failed. Safe to call twice.
+    bool Commit();
+    // Drops the text; `path` stays as it was. Safe to call twice.
+    void Discard();
 
 private:
     void Flush();
 
-    int fd_ = -1;
+    ReplacementFile file_;
     bool failed_ = false;
     std::vector<char> buffer_;
 };

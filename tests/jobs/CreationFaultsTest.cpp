@@ -1,6 +1,6 @@
 // Creation jobs of every list kind when the list cannot be written: a full
 // disk, a folder that is not one. The end is always the fatal message, never
-// a list that claims to be complete.
+// a list that claims to be complete, and an old list stays as it was.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,15 +12,17 @@
 #include "lists/CreationJob.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
 namespace {
 
 // Runs one kind's creation over two small files with Edit1 naming `list`,
-// and returns the fake window's log.
+// and returns the fake window's log. Writes into files fail past
+// `fileSizeLimit` bytes, as on a full disk.
 std::vector<std::string> Create(const ListKind& kind, test::TempDir& dir, const std::string& folder,
-                                const std::string& list) {
+                                const std::string& list, rlim_t fileSizeLimit = RLIM_INFINITY) {
     test::FakeWindow window;
     MainWindowState state;
     JobFrame frame(window, state);
@@ -33,33 +35,38 @@ std::vector<std::string> Create(const ListKind& kind, test::TempDir& dir, const 
     window.setup.edit1 = list;
     window.setup.comboBox1 = 2;  // the file-info block: more to write
     state.CreationDirectory = folder;
+    test::FileSizeLimit limit(fileSizeLimit);
     EXPECT_THROW(RunCreation(frame, kind), test::ProgramEnded) << list;
     return window.Log();
 }
 
-TEST(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndNeverClaimsCompletion) {
+TEST(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndLeavesTheOldListAlone) {
     for (const ListKind* each : ListKinds()) {
         const ListKind& kind = *each;
         const std::string list = kind.create.firstName;
         test::TempDir dir;
         ::mkdir(dir.File("files").c_str(), 0755);
-        // Every write to /dev/full fails as a full disk does.
-        ASSERT_EQ(::symlink("/dev/full", dir.File("files/" + list).c_str()), 0);
-        auto log = Create(kind, dir, dir.File("files"), list);
+        const std::string old = "an older list\r\n";
+        dir.Write("files/" + list, old);
+        auto log = Create(kind, dir, dir.File("files"), list, 16);
         EXPECT_EQ(log.back(), "MessageBox Ok Error writing to file") << list;
         EXPECT_FALSE(test::Contains(log, std::string("MessageBox Ok ") + kind.creationComplete)) << list;
+        EXPECT_EQ(test::ReadAll(dir.File("files/" + list)), old) << list;
+        EXPECT_EQ(test::NamesIn(dir.File("files")).size(), 3u) << "the two files and the list, nothing else";
     }
 }
 
-TEST(CreationFaultsTest, AListInAFolderThatCannotHoldItIsAWriteError) {
+TEST(CreationFaultsTest, AListThatCouldNotBeOverwrittenInPlaceIsAWriteError) {
     for (const ListKind* each : ListKinds()) {
-        const ListKind& kind = *each;
-        const std::string list = kind.create.firstName;
         test::TempDir dir;
         ::mkdir(dir.File("files").c_str(), 0755);
         dir.Write("files/not-a-folder", "");
-        auto log = Create(kind, dir, dir.File("files"), std::string("not-a-folder/") + list);
-        EXPECT_EQ(log.back(), "MessageBox Ok Error writing to file") << list;
+        ::mkdir(dir.File("files/a-folder").c_str(), 0755);
+        ::chmod(dir.Write("files/read-only", "kept").c_str(), 0444);  // root writes it anyway, as before
+        for (std::string name : {"not-a-folder/list", "a-folder", ::geteuid() ? "read-only" : "a-folder"})
+            EXPECT_EQ(Create(*each, dir, dir.File("files"), name).back(), "MessageBox Ok Error writing to file") << name;
+        EXPECT_EQ(test::ReadAll(dir.File("files/read-only")), "kept");
+        EXPECT_EQ(test::NamesIn(dir.File("files")).size(), 5u) << "nothing left beside the files";
     }
 }
 

@@ -1,16 +1,20 @@
 // A close asked for at any moment of any job: the job stops at its next
 // check and the program ends, with at most the row in hand finished first.
+// A creation ended early leaves the old list as it was and nothing else.
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "lists/CreationJob.h"
+#include "lists/SelectVerify.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/TempDir.h"
@@ -20,12 +24,14 @@ namespace {
 
 struct Job {
     const char* name;
-    bool verifies;
+    const ListKind* creates;  // nullptr for a verification
     std::function<void(test::TempDir&, test::FakeWindow&, MainWindowState&)> prepare;
     std::function<void(JobFrame&)> run;
+    bool selectVerify = false;  // shows no summary, so no "(stopped)" either
 };
 
 constexpr int Files = 4;
+const std::string OldList = "the list from before\r\n";
 
 void WriteFiles(test::TempDir& dir) {
     for (int i = 0; i < Files; ++i) dir.Write("f" + std::to_string(i) + ".bin", "content " + std::to_string(i));
@@ -40,6 +46,18 @@ void PrepareCreation(test::TempDir& dir, test::FakeWindow& window, MainWindowSta
     window.setup.edit1 = list;
     window.setup.comboBox1 = 2;
     state.CreationDirectory = dir.path();
+    dir.Write(list, OldList);
+}
+
+// A creation that did not report its list complete left the old one; no
+// other file is left beside the files and the list.
+bool Completed(const Job& job, const std::vector<std::string>& log) {
+    return test::Contains(log, std::string("MessageBox Ok ") + job.creates->creationComplete);
+}
+void ExpectOldListUnlessCompleted(const Job& job, const test::TempDir& dir, const std::set<std::string>& names,
+                                  const std::vector<std::string>& log) {
+    EXPECT_TRUE(Completed(job, log) || test::ReadAll(dir.File(job.creates->create.firstName)) == OldList) << job.name;
+    EXPECT_EQ(names.size(), Files + 1u) << job.name;
 }
 
 // A list of the kind with every file bad, so that the end asks its question.
@@ -60,23 +78,31 @@ std::string AllBadList(const ListKind& kind) {
     return text;
 }
 
-// Every kind's verification from the menu and its creation, and the
-// command-line verification.
+// Every kind's verification from the menu, its creation and its
+// select-verify pass, and the command-line verification.
 std::vector<Job> Jobs() {
     std::vector<Job> jobs;
     for (const ListKind* kind : ListKinds()) {
         const char* list = kind->create.firstName;
-        jobs.push_back({kind->itemCaptions[1], true,
+        jobs.push_back({kind->itemCaptions[1], nullptr,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
                             PrepareVerify(dir, window, list, AllBadList(*kind));
                         },
                         [kind](JobFrame& f) { RunMenuVerify(f, *kind); }});
-        jobs.push_back({kind->itemCaptions[0], false,
+        jobs.push_back({kind->itemCaptions[0], kind,
                         [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
                         [kind](JobFrame& f) { RunCreation(f, *kind); }});
+        jobs.push_back({kind->itemCaptions[2], nullptr,
+                        [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
+                            WriteFiles(dir);
+                            LoadSelectVerify(window, state, *kind, dir.Write(list, AllBadList(*kind)));
+                            state.ListDirectory = dir.path();
+                            window.Select({0, 1, 2, 3});
+                        },
+                        [kind](JobFrame& f) { CheckSelectedRows(f, *kind); }, true});
     }
     const ListKind& kind = CommandLineKind();
-    jobs.push_back({"command line", true,
+    jobs.push_back({"command line", nullptr,
                     [&kind](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                         PrepareVerify(dir, window, "list", AllBadList(kind));
                         state.CommandLinePath = dir.File("list");
@@ -84,6 +110,15 @@ std::vector<Job> Jobs() {
                     },
                     [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
     return jobs;
+}
+
+// The folder the job works in, and what it held when the program ended:
+// the real end runs no destructor, so what a job leaves then stays.
+std::string endingFolder;
+std::set<std::string> namesAtEnd;
+void RecordFolderAndEnd() {
+    namesAtEnd = test::NamesIn(endingFolder);
+    throw test::ProgramEnded();
 }
 
 int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
@@ -95,6 +130,7 @@ int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
 
 TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     test::ProgramEndCatcher catcher;
+    SetEndProgramHandler(&RecordFolderAndEnd);
     for (const Job& job : Jobs()) {
         // One run without a close counts the job's operations.
         std::size_t operations = 0;
@@ -114,23 +150,25 @@ TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             test::FakeWindow window;
             MainWindowState state;
             job.prepare(dir, window, state);
+            endingFolder = dir.path();
             const std::size_t prepared = window.Log().size();
             window.onRecord = [&](std::size_t count) {
-                if (count == prepared + at) state.QuitRequested = 1;
+                if (count == prepared + at) state.AskToQuit();
             };
             JobFrame frame(window, state);
             EXPECT_THROW(job.run(frame), test::ProgramEnded) << job.name << " closed after operation " << at;
             const auto log = window.Log();
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1)
                 << job.name << " closed after operation " << at;
+            if (job.creates) ExpectOldListUnlessCompleted(job, dir, namesAtEnd, log);
         }
     }
 }
 
-TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAVerificationAndKeepsTheProgram) {
+TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
     test::ProgramEndCatcher catcher;
     for (const Job& job : Jobs()) {
-        if (!job.verifies) continue;
+        if (job.selectVerify) continue;
         int stops = 0;
         for (std::size_t at = 1;; ++at) {
             test::TempDir dir;
@@ -152,7 +190,10 @@ TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAVerificationAndKeepsTheProgram) {
             EXPECT_EQ(state.Busy, 0) << job.name << " stopped after operation " << at;
             EXPECT_EQ(state.StopRequested, 0) << job.name;
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1) << job.name << " " << at;
-            if (stopped) {
+            if (job.creates) {
+                ExpectOldListUnlessCompleted(job, dir, test::NamesIn(dir.path()), log);
+                EXPECT_NE(stopped, Completed(job, log)) << job.name << " " << at;
+            } else if (stopped) {
                 EXPECT_FALSE(test::Contains(log, "MessageBox YesNo Rename Bad Files?")) << job.name << " " << at;
                 for (int i = 0; i < Files; ++i)
                     EXPECT_FALSE(PathExists(dir.File("f" + std::to_string(i) + ".bin.BAD"))) << job.name;

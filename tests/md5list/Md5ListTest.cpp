@@ -104,7 +104,7 @@ TEST_F(Md5ListTest, WrittenEntriesAreCrLfLinesThatReadBack) {
         ASSERT_TRUE(writer.Create(path));
         WriteMd5Entry(writer, D, "name with  spaces .bin");
         WriteMd5Entry(writer, Md5Of(""), "%s%n.bin");
-        ASSERT_TRUE(writer.Close());
+        ASSERT_TRUE(writer.Commit());
     }
     EXPECT_EQ(ReadAll(path), D + "  name with  spaces .bin\r\nd41d8cd98f00b204e9800998ecf8427e  %s%n.bin\r\n");
     EXPECT_EQ(Read(path), 2);

@@ -1,10 +1,13 @@
 #include "platform/TextStream.h"
 
+#include <sys/stat.h>
+
 #include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -103,6 +106,7 @@ TEST(TextWriter, WritesEveryLineFeedAsCrLfAndTextVerbatim) {
     TempDir dir;
     std::string path = dir.File("out.sfv");
     dir.Write("out.sfv", "old contents that must go");
+    ::chmod(path.c_str(), 0640);
     TextWriter writer;
     ASSERT_TRUE(writer.Create(path));
     writer.Write("; %s %n %d\n");
@@ -110,22 +114,40 @@ TEST(TextWriter, WritesEveryLineFeedAsCrLfAndTextVerbatim) {
     std::string big(200000, 'q');
     big[100000] = '\n';
     writer.Write(big);
-    EXPECT_TRUE(writer.Close());
-    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(test::ReadAll(path), "old contents that must go") << "nothing replaced before the commit";
+    EXPECT_TRUE(writer.Commit());
+    EXPECT_TRUE(writer.Commit());
     std::string expectedBig = big;
     expectedBig.replace(100000, 1, "\r\n");
     EXPECT_EQ(test::ReadAll(path), "; %s %n %d\r\na\r\nb" + expectedBig);
+    EXPECT_EQ(test::NamesIn(dir.path()).size(), 1u);
+
+    const mode_t umask = ::umask(027);
+    ASSERT_TRUE(writer.Create(dir.File("new.sfv")));
+    ::umask(umask);
+    EXPECT_TRUE(writer.Commit());
+    for (const char* name : {"out.sfv", "new.sfv"}) {
+        struct stat written {};
+        ASSERT_EQ(::stat(dir.File(name).c_str(), &written), 0);
+        EXPECT_EQ(written.st_mode & 0777, 0640u) << name << ": an old file's permissions, else 0666 less the umask";
+    }
 }
 
-TEST(TextWriter, ReportsFailures) {
+TEST(TextWriter, AFailureLeavesTheOldFileAndNoOtherBehind) {
     TempDir dir;
+    const std::string path = dir.Write("list.sfv", "old");
     TextWriter writer;
     EXPECT_FALSE(writer.Create(dir.File("no/such/folder/list.sfv")));
-    EXPECT_FALSE(writer.Close());
+    EXPECT_FALSE(writer.Commit());
 
-    ASSERT_TRUE(writer.Create("/dev/full"));
-    writer.Write("x\n");
-    EXPECT_FALSE(writer.Close()) << "a full disk must not pass for success";
+    ASSERT_TRUE(writer.Create(path));
+    writer.Write(std::string(100, 'x'));
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_FALSE(writer.Commit()) << "a full disk must not pass for success";
+    }
+    EXPECT_EQ(test::ReadAll(path), "old");
+    EXPECT_EQ(test::NamesIn(dir.path()).size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#include "platform/ReplacementFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmar {
+
+namespace {
+
+// ".<name>.<8 random letters>" beside the target: hidden while it is
+// written, and short enough for any name the target may have.
+std::string TemporaryName(const std::string& target) {
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr std::size_t NameBytes = 200;
+    const auto slash = target.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::string name = target.substr(0, start) + "." + target.substr(start, NameBytes) + ".";
+    // Random where the kernel gives randomness; the counter alone still
+    // makes each attempt a new name, and O_EXCL makes a taken one harmless.
+    static std::atomic<std::uint64_t> attempts{0};
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) bits = 0;
+    bits ^= (attempts++ + static_cast<std::uint64_t>(::getpid())) * 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 8; ++i, bits /= sizeof Letters - 1) name += Letters[bits % (sizeof Letters - 1)];
+    return name;
+}
+
+}  // namespace
+
+bool ReplacementFile::Create(const std::string& target, unsigned mode) {
+    Discard();
+    // Opened for writing without a change, as the target would have been
+    // overwritten in place: a file we may not write, a folder, a FIFO
+    // without a reader refuse here, before anything is written.
+    const int existing = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (existing < 0 && errno != ENOENT) return false;
+    bool keepMode = false;
+    struct stat old {};
+    if (existing >= 0) {
+        keepMode = ::fstat(existing, &old) == 0 && S_ISREG(old.st_mode);
+        ::close(existing);
+    }
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        temporary_ = TemporaryName(target);
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
+        if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        return false;
+    }
+    // A list kept private stays private once replaced.
+    if (keepMode) (void)::fchmod(fd_, old.st_mode & 0777);
+    target_ = target;
+    return true;
+}
+
+bool ReplacementFile::Commit() {
+    if (fd_ < 0) return false;
+    // The data reaches the disk before the name does, so that a crash never
+    // leaves an empty file in the target's place. File systems that cannot
+    // sync say EINVAL.
+    bool ok = ::fsync(fd_) == 0 || errno == EINVAL;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    if (ok && ::rename(temporary_.c_str(), target_.c_str()) == 0) {
+        temporary_.clear();
+        return true;
+    }
+    Discard();
+    return false;
+}
+
+void ReplacementFile::Discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+}  // namespace velmar
