@@ -84,7 +84,10 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
                       const DigestWatch& watch) {
     FileDigest result;
     InputFile file;
-    if (!file.Open(path)) return result;
+    if (!file.Open(path)) {
+        result.missing = file.Missing();
+        return result;
+    }
 
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     RunningDigest digest(algorithm);

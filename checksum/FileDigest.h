@@ -32,6 +32,7 @@ struct FileDigest {
     // error; a caller decides whether it may use that.
     std::array<std::uint8_t, 32> bytes{};
     std::size_t size = 0;
+    bool missing = false;  // OpenFailed because nothing is at the path
 
     // The lower-case digits, or nothing unless the whole file was read.
     std::string Text() const;

@@ -44,7 +44,7 @@ ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm,
     digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
         FileDigest digest = DigestFile(algorithm, pathOf_(row), buffer, watch_);
         if (digest.status == FileDigestStatus::OpenFailed && fallbackOf_)
-            if (const auto other = fallbackOf_(row)) digest = DigestFile(algorithm, *other, buffer, watch_);
+            if (const auto other = fallbackOf_(row, digest.missing)) digest = DigestFile(algorithm, *other, buffer, watch_);
         return digest;
     };
     Start(workers, algorithm == DigestAlgorithm::Md5);
@@ -131,7 +131,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             }
             bool opened = lane.file.Open(pathOf_(row));
             if (!opened && fallbackOf_)
-                if (const auto other = fallbackOf_(row)) opened = lane.file.Open(*other);
+                if (const auto other = fallbackOf_(row, lane.file.Missing())) opened = lane.file.Open(*other);
             if (!opened) {
                 Publish(row, FileDigest{});
                 continue;

@@ -29,8 +29,9 @@ public:
     using DigestOfRow = std::function<FileDigest(int row, ReadBuffer& buffer)>;
     // The file of a row.
     using PathOfRow = std::function<std::string(int row)>;
-    // Another file for a row whose file cannot be opened, or nothing.
-    using FallbackOfRow = std::function<std::optional<std::string>(int row)>;
+    // Another file for a row whose file cannot be opened (`missing` when
+    // nothing is at its path), or nothing.
+    using FallbackOfRow = std::function<std::optional<std::string>(int row, bool missing)>;
 
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in

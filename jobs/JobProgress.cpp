@@ -1,14 +1,27 @@
 #include "jobs/JobProgress.h"
 
+#include <chrono>
+
 #include "platform/Files.h"
 
 namespace velmar {
+namespace {
+constexpr std::chrono::milliseconds SizingDelay{250};
+}  // namespace
 
 FileSizeSum::FileSizeSum(JobProgress& progress, int rows, std::function<std::string(int row)> pathOf)
     : thread_([this, &progress, rows, pathOf = std::move(pathOf)] {
+          {
+              std::unique_lock lock(mutex_);
+              if (ended_.wait_for(lock, SizingDelay, [this] { return quit_; })) return;
+          }
           std::uint64_t total = 0;
           for (int row = 0; row < rows; ++row) {
-              if (quit_) return;
+              // Looked at every 64 files: a long list stops soon after its job.
+              if (row % 64 == 0) {
+                  std::lock_guard lock(mutex_);
+                  if (quit_) return;
+              }
               total += RegularFileSize(pathOf(row));
           }
           progress.bytesTotal = total;
@@ -16,7 +29,11 @@ FileSizeSum::FileSizeSum(JobProgress& progress, int rows, std::function<std::str
       }) {}
 
 FileSizeSum::~FileSizeSum() {
-    quit_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    ended_.notify_all();
     thread_.join();
 }
 

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -23,7 +25,9 @@ struct JobProgress {
 
 // Adds up the sizes of a job's files on a thread of its own, so that the
 // first file is read at once however long the list is. A file that is not
-// there counts nothing. Stops early when destroyed.
+// there counts nothing. It begins only once the job has run for a moment:
+// a job over in less has no use for a bar, and its files are not looked up
+// twice. Stops early when destroyed.
 class FileSizeSum {
 public:
     FileSizeSum(JobProgress& progress, int rows, std::function<std::string(int row)> pathOf);
@@ -32,7 +36,9 @@ public:
     FileSizeSum& operator=(const FileSizeSum&) = delete;
 
 private:
-    std::atomic<bool> quit_{false};
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool quit_ = false;
     std::thread thread_;
 };
 

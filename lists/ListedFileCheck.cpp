@@ -10,7 +10,7 @@ std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFi
     return std::make_unique<ChecksumEngine>(
         rows, ChecksumEngine::WorkersFor(finder.Directory()), kind.algorithm,
         [&finder, nameOf](int row) { return finder.ListedPath(nameOf(row)); }, watch,
-        [&finder, nameOf](int row) { return finder.Fallback(nameOf(row)); });
+        [&finder, nameOf](int row, bool missing) { return finder.Fallback(nameOf(row), missing); });
 }
 
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,

@@ -22,7 +22,7 @@ ListedFileFinder::ListedFileFinder(const ListKind& kind, std::string listDirecto
 
 std::string ListedFileFinder::ListedPath(std::string_view name) const { return ListedFilePath(directory_, name); }
 
-std::optional<std::string> ListedFileFinder::Fallback(std::string_view name) {
+std::optional<std::string> ListedFileFinder::Fallback(std::string_view name, bool missing) {
     if (retryWithoutLeadingBlanks_) {
         // Lists written by hand often indent their names.
         std::size_t first = 0;
@@ -34,23 +34,23 @@ std::optional<std::string> ListedFileFinder::Fallback(std::string_view name) {
         }
     }
     // A file that is there but cannot be read is that name's file all the same.
-    if (PathExists(ListedPath(name))) return std::nullopt;
-    return FoundElsewhere(name);
+    if (!missing) return std::nullopt;
+    return FoundElsewhere(name, ListedPath(name));
 }
 
 std::string ListedFileFinder::PathOf(std::string_view name) {
     const std::string listed = ListedPath(name);
     if (PathExists(listed)) return listed;
-    return FoundElsewhere(name).value_or(listed);
+    return FoundElsewhere(name, listed).value_or(listed);
 }
 
-std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name) {
+std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name, const std::string& listed) {
     if (name.find('\\') != std::string_view::npos) {
         std::string literal = directory_ + "/";
         literal.append(name);
         if (PathExists(literal) && !IsTheList(literal)) return literal;
     }
-    return InOtherCase(ListedPath(name));
+    return InOtherCase(listed);
 }
 
 std::string ListedFileFinder::NameAsFound(std::string_view name) {
@@ -64,28 +64,37 @@ std::string ListedFileFinder::NameAsFound(std::string_view name) {
 
 std::optional<std::string> ListedFileFinder::InOtherCase(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    const std::string folder = path.substr(0, slash);
-    const std::string folded = CaseFolded(std::string_view(path).substr(slash + 1));
-    std::string found;
-    {
-        std::lock_guard lock(mutex_);
-        auto [entry, added] = folders_.try_emplace(folder);
-        if (added) {
-            if (DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str())) {
-                while (const dirent* item = ::readdir(dir)) {
-                    const std::string_view itemName = item->d_name;
-                    if (itemName != "." && itemName != "..")
-                        entry->second[CaseFolded(itemName)].emplace_back(itemName);
-                }
-                ::closedir(dir);
-            }
-        }
-        const auto match = entry->second.find(folded);
-        if (match == entry->second.end() || match->second.size() != 1) return std::nullopt;
-        found = folder + "/" + match->second.front();
-    }
+    const std::string_view folder = std::string_view(path).substr(0, slash);
+    const FolderIndex& index = IndexOf(folder);
+    const auto match = index.find(CaseFolded(std::string_view(path).substr(slash + 1)));
+    if (match == index.end() || match->second.empty()) return std::nullopt;
+    std::string found = path.substr(0, slash + 1) + match->second;
     if (IsTheList(found)) return std::nullopt;
     return found;
+}
+
+const ListedFileFinder::FolderIndex& ListedFileFinder::IndexOf(std::string_view folder) {
+    {
+        std::shared_lock lock(mutex_);
+        if (const auto known = folders_.find(folder); known != folders_.end()) return *known->second;
+    }
+    // Read under the lock: a worker that needs the same folder waits for
+    // it instead of reading it a second time.
+    std::unique_lock lock(mutex_);
+    auto [known, added] = folders_.try_emplace(std::string(folder));
+    if (!added) return *known->second;
+    auto index = std::make_unique<FolderIndex>();
+    if (DIR* dir = ::opendir(folder.empty() ? "/" : known->first.c_str())) {
+        while (const dirent* item = ::readdir(dir)) {
+            const std::string_view itemName = item->d_name;
+            if (itemName == "." || itemName == "..") continue;
+            const auto [entry, fresh] = index->try_emplace(CaseFolded(itemName), itemName);
+            if (!fresh) entry->second.clear();  // two names alike but for case: neither is taken
+        }
+        ::closedir(dir);
+    }
+    known->second = std::move(index);
+    return *known->second;
 }
 
 bool ListedFileFinder::IsTheList(const std::string& path) const {

@@ -13,7 +13,8 @@
 // most once per finder, that is, once per job.
 #pragma once
 
-#include <mutex>
+#include <memory>
+#include <shared_mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,9 +32,10 @@ public:
     // The file the name leads to as listed: the list's folder + the name.
     std::string ListedPath(std::string_view name) const;
     const std::string& Directory() const { return directory_; }
-    // When the listed file cannot be opened: another file the name leads
-    // to, or nothing. Safe to call from several workers at once.
-    std::optional<std::string> Fallback(std::string_view name);
+    // When the listed file cannot be opened (`missing` when nothing is
+    // there): another file the name leads to, or nothing. Safe to call from
+    // several workers at once.
+    std::optional<std::string> Fallback(std::string_view name, bool missing);
     // The file the name leads to, for its size and, when its row is bad,
     // its rename: the listed file, or where a later way found it. (A name
     // found only without its leading blanks renames nothing, as ever.)
@@ -44,16 +46,26 @@ public:
     std::string NameAsFound(std::string_view name);
 
 private:
-    std::optional<std::string> FoundElsewhere(std::string_view name);
+    // Each folded name of a folder and the one name that folds to it, or
+    // nothing when several do; never changed once read, so workers look
+    // into it without a lock.
+    using FolderIndex = std::unordered_map<std::string, std::string>;
+
+    std::optional<std::string> FoundElsewhere(std::string_view name, const std::string& listed);
     std::optional<std::string> InOtherCase(const std::string& path);
+    const FolderIndex& IndexOf(std::string_view folder);
     bool IsTheList(const std::string& path) const;
 
     const bool retryWithoutLeadingBlanks_;
     const std::string directory_;
     const std::string listPath_;
-    std::mutex mutex_;
-    // Per folder read: each folded name and the names that fold to it.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> folders_;
+    // Looked up by a part of a path, without making a string of it.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    std::shared_mutex mutex_;
+    std::unordered_map<std::string, std::unique_ptr<const FolderIndex>, TextHash, std::equal_to<>> folders_;
 };
 
 }  // namespace velmar

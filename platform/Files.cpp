@@ -42,6 +42,7 @@ bool InputFile::Open(const std::string& path) {
     // O_NONBLOCK keeps the open itself from waiting on a FIFO without a
     // writer; the file is checked before anything is read from it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    missing_ = fd < 0 && (errno == ENOENT || errno == ENOTDIR);
     if (fd < 0) return false;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

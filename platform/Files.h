@@ -27,6 +27,8 @@ public:
 
     // False when the path does not exist, may not be read or is no regular file.
     bool Open(const std::string& path);
+    // The last Open failed because nothing is at the path.
+    bool Missing() const { return missing_; }
     bool IsOpen() const { return fd_ >= 0; }
     void Close();
 
@@ -49,6 +51,7 @@ public:
 
 private:
     int fd_ = -1;
+    bool missing_ = false;
 };
 
 // The size of the regular file at the path; 0 for anything else.

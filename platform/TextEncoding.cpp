@@ -98,6 +98,13 @@ std::string CaseFolded(std::string_view text) {
     out.reserve(text.size());
     const locale_t locale = UnicodeCtype();
     for (std::size_t i = 0; i < text.size();) {
+        // Most names are ASCII, whose letters fold without the library.
+        const char ascii = text[i];
+        if (static_cast<unsigned char>(ascii) < 0x80) {
+            out.push_back(ascii >= 'A' && ascii <= 'Z' ? static_cast<char>(ascii - 'A' + 'a') : ascii);
+            ++i;
+            continue;
+        }
         const std::optional<char32_t> c = NextCodePoint(text, i);
         if (!c) {
             out.push_back(text[i++]);
