@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "platform/Files.h"
+#include "platform/WorkerThread.h"
 
 namespace velmar {
 namespace {
@@ -15,6 +16,7 @@ FileSizeSum::FileSizeSum(JobProgress& progress, int rows, std::function<std::str
               std::unique_lock lock(mutex_);
               if (ended_.wait_for(lock, SizingDelay, [this] { return quit_; })) return;
           }
+          LowerThisThreadToIdle();
           std::uint64_t total = 0;
           for (int row = 0; row < rows; ++row) {
               // Looked at every 64 files: a long list stops soon after its job.

@@ -25,6 +25,10 @@ void RaiseOneStep() {
 
 }  // namespace
 
+void LowerThisThreadToIdle() {
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 19);
+}
+
 std::atomic<int> WorkerThread::running_{0};
 
 void WorkerThread::Start() {

@@ -38,4 +38,8 @@ private:
     static std::atomic<int> running_;
 };
 
+// The calling thread gives way to every other: for work beside a job that
+// must never slow it.
+void LowerThisThreadToIdle();
+
 }  // namespace velmar
