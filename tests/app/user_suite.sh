@@ -3,9 +3,10 @@
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
 # the file dialog, two rows of a list select-verified, the file type
-# registered and opened through xdg-open, and File > Exit and the window's
-# close during a long job. Results are read from the files the program
-# writes and renames, from screenshots of its rows and from its exit code.
+# registered and opened through xdg-open, Esc during a long verification and
+# a long creation, and File > Exit and the window's close during a long job.
+# Results are read from the files the program writes and renames, from
+# screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
 set -e
 if [ "$1" != --inside ]; then
@@ -216,6 +217,27 @@ sleep 2
 [ "$(icons "$(main_window)")" = "$before" ] || fail "the job went on after Esc"
 case "$before" in *pending*) ;; *) fail "no row was left pending: $before";; esac
 kill -0 $pid 2>/dev/null || fail "Esc ended the program"
+key "$(main_window)" F12
+ended $pid
+
+echo "== Esc during a long creation that replaces a list leaves the old list and nothing else"
+before=$(md5sum < long.sfv)
+entries=$(ls -A | wc -l)
+"$velmar" & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+main=$(main_window)
+key "$main" F3
+choose_in_dialog "Create SFV: Select Files" '"big1.iso" "big2.iso"'
+sleep 1
+click_go "$main"
+box=$(wait_windows 3) || fail "no overwrite question"
+key "$box" Return
+sleep 1
+key "$(main_window)" Escape
+sleep 1
+kill -0 $pid 2>/dev/null || fail "Esc ended the program"
+[ "$(md5sum < long.sfv)" = "$before" ] || fail "the old list changed"
+[ "$(ls -A | wc -l)" = "$entries" ] || { ls -A; fail "the creation left a file behind"; }
 key "$(main_window)" F12
 ended $pid
 
