@@ -37,7 +37,7 @@ void WriteFileInfo(JobFrame& frame, TextWriter& out, const CommentStyle& style, 
     if (input.rows) {
         for (const std::string& name : *input.rows) {
             InputFile file;
-            if (!file.Open(ListedFilePath(input.directory, name))) frame.Fatal(FatalError::ErrorReadingFile);
+            if (!file.Open(ChosenFilePath(input.directory, name))) frame.Fatal(FatalError::ErrorReadingFile);
             const std::time_t created = input.timeOf ? input.timeOf(file) : file.CreationTime();
             out.Write(FileInfoLine(style.lead, file.Size(), created, name));
         }

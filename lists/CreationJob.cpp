@@ -33,7 +33,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
                           {setup.comboBox1, setup.edit2, &setup.rows, directory, times.fileTime});
 
     int row = 0;
-    const auto pathOf = [&](int each) { return ListedFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
+    const auto pathOf = [&](int each) { return ChosenFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
     frame.BeginRowWalk(pathOf);
     {
         ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, pathOf, frame.Watch());

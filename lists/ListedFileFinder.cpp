@@ -46,8 +46,7 @@ std::string ListedFileFinder::PathOf(std::string_view name) {
 
 std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name, const std::string& listed) {
     if (name.find('\\') != std::string_view::npos) {
-        std::string literal = directory_ + "/";
-        literal.append(name);
+        const std::string literal = ChosenFilePath(directory_, name);
         if (PathExists(literal) && !IsTheList(literal)) return literal;
     }
     return InOtherCase(listed);

@@ -25,6 +25,15 @@ std::string ListedFilePath(std::string_view listDirectory, std::string_view list
     return path;
 }
 
+std::string ChosenFilePath(std::string_view folder, std::string_view name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder);
+    path.push_back('/');
+    path.append(name);
+    return path;
+}
+
 namespace {
 
 std::optional<std::string> Resolved(const std::string& path) {

@@ -18,6 +18,10 @@ std::string BaseNameOf(std::string_view path);
 // the name separates folders as it did on the system that wrote the list.
 std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);
 
+// A file chosen in `folder` by its own name, as a creation lists it: on
+// this system a backslash in a name is part of the name.
+std::string ChosenFilePath(std::string_view folder, std::string_view name);
+
 // A folder resolved once, against which entries are tested.
 class FolderBound {
 public:

@@ -326,6 +326,7 @@ private slots:
         QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Rename Bad Files?"});
         QCOMPARE(w.ProgressBar1->maximum(), ProgressScale);
         QCOMPARE(w.ProgressBar1->value(), 0);
+        QVERIFY(!w.ProgressBar1->isTextVisible());  // the bar's text goes with its job
         QCOMPARE(w.State().Busy.load(), 0);
         QVERIFY(!QApplication::overrideCursor());
         QTRY_VERIFY(InView(w, 2999));  // the list followed the rows to the last

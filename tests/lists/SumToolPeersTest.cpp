@@ -43,6 +43,12 @@ TEST(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
                 window.AddRow(name, IconPending);
             }
             window.setup.rows.assign(std::begin(Names), std::end(Names));
+            // A chosen name with a backslash is one file, not a folder's.
+            if (tool != "rhash") {
+                dir.Write(Escaped, Escaped);
+                window.setup.rows.push_back(Escaped);
+                window.AddRow(Escaped, IconPending);
+            }
             window.setup.edit1 = "list";
             RunCreation(frame, sum.kind);
             EXPECT_EQ(RunIn(dir.path(), tool + " -c list"), 0) << tool;
