@@ -50,7 +50,16 @@ key() {  # key WINDOW KEY...
     shift
     xdotool windowfocus --sync "$w" && xdotool key "$@"
 }
-main_window() { xdotool search --name '^Velmar$' | head -1; }
+# The main window: the largest window titled Velmar. The order in which
+# xdotool lists them follows their stacking, which moving a window changes.
+main_window() {
+    largest= area=0
+    for w in $(xdotool search --name '^Velmar$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ $((WIDTH * HEIGHT)) -gt "$area" ] && area=$((WIDTH * HEIGHT)) largest=$w
+    done
+    [ -n "$largest" ] && echo "$largest"
+}
 # The status of every row the window shows, top to bottom: "pending ok bad".
 icons() { $xwindow icons "$1" | cut -d' ' -f1 | tr '\n' ' ' | sed 's/ $//'; }
 icons_are() { [ "$(icons "$1")" = "$2" ]; }
