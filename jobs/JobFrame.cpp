@@ -87,9 +87,9 @@ void JobFrame::AddPendingRow(const std::string& name) {
 
 void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(rows), IconPending); }
 
-void JobFrame::BeginRowWalk(std::function<std::string(int row)> pathOf) {
+void JobFrame::BeginRowWalk(FileSizeSum::SizeOfRow sizeOf) {
     progress_ = std::make_shared<JobProgress>(RowCount());
-    sizes_ = std::make_unique<FileSizeSum>(*progress_, RowCount(), std::move(pathOf));
+    sizes_ = std::make_unique<FileSizeSum>(*progress_, RowCount(), std::move(sizeOf));
     window_.FollowProgress(progress_);
     window_.RepaintWindow();
 }

@@ -60,9 +60,9 @@ public:
 
     // The rows a verify job added, all pending, are about to be checked.
     void AddPendingRow(const std::string& name);
-    // The job's rows, whose files are `pathOf` each row, are about to be
-    // checked: from now on the bar follows the bytes read of all of them.
-    void BeginRowWalk(std::function<std::string(int row)> pathOf);
+    // The job's rows, whose files are `sizeOf` each row in bytes, are about
+    // to be checked: from now on the bar follows the bytes read of them all.
+    void BeginRowWalk(FileSizeSum::SizeOfRow sizeOf);
     // Row `row` is handled; its icon is set, the progress moves on.
     void RowDone(int row, StatusIcon icon);
     // The bar back at 0, after a walk begun.

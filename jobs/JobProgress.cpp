@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "platform/Files.h"
 #include "platform/WorkerThread.h"
 
 namespace velmar {
@@ -10,8 +9,8 @@ namespace {
 constexpr std::chrono::milliseconds SizingDelay{250};
 }  // namespace
 
-FileSizeSum::FileSizeSum(JobProgress& progress, int rows, std::function<std::string(int row)> pathOf)
-    : thread_([this, &progress, rows, pathOf = std::move(pathOf)] {
+FileSizeSum::FileSizeSum(JobProgress& progress, int rows, SizeOfRow sizeOf)
+    : thread_([this, &progress, rows, sizeOf = std::move(sizeOf)] {
           {
               std::unique_lock lock(mutex_);
               if (ended_.wait_for(lock, SizingDelay, [this] { return quit_; })) return;
@@ -24,7 +23,7 @@ FileSizeSum::FileSizeSum(JobProgress& progress, int rows, std::function<std::str
                   std::lock_guard lock(mutex_);
                   if (quit_) return;
               }
-              total += RegularFileSize(pathOf(row));
+              total += sizeOf(row);
           }
           progress.bytesTotal = total;
           progress.totalKnown = true;

@@ -30,7 +30,8 @@ struct JobProgress {
 // twice. Stops early when destroyed.
 class FileSizeSum {
 public:
-    FileSizeSum(JobProgress& progress, int rows, std::function<std::string(int row)> pathOf);
+    using SizeOfRow = std::function<std::uint64_t(int row)>;
+    FileSizeSum(JobProgress& progress, int rows, SizeOfRow sizeOf);
     ~FileSizeSum();
     FileSizeSum(const FileSizeSum&) = delete;
     FileSizeSum& operator=(const FileSizeSum&) = delete;

@@ -3,6 +3,7 @@
 #include "jobs/ChecksumEngine.h"
 #include "jobs/Commands.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/TextStream.h"
 
@@ -34,7 +35,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
 
     int row = 0;
     const auto pathOf = [&](int each) { return ChosenFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
-    frame.BeginRowWalk(pathOf);
+    frame.BeginRowWalk([&](int each) { return RegularFileSize(pathOf(each)).value_or(0); });
     {
         ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, pathOf, frame.Watch());
         // A quit or a fatal end lets the workers close their files first.

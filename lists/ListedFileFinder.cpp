@@ -44,6 +44,13 @@ std::string ListedFileFinder::PathOf(std::string_view name) {
     return FoundElsewhere(name, listed).value_or(listed);
 }
 
+std::uint64_t ListedFileFinder::SizeOf(std::string_view name) {
+    const std::string listed = ListedPath(name);
+    if (const auto size = RegularFileSize(listed)) return *size;
+    const auto found = FoundElsewhere(name, listed);
+    return found ? RegularFileSize(*found).value_or(0) : 0;
+}
+
 std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name, const std::string& listed) {
     if (name.find('\\') != std::string_view::npos) {
         const std::string literal = ChosenFilePath(directory_, name);
@@ -56,7 +63,9 @@ std::string ListedFileFinder::NameAsFound(std::string_view name) {
     if (IsValidUtf8(name) || PathExists(ListedPath(name))) return std::string(name);
     for (const char* codePage : LegacyCodePages) {
         std::optional<std::string> decoded = ToUtf8(name, codePage);
-        if (decoded && PathExists(ListedPath(*decoded)) && !IsTheList(ListedPath(*decoded))) return *decoded;
+        if (!decoded) continue;
+        const std::string path = ListedPath(*decoded);
+        if (PathExists(path) && !IsTheList(path)) return *decoded;
     }
     return std::string(name);
 }

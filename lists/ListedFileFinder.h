@@ -13,9 +13,10 @@
 // most once per finder, that is, once per job.
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <shared_mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,6 +41,9 @@ public:
     // its rename: the listed file, or where a later way found it. (A name
     // found only without its leading blanks renames nothing, as ever.)
     std::string PathOf(std::string_view name);
+    // The size in bytes of the file PathOf names, 0 when there is none; one
+    // look at the listed file when it is there.
+    std::uint64_t SizeOf(std::string_view name);
     // A name that is no UTF-8 and leads nowhere, as the first legacy code
     // page that decodes it into the name of an existing file reads it;
     // else the name as listed.

@@ -33,7 +33,7 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
         for (int row : rows) names.push_back(window.RowText(row));
         auto nameOf = [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; };
         frame.SetRowCount(static_cast<int>(rows.size()));
-        frame.BeginRowWalk([&finder, nameOf](int i) { return finder.PathOf(nameOf(i)); });
+        frame.BeginRowWalk([&finder, nameOf](int i) { return finder.SizeOf(nameOf(i)); });
         engine = ListedFilesEngine(kind, finder, static_cast<int>(rows.size()), nameOf, frame.Watch());
         return SelectedRowChecks{
             [&](int row) {

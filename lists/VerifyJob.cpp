@@ -15,7 +15,7 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ReadListEntries(frame, kind, listPath, purpose, entries);
 
     ListedFileFinder finder(kind, listDirectory, listPath);
-    frame.BeginRowWalk([&](int row) { return finder.PathOf(entries.Name(row)); });
+    frame.BeginRowWalk([&](int row) { return finder.SizeOf(entries.Name(row)); });
     {
         auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
                                         frame.Watch());

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ReplacementFile.h"
+
 extern char** environ;
 
 namespace velmar {
@@ -60,22 +62,7 @@ bool WriteFileWhole(const std::string& path, const std::string& text) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     if (error) return false;
-    const std::string temporary = path + ".velmar-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return ReplacementFile::WriteWhole(path, text);
 }
 
 // Escapes a string value of a desktop entry: backslash, line feed, carriage

@@ -109,10 +109,10 @@ std::time_t InputFile::CreationTime() const {
     return 0;
 }
 
-std::uint64_t RegularFileSize(const std::string& path) {
+std::optional<std::uint64_t> RegularFileSize(const std::string& path) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    return static_cast<std::uint64_t>(st.st_size);
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 bool PathExists(const std::string& path) {

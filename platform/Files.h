@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace velmar {
@@ -54,8 +55,9 @@ private:
     bool missing_ = false;
 };
 
-// The size of the regular file at the path; 0 for anything else.
-std::uint64_t RegularFileSize(const std::string& path);
+// The size of the regular file at the path, 0 for anything else that is
+// there, nothing when nothing is.
+std::optional<std::uint64_t> RegularFileSize(const std::string& path);
 
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);

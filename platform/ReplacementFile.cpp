@@ -32,19 +32,19 @@ std::string TemporaryName(const std::string& target) {
 
 }  // namespace
 
+bool OverwritableInPlace(const std::string& target) {
+    // Opened for writing without a change, as the target would have been
+    // overwritten in place.
+    const int existing = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (existing < 0) return errno == ENOENT;
+    ::close(existing);
+    return true;
+}
+
 bool ReplacementFile::Create(const std::string& target, unsigned mode) {
     Discard();
-    // Opened for writing without a change, as the target would have been
-    // overwritten in place: a file we may not write, a folder, a FIFO
-    // without a reader refuse here, before anything is written.
-    const int existing = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (existing < 0 && errno != ENOENT) return false;
-    bool keepMode = false;
     struct stat old {};
-    if (existing >= 0) {
-        keepMode = ::fstat(existing, &old) == 0 && S_ISREG(old.st_mode);
-        ::close(existing);
-    }
+    const bool keepMode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temporary_ = TemporaryName(target);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
@@ -58,6 +58,23 @@ bool ReplacementFile::Create(const std::string& target, unsigned mode) {
     if (keepMode) (void)::fchmod(fd_, old.st_mode & 0777);
     target_ = target;
     return true;
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = fd_ < 0 ? -1 : ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (fd_ >= 0 && errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ReplacementFile::WriteWhole(const std::string& target, std::string_view text, unsigned mode) {
+    ReplacementFile file;
+    return file.Create(target, mode) && file.Write(text) && file.Commit();
 }
 
 bool ReplacementFile::Commit() {

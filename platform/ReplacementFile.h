@@ -2,8 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace velmar {
+
+// True when `target` could be overwritten in place: it is not there, or it
+// opens for writing (a read-only file, a folder or a FIFO without a reader
+// does not).
+bool OverwritableInPlace(const std::string& target);
 
 // The new bytes go to a file of their own in the target's folder, which
 // rename(2) puts over the target in one step at Commit. Until then, and
@@ -17,18 +23,21 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     // Creates the new file, with the permissions of an existing target or
-    // else `mode` less the umask. False when the folder cannot hold it or an
-    // existing target may not be written: what could not be overwritten is
-    // not replaced either.
+    // else `mode` less the umask. False when the folder cannot hold it.
     bool Create(const std::string& target, unsigned mode = 0666);
     bool IsOpen() const { return fd_ >= 0; }
-    int Descriptor() const { return fd_; }
+
+    // Writes all the bytes; false when a write fails.
+    bool Write(std::string_view bytes);
 
     // Syncs and closes the new file and renames it over the target; false,
     // with the new file removed, when any of that fails.
     bool Commit();
     // Closes and removes the new file. Safe to call twice.
     void Discard();
+
+    // The whole text in place of `target` at once: Create, Write, Commit.
+    static bool WriteWhole(const std::string& target, std::string_view text, unsigned mode = 0666);
 
 private:
     int fd_ = -1;

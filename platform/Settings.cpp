@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ReplacementFile.h"
+
 namespace velmar {
 namespace {
 
@@ -110,17 +112,7 @@ bool SettingsStore::Save() const {
     }
     const std::string text = out.str();
     if (!MakeFolders(path_)) return false;
-    const std::string temporary = path_ + ".new";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temporary.c_str(), path_.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplacementFile::WriteWhole(path_, text, 0600);
 }
 
 std::optional<std::int32_t> SettingsStore::ReadInteger(const std::string& key, const std::string& name) const {

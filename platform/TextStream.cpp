@@ -89,7 +89,8 @@ bool TextReader::ReadPiece(std::string& piece) {
 
 bool TextWriter::Create(const std::string& path) {
     Discard();
-    failed_ = !file_.Create(path);
+    // What could not be overwritten in place is not replaced either.
+    failed_ = !OverwritableInPlace(path) || !file_.Create(path);
     buffer_.clear();
     buffer_.reserve(TextStreamBufferSize);
     return !failed_;
@@ -108,18 +109,7 @@ void TextWriter::Write(std::string_view text) {
 }
 
 void TextWriter::Flush() {
-    const char* p = buffer_.data();
-    std::size_t left = buffer_.size();
-    while (left > 0 && !failed_) {
-        ssize_t n = ::write(file_.Descriptor(), p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failed_ = true;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    if (!failed_ && !file_.Write(std::string_view(buffer_.data(), buffer_.size()))) failed_ = true;
     buffer_.clear();
 }
 

@@ -265,7 +265,7 @@ TEST(ProgressMeterTest, TheBarFollowsBytesAndShowsSmoothedSpeedAndTimeLeft) {
     TempDir dir;
     const std::vector<std::string> paths = {dir.Write("a", "four"), dir.File("missing"), dir.Write("b", "six...")};
     JobProgress sized(3);
-    FileSizeSum sum(sized, 3, [&](int row) { return paths[static_cast<std::size_t>(row)]; });
+    FileSizeSum sum(sized, 3, [&](int row) { return RegularFileSize(paths[static_cast<std::size_t>(row)]).value_or(0); });
     for (int i = 0; i < 1000 && !sized.totalKnown; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(sized.totalKnown);
     EXPECT_EQ(sized.bytesTotal, 10u);

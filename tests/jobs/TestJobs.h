@@ -32,7 +32,9 @@ inline void RunTestVerify(JobFrame& frame, const std::string& directory, const s
         frame.AddPendingRow(entry.name);
     }
     frame.HoldList(nullptr);
-    frame.BeginRowWalk([&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
+    frame.BeginRowWalk([&](int row) {
+        return RegularFileSize(ListedFilePath(directory, list[static_cast<std::size_t>(row)].name)).value_or(0);
+    });
     for (int row = 0; row < frame.RowCount(); ++row) {
         frame.QuitCheck();
         if (onRow) onRow(row);
