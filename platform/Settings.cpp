@@ -1,9 +1,7 @@
 #include "platform/Settings.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
