@@ -1,8 +1,11 @@
 #include "app/Dialogs.h"
 
+#include <limits>
+
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace velmar {
@@ -25,6 +28,18 @@ QStringList DialogFilters(const std::string& filter) {
     return filters;
 }
 
+namespace {
+
+// Qt's own dialog writes every selected name, quoted, into its name box,
+// and takes the chosen files back from there. A line edit holds 32,767
+// characters unless told otherwise: a few thousand files selected with
+// Ctrl+A overflow it, the last name is cut, and Open does nothing.
+void LiftNameBoxLimit(QFileDialog& dialog) {
+    for (QLineEdit* box : dialog.findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
+}
+
+}  // namespace
+
 std::optional<std::vector<std::string>> QtDialogs::OpenFiles(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::ReadOnly);
@@ -35,6 +50,7 @@ std::optional<std::vector<std::string>> QtDialogs::OpenFiles(QWidget* parent, co
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    LiftNameBoxLimit(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     std::vector<std::string> paths;
     for (const QString& path : dialog.selectedFiles()) paths.push_back(QFile::encodeName(path).toStdString());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <strings.h>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Files.h"
@@ -40,15 +41,22 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
     window.SetEdit1ReadOnly(false, EditBackground::Window);
     window.SetEnabled(Control::Button1, true);
 
+    // Files chosen from several folders (names typed with their folders into
+    // the dialog) are listed by their paths below the folder that holds them
+    // all, and the list goes there.
+    FilesBelowFolder chosenFiles = CommonFolderOf(*chosen);
     std::vector<std::string> names;
-    names.reserve(chosen->size());
-    for (const std::string& path : *chosen) names.push_back(BaseNameOf(path));
+    names.reserve(chosenFiles.names.size());
+    // A file typed twice is still one file of the list.
+    std::unordered_set<std::string_view> seen;
+    for (const std::string& name : chosenFiles.names)
+        if (seen.insert(name).second) names.push_back(name);
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return ::strcasecmp(a.c_str(), b.c_str()) < 0;
     });
     for (const std::string& name : names) window.AddRow(name, IconPending);
 
-    state.CreationDirectory = ListDirectoryOf(chosen->front());
+    state.CreationDirectory = std::move(chosenFiles.folder);
     if (kind.extension)
         window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind.firstName, kind.extension));
 }

@@ -34,8 +34,10 @@ struct CreateCommandKind {
     OpenFileRequest dialog;
 };
 
-// A Create command: the files chosen, the rows listed sorted by name without
-// regard to case, the list name proposed, go! enabled. Nothing while Busy.
+// A Create command: the files chosen, each listed once by its path below the
+// folder that holds them all (where the list goes), the rows sorted by that
+// name without regard to case, the list name proposed, go! enabled. Nothing
+// while Busy.
 void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind);
 
 // The name a Create command proposes for files chosen in `directory`: its

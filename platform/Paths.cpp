@@ -34,6 +34,24 @@ std::string ChosenFilePath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+FilesBelowFolder CommonFolderOf(const std::vector<std::string>& paths) {
+    // A folder holds a path that goes on with '/' right after it; comparing
+    // whole folder texts keeps "/a/bc" out of "/a/b". The root is "".
+    const auto below = [](const std::string& path, const std::string& folder) {
+        return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
+    };
+    FilesBelowFolder out;
+    if (paths.empty()) return out;
+    out.folder = ListDirectoryOf(paths.front());
+    for (const std::string& path : paths)
+        while (!below(path, out.folder) && !out.folder.empty() && out.folder != ".")
+            out.folder = ListDirectoryOf(out.folder);
+    out.names.reserve(paths.size());
+    for (const std::string& path : paths)
+        out.names.push_back(below(path, out.folder) ? path.substr(out.folder.size() + 1) : path);
+    return out;
+}
+
 namespace {
 
 std::optional<std::string> Resolved(const std::string& path) {

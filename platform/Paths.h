@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmar {
 
@@ -21,6 +22,17 @@ std::string ListedFilePath(std::string_view listDirectory, std::string_view list
 // A file chosen in `folder` by its own name, as a creation lists it: on
 // this system a backslash in a name is part of the name.
 std::string ChosenFilePath(std::string_view folder, std::string_view name);
+
+// The deepest folder that holds every one of `paths` (each a file's path
+// as ListDirectoryOf reads it), and each path's name below it with '/'
+// between folders: "/m/Disc1/a.bin" and "/m/Extras/b.bin" give "/m" and
+// "Disc1/a.bin", "Extras/b.bin". Files in one folder give that folder and
+// their bare names, as when only one folder was ever chosen from.
+struct FilesBelowFolder {
+    std::string folder;
+    std::vector<std::string> names;
+};
+FilesBelowFolder CommonFolderOf(const std::vector<std::string>& paths);
 
 // A folder resolved once, against which entries are tested.
 class FolderBound {

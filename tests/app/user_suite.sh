@@ -88,6 +88,12 @@ choose_in_dialog() {
     xdotool type --delay 20 "$2"
     xdotool key Return
 }
+# Starts Velmar in the current folder and waits for its window: $pid, $main.
+start_velmar() {
+    "$velmar" & pid=$!
+    wait_windows 1 >/dev/null || fail "no window"
+    main=$(main_window)
+}
 ended() {  # ended PID: waits up to 30 s for the program and checks its status
     retry gone "$1" || fail "velmar still runs"
     wait "$1" || fail "exit code $?"
@@ -112,9 +118,7 @@ ended $pid
 create() {
     rm -rf "$work/Disc"; mkdir "$work/Disc" && cd "$work/Disc"
     printf 'one' > 1.mp3; printf 'two' > 2.mp3
-    "$velmar" & pid=$!
-    wait_windows 1 >/dev/null || fail "no window"
-    main=$(main_window)
+    start_velmar
     key "$main" "$1"
     choose_in_dialog "$2" '"1.mp3" "2.mp3"'
     sleep 1
@@ -147,9 +151,7 @@ echo "== Create SHA256 through Shift+F6, then Verify SHA256 through Shift+F7"
 create shift+F6 "Create SHA256: Select Files" SHA256SUMS
 sha256sum -c --quiet SHA256SUMS || fail "sha256sum rejects the list Velmar wrote"
 printf 'changed' > 2.mp3
-"$velmar" & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
-main=$(main_window)
+start_velmar
 key "$main" shift+F7
 choose_in_dialog "Verify SHA256: Select SHA256 File to Verify" SHA256SUMS
 box=$(wait_windows 3) || fail "no rename question"
@@ -159,14 +161,50 @@ key "$(main_window)" F12
 ended $pid
 [ -e 2.mp3 ] && [ ! -e 2.mp3.BAD ] || fail "No renamed a file"
 
+echo "== Create SFV of files typed with their folders, then of 5,002 files chosen with Ctrl+A"
+mkdir -p "$work/Set/Disc1" "$work/Set/Disc2" "$work/Set/Extras" && cd "$work/Set"
+printf one > Disc1/file1.bin; printf decoy > Disc1/file2.bin; printf two > Disc2/file2.bin; printf 3 > Extras/file3.bin
+start_velmar
+key "$main" F3
+choose_in_dialog "Create SFV: Select Files" '"Disc1/file1.bin" "Disc2/file2.bin" "Extras/file3.bin"'
+sleep 1
+click_go "$main"
+box=$(wait_windows 3) || fail "no completion message"
+wait_file Set.sfv || fail "no Set.sfv"
+key "$box" Return
+cksfv -q -f Set.sfv || { cat Set.sfv; fail "cksfv rejects the list of files from several folders"; }
+[ "$(grep -c -e '^Disc1/file1.bin ' -e '^Disc2/file2.bin ' -e '^Extras/file3.bin ' Set.sfv)" = 3 ] &&
+    ! grep -q '^file' Set.sfv || { cat Set.sfv; fail "not the chosen files by their paths"; }
+key "$(main_window)" F12
+ended $pid
+mkdir "$work/Many" && cd "$work/Many"
+seq 5002 | sed 's/.*/file&.bin/' | xargs touch
+start_velmar
+key "$main" F3
+dialog=$(retry dialog_titled "Create SFV: Select Files") || fail "no file dialog"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+sleep 2
+# A click among the files, all of them selected, then Open.
+xdotool mousemove --window "$dialog" $((WIDTH / 2)) $((HEIGHT / 2)) click 1
+sleep 1
+xdotool key ctrl+a
+sleep 2
+xdotool key alt+o
+sleep 2
+click_go "$main"
+box=$(wait_windows 3) || fail "no completion message for 5,002 files"
+wait_file Many.sfv || fail "no Many.sfv"
+key "$box" Return
+[ "$(grep -c '^file[0-9]*\.bin 00000000' Many.sfv)" = 5002 ] || fail "not all 5,002 chosen files are listed"
+key "$(main_window)" F12
+ended $pid
+
 echo "== SFV > Select Verify: two of three rows clicked, then go!"
 mkdir "$work/select" && cd "$work/select"
 echo one > 1.bin; echo two > 2.bin; echo three > 3.bin
 cksfv 1.bin 2.bin 3.bin > select.sfv
 echo changed > 3.bin
-"$velmar" & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
-main=$(main_window)
+start_velmar
 key "$main" F5
 choose_in_dialog "Verify SFV: Select SFV File to Verify" select.sfv
 wait_icons "$main" "pending pending pending" || fail "the list's rows did not appear"
@@ -232,9 +270,7 @@ ended $pid
 echo "== Esc during a long creation that replaces a list leaves the old list and nothing else"
 before=$(md5sum < long.sfv)
 entries=$(ls -A | wc -l)
-"$velmar" & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
-main=$(main_window)
+start_velmar
 key "$main" F3
 choose_in_dialog "Create SFV: Select Files" '"big1.iso" "big2.iso"'
 sleep 1

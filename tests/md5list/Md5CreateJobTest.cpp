@@ -8,6 +8,7 @@
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "tests/md5list/Md5TestSupport.h"
 
 namespace velmar::test {
@@ -51,6 +52,22 @@ TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("md5sum")});
     RunMenuVerify(verify, Md5Kind);
     EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:5  BAD:0  N/A:0"));
+}
+
+TEST_F(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderThatHoldsThemAll) {
+    // Disc1 also holds a file2.bin that nobody chose: it must not stand in for Disc2's.
+    for (const char* name : {"Disc1/file1.bin", "Disc1/file2.bin", "Disc2/file2.bin", "Extras/file3.bin"}) {
+        std::filesystem::create_directories(dir.File(ListDirectoryOf(name)));
+        dir.Write(name, name);
+    }
+    Prepare({"Extras/file3.bin", "Disc2/file2.bin", "Disc1/file1.bin", "Disc2/file2.bin"});
+    EXPECT_EQ(RowNames(window), (std::vector<std::string>{"Disc1/file1.bin", "Disc2/file2.bin", "Extras/file3.bin"}))
+        << "each chosen file once";
+    EXPECT_EQ(state.CreationDirectory, dir.path());
+    RunCreation(frame, Md5Kind);
+    EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("Disc1/file1.bin", "Disc1/file1.bin") +
+                                               Line("Disc2/file2.bin", "Disc2/file2.bin") +
+                                               Line("Extras/file3.bin", "Extras/file3.bin"));
 }
 
 TEST_F(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenamed) {
