@@ -35,11 +35,9 @@ struct MainWindowState {
 
     // Filled by the select-verify loads on the UI thread, read there by go!:
     // the expected digest of each row as its list gives it. It grows with
-    // the list, so no entry is ever written past its end. A CRC list's
-    // table and a digest list's table are one and the same.
+    // the list, so no entry is ever written past its end; every kind's
+    // digests, a CRC's eight digits among them, share the one table.
     std::vector<std::string> ExpectedDigests;
-    std::vector<std::string>& ExpectedCrcs{ExpectedDigests};
-    std::vector<std::string>& ExpectedMd5s{ExpectedDigests};
     std::string ListDirectory;
     std::string ListPath;  // the select-verify list, which no fallback may take for one of its files
     // The folder of the files a Create command chose: the new list goes there.

@@ -32,7 +32,7 @@ TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     SelectVerifyCommand(window, state, M3uKind);
     EXPECT_EQ(state.JobMode, ModeSelectVerifyM3u);
     EXPECT_EQ(state.ListDirectory, dir.path());
-    EXPECT_EQ(state.ExpectedMd5s, (std::vector<std::string>{Md5Of("a"), Upper(Md5Of("b"))}));
+    EXPECT_EQ(state.ExpectedDigests, (std::vector<std::string>{Md5Of("a"), Upper(Md5Of("b"))}));
     EXPECT_EQ(IndexOf(window.Log(), "AddRow b.mp3 0") + 1, IndexOf(window.Log(), "ProgressRange 0..2"));
 
     SelectVerifyGo(window, state, M3uKind);  // nothing selected

@@ -21,7 +21,7 @@ TEST_F(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     for (const char* name : {"0", "1", "2", "3", "4"}) dir.Write(name, name);
     Load(List(Line("0", "0") + Upper(Md5Of("1")) + "  1\r\n" + Line("2", "2") + Line("3", "3") + Line("4", "4")));
     EXPECT_EQ(state.JobMode, ModeSelectVerifyMd5);
-    EXPECT_EQ(state.ExpectedMd5s.size(), 5u);
+    EXPECT_EQ(state.ExpectedDigests.size(), 5u);
     EXPECT_EQ(state.ListDirectory, dir.path());
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(5, IconPending));
 
@@ -51,7 +51,7 @@ TEST_F(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
     dir.Write("a", "a");
     Load(List(Line("x", "x") + Line("y", "y"), "first.md5"));
     Load(List(Line("a", "a"), "second.md5"));
-    EXPECT_EQ(state.ExpectedMd5s, std::vector<std::string>{Md5Of("a")});
+    EXPECT_EQ(state.ExpectedDigests, std::vector<std::string>{Md5Of("a")});
     window.Select({0});
     SelectVerifyGo(window, state, Md5Kind);
     ASSERT_TRUE(WaitForJobsToEnd());
