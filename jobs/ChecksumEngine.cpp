@@ -26,6 +26,14 @@ int ChecksumEngine::WorkersFor(const std::string& folder) {
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
 
+template <class BeginFile>
+std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
+    std::optional<FileDigest> digest = begin(pathOf_(row));
+    if (digest && digest->status == FileDigestStatus::OpenFailed && fallbackOf_)
+        if (const auto other = fallbackOf_(row, digest->missing)) digest = begin(*other);
+    return digest;
+}
+
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), digestOf_(std::move(digestOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
@@ -40,13 +48,6 @@ ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm,
         return *BeginRow(row, [&](const std::string& path) { return DigestFile(algorithm, path, buffer, watch_); });
     };
     Start(workers, algorithm == DigestAlgorithm::Md5);
-}
-
-std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
-    auto digest = begin(pathOf_(row));
-    if (digest && digest->status == FileDigestStatus::OpenFailed && fallbackOf_)
-        if (const auto other = fallbackOf_(row, digest->missing)) digest = begin(*other);
-    return digest;
 }
 
 void ChecksumEngine::Start(int workers, bool lanes) {

@@ -70,13 +70,12 @@ private:
         bool ready = false;
     };
 
-    // Begins one file and gives its digest, or nothing when it is still
-    // being read (in a lane).
-    using BeginFile = std::function<std::optional<FileDigest>(const std::string& path)>;
-
     void Start(int workers, bool lanes);
     int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
-    // The row's file through `begin`, or its fallback's when it cannot be opened.
+    // The row's file through `begin`, or its fallback's when it cannot be
+    // opened. `begin` gives a file's digest, or nothing while it is still
+    // being read (in a lane).
+    template <class BeginFile>
     std::optional<FileDigest> BeginRow(int row, const BeginFile& begin);
     void Publish(int row, const FileDigest& digest);
     void Work();
