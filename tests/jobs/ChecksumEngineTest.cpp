@@ -1,5 +1,6 @@
 // The engine hands rows back in row order whatever order their files finish
-// in, and picks its workers by the kind of device, read from sysfs.
+// in, ends its reads within a block on every stop, and picks its workers by
+// the kind of device, read from sysfs.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
