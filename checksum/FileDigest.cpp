@@ -1,10 +1,13 @@
 #include "checksum/FileDigest.h"
 
+#include <stdexcept>
+
 #include <memory>
 #include <optional>
 
 #include "checksum/Crc32.h"
 #include "checksum/DigestText.h"
+#include "checksum/FileOpening.h"
 #include "checksum/Md5.h"
 #include "checksum/Sha256.h"
 #include "platform/Files.h"
@@ -75,6 +78,30 @@ std::string FileDigest::Text() const { return status == FileDigestStatus::Ok ? D
 
 std::string FileDigest::Digits() const { return HexText(bytes.data(), size); }
 
+FileDigest StoppedDigest() {
+    FileDigest digest;
+    digest.status = FileDigestStatus::Stopped;
+    return digest;
+}
+
+DigestWatch DigestWatch::AlsoStoppedBy(const std::atomic<std::uint8_t>& stop) const {
+    DigestWatch watch = *this;
+    for (auto& slot : watch.stops_)
+        if (!slot) {
+            slot = &stop;
+            return watch;
+        }
+    throw std::logic_error("a digest watch honours two stop flags at most");
+}
+
+std::optional<FileDigest> OpenToDigest(InputFile& file, const std::string& path, const DigestWatch& watch) {
+    if (watch.Stopped()) return StoppedDigest();
+    if (file.Open(path)) return std::nullopt;
+    FileDigest failed;
+    failed.missing = file.Missing();
+    return failed;
+}
+
 std::uint32_t Crc32Of(const FileDigest& digest) {
     return std::uint32_t{digest.bytes[0]} << 24 | std::uint32_t{digest.bytes[1]} << 16 |
            std::uint32_t{digest.bytes[2]} << 8 | std::uint32_t{digest.bytes[3]};
@@ -82,12 +109,8 @@ std::uint32_t Crc32Of(const FileDigest& digest) {
 
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
                       const DigestWatch& watch) {
-    FileDigest result;
     InputFile file;
-    if (!file.Open(path)) {
-        result.missing = file.Missing();
-        return result;
-    }
+    if (auto unread = OpenToDigest(file, path, watch)) return *unread;
 
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     RunningDigest digest(algorithm);
@@ -111,14 +134,12 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
         }
         digest.Update(data, static_cast<std::size_t>(n));
         watch.Read(static_cast<std::uint64_t>(n));
-        if (watch.Stopped()) {
-            result.status = FileDigestStatus::Stopped;
-            return result;
-        }
+        if (watch.Stopped()) return StoppedDigest();
         n = ahead ? ahead->Next(data) : file.Read(buffer.data(), chunk);
     }
     // After a read error the digest covers the bytes before it; the caller
     // decides whether it may use that.
+    FileDigest result;
     result.status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
     digest.Final(result);
     return result;

@@ -22,7 +22,7 @@ enum class FileDigestStatus {
     Ok,
     OpenFailed,  // the file does not exist, may not be read, or is no regular file
     ReadFailed,  // a read failed part way
-    Stopped,     // the user stopped the job part way
+    Stopped,     // the watch was stopped before the file's end
 };
 
 struct FileDigest {
@@ -40,34 +40,47 @@ struct FileDigest {
     std::string Digits() const;
 };
 
-// What a caller may see of a digest while it runs, both optional: a flag
-// that stops the reading, and a count that grows by every block read (one
-// count may serve several files read at once).
-struct DigestWatch {
-    DigestWatch(const std::atomic<std::uint8_t>* stopFlag = nullptr, std::atomic<std::uint64_t>* readCount = nullptr)
-        : stop(stopFlag), bytesRead(readCount) {}
+// A digest that ended because its watch was stopped.
+FileDigest StoppedDigest();
 
-    const std::atomic<std::uint8_t>* stop;
-    std::atomic<std::uint64_t>* bytesRead;
+// What a caller may see of a digest while it runs, both optional: the flags
+// that stop the reading, any one of them once set, and a count that grows by
+// every block read (one count may serve several files read at once). A job
+// gives the user's stop, which a quit sets too; the engine reading its files
+// adds its own, so that a fatal end stops the reads under way as well.
+class DigestWatch {
+public:
+    DigestWatch(const std::atomic<std::uint8_t>* stop = nullptr, std::atomic<std::uint64_t>* bytesRead = nullptr)
+        : stops_{stop}, bytesRead_(bytesRead) {}
 
-    bool Stopped() const { return stop && *stop; }
-    void Read(std::uint64_t bytes) const {
-        if (bytesRead) bytesRead->fetch_add(bytes, std::memory_order_relaxed);
+    // This watch, stopped by `stop` as well.
+    DigestWatch AlsoStoppedBy(const std::atomic<std::uint8_t>& stop) const;
+
+    bool Stopped() const {
+        for (const auto* stop : stops_)
+            if (stop && *stop) return true;
+        return false;
     }
+    void Read(std::uint64_t bytes) const {
+        if (bytesRead_) bytesRead_->fetch_add(bytes, std::memory_order_relaxed);
+    }
+
+private:
+    // The job's and the engine's.
+    std::array<const std::atomic<std::uint8_t>*, 2> stops_;
+    std::atomic<std::uint64_t>* bytesRead_;
 };
 
 // Reads the whole file in reads of at most CrcReadChunk bytes into `buffer`,
 // which the caller keeps for its whole job so that no file costs an
 // allocation. Reports a failure to the caller instead of ending anything.
-// Once the watch's stop is set, it reads no further block.
+// Once the watch is stopped it reads no further block, and a file not begun
+// comes back Stopped unopened.
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
                       const DigestWatch& watch = {});
 
 inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
     return DigestFile(DigestAlgorithm::Crc32, path, buffer);
-}
-inline FileDigest MD5FileDigest(const std::string& path, ReadBuffer& buffer) {
-    return DigestFile(DigestAlgorithm::Md5, path, buffer);
 }
 
 // The CRC-32 a Crc32File result holds.

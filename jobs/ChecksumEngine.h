@@ -2,8 +2,9 @@
 // handed to the job in row order: a row's result is taken once it and every
 // row before it are done, so the marks still appear one by one from the
 // top, only sooner. Workers run at most a window of rows ahead of the job,
-// so memory stays flat however long the list is. MD5 workers hash up to
-// eight files at once in vector lanes.
+// so memory stays flat however long the list is. The engine only schedules
+// rows onto workers; how a file is read is checksum/'s: DigestFile, or for
+// MD5 the lane set that reads up to sixteen files side by side.
 #pragma once
 
 #include <atomic>
@@ -36,8 +37,8 @@ public:
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in
     // row order, as on a disk that must not seek. Once the watch's stop is
-    // set, every row not done yet comes back Stopped within a read; its
-    // count grows by every block the workers read.
+    // set, every row not done yet comes back Stopped within a read, and the
+    // rows not begun unread; its count grows by every block read.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
     // The `algorithm` digest of each row's file, or of its fallback's.
     ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {},
@@ -49,8 +50,10 @@ public:
     // The digest of `row`, once it is done. Rows are taken in order, each once.
     FileDigest Take(int row);
 
-    // Lets the workers finish the read in hand and waits for them: every
-    // file they opened is closed when it returns. Safe to call twice.
+    // The engine's own stop, for a quit or a fatal end: every read under way
+    // ends within a block, no further row is begun, and it waits for the
+    // workers, so every file they opened is closed when it returns. A row
+    // taken afterwards comes back Stopped. Safe to call twice.
     void Stop();
 
     // How many workers suit files in `folder`: one where the disk spins or
@@ -69,14 +72,19 @@ private:
 
     void Start(int workers, bool lanes);
     int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
-    bool Stopping();
+    // The row's file through `begin`, or its fallback's when it cannot be
+    // opened. `begin` gives a file's digest, or nothing while it is still
+    // being read (in a lane).
+    template <class BeginFile>
+    std::optional<FileDigest> BeginRow(int row, const BeginFile& begin);
     void Publish(int row, const FileDigest& digest);
     void Work();
     void WorkLanes(int lanesPerWorker);
 
-    bool StopAsked() const { return watch_.Stopped(); }
-
     const int rows_;
+    // Set by Stop, under the mutex so that the waits see it.
+    std::atomic<std::uint8_t> stop_{0};
+    // The caller's watch, stopped by stop_ as well: every read honours both.
     const DigestWatch watch_;
     DigestOfRow digestOf_;
     PathOfRow pathOf_;
@@ -86,7 +94,6 @@ private:
     std::vector<Slot> window_;  // row r's result waits in slot r % size
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken
-    bool stop_ = false;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::thread> workers_;

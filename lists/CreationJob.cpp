@@ -38,7 +38,8 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
     frame.BeginRowWalk([&](int each) { return RegularFileSize(pathOf(each)).value_or(0); });
     {
         ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, pathOf, frame.Watch());
-        // A quit or a fatal end lets the workers close their files first.
+        // A quit or a fatal end stops the reads under way and closes the
+        // workers' files before the end.
         frame.HoldList([&] {
             engine.Stop();
             out.Discard();

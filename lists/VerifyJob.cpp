@@ -19,7 +19,8 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     {
         auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
                                         frame.Watch());
-        // A quit or a fatal end lets the workers close their files first.
+        // A quit or a fatal end stops the reads under way and closes the
+        // workers' files before the end.
         frame.HoldList([&engine] { engine->Stop(); });
         for (int row = 0; row < frame.RowCount(); ++row) {
             frame.QuitCheck();

@@ -24,6 +24,7 @@
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -71,7 +72,7 @@ private:
     bool mounted_ = false;
 };
 
-class FailingMountTest : public ::testing::Test {
+class FailingMountTest : public ::testing::Test, public test::AtEachWorkerCount {
 protected:
     void SetUp() override {
         backing.Write("good.bin", "good");
@@ -108,7 +109,9 @@ protected:
     test::ProgramEndCatcher catcher;
 };
 
-TEST_F(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
+VELMAR_AT_EACH_WORKER_COUNT(FailingMountTest);
+
+TEST_P(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
     const struct {
         const char* name;
         const ListKind& kind;
@@ -121,7 +124,7 @@ TEST_F(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
     }
 }
 
-TEST_F(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
+TEST_P(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
     test::FakeWindow window;
     const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, SfvKind); }, false);
     EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));

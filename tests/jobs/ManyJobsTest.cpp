@@ -5,32 +5,36 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "checksum/Crc32.h"
+#include "checksum/FileDigest.h"
 #include "lists/KindCommands.h"
-#include "m3u/M3uKind.h"
-#include "md5list/Md5Kind.h"
-#include "sfv/SfvKind.h"
+#include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
 namespace {
 
-TEST(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
+class ManyJobsTest : public test::WorkerCountTest {};
+VELMAR_AT_EACH_WORKER_COUNT(ManyJobsTest);
+
+TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
+    // A list of every kind over one file, each written by its kind's writer.
     test::TempDir dir;
-    dir.Write("a.bin", "a");
-    const std::uint32_t crc = Crc32Final(Crc32Update(Crc32Init(), "a", 1));
-    char line[32];
-    std::snprintf(line, sizeof line, "a.bin %08X\n", crc);
-    dir.Write("list.sfv", line);
+    ReadBuffer buffer;
+    const std::string file = dir.Write("a.bin", "a");
+    const auto kinds = ListKinds();
+    std::vector<std::string> lists;
+    for (const ListKind* kind : kinds)
+        lists.push_back(dir.Write(kind->create.firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer))));
 
     constexpr int Jobs = 60;
     test::FakeWindow window;
     MainWindowState state;
-    state.CommandLinePath = dir.File("list.sfv");
 
     // The job waits at its first window operation until the presses are
     // done, so that every press meets a running job.
@@ -49,12 +53,15 @@ TEST(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
 
     for (int i = 0; i < Jobs; ++i) {
         released = false;
-        CommandLineVerifyCommand(window, state, SfvKind);
+        const std::size_t k = static_cast<std::size_t>(i) % kinds.size();
+        state.CommandLinePath = lists[k];
+        CommandLineVerifyCommand(window, state, *kinds[k]);
         // Pressed while the job runs: each must see Busy and do nothing,
         // the menu verifications without asking for a list.
-        VerifyCommand(window, state, Md5Kind);
-        VerifyCommand(window, state, M3uKind);
-        CommandLineVerifyCommand(window, state, SfvKind);
+        for (const ListKind* kind : kinds) {
+            VerifyCommand(window, state, *kind);
+            CommandLineVerifyCommand(window, state, *kind);
+        }
         released = true;
         ASSERT_TRUE(test::WaitForJobsToEnd()) << "job " << i;
     }

@@ -17,6 +17,7 @@
 #include "platform/Process.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -128,7 +129,10 @@ int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
     return rows;
 }
 
-TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
+class QuitAtEveryStepTest : public test::WorkerCountTest {};
+VELMAR_AT_EACH_WORKER_COUNT(QuitAtEveryStepTest);
+
+TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     test::ProgramEndCatcher catcher;
     SetEndProgramHandler(&RecordFolderAndEnd);
     for (const Job& job : Jobs()) {
@@ -165,7 +169,7 @@ TEST(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     }
 }
 
-TEST(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
+TEST_P(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
     test::ProgramEndCatcher catcher;
     for (const Job& job : Jobs()) {
         if (job.selectVerify) continue;

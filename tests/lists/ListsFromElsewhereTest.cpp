@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "sfv/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -107,7 +108,10 @@ std::vector<Case> Cases() {
     };
 }
 
-TEST(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
+class ListsFromElsewhereTest : public test::WorkerCountTest {};
+VELMAR_AT_EACH_WORKER_COUNT(ListsFromElsewhereTest);
+
+TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
     ProgramEndCatcher catcher;
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.what);
@@ -130,7 +134,7 @@ TEST(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
     }
 }
 
-TEST(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseIsRenamedOnlyInsideTheListsFolder) {
+TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseIsRenamedOnlyInsideTheListsFolder) {
     ProgramEndCatcher catcher;
     TempDir dir;
     ::mkdir(dir.File("list").c_str(), 0755);

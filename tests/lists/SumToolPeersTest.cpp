@@ -10,6 +10,7 @@
 #include "md5list/Md5Kind.h"
 #include "sha256/Sha256Kind.h"
 #include "tests/md5list/Md5TestSupport.h"
+#include "tests/support/JobTest.h"
 #include "tests/support/PeerTools.h"
 
 namespace velmar::test {
@@ -29,7 +30,10 @@ struct SumKind {
 };
 const SumKind SumKinds[] = {{Md5Kind, "md5sum", "--md5"}, {Sha256Kind, "sha256sum", "--sha256"}};
 
-TEST(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
+class SumToolPeersTest : public test::WorkerCountTest {};
+VELMAR_AT_EACH_WORKER_COUNT(SumToolPeersTest);
+
+TEST_P(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
     for (const SumKind& sum : SumKinds) {
         for (const std::string& tool : {sum.tool, std::string("rhash")}) {
             if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
@@ -58,7 +62,7 @@ TEST(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
     }
 }
 
-TEST(SumToolPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
+TEST_P(SumToolPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
     struct Peer {
         const SumKind& sum;
         std::string tool;

@@ -7,7 +7,7 @@
 namespace velmar::test {
 namespace {
 
-TEST_F(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolder) {
+TEST_P(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolder) {
     window.dialogAnswers.push_back(std::vector<std::string>{"/rips/Some Album/c.mp3", "/rips/Some Album/a.mp3"});
     window.dialogAnswers.push_back(std::vector<std::string>{"/c.mp3"});
     CreateCommand(window, state, M3uKind);
@@ -24,7 +24,7 @@ TEST_F(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolde
     EXPECT_EQ(window.Log().back(), "SetText Edit1 default.m3u");
 }
 
-TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
+TEST_P(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     dir.Write("a.mp3", "a");
     dir.Write("b.mp3", "b");
     const std::string playlist = List("#" + Md5Of("a") + "\r\na.mp3\r\n#" + Upper(Md5Of("b")) + "\r\nb.mp3\r\n", "p.m3u");
@@ -54,7 +54,7 @@ TEST_F(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& e) { return e.rfind("MessageBox", 0) == 0; }), 0);
 }
 
-TEST_F(M3uTest, CommandsStartTheirJobsOnAWorkerUnlessBusy) {
+TEST_P(M3uTest, CommandsStartTheirJobsOnAWorkerUnlessBusy) {
     dir.Write("a.mp3", "a");
     state.Busy = 1;
     VerifyCommand(window, state, M3uKind);

@@ -19,7 +19,7 @@ std::string Entry(std::string_view bytes, std::string_view name) {
     return "#" + Md5Of(bytes) + "\r\n" + std::string(name) + "\r\n";
 }
 
-TEST_F(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
+TEST_P(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
     dir.Write("a.mp3", "first");
     dir.Write("b.mp3", "");
     // No item selected writes no comment block; the WinSFV box changes nothing.
@@ -42,7 +42,7 @@ TEST_F(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
     EXPECT_TRUE(Contains(verifier.Log(), "SetText Label1 OK:2  BAD:0  N/A:0"));
 }
 
-TEST_F(M3uTest, CommentBlocksUseTheHashLead) {
+TEST_P(M3uTest, CommentBlocksUseTheHashLead) {
     dir.Write("e.mp3", "");
     const std::string longLine(600, 'x');
     struct Case {
@@ -69,7 +69,7 @@ TEST_F(M3uTest, CommentBlocksUseTheHashLead) {
     }
 }
 
-TEST_F(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
+TEST_P(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
     std::filesystem::resize_file(dir.Write("big.bin", ""), 3221225472);
     const std::string playlist = Prepare({"big.bin"}, 2);
     // The block alone: the job would read all 3 GiB before the playlist exists.
@@ -80,7 +80,7 @@ TEST_F(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
     EXPECT_EQ(ReadAll(playlist), "#\r\n#   3221225472  " + FileInfoTimeText(Created) + " big.bin \r\n#\r\n");
 }
 
-TEST_F(M3uTest, FileGoneBeforeGoIsFatal) {
+TEST_P(M3uTest, FileGoneBeforeGoIsFatal) {
     dir.Write("a.mp3", "a");
     // With file-info comments the block finds it first, else the digests do;
     // either way no incomplete playlist is put in place.
@@ -94,7 +94,7 @@ TEST_F(M3uTest, FileGoneBeforeGoIsFatal) {
     EXPECT_FALSE(PathExists(playlist));
 }
 
-TEST_F(M3uTest, NameHoldingALineEndIsRefusedBeforeThePlaylistIsTouched) {
+TEST_P(M3uTest, NameHoldingALineEndIsRefusedBeforeThePlaylistIsTouched) {
     dir.Write("a\nb.mp3", "x");
     const std::string playlist = Prepare({"a\nb.mp3"});
     dir.Write("list.m3u", "kept");

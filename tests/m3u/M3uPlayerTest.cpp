@@ -11,6 +11,8 @@
 namespace velmar::test {
 namespace {
 
+VELMAR_AT_EACH_WORKER_COUNT(M3uTest);
+
 std::string FindOnPath(const std::string& program) {
     std::stringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
     for (std::string folder; std::getline(path, folder, ':');)
@@ -34,7 +36,7 @@ std::vector<std::string> PlayedEntries(const std::string& player, const std::str
     return played;
 }
 
-TEST_F(M3uTest, PlayerPlaysTheListedFilesInOrder) {
+TEST_P(M3uTest, PlayerPlaysTheListedFilesInOrder) {
     const std::string player = FindOnPath("mpv");
     if (player.empty()) GTEST_SKIP() << "mpv is not installed";
     const std::vector<std::string> rows{"01 - Intro.mp3", "02 #2.mp3", "03 Outro.mp3"};

@@ -3,9 +3,11 @@
 namespace velmar::test {
 namespace {
 
+VELMAR_AT_EACH_WORKER_COUNT(M3uTest);  // every M3uTest of this program
+
 const std::string A = Md5Of("a"), B = Md5Of("b"), C = Md5Of("c"), D = Md5Of("d");
 
-TEST_F(M3uTest, EveryDigestLineTakesTheNextLineAsItsName) {
+TEST_P(M3uTest, EveryDigestLineTakesTheNextLineAsItsName) {
     const std::string text = "#EXTM3U\n#EXTINF:12,Title\n"     // no header of ours, other tools' lines
                              "#" + A + " anything after\r\n  a b.mp3 \r\n"  // CR LF, blanks kept
                              "#" + Upper(B) + "\n\n"                 // bare LF, empty name
@@ -20,7 +22,7 @@ TEST_F(M3uTest, EveryDigestLineTakesTheNextLineAsItsName) {
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(3, IconPending));
 }
 
-TEST_F(M3uTest, PlaylistWithoutEntryIsFatal) {
+TEST_P(M3uTest, PlaylistWithoutEntryIsFatal) {
     for (const std::string& text :
          std::vector<std::string>{"", "#EXTM3U\n#EXTINF:1,a\na.mp3\n", "#MD5M3U Velmar v1.84\r\n#" + A}) {
         EXPECT_THROW(ReadText(text), ProgramEnded);
@@ -31,7 +33,7 @@ TEST_F(M3uTest, PlaylistWithoutEntryIsFatal) {
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading M3U File.. Exiting");
 }
 
-TEST_F(M3uTest, DigestCutByNulIsFatalAfterItsRow) {
+TEST_P(M3uTest, DigestCutByNulIsFatalAfterItsRow) {
     std::string cut = "#" + A + "\nfirst.mp3\n#" + B + "\ncut.mp3\n";
     cut[cut.find(B) + 5] = '\0';
     EXPECT_THROW(ReadText(cut), ProgramEnded);
@@ -39,7 +41,7 @@ TEST_F(M3uTest, DigestCutByNulIsFatalAfterItsRow) {
     EXPECT_EQ(IndexOf(log, "AddRow cut.mp3 0") + 1, IndexOf(log, "MessageBox Ok Error Reading M3U File.. Exiting"));
 }
 
-TEST_F(M3uTest, QuitRequestEndsTheReadBeforeAnyLine) {
+TEST_P(M3uTest, QuitRequestEndsTheReadBeforeAnyLine) {
     state.QuitRequested = 1;
     EXPECT_THROW(ReadText("#" + A + "\na.mp3\n"), ProgramEnded);
     EXPECT_TRUE(window.Log().empty());

@@ -7,7 +7,7 @@
 namespace velmar::test {
 namespace {
 
-TEST_F(M3uTest, VerifyMarksEachRowAndRenamesOnlyBadFiles) {
+TEST_P(M3uTest, VerifyMarksEachRowAndRenamesOnlyBadFiles) {
     std::filesystem::create_directory(dir.File("sub"));
     dir.Write("good.mp3", "good");
     dir.Write("x.mp3", "changed");

@@ -26,8 +26,9 @@ protected:
         window.setup.edit1 = edit1;
     }
 };
+VELMAR_AT_EACH_WORKER_COUNT(Md5CreateJobTest);
 
-TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
+TEST_P(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     for (const char* name : {"c.bin", "A.bin", "b.bin", "my file .bin"}) dir.Write(name, name);
     dir.Write("empty", "");
     Prepare({"c.bin", "A.bin", "b.bin", "my file .bin", "empty"});
@@ -54,7 +55,7 @@ TEST_F(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:5  BAD:0  N/A:0"));
 }
 
-TEST_F(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderThatHoldsThemAll) {
+TEST_P(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderThatHoldsThemAll) {
     // Disc1 also holds a file2.bin that nobody chose: it must not stand in for Disc2's.
     for (const char* name : {"Disc1/file1.bin", "Disc1/file2.bin", "Disc2/file2.bin", "Extras/file3.bin"}) {
         std::filesystem::create_directories(dir.File(ListDirectoryOf(name)));
@@ -70,7 +71,7 @@ TEST_F(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderTha
                                                Line("Extras/file3.bin", "Extras/file3.bin"));
 }
 
-TEST_F(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenamed) {
+TEST_P(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenamed) {
     dir.Write("md5sum", "an older list");
     dir.Write("a.bin", "a");
     Prepare({"md5sum", "a.bin"});
@@ -85,7 +86,7 @@ TEST_F(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenam
     EXPECT_EQ(ReadAll(dir.File("list.md5")), Line("a", "a.bin") + Line("an older list", "md5sum"));
 }
 
-TEST_F(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) {
+TEST_P(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) {
     dir.Write("md5sum", "old");
     dir.Write("a.bin", "a");
     Prepare({"a.bin"});
@@ -104,7 +105,7 @@ TEST_F(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) 
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
 }
 
-TEST_F(Md5CreateJobTest, AChosenFileGoneBeforeGoEndsTheProgramWithoutAList) {
+TEST_P(Md5CreateJobTest, AChosenFileGoneBeforeGoEndsTheProgramWithoutAList) {
     dir.Write("a.bin", "a");
     dir.Write("b.bin", "b");
     Prepare({"a.bin", "b.bin"});

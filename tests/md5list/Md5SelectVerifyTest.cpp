@@ -16,8 +16,9 @@ protected:
         SelectVerifyCommand(window, state, Md5Kind);
     }
 };
+VELMAR_AT_EACH_WORKER_COUNT(Md5SelectVerifyTest);
 
-TEST_F(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
+TEST_P(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     for (const char* name : {"0", "1", "2", "3", "4"}) dir.Write(name, name);
     Load(List(Line("0", "0") + Upper(Md5Of("1")) + "  1\r\n" + Line("2", "2") + Line("3", "3") + Line("4", "4")));
     EXPECT_EQ(state.JobMode, ModeSelectVerifyMd5);
@@ -47,7 +48,7 @@ TEST_F(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     EXPECT_EQ(state.Busy, 0);
 }
 
-TEST_F(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
+TEST_P(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
     dir.Write("a", "a");
     Load(List(Line("x", "x") + Line("y", "y"), "first.md5"));
     Load(List(Line("a", "a"), "second.md5"));
@@ -58,7 +59,7 @@ TEST_F(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>{IconOk});
 }
 
-TEST_F(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
+TEST_P(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     window.dialogAnswers.push_back(std::nullopt);
     SelectVerifyCommand(window, state, Md5Kind);
     EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
@@ -68,7 +69,7 @@ TEST_F(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     EXPECT_EQ(state.Busy, 0);
 }
 
-TEST_F(Md5SelectVerifyTest, AListWithoutEntriesEndsTheProgramOnLoad) {
+TEST_P(Md5SelectVerifyTest, AListWithoutEntriesEndsTheProgramOnLoad) {
     EXPECT_THROW(Load(List("; nothing here\r\n")), ProgramEnded);
     EXPECT_TRUE(ShowedFatal(Md5Kind.listUnusableMessage));
 }

@@ -19,8 +19,9 @@ protected:
         RunMenuVerify(frame, Md5Kind);
     }
 };
+VELMAR_AT_EACH_WORKER_COUNT(Md5VerifyJobTest);
 
-TEST_F(Md5VerifyJobTest, ChangedAndDeletedFilesAreToldApartAndOnlyTheChangedOneRenamed) {
+TEST_P(Md5VerifyJobTest, ChangedAndDeletedFilesAreToldApartAndOnlyTheChangedOneRenamed) {
     dir.Write("good.bin", "good");
     dir.Write("bad.bin", "changed");
     window.messageAnswers.push_back(MessageAnswer::Yes);
@@ -40,7 +41,7 @@ TEST_F(Md5VerifyJobTest, ChangedAndDeletedFilesAreToldApartAndOnlyTheChangedOneR
     EXPECT_EQ(log.back(), "Cursor default");
 }
 
-TEST_F(Md5VerifyJobTest, NamesResolveBelowTheListAndAnAbsoluteNameIsNeverFound) {
+TEST_P(Md5VerifyJobTest, NamesResolveBelowTheListAndAnAbsoluteNameIsNeverFound) {
     std::filesystem::create_directory(dir.File("sub"));
     dir.Write("sub/file.bin", "deep");
     dir.Write("twice.bin", "same");
@@ -52,7 +53,7 @@ TEST_F(Md5VerifyJobTest, NamesResolveBelowTheListAndAnAbsoluteNameIsNeverFound) 
     EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
 }
 
-TEST_F(Md5VerifyJobTest, RenamingNeverReplacesAndNoLeavesEveryFileInPlace) {
+TEST_P(Md5VerifyJobTest, RenamingNeverReplacesAndNoLeavesEveryFileInPlace) {
     dir.Write("bad.bin", "changed");
     dir.Write("bad.bin.BAD", "older");
     const std::string list = List(Line("bad", "bad.bin"));
@@ -71,7 +72,7 @@ TEST_F(Md5VerifyJobTest, RenamingNeverReplacesAndNoLeavesEveryFileInPlace) {
     EXPECT_EQ(RowIcons(second), std::vector<StatusIcon>{IconBad});
 }
 
-TEST_F(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
+TEST_P(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
     window.dialogAnswers.push_back(std::nullopt);
     RunMenuVerify(frame, Md5Kind);
     EXPECT_EQ(state.Busy, 0);
@@ -80,7 +81,7 @@ TEST_F(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
     EXPECT_FALSE(Contains(window.Log(), "Cursor busy"));
 }
 
-TEST_F(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
+TEST_P(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
     dir.Write("x.bin", "x");
     const std::string list = List(Line("x", "x.bin"));
     ReadSeam failing(2);  // the list's text and its end read, then the file fails
@@ -88,7 +89,7 @@ TEST_F(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
 }
 
-TEST_F(Md5VerifyJobTest, TheCommandDoesNothingWhileAJobRuns) {
+TEST_P(Md5VerifyJobTest, TheCommandDoesNothingWhileAJobRuns) {
     state.Busy = 1;
     state.JobMode = ModeCreateMd5;
     VerifyCommand(window, state, Md5Kind);

@@ -50,8 +50,9 @@ protected:
 
     static constexpr const char* Header = "; Velmar v1.84 - Mon Dec 07 05:55:01 2026\r\n;\r\n";
 };
+VELMAR_AT_EACH_WORKER_COUNT(SfvCreateJobTest);
 
-TEST_F(SfvCreateJobTest, TheTwoFileExampleIsWrittenByteForByte) {
+TEST_P(SfvCreateJobTest, TheTwoFileExampleIsWrittenByteForByte) {
     const std::string track01 = test::WithCrc(std::string(3145728 - 4, '\0'), 0x1A2B3C4D);
     const std::string track02 = test::WithCrc(std::string(42 - 4, 'x'), 0x0000ABCD);
     Choose({{"track01.mp3", track01}, {"track02.mp3", track02}}, CommentModeFileInfo, true);
@@ -78,7 +79,7 @@ TEST_F(SfvCreateJobTest, TheTwoFileExampleIsWrittenByteForByte) {
     EXPECT_EQ(state.Busy, 0);
 }
 
-TEST_F(SfvCreateJobTest, HeaderVariantsAndEntryLines) {
+TEST_P(SfvCreateJobTest, HeaderVariantsAndEntryLines) {
     Choose({{"a b c.bin", "spaced"}, {"empty.bin", ""}});
     EXPECT_EQ(Run(), std::string(Header) + "a b c.bin " + test::Hex8(test::CrcOf("spaced")) +
                          "\r\nempty.bin 00000000\r\n");
@@ -90,7 +91,7 @@ TEST_F(SfvCreateJobTest, HeaderVariantsAndEntryLines) {
     EXPECT_EQ(SfvEntryLine("x", 0xABCu), "x 00000ABC\n");
 }
 
-TEST_F(SfvCreateJobTest, OneLineCommentsAreWrittenAsValues) {
+TEST_P(SfvCreateJobTest, OneLineCommentsAreWrittenAsValues) {
     Choose({{"a.bin", "a"}}, CommentModeOneLine);
     window.setup.edit2 = "100% %s %n %d";
     EXPECT_EQ(Run(), std::string(Header) + "; 100% %s %n %d\r\n;\r\na.bin " + test::Hex8(test::CrcOf("a")) + "\r\n");
@@ -99,7 +100,7 @@ TEST_F(SfvCreateJobTest, OneLineCommentsAreWrittenAsValues) {
     EXPECT_EQ(Run(), std::string(Header) + "; \r\n;\r\na.bin " + test::Hex8(test::CrcOf("a")) + "\r\n");
 }
 
-TEST_F(SfvCreateJobTest, ACommentFileIsCopiedPieceByPiece) {
+TEST_P(SfvCreateJobTest, ACommentFileIsCopiedPieceByPiece) {
     Choose({{"a.bin", "a"}}, CommentModeFile);
     const std::string entry = "a.bin " + test::Hex8(test::CrcOf("a")) + "\r\n";
     const std::string longLine(600, 'L');
@@ -115,7 +116,7 @@ TEST_F(SfvCreateJobTest, ACommentFileIsCopiedPieceByPiece) {
     EXPECT_EQ(Run(), std::string(Header) + entry) << "a cancel writes no comment block";
 }
 
-TEST_F(SfvCreateJobTest, FileInfoShowsTrueSizesPastTwoGibibytes) {
+TEST_P(SfvCreateJobTest, FileInfoShowsTrueSizesPastTwoGibibytes) {
     const std::time_t t = UtcTime(2026, 12, 1, 10, 0, 0);
     EXPECT_EQ(FileInfoLine(';', 42, t, "%s.bin"), ";           42  Dec 01 10:00:00 2026 %s.bin \n");
     EXPECT_EQ(FileInfoLine(';', 2147483648LL, t, "big.iso"), ";   2147483648  Dec 01 10:00:00 2026 big.iso \n");
@@ -123,7 +124,7 @@ TEST_F(SfvCreateJobTest, FileInfoShowsTrueSizesPastTwoGibibytes) {
         << "wider numbers widen the field";
 }
 
-TEST_F(SfvCreateJobTest, AFileGoneBeforeItsTurnEndsTheProgramWithTheOldListKept) {
+TEST_P(SfvCreateJobTest, AFileGoneBeforeItsTurnEndsTheProgramWithTheOldListKept) {
     Choose({{"a.bin", "a"}, {"b.bin", "b"}}, CommentModeFileInfo);
     ::unlink(dir.File("b.bin").c_str());
     dir.Write("album.sfv", "old list");
@@ -142,7 +143,7 @@ TEST_F(SfvCreateJobTest, AFileGoneBeforeItsTurnEndsTheProgramWithTheOldListKept)
     EXPECT_FALSE(Contains(second.Log(), "MessageBox Ok SFV file creation complete!"));
 }
 
-TEST_F(SfvCreateJobTest, AReadErrorInsideAFileIsNoChecksumToRecord) {
+TEST_P(SfvCreateJobTest, AReadErrorInsideAFileIsNoChecksumToRecord) {
     Choose({{"a.bin", "bytes that will not all be read"}});
     {
         test::ReadSeam failing(1);  // the first read delivers, the next fails
@@ -152,7 +153,7 @@ TEST_F(SfvCreateJobTest, AReadErrorInsideAFileIsNoChecksumToRecord) {
     EXPECT_FALSE(PathExists(dir.File("album.sfv"))) << "no list with a file not read whole";
 }
 
-TEST_F(SfvCreateJobTest, AListThatCannotBeCreatedIsFatal) {
+TEST_P(SfvCreateJobTest, AListThatCannotBeCreatedIsFatal) {
     Choose({{"a.bin", "a"}});
     window.setup.edit1 = "no-such-folder/album.sfv";
     EXPECT_THROW(Run(), ProgramEnded);
@@ -169,8 +170,9 @@ protected:
     }
     bool Completed() { return test::WaitForJobEndAfter(window, "MessageBox Ok SFV file creation complete!"); }
 };
+VELMAR_AT_EACH_WORKER_COUNT(SfvCreateGoTest);
 
-TEST_F(SfvCreateGoTest, TheListMayNotNameOneOfItsOwnFilesInTheSameCase) {
+TEST_P(SfvCreateGoTest, TheListMayNotNameOneOfItsOwnFilesInTheSameCase) {
     Prepare();
     window.setup.edit1 = "track01.mp3";
     CreateGo(window, state, SfvKind);
@@ -185,7 +187,7 @@ TEST_F(SfvCreateGoTest, TheListMayNotNameOneOfItsOwnFilesInTheSameCase) {
               std::string::npos);
 }
 
-TEST_F(SfvCreateGoTest, AnExistingListIsReplacedOnlyOnYes) {
+TEST_P(SfvCreateGoTest, AnExistingListIsReplacedOnlyOnYes) {
     Prepare();
     dir.Write("album.sfv", "old list, longer than anything the new one holds at its end ...........");
     window.messageAnswers.push_back(MessageAnswer::No);
@@ -206,7 +208,7 @@ TEST_F(SfvCreateGoTest, AnExistingListIsReplacedOnlyOnYes) {
     EXPECT_EQ(written.find("old list"), std::string::npos);
 }
 
-TEST_F(SfvCreateGoTest, NothingStartsWhileAJobRuns) {
+TEST_P(SfvCreateGoTest, NothingStartsWhileAJobRuns) {
     Prepare();
     state.Busy = 1;
     CreateGo(window, state, SfvKind);

@@ -25,8 +25,9 @@ protected:
         velmar::VerifyList(frame, SfvKind, list, dir.path(), ReadPurpose::CommandLineVerify);
     }
 };
+VELMAR_AT_EACH_WORKER_COUNT(SfvHardeningTest);
 
-TEST_F(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs) {
+TEST_P(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs) {
     ::mkdir(dir.File("folder.sfv").c_str(), 0755);
     ASSERT_EQ(::symlink("loop.sfv", dir.File("loop.sfv").c_str()), 0);
     ASSERT_EQ(::mkfifo(dir.File("fifo.sfv").c_str(), 0644), 0);
@@ -39,7 +40,7 @@ TEST_F(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs)
     }
 }
 
-TEST_F(SfvHardeningTest, ListedDevicesFoldersAndLoopsAreNotAvailable) {
+TEST_P(SfvHardeningTest, ListedDevicesFoldersAndLoopsAreNotAvailable) {
     ::mkdir(dir.File("folder.bin").c_str(), 0755);
     ASSERT_EQ(::symlink("loop.bin", dir.File("loop.bin").c_str()), 0);
     ASSERT_EQ(::symlink("/dev/zero", dir.File("zero.bin").c_str()), 0);
@@ -48,7 +49,7 @@ TEST_F(SfvHardeningTest, ListedDevicesFoldersAndLoopsAreNotAvailable) {
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconNA, IconNA, IconNA}));
 }
 
-TEST_F(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAsBytes) {
+TEST_P(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAsBytes) {
     const std::vector<std::string> names = {"100%", "%s%n%x", "tab\there", "\xff\xfe-not-utf8"};
     std::string list;
     for (const auto& name : names) {
@@ -61,7 +62,7 @@ TEST_F(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAs
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(names.size(), IconOk));
 }
 
-TEST_F(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
+TEST_P(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
     // 511 bytes fit one piece; at 512 the last byte begins the next piece,
     // which has no blank and ends the list as malformed.
     dir.Write("a.bin", "a");
@@ -79,7 +80,7 @@ TEST_F(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Bad SFV File.. Exiting");
 }
 
-TEST_F(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost) {
+TEST_P(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost) {
     dir.Write("truncated.bin", "whole");
     dir.Write("folder.bin", "was a file");
     dir.Write("gone.bin", "gone");
@@ -101,7 +102,7 @@ TEST_F(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost
     EXPECT_TRUE(S_ISDIR(st.st_mode)) << "a folder is never renamed";
 }
 
-TEST_F(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissing) {
+TEST_P(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissing) {
     const std::string folder = dir.path();
     std::string list;
     for (const char* name : {"1.bin", "2.bin", "3.bin"}) {
@@ -113,10 +114,10 @@ TEST_F(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissi
         if (window.Rows().size() == 3 && window.Rows()[0].icon == IconBad) std::filesystem::remove_all(folder);
     };
     window.messageAnswers.push_back(MessageAnswer::Yes);
-    // Workers reading ahead might read the rest before the folder goes.
+    // Workers reading ahead might read the rest before the folder goes; the
+    // fixture unpins it afterwards.
     ChecksumEngine::SetWorkersForTesting(1);
     velmar::VerifyList(frame, SfvKind, folder + "/list.sfv", folder, ReadPurpose::CommandLineVerify);
-    ChecksumEngine::SetWorkersForTesting(0);
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
     EXPECT_TRUE(test::Contains(window.Log(), "SetText Label1 OK:0  BAD:1  N/A:2"));
     EXPECT_TRUE(test::Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));

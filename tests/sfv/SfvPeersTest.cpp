@@ -25,8 +25,9 @@ protected:
         for (const char* name : Names) dir.Write(name, std::string(1000, name[0]) + name);
     }
 };
+VELMAR_AT_EACH_WORKER_COUNT(SfvPeersTest);
 
-TEST_F(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
+TEST_P(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
     for (const std::string check : {"cksfv -q -f album.sfv", "rhash -c album.sfv"}) {
         const std::string tool = check.substr(0, check.find(' '));
         if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
@@ -48,7 +49,7 @@ TEST_F(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
     }
 }
 
-TEST_F(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
+TEST_P(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
     const std::string files = "good.bin 'with space.bin' bad.bin gone.bin";
     for (const std::string& make : {"cksfv " + files, "rhash --sfv " + files, "cksfv " + files + " | sed 's/$/\\r/'"}) {
         const std::string tool = make.substr(0, make.find(' '));

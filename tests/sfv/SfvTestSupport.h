@@ -55,7 +55,7 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
     return prefix;
 }
 
-class SfvTest : public JobTest {
+class SfvTest : public JobTest, public AtEachWorkerCount {
 protected:
     SfvTest() {
         ::setenv("TZ", "UTC", 1);

@@ -27,8 +27,9 @@ protected:
     }
     bool Exists(const std::string& name) { return ::access(dir.File(name).c_str(), F_OK) == 0; }
 };
+VELMAR_AT_EACH_WORKER_COUNT(SfvVerifyJobTest);
 
-TEST_F(SfvVerifyJobTest, GoodBadAndMissingFilesAreTalliedAndOnlyBadOnesRenamed) {
+TEST_P(SfvVerifyJobTest, GoodBadAndMissingFilesAreTalliedAndOnlyBadOnesRenamed) {
     dir.Write("good.bin", "good");
     dir.Write("bad.bin", "changed");
     window.messageAnswers.push_back(MessageAnswer::Yes);
@@ -46,7 +47,7 @@ TEST_F(SfvVerifyJobTest, GoodBadAndMissingFilesAreTalliedAndOnlyBadOnesRenamed) 
     EXPECT_EQ(state.Busy, 0);
 }
 
-TEST_F(SfvVerifyJobTest, NoBadFileAsksNothingAndNoKeepsTheNames) {
+TEST_P(SfvVerifyJobTest, NoBadFileAsksNothingAndNoKeepsTheNames) {
     dir.Write("a.bin", "a");
     Verify(Line("a.bin", "a"));
     EXPECT_FALSE(Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
@@ -61,7 +62,7 @@ TEST_F(SfvVerifyJobTest, NoBadFileAsksNothingAndNoKeepsTheNames) {
     EXPECT_FALSE(Exists("a.bin.BAD"));
 }
 
-TEST_F(SfvVerifyJobTest, ARenameNeverReplacesAndTheNextFileIsStillRenamed) {
+TEST_P(SfvVerifyJobTest, ARenameNeverReplacesAndTheNextFileIsStillRenamed) {
     dir.Write("one.bin", "one");
     dir.Write("one.bin.BAD", "kept");
     dir.Write("two.bin", "two");
@@ -72,7 +73,7 @@ TEST_F(SfvVerifyJobTest, ARenameNeverReplacesAndTheNextFileIsStillRenamed) {
     EXPECT_TRUE(Exists("two.bin.BAD"));
 }
 
-TEST_F(SfvVerifyJobTest, WindowsStyleListsWithSubfoldersCaseAndCtrlZ) {
+TEST_P(SfvVerifyJobTest, WindowsStyleListsWithSubfoldersCaseAndCtrlZ) {
     ::mkdir(dir.File("disc1").c_str(), 0755);
     dir.Write("disc1/track01.mp3", "t1");
     dir.Write("Track02.mp3", "t2");
@@ -83,7 +84,7 @@ TEST_F(SfvVerifyJobTest, WindowsStyleListsWithSubfoldersCaseAndCtrlZ) {
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconOk}));
 }
 
-TEST_F(SfvVerifyJobTest, ALeftTrimmedRetryFindsTheFileButTheRenameUsesTheListedName) {
+TEST_P(SfvVerifyJobTest, ALeftTrimmedRetryFindsTheFileButTheRenameUsesTheListedName) {
     dir.Write("indented.bin", "data");
     window.messageAnswers.push_back(MessageAnswer::Yes);
     Verify("  indented.bin 00000000\n");
@@ -91,14 +92,14 @@ TEST_F(SfvVerifyJobTest, ALeftTrimmedRetryFindsTheFileButTheRenameUsesTheListedN
     EXPECT_TRUE(Exists("indented.bin")) << "no file has the listed name with its blanks";
 }
 
-TEST_F(SfvVerifyJobTest, NamesWithBlanksAndTwoRowsOfOneFile) {
+TEST_P(SfvVerifyJobTest, NamesWithBlanksAndTwoRowsOfOneFile) {
     dir.Write("a b c", "abc");
     window.messageAnswers.push_back(MessageAnswer::No);
     Verify(Line("a b c", "abc") + Line("a b c", "other"));
     EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
 }
 
-TEST_F(SfvVerifyJobTest, LinesThatAreNotEntriesUnderEachPolicy) {
+TEST_P(SfvVerifyJobTest, LinesThatAreNotEntriesUnderEachPolicy) {
     // Seven digits at the end of the file: skipped by the command line's
     // policy, with or without a line feed.
     dir.Write("a.bin", "a");
@@ -115,13 +116,13 @@ TEST_F(SfvVerifyJobTest, LinesThatAreNotEntriesUnderEachPolicy) {
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Bad SFV File.. Exiting");
 }
 
-TEST_F(SfvVerifyJobTest, AMissingListIsFatal) {
+TEST_P(SfvVerifyJobTest, AMissingListIsFatal) {
     EXPECT_THROW(VerifyList(frame, SfvKind, dir.File("none.sfv"), dir.path(), ReadPurpose::MenuVerify),
                  ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok SFV File Does Not Exist.. Exiting");
 }
 
-TEST_F(SfvVerifyJobTest, SelectVerifyChecksChosenRowsAgainOnEveryPress) {
+TEST_P(SfvVerifyJobTest, SelectVerifyChecksChosenRowsAgainOnEveryPress) {
     dir.Write("a.bin", "a");
     dir.Write("b.bin", "broken");
     dir.Write("list.sfv", Line("a.bin", "a") + Line("b.bin", "b") + Line("c.bin", "c"));

@@ -1,0 +1,18 @@
+// The start every whole-file digest makes alike, one file at a time
+// (DigestFile) or several side by side (Md5FileLanes).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "checksum/FileDigest.h"
+#include "platform/Files.h"
+
+namespace velmar {
+
+// Opens `path` into `file` unless the watch is stopped. Nothing when the file
+// is open; else the digest that is the whole answer: Stopped, or OpenFailed
+// with `missing` set when nothing is at the path.
+std::optional<FileDigest> OpenToDigest(InputFile& file, const std::string& path, const DigestWatch& watch);
+
+}  // namespace velmar
