@@ -86,16 +86,15 @@ void TextReader::Close() {
     textPos_ = 0;
 }
 
-bool TextReader::Peek(char& c) {
-    if (!utf16_) return input_.Peek(c);
-    if (textPos_ == text_.size() && !DecodeMore()) return false;
-    c = text_[textPos_];
-    return true;
+std::string_view TextReader::Ahead() {
+    if (!utf16_) return input_.Ahead();
+    if (textPos_ == text_.size() && !DecodeMore()) return {};
+    return std::string_view(text_).substr(textPos_);
 }
 
-void TextReader::Skip() {
-    if (utf16_) ++textPos_;
-    else input_.Skip();
+void TextReader::Take(std::size_t count) {
+    if (utf16_) textPos_ += count;
+    else input_.Skip(count);
 }
 
 void TextReader::End() {
@@ -110,17 +109,22 @@ void TextReader::End() {
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
     if (!file_.IsOpen()) return false;
-    char c;
-    while (piece.size() < MaxPiece && Peek(c)) {
-        if (c == EndOfText) {
-            // Everything after Ctrl-Z is outside the text, for good.
-            End();
-            break;
+    bool lineEnded = false;
+    for (std::string_view text; !lineEnded && piece.size() < MaxPiece && !(text = Ahead()).empty();) {
+        std::size_t used = 0;
+        while (!lineEnded && piece.size() < MaxPiece && used < text.size()) {
+            const char c = text[used];
+            if (c == EndOfText) {
+                // Everything after Ctrl-Z is outside the text, for good.
+                End();
+                return !piece.empty();
+            }
+            ++used;
+            if (c == '\r') continue;
+            piece.push_back(c);
+            lineEnded = c == '\n';
         }
-        Skip();
-        if (c == '\r') continue;
-        piece.push_back(c);
-        if (c == '\n') break;
+        Take(used);
     }
     return !piece.empty();
 }

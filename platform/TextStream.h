@@ -48,8 +48,9 @@ private:
     bool DecodeMore();
     void DecodeUnits(std::string_view units);
     void EndUtf16();
-    bool Peek(char& c);
-    void Skip();
+    // The text not yet taken, as much of it as is at hand; empty at its end.
+    std::string_view Ahead();
+    void Take(std::size_t count);
     void End();
 
     InputFile file_;
