@@ -45,12 +45,13 @@ bool TextReader::DecodeMore() {
             halfUnit_.reset();
             bytes.remove_prefix(1);
             DecodeUnits(std::string_view(unit, 2));
+            if (utf16Ended_) break;
         }
         if (bytes.size() % 2 != 0) {
             halfUnit_ = bytes.back();
             bytes.remove_suffix(1);
         }
-        if (!utf16Ended_) DecodeUnits(bytes);
+        DecodeUnits(bytes);
     }
     return textPos_ < text_.size();
 }
