@@ -12,6 +12,7 @@ void ListPieces::Open(const std::string& path) {
 
 bool ListPieces::Next(std::string& piece) {
     frame_.QuitCheck();
+    if (frame_.StopCheck()) return false;
     if (reader_.ReadPiece(piece)) return true;
     if (reader_.Failed()) frame_.Fatal(unusable_);
     return false;

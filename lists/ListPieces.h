@@ -1,5 +1,5 @@
 // A list file read by a job, piece by piece, inside the job frame: the quit
-// check runs before every piece, the quit and fatal paths close the list,
+// and stop checks run before every piece, the quit and fatal paths close the list,
 // and a list that cannot be opened or read ends the program with the
 // kind's own messages.
 #pragma once
@@ -26,7 +26,8 @@ public:
     void Open(const std::string& path);
 
     // The quit check, then the next piece of at most 511 characters. False
-    // at the end of the text; a read error on the way is fatal, so a damaged
+    // at the end of the text, or once the job is stopped (the list is then
+    // read no further); a read error on the way is fatal, so a damaged
     // medium never passes for a shorter list.
     bool Next(std::string& piece);
 

@@ -16,23 +16,23 @@ std::string_view ListedEntries::Name(int row) const {
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names) {
-    return ReadListEntries(frame, kind, path, purpose, [&](std::string& name, std::string& digest) {
+    ListedFileFinder finder(kind, ListDirectoryOf(path), path);
+    return ReadListEntries(frame, kind, path, purpose, finder, [&](std::string& name, std::string& digest) {
         digests.push_back(std::move(digest));
         names.push_back(std::move(name));
     });
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedEntries& entries) {
-    return ReadListEntries(frame, kind, path, purpose,
+                    ListedFileFinder& finder, ListedEntries& entries) {
+    return ReadListEntries(frame, kind, path, purpose, finder,
                            [&](std::string& name, std::string& digest) { entries.Add(name, digest); });
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    const std::function<void(std::string& name, std::string& digest)>& take) {
+                    ListedFileFinder& finder, const std::function<void(std::string& name, std::string& digest)>& take) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
     list.Open(path);
-    ListedFileFinder finder(kind, ListDirectoryOf(path), path);
     int count = 0;
     std::string piece;
     std::string nameLine;
@@ -46,7 +46,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
             if (!list.Next(nameLine)) break;
             line.name = UpToNul(WithoutLineEnd(nameLine));
         }
-        if (!IsValidUtf8(line.name)) line.name = finder.NameAsFound(line.name);
+        if (!IsAscii(line.name)) line.name = finder.NameAsFound(line.name);
         frame.AddPendingRow(line.name);
         if (line.kind == ListLineKind::EntryThenUnusable || line.digest.size() != kind.Digits())
             frame.Fatal(kind.listUnusableMessage);
@@ -54,7 +54,8 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         ++count;
     }
     list.Close();
-    if (kind.entriesRequired && count == 0) frame.Fatal(kind.listUnusableMessage);
+    // A stopped read is no proof that the list holds no entry.
+    if (kind.entriesRequired && count == 0 && !frame.StopCheck()) frame.Fatal(kind.listUnusableMessage);
     return count;
 }
 

@@ -9,12 +9,16 @@
 
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
+#include "lists/ListedFileFinder.h"
 
 namespace velmar {
 
 // Appends one pending row through `frame` per entry, in line order, and the
 // entry's expected digest text and name to the two tables at the row's
-// index (they grow with the list). The quit check runs before each piece.
+// index (they grow with the list). The quit and stop checks run before each
+// piece: a stop (File > Stop) ends the reading there, the rows read so far
+// left pending, and the job's walk, which checks the stop first, then ends
+// as a stopped job with nothing checked.
 // A list that cannot be opened ends the program with the kind's missing
 // message; one that is malformed, cannot be read to its end, or (where the
 // kind requires entries) holds none, with its unusable message. Returns the
@@ -47,11 +51,13 @@ private:
     std::string digests_;
 };
 
+// `finder` is the job's, which finds the names read in a legacy code page
+// or another normalization: a folder it reads for that is not read again.
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedEntries& entries);
+                    ListedFileFinder& finder, ListedEntries& entries);
 
-// The loop itself: `take` is given each entry's name and digest text.
+// The loop itself: `take` is given each entry's name (as found) and digest text.
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    const std::function<void(std::string& name, std::string& digest)>& take);
+                    ListedFileFinder& finder, const std::function<void(std::string& name, std::string& digest)>& take);
 
 }  // namespace velmar

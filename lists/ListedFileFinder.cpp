@@ -60,22 +60,56 @@ std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view nam
 }
 
 std::string ListedFileFinder::NameAsFound(std::string_view name) {
-    if (IsValidUtf8(name) || PathExists(ListedPath(name))) return std::string(name);
+    if (IsAscii(name) || PathExists(ListedPath(name))) return std::string(name);
+    return (IsValidUtf8(name) ? InOtherNormalization(name) : InCodePage(name)).value_or(std::string(name));
+}
+
+std::optional<std::string> ListedFileFinder::InCodePage(std::string_view name) {
     for (const char* codePage : LegacyCodePages) {
         std::optional<std::string> decoded = ToUtf8(name, codePage);
         if (!decoded) continue;
         const std::string path = ListedPath(*decoded);
-        if (PathExists(path) && !IsTheList(path)) return *decoded;
+        if (PathExists(path) && !IsTheList(path)) return decoded;
     }
-    return std::string(name);
+    return std::nullopt;
+}
+
+std::optional<std::string> ListedFileFinder::InOtherNormalization(std::string_view name) {
+    // Part by part, from the list's folder down: a folder may be stored in
+    // the other form as well as the file in it.
+    std::string found;  // the name, its separators as listed
+    std::string path = directory_;
+    for (std::size_t begin = 0;;) {
+        const std::size_t end = std::min(name.find_first_of("/\\", begin), name.size());
+        const std::string_view part = name.substr(begin, end - begin);
+        std::string next = path + '/';
+        if (PathExists(next + std::string(part))) {
+            next += part;
+            found += part;
+        } else {
+            // An ASCII name is in every normal form already.
+            if (IsAscii(part)) return std::nullopt;
+            const FolderIndex& index = IndexOf(path);
+            const auto match = index.composed.find(Composed(part));
+            if (match == index.composed.end() || match->second.empty()) return std::nullopt;
+            next += match->second;
+            found += match->second;
+        }
+        path = std::move(next);
+        if (end == name.size()) break;
+        found += name[end];
+        begin = end + 1;
+    }
+    if (IsTheList(path)) return std::nullopt;
+    return found;
 }
 
 std::optional<std::string> ListedFileFinder::InOtherCase(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string_view folder = std::string_view(path).substr(0, slash);
     const FolderIndex& index = IndexOf(folder);
-    const auto match = index.find(CaseFolded(std::string_view(path).substr(slash + 1)));
-    if (match == index.end() || match->second.empty()) return std::nullopt;
+    const auto match = index.folded.find(CaseFolded(std::string_view(path).substr(slash + 1)));
+    if (match == index.folded.end() || match->second.empty()) return std::nullopt;
     std::string found = path.substr(0, slash + 1) + match->second;
     if (IsTheList(found)) return std::nullopt;
     return found;
@@ -92,12 +126,17 @@ const ListedFileFinder::FolderIndex& ListedFileFinder::IndexOf(std::string_view 
     auto [known, added] = folders_.try_emplace(std::string(folder));
     if (!added) return *known->second;
     auto index = std::make_unique<FolderIndex>();
+    // Two names alike in a form: neither is taken.
+    const auto add = [](std::unordered_map<std::string, std::string>& names, std::string form, std::string_view name) {
+        const auto [entry, fresh] = names.try_emplace(std::move(form), name);
+        if (!fresh) entry->second.clear();
+    };
     if (DIR* dir = ::opendir(folder.empty() ? "/" : known->first.c_str())) {
         while (const dirent* item = ::readdir(dir)) {
             const std::string_view itemName = item->d_name;
             if (itemName == "." || itemName == "..") continue;
-            const auto [entry, fresh] = index->try_emplace(CaseFolded(itemName), itemName);
-            if (!fresh) entry->second.clear();  // two names alike but for case: neither is taken
+            add(index->folded, CaseFolded(itemName), itemName);
+            if (!IsAscii(itemName)) add(index->composed, Composed(itemName), itemName);
         }
         ::closedir(dir);
     }

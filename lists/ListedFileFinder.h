@@ -5,10 +5,14 @@
 //  - with its backslashes taken as part of the name (md5sum's escaped names
 //    come from a system where a backslash separates nothing);
 //  - read in a legacy code page (Windows-1252, DOS 437, Shift_JIS) when it
-//    is no UTF-8: done once, as the list is read, so that its row shows
-//    the name as it was found;
+//    is no UTF-8, or, when it is, in the other Unicode normalization (a
+//    list made on macOS names its files decomposed, NFD; most other systems
+//    store them composed, NFC): the one file of each folder on the way
+//    whose name is the same text. Done once, as the list is read, so that
+//    its row shows the name as it was found;
 //  - in letter case: the one file in the same folder whose name differs
-//    from it only in case (two such files find nothing).
+//    from it only in case (two such files find nothing), as Unicode folds
+//    case, in whichever normalization.
 // No way but the first finds the list file itself. Each folder is read at
 // most once per finder, that is, once per job.
 #pragma once
@@ -44,17 +48,24 @@ public:
     // The size in bytes of the file PathOf names, 0 when there is none; one
     // look at the listed file when it is there.
     std::uint64_t SizeOf(std::string_view name);
-    // A name that is no UTF-8 and leads nowhere, as the first legacy code
-    // page that decodes it into the name of an existing file reads it;
-    // else the name as listed.
+    // A name that is no ASCII and leads nowhere, as found: for one that is
+    // no UTF-8, as the first legacy code page that decodes it into the name
+    // of an existing file reads it; for one that is, with each of its parts
+    // that names nothing replaced by the one name in that folder that is the
+    // same text in another normalization. Else the name as listed.
     std::string NameAsFound(std::string_view name);
 
 private:
-    // Each folded name of a folder and the one name that folds to it, or
-    // nothing when several do; never changed once read, so workers look
-    // into it without a lock.
-    using FolderIndex = std::unordered_map<std::string, std::string>;
+    // A folder's names by the forms they are looked up in, each with the one
+    // name of the folder in that form, or "" when several are; never changed
+    // once read, so workers look into it without a lock.
+    struct FolderIndex {
+        std::unordered_map<std::string, std::string> folded;    // by CaseFolded
+        std::unordered_map<std::string, std::string> composed;  // by Composed, the names that are no ASCII
+    };
 
+    std::optional<std::string> InCodePage(std::string_view name);
+    std::optional<std::string> InOtherNormalization(std::string_view name);
     std::optional<std::string> FoundElsewhere(std::string_view name, const std::string& listed);
     std::optional<std::string> InOtherCase(const std::string& path);
     const FolderIndex& IndexOf(std::string_view folder);

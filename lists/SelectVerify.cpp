@@ -12,6 +12,9 @@ namespace velmar {
 
 void LoadSelectVerify(MainWindow& window, MainWindowState& state, const ListKind& kind, const std::string& listPath) {
     JobFrame frame(window, state);
+    // The load runs on the UI thread while no job runs: a stop pressed as
+    // the last job ended is for no job, and must not cut this list short.
+    state.StopRequested = 0;
     state.ExpectedDigests.clear();
     std::vector<std::string> names;
     const int rows = ReadListEntries(frame, kind, listPath, ReadPurpose::SelectVerify, state.ExpectedDigests, names);

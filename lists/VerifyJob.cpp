@@ -12,9 +12,9 @@ namespace velmar {
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& listDirectory,
                 ReadPurpose purpose) {
     ListedEntries entries(kind.Digits());
-    ReadListEntries(frame, kind, listPath, purpose, entries);
-
     ListedFileFinder finder(kind, listDirectory, listPath);
+    ReadListEntries(frame, kind, listPath, purpose, finder, entries);
+
     frame.BeginRowWalk([&](int row) { return finder.SizeOf(entries.Name(row)); });
     {
         auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },

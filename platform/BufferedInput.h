@@ -1,11 +1,12 @@
 // An open file's bytes taken one buffer at a time: each refill asks for the
 // whole buffer, so a large file costs few system calls. Readers take runs of
-// bytes in place or look at one byte before they take it.
+// bytes in place, or look at the bytes ahead before they take some.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
@@ -29,13 +30,12 @@ public:
         return p;
     }
 
-    // The next byte, left in place for Skip; false at the end or after a read error.
-    bool Peek(char& c) {
-        if (pos_ == end_ && !Refill()) return false;
-        c = static_cast<char>(buffer_.data()[pos_]);
-        return true;
+    // The bytes buffered and not yet taken, left in place for Skip: empty
+    // at the end or after a read error.
+    std::string_view Ahead() {
+        if (pos_ == end_ && !Refill()) return {};
+        return std::string_view(reinterpret_cast<const char*>(buffer_.data()) + pos_, end_ - pos_);
     }
-    void Skip() { ++pos_; }
 
     // True when the bytes not yet taken begin with `bytes`, as far as one
     // buffer shows them (a list's first bytes always fit).

@@ -1,10 +1,9 @@
 #include "platform/TextEncoding.h"
 
-#include <iconv.h>
-#include <locale.h>
-#include <wctype.h>
+#include <utf8proc.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace velmar {
 namespace {
@@ -35,28 +34,34 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
     return value;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | c >> 6));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | c >> 12));
-        out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | c >> 18));
-        out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+// `text` with utf8proc's `options` applied to each run of valid UTF-8 in
+// it; the bytes between runs are kept as they are. Most names are ASCII,
+// whose letters fold without the library.
+std::string Mapped(std::string_view text, int options) {
+    if (IsAscii(text)) {
+        std::string out(text);
+        if (options & UTF8PROC_CASEFOLD)
+            for (char& c : out)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return out;
     }
-}
-
-// The C library's Unicode letter cases, whatever locale the program runs in.
-locale_t UnicodeCtype() {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return locale;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t begin = i;
+        while (i < text.size() && NextCodePoint(text, i)) {}
+        if (i > begin) {
+            utf8proc_uint8_t* mapped = nullptr;
+            const utf8proc_ssize_t length =
+                utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + begin),
+                             static_cast<utf8proc_ssize_t>(i - begin), &mapped, utf8proc_option_t(options));
+            if (length >= 0) out.append(reinterpret_cast<const char*>(mapped), static_cast<std::size_t>(length));
+            else out.append(text.substr(begin, i - begin));
+            std::free(mapped);
+        }
+        if (i < text.size()) out.push_back(text[i++]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -67,56 +72,67 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::optional<std::string> ToUtf8(std::string_view text, const char* fromCode) {
-    const iconv_t cd = iconv_open("UTF-8", fromCode);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(text.size() * 3 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char* to = out.data();
-    std::size_t toLeft = out.size();
-    bool ok = true;
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1)) continue;
-        if (errno != E2BIG) {
-            ok = false;  // a byte sequence the encoding does not have, or one cut short
-            break;
-        }
-        const std::size_t used = static_cast<std::size_t>(to - out.data());
-        out.resize(out.size() * 2);
-        to = out.data() + used;
-        toLeft = out.size() - used;
+bool IsAscii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+Utf8Decoder::Utf8Decoder(const char* fromCode)
+    : cd_(iconv_open("UTF-8", fromCode)), valid_(cd_ != reinterpret_cast<iconv_t>(-1)) {}
+
+Utf8Decoder::~Utf8Decoder() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+}
+
+bool Utf8Decoder::Decode(std::string_view bytes, std::string& out) {
+    if (!valid_) return false;
+    // A character begun at the end of the last run is completed first, a
+    // byte at a time (it is a few bytes long at most).
+    std::size_t taken = 0;
+    while (!held_.empty() && taken < bytes.size()) {
+        std::string joined = std::move(held_);
+        held_.clear();
+        joined.push_back(bytes[taken++]);
+        if (!Convert(joined, out)) return valid_ = false;
     }
-    iconv_close(cd);
-    if (!ok) return std::nullopt;
-    out.resize(static_cast<std::size_t>(to - out.data()));
+    return valid_ = Convert(bytes.substr(taken), out);
+}
+
+bool Utf8Decoder::Convert(std::string_view bytes, std::string& out) {
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    std::size_t used = out.size();
+    while (inLeft > 0) {
+        // Three bytes of UTF-8 for every byte in are enough for every
+        // encoding read here; should one need more, the loop comes round.
+        out.resize(used + inLeft * 3 + 16);
+        char* to = out.data() + used;
+        std::size_t toLeft = out.size() - used;
+        const bool converted = iconv(cd_, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
+        const int error = errno;
+        used = static_cast<std::size_t>(to - out.data());
+        if (converted || error == E2BIG) continue;
+        out.resize(used);
+        if (error != EINVAL) return false;  // a byte sequence the encoding does not have
+        held_.assign(in, inLeft);            // a character cut short by the end of the run
+        return true;
+    }
+    out.resize(used);
+    return true;
+}
+
+std::optional<std::string> ToUtf8(std::string_view text, const char* fromCode) {
+    Utf8Decoder decoder(fromCode);
+    std::string out;
+    if (!decoder.Decode(text, out) || !decoder.CompleteText()) return std::nullopt;
     return out;
 }
 
+std::string Composed(std::string_view text) { return Mapped(text, UTF8PROC_STABLE | UTF8PROC_COMPOSE); }
+
 std::string CaseFolded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    const locale_t locale = UnicodeCtype();
-    for (std::size_t i = 0; i < text.size();) {
-        // Most names are ASCII, whose letters fold without the library.
-        const char ascii = text[i];
-        if (static_cast<unsigned char>(ascii) < 0x80) {
-            out.push_back(ascii >= 'A' && ascii <= 'Z' ? static_cast<char>(ascii - 'A' + 'a') : ascii);
-            ++i;
-            continue;
-        }
-        const std::optional<char32_t> c = NextCodePoint(text, i);
-        if (!c) {
-            out.push_back(text[i++]);
-            continue;
-        }
-        // Lower case of the upper case: the letters with more than one lower
-        // form (the Greek final sigma) meet in one.
-        const wint_t folded = locale ? towlower_l(towupper_l(static_cast<wint_t>(*c), locale), locale)
-                                     : static_cast<wint_t>(*c);
-        AppendUtf8(out, static_cast<char32_t>(folded));
-    }
-    return out;
+    return Mapped(text, UTF8PROC_STABLE | UTF8PROC_COMPOSE | UTF8PROC_CASEFOLD);
 }
 
 }  // namespace velmar

@@ -3,15 +3,12 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include <cstring>
-#include <optional>
-
-#include "platform/TextEncoding.h"
-
 namespace velmar {
 
 namespace {
 constexpr char EndOfText = 0x1A;
+// How many bytes of a UTF-16 list are decoded at a time.
+constexpr std::size_t Utf16Run = 16384;
 }  // namespace
 
 bool TextReader::Open(const std::string& path) {
@@ -19,70 +16,116 @@ bool TextReader::Open(const std::string& path) {
     if (!file_.Open(path)) return false;
     file_.AdviseSequential();
     if (input_.StartsWith("\xEF\xBB\xBF", 3)) input_.Skip(3);
-    else if (input_.StartsWith("\xFF\xFE", 2)) DecodeUtf16(true);
-    else if (input_.StartsWith("\xFE\xFF", 2)) DecodeUtf16(false);
+    else if (input_.StartsWith("\xFF\xFE", 2)) StartUtf16(true);
+    else if (input_.StartsWith("\xFE\xFF", 2)) StartUtf16(false);
     return true;
 }
 
-void TextReader::DecodeUtf16(bool littleEndian) {
+void TextReader::StartUtf16(bool littleEndian) {
     input_.Skip(2);
-    std::string units;
-    std::size_t got;
-    while (const std::uint8_t* run = input_.Next(TextStreamBufferSize, got)) units.append(reinterpret_cast<const char*>(run), got);
-    // The text ends at a Ctrl-Z as it would in UTF-8: whatever follows,
-    // even bytes that are no UTF-16, is outside it.
-    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
-        const char low = units[littleEndian ? i : i + 1], high = units[littleEndian ? i + 1 : i];
-        if (low == EndOfText && high == 0) {
-            units.resize(i);
+    littleEndian_ = littleEndian;
+    utf16_ = std::make_unique<Utf8Decoder>(littleEndian ? "UTF-16LE" : "UTF-16BE");
+}
+
+bool TextReader::DecodeMore() {
+    text_.clear();
+    textPos_ = 0;
+    while (text_.empty() && !utf16Ended_) {
+        std::size_t got;
+        const std::uint8_t* run = input_.Next(Utf16Run, got);
+        if (!run) {
+            // A byte left over is half a code unit: no valid UTF-16.
+            if (halfUnit_) decodeFailed_ = true;
+            EndUtf16();
             break;
         }
+        std::string_view bytes(reinterpret_cast<const char*>(run), got);
+        if (halfUnit_) {
+            const char unit[2] = {*halfUnit_, bytes.front()};
+            halfUnit_.reset();
+            bytes.remove_prefix(1);
+            DecodeUnits(std::string_view(unit, 2));
+            if (utf16Ended_) break;
+        }
+        if (bytes.size() % 2 != 0) {
+            halfUnit_ = bytes.back();
+            bytes.remove_suffix(1);
+        }
+        DecodeUnits(bytes);
     }
-    std::optional<std::string> text = ToUtf8(units, littleEndian ? "UTF-16LE" : "UTF-16BE");
-    decoded_ = true;
-    decodeFailed_ = !text;
-    text_ = text ? std::move(*text) : std::string();
+    return textPos_ < text_.size();
+}
+
+void TextReader::DecodeUnits(std::string_view units) {
+    // The text ends at a Ctrl-Z as it would in UTF-8: whatever follows,
+    // even bytes that are no UTF-16, is outside it.
+    const std::size_t low = littleEndian_ ? 0 : 1;
+    std::size_t end = 0;
+    while (end < units.size() && !(units[end + low] == EndOfText && units[end + 1 - low] == 0)) end += 2;
+    if (!utf16_->Decode(units.substr(0, end), text_)) {
+        decodeFailed_ = true;
+        EndUtf16();
+    } else if (end < units.size()) {
+        EndUtf16();
+    }
+}
+
+void TextReader::EndUtf16() {
+    if (!utf16_->CompleteText()) decodeFailed_ = true;
+    utf16Ended_ = true;
+    halfUnit_.reset();
+    input_.End();
 }
 
 void TextReader::Close() {
     file_.Close();
     input_.Reset();
-    decoded_ = decodeFailed_ = false;
+    utf16_.reset();
+    utf16Ended_ = decodeFailed_ = false;
+    halfUnit_.reset();
     text_.clear();
     textPos_ = 0;
 }
 
-bool TextReader::Peek(char& c) {
-    if (!decoded_) return input_.Peek(c);
-    if (textPos_ == text_.size()) return false;
-    c = text_[textPos_];
-    return true;
+std::string_view TextReader::Ahead() {
+    if (!utf16_) return input_.Ahead();
+    if (textPos_ == text_.size() && !DecodeMore()) return {};
+    return std::string_view(text_).substr(textPos_);
 }
 
-void TextReader::Skip() {
-    if (decoded_) ++textPos_;
-    else input_.Skip();
+void TextReader::Take(std::size_t count) {
+    if (utf16_) textPos_ += count;
+    else input_.Skip(count);
 }
 
 void TextReader::End() {
-    if (decoded_) textPos_ = text_.size();
-    else input_.End();
+    if (utf16_) {
+        text_.clear();
+        textPos_ = 0;
+        utf16Ended_ = true;
+    }
+    input_.End();
 }
 
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
     if (!file_.IsOpen()) return false;
-    char c;
-    while (piece.size() < MaxPiece && Peek(c)) {
-        if (c == EndOfText) {
-            // Everything after Ctrl-Z is outside the text, for good.
-            End();
-            break;
+    bool lineEnded = false;
+    for (std::string_view text; !lineEnded && piece.size() < MaxPiece && !(text = Ahead()).empty();) {
+        std::size_t used = 0;
+        while (!lineEnded && piece.size() < MaxPiece && used < text.size()) {
+            const char c = text[used];
+            if (c == EndOfText) {
+                // Everything after Ctrl-Z is outside the text, for good.
+                End();
+                return !piece.empty();
+            }
+            ++used;
+            if (c == '\r') continue;
+            piece.push_back(c);
+            lineEnded = c == '\n';
         }
-        Skip();
-        if (c == '\r') continue;
-        piece.push_back(c);
-        if (c == '\n') break;
+        Take(used);
     }
     return !piece.empty();
 }

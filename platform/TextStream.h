@@ -3,11 +3,13 @@
 // 0x1A byte ends the text, and lines come in pieces of at most 511 bytes as
 // a 512-byte line buffer would take them. A list saved by an editor with a
 // byte-order mark is read as its text: a UTF-8 mark is dropped, and a list
-// in UTF-16 (either byte order) is read as the same text in UTF-8.
+// in UTF-16 (either byte order) is read as the same text in UTF-8, decoded
+// as it is read.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
 #include "platform/ReplacementFile.h"
+#include "platform/TextEncoding.h"
 
 namespace velmar {
 
@@ -36,21 +39,31 @@ public:
     // its true length. False when no byte is left (end, 0x1A or read error).
     bool ReadPiece(std::string& piece);
 
-    // A read error ended the text early, or its UTF-16 was no valid text.
+    // A read error ended the text early, or its UTF-16 was no valid text:
+    // the pieces up to the fault came out first, as before a read error.
     bool Failed() const { return input_.Failed() || decodeFailed_; }
 
 private:
-    void DecodeUtf16(bool littleEndian);
-    bool Peek(char& c);
-    void Skip();
+    void StartUtf16(bool littleEndian);
+    bool DecodeMore();
+    void DecodeUnits(std::string_view units);
+    void EndUtf16();
+    // The text not yet taken, as much of it as is at hand; empty at its end.
+    std::string_view Ahead();
+    void Take(std::size_t count);
     void End();
 
     InputFile file_;
     ReadBuffer buffer_{TextStreamBufferSize};
     BufferedInput input_{file_, buffer_};
-    // A UTF-16 list, read whole and decoded at its opening.
-    bool decoded_ = false;
+    // A UTF-16 list, decoded a run at a time as the pieces need it: its
+    // reading holds one run's text, however long the list.
+    std::unique_ptr<Utf8Decoder> utf16_;
+    bool littleEndian_ = true;
+    bool utf16Ended_ = false;
     bool decodeFailed_ = false;
+    // The first byte of a code unit whose second comes in the next run.
+    std::optional<char> halfUnit_;
     std::string text_;
     std::size_t textPos_ = 0;
 };

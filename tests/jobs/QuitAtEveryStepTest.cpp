@@ -122,11 +122,14 @@ void RecordFolderAndEnd() {
     throw test::ProgramEnded();
 }
 
+int OperationsAfter(const std::vector<std::string>& log, std::size_t from, const char* operation) {
+    int count = 0;
+    for (std::size_t i = std::min(log.size(), from); i < log.size(); ++i)
+        if (log[i].rfind(operation, 0) == 0) ++count;
+    return count;
+}
 int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
-    int rows = 0;
-    for (std::size_t i = from; i < log.size(); ++i)
-        if (log[i].rfind("SetRowIcon", 0) == 0) ++rows;
-    return rows;
+    return OperationsAfter(log, from, "SetRowIcon");
 }
 
 class QuitAtEveryStepTest : public test::WorkerCountTest {};
@@ -194,6 +197,7 @@ TEST_P(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
             EXPECT_EQ(state.Busy, 0) << job.name << " stopped after operation " << at;
             EXPECT_EQ(state.StopRequested, 0) << job.name;
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1) << job.name << " " << at;
+            EXPECT_EQ(OperationsAfter(log, prepared + at, "AddRow"), 0) << job.name << ": the list read on after a stop at " << at;
             if (job.creates) {
                 ExpectOldListUnlessCompleted(job, dir, test::NamesIn(dir.path()), log);
                 EXPECT_NE(stopped, Completed(job, log)) << job.name << " " << at;

@@ -1,8 +1,8 @@
 // Lists as other tools and other systems write them: byte-order marks,
-// UTF-16, names in legacy code pages, names in another letter case, the sum
-// tools' other layouts. Each verifies with the marks its files deserve, and
-// a bad file found any of these ways is renamed only inside the list's
-// folder.
+// UTF-16, names in legacy code pages, in another Unicode normalization or
+// letter case, the sum tools' other layouts. Each verifies with the marks
+// its files deserve, and a bad file found any of these ways is renamed only
+// inside the list's folder.
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -71,6 +71,14 @@ std::string ListText(const ListKind& kind, const std::vector<Entry>& entries, Te
 
 const std::string Latin1Cafe = "Caf\xE9.bin";  // Windows-1252 and Latin-1
 const std::string Utf8Cafe = "Caf\xC3\xA9.bin";
+const std::string Utf8Ete = "\xC3\xA9t\xC3\xA9.bin";
+// The text with each composed e acute (U+00E9, U+00C9) as e and a combining acute.
+std::string Nfd(std::string text) {
+    for (const char* composed : {"\xC3\xA9", "\xC3\x89"})
+        for (std::size_t at; (at = text.find(composed)) != std::string::npos;)
+            text.replace(at, 2, composed[1] == '\xA9' ? "e\xCC\x81" : "E\xCC\x81");
+    return text;
+}
 
 std::vector<Case> Cases() {
     std::string md5 = std::string(32, '0');
@@ -91,6 +99,18 @@ std::vector<Case> Cases() {
         {"letter case, one candidate or two", SfvKind, {"track01.bin", "caf\xC3\xA9.bin", "dup.bin", "Dup.bin"},
          {{"TRACK01.BIN", "track01.bin"}, {"CAF\xC3\x89.BIN", "caf\xC3\xA9.bin"}, {"DUP.BIN", "dup.bin"}}, AsIs,
          {IconOk, IconOk, IconNA}, {}},
+        {"decomposed names (macOS) for composed files and the other way, folders too", SfvKind,
+         {Utf8Cafe, Nfd("r\xC3\xA9sum\xC3\xA9/caf\xC3\xA9.bin")},
+         {{Nfd(Utf8Cafe), Utf8Cafe}, {"r\xC3\xA9sum\xC3\xA9\\caf\xC3\xA9.bin", Nfd("r\xC3\xA9sum\xC3\xA9/caf\xC3\xA9.bin")}}, AsIs,
+         {IconOk, IconOk}, {Utf8Cafe, Nfd("r\xC3\xA9sum\xC3\xA9\\caf\xC3\xA9.bin")}},
+        // U+1EC7 composed, decomposed, and as U+00EA with a dot below.
+        {"a name in a third form, files in the other two: neither taken", SfvKind,
+         {"\xE1\xBB\x87.bin", "e\xCC\xA3\xCC\x82.bin"}, {{"\xC3\xAA\xCC\xA3.bin", "\xE1\xBB\x87.bin"}}, AsIs, {IconNA}, {}},
+        {"Unicode's case folding, no locale's: a dotless i is no i", SfvKind,
+         {"stra\xC3\x9F" "e.bin", Utf8Ete, "DISK.BIN", "\xC4\xB1ndex.bin"},
+         {{"STRASSE.BIN", "stra\xC3\x9F" "e.bin"}, {Nfd("\xC3\x89T\xC3\x89.BIN"), Utf8Ete}, {"d\xC4\xB1sk.bin", "DISK.BIN"},
+          {"INDEX.BIN", "\xC4\xB1ndex.bin"}},
+         AsIs, {IconOk, IconOk, IconNA, IconNA}, {}},
         {"a listed name that is there wins over case", SfvKind, {"a.bin", "A.BIN"}, {{"A.BIN", "A.BIN"}}, AsIs,
          {IconOk}, {}},
         {"never the list itself", SfvKind, {}, {{"list", "x"}}, AsIs, {IconNA}, {}},
@@ -116,8 +136,10 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        ::mkdir(dir.File("sub").c_str(), 0755);
-        for (const std::string& file : c.files) dir.Write(file, file);
+        for (const std::string& file : c.files) {
+            std::filesystem::create_directories(std::filesystem::path(dir.File(file)).parent_path());
+            dir.Write(file, file);
+        }
         dir.Write("LIST", c.encode(ListText(c.kind, c.entries, dir)));
 
         FakeWindow window;
@@ -134,23 +156,32 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
     }
 }
 
-TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseIsRenamedOnlyInsideTheListsFolder) {
+TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseOrFormIsRenamedOnlyInsideTheListsFolder) {
     ProgramEndCatcher catcher;
     TempDir dir;
     ::mkdir(dir.File("list").c_str(), 0755);
     ::mkdir(dir.File("outside").c_str(), 0755);
     dir.Write("list/track02.bin", "changed");
     dir.Write("outside/out.bin", "changed");
-    dir.Write("list/list.sfv", ListText(SfvKind, {{"TRACK02.BIN", "original"}, {"..\\outside\\OUT.BIN", "original"}}, dir));
+    dir.Write("list/" + Utf8Cafe, "changed");
+    dir.Write("outside/" + Utf8Ete, "changed");
+    dir.Write("list/list.sfv", ListText(SfvKind,
+                                        {{"TRACK02.BIN", "original"},
+                                         {"..\\outside\\OUT.BIN", "original"},
+                                         {Nfd(Utf8Cafe), "original"},
+                                         {"..\\outside\\" + Nfd(Utf8Ete), "original"}},
+                                        dir));
     FakeWindow window;
     MainWindowState state;
     JobFrame frame(window, state);
     window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list/list.sfv")});
     window.messageAnswers = {MessageAnswer::Yes};
     RunMenuVerify(frame, SfvKind);
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconBad}));
+    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconBad, IconBad, IconBad}));
     EXPECT_TRUE(PathExists(dir.File("list/track02.bin.BAD")));
     EXPECT_TRUE(PathExists(dir.File("outside/out.bin")));
+    EXPECT_TRUE(PathExists(dir.File("list/" + Utf8Cafe + ".BAD")));
+    EXPECT_TRUE(PathExists(dir.File("outside/" + Utf8Ete)));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "platform/TextStream.h"
 
+#include <iconv.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <random>
 #include <vector>
@@ -8,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -15,12 +19,13 @@ namespace {
 
 using test::TempDir;
 
-std::vector<std::string> Pieces(const std::string& path) {
+std::vector<std::string> Pieces(const std::string& path, bool* failed = nullptr) {
     TextReader reader;
     EXPECT_TRUE(reader.Open(path));
     std::vector<std::string> pieces;
     std::string piece;
     while (reader.ReadPiece(piece)) pieces.push_back(piece);
+    if (failed) *failed = reader.Failed();
     return pieces;
 }
 
@@ -91,6 +96,84 @@ TEST(TextReader, MatchesThePlainRuleOnRandomText) {
         if (round % 4 == 0 && length > 0) bytes[rng() % length] = 0x1A;
         EXPECT_EQ(Pieces(dir.Write("random", bytes)), ModelPieces(bytes)) << "round " << round;
     }
+}
+
+// The UTF-16 of UTF-8 text, after its byte-order mark.
+std::string Utf16(const std::string& utf8, bool littleEndian) {
+    const iconv_t cd = iconv_open(littleEndian ? "UTF-16LE" : "UTF-16BE", "UTF-8");
+    std::string units(utf8.size() * 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    char* out = units.data();
+    std::size_t inLeft = utf8.size(), outLeft = units.size();
+    EXPECT_NE(iconv(cd, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1));
+    iconv_close(cd);
+    units.resize(units.size() - outLeft);
+    return (littleEndian ? "\xFF\xFE" : "\xFE\xFF") + units;
+}
+
+TEST(TextReader, ReadsUtf16AsItsUtf8WhereverTheReadsCutIt) {
+    TempDir dir;
+    // Names in three scripts, a character beyond the first plane (a
+    // surrogate pair), NULs and a line too long for one piece, repeated so
+    // that pairs and units fall across the decoder's runs and the reads.
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "track" + std::to_string(i) + ".bin 2423DEB9\r\nCaf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.bin\r\n\xF0\x9F\x8E\xB5" +
+                std::string(i % 3, '\0') + ".flac\r\n" + (i % 50 ? "" : std::string(600, 'x') + "\xC3\xA9\n");
+    const std::string afterCtrlZ = std::string("\x1A\x00\x00\xD8\x01", 5);  // no UTF-16 after the end
+    for (const bool littleEndian : {true, false}) {
+        const std::string units = Utf16(text, littleEndian);
+        const std::string ctrlZ = littleEndian ? std::string("\x1A\0", 2) : std::string("\0\x1A", 2);
+        const std::string loneHigh = littleEndian ? "\x3D\xD8" : "\xD8\x3D";
+        struct {
+            const char* what;
+            std::string bytes;
+            bool fails;
+        } lists[] = {
+            {"whole", units, false},
+            {"Ctrl-Z", units + ctrlZ + afterCtrlZ, false},
+            {"half a unit at the end", units + "a", true},
+            {"a high surrogate at the end", units + loneHigh, true},
+            {"a high surrogate before a Ctrl-Z", units + loneHigh + ctrlZ, true},
+            {"a high surrogate alone in the text", units + loneHigh + units.substr(2), true},
+        };
+        for (const auto& list : lists) {
+            const std::string path = dir.Write("utf16", list.bytes);
+            // The first read shows the whole mark, as it does on every file.
+            for (const std::size_t readsAtMost : {0, 3, 5, 7, 4099}) {
+                SCOPED_TRACE(std::string(list.what) + (littleEndian ? ", LE" : ", BE") + ", reads of at most " +
+                             std::to_string(readsAtMost));
+                test::ReadSeam seam(-1, false, readsAtMost);
+                bool failed = false;
+                const auto pieces = Pieces(path, &failed);
+                EXPECT_EQ(failed, list.fails);
+                if (!list.fails) {
+                    EXPECT_EQ(pieces, ModelPieces(text));
+                }
+            }
+        }
+    }
+}
+
+TEST(TextReader, ALargeUtf16ListIsReadInBoundedMemory) {
+    TempDir dir;
+    // 64 MiB of U+0000 after the mark, a file that starts like a UTF-16 list
+    // but is none: read whole, it would cost several times its size.
+    constexpr off_t Size = 64 << 20;
+    const std::string path = dir.Write("large", "\xFF\xFE");
+    ASSERT_EQ(::truncate(path.c_str(), Size + 2), 0);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    TextReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    std::string piece;
+    std::size_t characters = 0;
+    while (reader.ReadPiece(piece)) characters += piece.size();
+    EXPECT_FALSE(reader.Failed());
+    EXPECT_EQ(characters, static_cast<std::size_t>(Size / 2));
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 8 << 10) << "peak resident KiB grew by that much";
 }
 
 TEST(TextReader, RefusesWhatIsNoRegularFile) {

@@ -1,11 +1,13 @@
 // Puts a scripted read(2) behind the file layer for the length of a test:
 // it can log what each read returned, fail with EIO after a number of
-// successful reads, or be interrupted once before each real read.
+// successful reads, be interrupted once before each real read, or return
+// at most a few bytes each time, as a pipe or a network file may.
 #pragma once
 
 #include <cerrno>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/Files.h"
@@ -14,8 +16,8 @@ namespace velmar::test {
 
 class ReadSeam {
 public:
-    explicit ReadSeam(int failAfterReads = -1, bool interruptEachRead = false) {
-        state() = State{failAfterReads, interruptEachRead, false, {}};
+    explicit ReadSeam(int failAfterReads = -1, bool interruptEachRead = false, std::size_t readsAtMost = 0) {
+        state() = State{failAfterReads, interruptEachRead, readsAtMost, false, {}};
         previous_ = SetReadFunctionForTesting(&ScriptedRead);
     }
     ~ReadSeam() { SetReadFunctionForTesting(previous_); }
@@ -29,6 +31,7 @@ private:
     struct State {
         int failAfterReads;
         bool interruptEachRead;
+        std::size_t readsAtMost;  // 0: as many as asked for
         bool interruptedLast;
         std::vector<ssize_t> returned;
     };
@@ -49,7 +52,7 @@ private:
             errno = EIO;
             return -1;
         }
-        ssize_t n = ::read(fd, buffer, count);
+        ssize_t n = ::read(fd, buffer, s.readsAtMost ? std::min(count, s.readsAtMost) : count);
         s.returned.push_back(n);
         return n;
     }
