@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -95,6 +96,11 @@ bool ReplacementFile::Create(const std::string& target, unsigned mode) {
 bool ReplacementFile::Reserve(std::uint64_t bytes) {
     if (fd_ < 0) return false;
     if (bytes == 0) return true;
+    // A size limit set on the process (ulimit -f) is no disk's, and no
+    // reservation sees it.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && bytes > limit.rlim_cur)
+        return false;
     // The file's size stays what is written; Commit gives back what the
     // text did not take.
     if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0) {

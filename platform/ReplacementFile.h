@@ -31,7 +31,8 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
 
     // Sets room aside on the disk for the first `bytes` bytes; false when
-    // the file system says it has none (a full disk, a quota, a size limit).
+    // the file system says it has none (a full disk, a quota) or the file
+    // may not grow so large (the process's file size limit).
     // Where it cannot set room aside, it lets the writes tell.
     bool Reserve(std::uint64_t bytes);
 
