@@ -85,13 +85,9 @@ bool CreationMayStart(MainWindow& window, MainWindowState& state,
     const std::string name = window.Text(Control::Edit1);
     const int rows = window.RowCount();
     for (int row = 0; row < rows; ++row) {
-        if (window.RowText(row) == name) {
-            window.MessageBox("Cannot add 'self' to file.", MessageButtons::Ok);
-            return false;
-        }
-    }
-    for (int row = 0; row < rows; ++row) {
-        if (const std::string message = refusal(window.RowText(row)); !message.empty()) {
+        const std::string text = window.RowText(row);
+        const std::string message = text == name ? "Cannot add 'self' to file." : refusal(text);
+        if (!message.empty()) {
             window.MessageBox(message, MessageButtons::Ok);
             return false;
         }

@@ -80,6 +80,11 @@ std::string InChild(const std::function<std::string()>& body) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return "skip: no pipe";
     const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return "skip: no child process";
+    }
     if (child == 0) {
         ::close(pipeFds[0]);
         const std::string out = body();
@@ -92,12 +97,21 @@ std::string InChild(const std::function<std::string()>& body) {
     for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
     ::close(pipeFds[0]);
     ::waitpid(child, nullptr, 0);
-    return child < 0 ? "skip: no child process" : out;
+    return out;
 }
 
-// The user nobody, whom root's files and folders refuse what they refuse
-// every other user.
-bool BecomeNobody() { return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0; }
+// `body` run in a child as the user nobody, whom root's files and folders
+// refuse what they refuse every other user.
+std::string AsNobody(const std::function<std::string()>& body) {
+    return InChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return std::string("skip: the user nobody cannot be taken on");
+        return body();
+    });
+}
+
+#define SKIP_IF_CHILD_SAID(ending) \
+    if ((ending).starts_with("skip: ")) GTEST_SKIP() << (ending).substr(6)
 
 TEST(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndLeavesTheOldListAlone) {
     for (const ListKind* each : ListKinds()) {
@@ -133,7 +147,7 @@ TEST(CreationFaultsTest, ADiskWithoutRoomForTheEntriesFailsBeforeAFileIsRead) {
             ::close(filler);
             return Create(*each, folder, "list");
         });
-        if (ending.starts_with("skip: ")) GTEST_SKIP() << ending.substr(6);
+        SKIP_IF_CHILD_SAID(ending);
         EXPECT_EQ(ending, WriteError) << each->create.firstName;
     }
 }
@@ -151,9 +165,9 @@ TEST(CreationFaultsTest, AListThatCouldNotBeWrittenOrPutInPlaceIsAWriteErrorAtOn
             EXPECT_EQ(Create(*each, folder, name), WriteError) << name;
         // Root writes where the modes forbid it: these run as nobody.
         for (const std::string name : {"read-only", "read-only-folder/list"}) {
-            const std::string ending = ::geteuid() != 0 ? Create(*each, folder, name) : InChild([&] {
-                return BecomeNobody() ? Create(*each, folder, name) : "cannot become nobody";
-            });
+            const std::string ending = ::geteuid() != 0 ? Create(*each, folder, name)
+                                                        : AsNobody([&] { return Create(*each, folder, name); });
+            SKIP_IF_CHILD_SAID(ending);
             EXPECT_EQ(ending, WriteError) << name;
         }
         EXPECT_EQ(test::ReadAll(dir.File("files/read-only")), "kept");
@@ -173,8 +187,8 @@ TEST(CreationFaultsTest, AnotherUsersListInAStickyFolderIsAWriteErrorBeforeAFile
         // Anyone may write the list in place, but only its owner may rename
         // over it.
         ::chmod(dir.Write("files/theirs", "kept").c_str(), 0666);
-        const std::string ending =
-            InChild([&] { return BecomeNobody() ? Create(*each, folder, "theirs") : "cannot become nobody"; });
+        const std::string ending = AsNobody([&] { return Create(*each, folder, "theirs"); });
+        SKIP_IF_CHILD_SAID(ending);
         EXPECT_EQ(ending, WriteError) << each->create.firstName;
         EXPECT_EQ(test::ReadAll(dir.File("files/theirs")), "kept");
         EXPECT_EQ(test::NamesIn(folder).size(), 3u) << "nothing left beside the files";
