@@ -72,8 +72,8 @@ struct ListKind {
     // comment style (nullptr: no comment block), one entry's lines, and
     // why an entry cannot carry a name, as the end of a sentence ("an SFV
     // list has no way to write a line end in a name"), or nullptr when it
-    // can (nullptr for the function: any name the lines can carry at all,
-    // see lists/ListableName.h).
+    // can (nullptr for the function: every name; lists/ListableName.h adds
+    // what no list can carry).
     std::string (*header)(const CreationSetup& setup, std::time_t now);
     const CommentStyle* comments;
     std::string (*entryLines)(std::string_view name, const FileDigest& digest);
