@@ -265,10 +265,9 @@ void TForm1::Exit1Click() {
 
 void TForm1::Button1Click() {
     const std::int32_t mode = state_.JobMode.load();
-    const auto kinds = ListKinds();
-    for (std::size_t i = 0; i < kinds.size() && i < commands_.Kinds.size(); ++i) {
-        if (mode == kinds[i]->CreateMode()) Run(commands_.Kinds[i].GoCreate);
-        if (mode == kinds[i]->selectVerifyMode) Run(commands_.Kinds[i].GoSelectVerify);
+    for (std::size_t i = 0; i < ListKinds().size() && i < commands_.Kinds.size(); ++i) {
+        if (mode == ModesOfKind(i).create) Run(commands_.Kinds[i].GoCreate);
+        if (mode == ModesOfKind(i).selectVerify) Run(commands_.Kinds[i].GoSelectVerify);
     }
 }
 

@@ -88,12 +88,15 @@ std::string CreationListPath(const MainWindowState& state, const std::string& ed
     return ListedFilePath(state.CreationDirectory, edit1);
 }
 
-bool CreationMayStart(MainWindow& window, MainWindowState& state) {
+bool CreationMayStart(MainWindow& window, MainWindowState& state,
+                      const std::function<std::string(std::string_view row)>& refusal) {
     const std::string name = window.Text(Control::Edit1);
     const int rows = window.RowCount();
     for (int row = 0; row < rows; ++row) {
-        if (window.RowText(row) == name) {
-            window.MessageBox("Cannot add 'self' to file.", MessageButtons::Ok);
+        const std::string text = window.RowText(row);
+        const std::string message = text == name ? "Cannot add 'self' to file." : refusal(text);
+        if (!message.empty()) {
+            window.MessageBox(message, MessageButtons::Ok);
             return false;
         }
     }

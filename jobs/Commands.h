@@ -4,8 +4,10 @@
 // window only through MainWindow, so the tests drive them with the fake.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
@@ -25,7 +27,7 @@ void LaunchJob(MainWindow& window, MainWindowState& state, const Args&... args) 
 
 // What tells the Create commands of the list kinds apart.
 struct CreateCommandKind {
-    JobModeValue mode;
+    JobModeValue mode = ModeNone;  // go!'s mode from then on: the kind's place in the registry gives it
     const char* label;          // Label1 once files are chosen: "SFV Filename"
     const char* firstName;      // Edit1's first text: "default.sfv"
     const char* extension;      // ".sfv" to name the list after the folder; nullptr keeps firstName
@@ -50,9 +52,13 @@ std::string ProposedListName(const std::string& directory, const char* firstName
 std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, JobModeValue mode,
                                                   const OpenFileRequest& dialog);
 
-// go! in a Create mode, before the job starts: the 'self' check, the
-// overwrite question and Busy. True when the creation job may start.
-bool CreationMayStart(MainWindow& window, MainWindowState& state);
+// go! in a Create mode, before the job starts and before any file is read:
+// the 'self' check, the rows the list cannot carry (`refusal` gives the
+// message for such a row, empty for any other), the overwrite question and
+// Busy. True when the creation job may start; a refusal leaves the window
+// as it was, for the user to choose again.
+bool CreationMayStart(MainWindow& window, MainWindowState& state,
+                      const std::function<std::string(std::string_view row)>& refusal);
 
 // The path a creation job writes: the chosen files' folder and Edit1's text.
 std::string CreationListPath(const MainWindowState& state, const std::string& edit1);

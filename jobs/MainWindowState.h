@@ -17,7 +17,14 @@ enum JobModeValue : std::int32_t {
     ModeSelectVerifyMd5 = 4,
     ModeCreateM3u = 5,
     ModeSelectVerifyM3u = 6,
-    // Further list kinds take the next pair of values.
+    // The registry gives every kind its pair by its place in the table
+    // (registry/ListKinds.h); these names are those of the first three.
+};
+
+// go!'s modes after a kind's Create and Select Verify commands.
+struct KindModes {
+    JobModeValue create;
+    JobModeValue selectVerify;
 };
 
 struct MainWindowState {

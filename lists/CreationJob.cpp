@@ -2,6 +2,7 @@
 
 #include "jobs/ChecksumEngine.h"
 #include "jobs/Commands.h"
+#include "lists/ListableName.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -16,17 +17,20 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
 
     // Taken before the comment-file dialog, which may look elsewhere.
     const std::string directory = frame.State().CreationDirectory;
-    // Checked before the list is created or emptied.
-    if (kind.nameFits)
-        for (const std::string& name : setup.rows)
-            if (!kind.nameFits(name)) frame.Fatal(FatalError::ErrorWritingToFile);
+    // go! refuses these with a message; a caller that starts the job
+    // without go!'s checks still gets no list that cannot be read back.
+    for (const std::string& name : setup.rows)
+        if (WhyNameDoesNotFit(kind, name)) frame.Fatal(FatalError::ErrorWritingToFile);
 
     // The list is written beside its target and takes its place only once
     // complete: a stop, a quit or a fatal end leaves an old list as it was,
-    // or no list at all.
+    // or no list at all. What is sure to fail at the end (a folder that
+    // takes no new file, a target the rename may not replace, a disk
+    // without room for the entries) fails here, before a file is read.
     TextWriter out;
     if (!out.Create(CreationListPath(frame.State(), setup.edit1))) frame.Fatal(FatalError::ErrorWritingToFile);
     frame.HoldList([&out] { out.Discard(); });
+    if (!out.Reserve(EntriesSize(kind, setup.rows))) frame.Fatal(FatalError::ErrorWritingToFile);
 
     if (kind.header) out.Write(kind.header(setup, times.now ? times.now() : CurrentTime()));
     if (kind.comments)

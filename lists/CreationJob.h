@@ -21,9 +21,11 @@ struct ListTimes {
 // named in Edit1 beside the files. Every listed file must be read whole:
 // one that cannot be opened or read ends the program with "Error Reading
 // File.. Exiting" rather than record a digest it did not compute. A name the
-// kind cannot carry, a list that cannot be created or did not reach the
-// disk whole end it with "Error writing to file", never the completion
-// message. A stop ends it where it is, with no list written.
+// kind cannot carry (go! refuses it before the job), a list that cannot be
+// created or put in place, a disk without room for the entries, all before
+// any file is read, and a list that did not reach the disk whole end it
+// with "Error writing to file", never the completion message. A stop ends
+// it where it is, with no list written.
 void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times = {});
 
 class CreateListJob : public FrameJob {

@@ -2,17 +2,24 @@
 
 #include "jobs/Commands.h"
 #include "lists/CreationJob.h"
+#include "lists/ListableName.h"
 #include "lists/SelectVerify.h"
 #include "lists/VerifyJob.h"
 
 namespace velmar {
 
-void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    RunCreateCommand(window, state, kind.create);
+void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes) {
+    CreateCommandKind command = kind.create;
+    command.mode = modes.create;
+    RunCreateCommand(window, state, command);
+}
+
+bool CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    return CreationMayStart(window, state, [&kind](std::string_view row) { return UnlistableRowMessage(kind, row); });
 }
 
 void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    if (CreationMayStart(window, state)) LaunchJob<CreateListJob>(window, state, kind);
+    if (CreationMayStart(window, state, kind)) LaunchJob<CreateListJob>(window, state, kind);
 }
 
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
@@ -32,8 +39,8 @@ void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const 
     LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::CommandLineVerify);
 }
 
-void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    if (auto path = RunSelectVerifyCommand(window, state, kind.selectVerifyMode, kind.verifyDialog))
+void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes) {
+    if (auto path = RunSelectVerifyCommand(window, state, modes.selectVerify, kind.verifyDialog))
         LoadSelectVerify(window, state, kind, *path);
 }
 

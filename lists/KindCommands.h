@@ -8,17 +8,22 @@
 
 namespace velmar {
 
-// Create: the files chosen and the window prepared for go!.
-void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
-// go! in the kind's create mode: the 'self' and overwrite checks, then the job.
+// Create: the files chosen and the window prepared for go! in the kind's
+// create mode.
+void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
+// go!'s checks before a creation of the kind (see CreationMayStart in
+// jobs/Commands.h), refusing the names the kind cannot carry.
+bool CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind);
+// go! in the kind's create mode: those checks, then the job.
 void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verify: nothing while Busy; else ModeNone and the verification job.
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verifies state.CommandLinePath (start-up argument or drop) in a fresh
 // result list. Nothing while a job runs.
 void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
-// Select Verify: the list chosen and loaded into the rows.
-void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
+// Select Verify: the list chosen and loaded into the rows, go! in the
+// kind's select-verify mode.
+void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
 // go! in the kind's select-verify mode: the selected rows checked.
 void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& kind);
 

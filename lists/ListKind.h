@@ -45,10 +45,10 @@ struct ListKind {
     const char* menuCaption;
     const char* itemCaptions[3];
     const char* itemKeys[3];
-    JobModeValue selectVerifyMode;  // go!'s mode after Select Verify; the create mode is in `create`
 
-    // The Create command's preparation, the dialog of Verify and Select
-    // Verify, and the message a finished list ends with.
+    // The Create command's preparation (its mode is the registry's), the
+    // dialog of Verify and Select Verify, and the message a finished list
+    // ends with.
     CreateCommandKind create;
     OpenFileRequest verifyDialog;
     const char* creationComplete;
@@ -57,7 +57,8 @@ struct ListKind {
 
     // Reading. A piece is one read of the list (at most 511 bytes, its line
     // feed included when it ends a line).
-    ListLine (*readLine)(std::string_view piece, ReadPurpose purpose);
+    ListLine (*readLine)(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
+    const char* bsdTag;               // a sum-tool list's tag in the BSD layout ("MD5"); nullptr: none
     const char* listMissingMessage;   // the list cannot be opened
     const char* listUnusableMessage;  // it is malformed, cannot be read to its end, or lacks entries
     bool entriesRequired;             // a list without an entry is unusable
@@ -68,14 +69,15 @@ struct ListKind {
     bool readFailureIsFatal;          // else a file that fails part way is compared by what was read
 
     // Writing: the lines before the comment block (nullptr: none), the
-    // comment style (nullptr: no comment block), one entry's lines, and the
-    // names an entry can carry (nullptr: any).
+    // comment style (nullptr: no comment block), one entry's lines, and
+    // why an entry cannot carry a name, as the end of a sentence ("an SFV
+    // list has no way to write a line end in a name"), or nullptr when it
+    // can (nullptr for the function: every name; lists/ListableName.h adds
+    // what no list can carry).
     std::string (*header)(const CreationSetup& setup, std::time_t now);
     const CommentStyle* comments;
     std::string (*entryLines)(std::string_view name, const FileDigest& digest);
-    bool (*nameFits)(std::string_view name);
-
-    JobModeValue CreateMode() const { return create.mode; }
+    const char* (*nameUnfit)(std::string_view name);
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };
 

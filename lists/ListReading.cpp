@@ -37,7 +37,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
     std::string piece;
     std::string nameLine;
     while (list.Next(piece)) {
-        ListLine line = kind.readLine(piece, purpose);
+        ListLine line = kind.readLine(piece, kind, purpose);
         if (line.kind == ListLineKind::Skip) continue;
         if (line.kind == ListLineKind::Unusable) frame.Fatal(kind.listUnusableMessage);
         if (line.kind == ListLineKind::DigestBeforeName) {

@@ -1,10 +1,17 @@
 #include "lists/SumLine.h"
 
+#include <optional>
+
 #include "lists/DigestField.h"
 
 namespace velmar {
 
 namespace {
+
+struct SumEntry {
+    std::string digest;
+    std::string name;
+};
 
 // "<digest>  <name>" or "<digest> *<name>".
 std::optional<SumEntry> ParsePlainLine(std::string_view piece, std::size_t digits) {
@@ -20,20 +27,10 @@ std::optional<SumEntry> ParsePlainLine(std::string_view piece, std::size_t digit
     return entry;
 }
 
-// The tag the tools' BSD layout gives a digest of this many digits.
-std::string_view BsdTag(std::size_t digits) {
-    switch (digits) {
-        case 32: return "MD5";
-        case 64: return "SHA256";
-        default: return {};
-    }
-}
-
 // "MD5 (<name>) = <digest>", as md5sum --tag writes it; rhash --bsd pads
 // the tag with more blanks ("MD5   (<name>)"). The name ends at the last
 // ") = ", so that a name may hold one itself.
-std::optional<SumEntry> ParseBsdLine(std::string_view piece, std::size_t digits) {
-    const std::string_view tag = BsdTag(digits);
+std::optional<SumEntry> ParseBsdLine(std::string_view piece, std::size_t digits, std::string_view tag) {
     const std::string_view line = WithoutLineEnd(piece);
     if (tag.empty() || !line.starts_with(tag)) return std::nullopt;
     std::size_t open = tag.size();
@@ -50,9 +47,10 @@ std::optional<SumEntry> ParseBsdLine(std::string_view piece, std::size_t digits)
     return entry;
 }
 
-// md5sum writes a name holding a backslash or a line feed with "\\" and
-// "\n" and marks its line with a leading backslash. Any other escape makes
-// no name.
+// md5sum writes a name holding a backslash, a line feed or a carriage
+// return with "\\", "\n" and "\r" and marks its line with a leading
+// backslash (older versions escaped only the first two). Any other escape
+// makes no name.
 std::optional<std::string> Unescaped(std::string_view name) {
     std::string out;
     out.reserve(name.size());
@@ -64,21 +62,35 @@ std::optional<std::string> Unescaped(std::string_view name) {
         if (++i == name.size()) return std::nullopt;
         if (name[i] == '\\') out.push_back('\\');
         else if (name[i] == 'n') out.push_back('\n');
+        else if (name[i] == 'r') out.push_back('\r');
         else return std::nullopt;
     }
     return out;
 }
 
-}  // namespace
+// What Unescaped reads back as `name`.
+std::string Escaped(std::string_view name) {
+    std::string out;
+    out.reserve(name.size() + 8);
+    for (char c : name) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else out.push_back(c);
+    }
+    return out;
+}
 
-std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits) {
+// The entry a piece holds, or nothing when the piece is no entry line
+// (comments, headers, blank lines, another algorithm's tag, other formats).
+std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits, std::string_view tag) {
     // The usual line first: every line read before the other layouts were
     // known is read as it was.
     if (auto entry = ParsePlainLine(piece, digits)) return entry;
     const bool escaped = piece.starts_with('\\');
     if (escaped) piece.remove_prefix(1);
     std::optional<SumEntry> entry = ParsePlainLine(piece, digits);
-    if (!entry) entry = ParseBsdLine(piece, digits);
+    if (!entry && !tag.empty()) entry = ParseBsdLine(piece, digits, tag);
     if (entry && escaped) {
         std::optional<std::string> name = Unescaped(entry->name);
         if (!name) return std::nullopt;
@@ -87,19 +99,11 @@ std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits)
     return entry;
 }
 
-std::string SumLine(std::string_view digestText, std::string_view name) {
-    std::string line;
-    line.reserve(digestText.size() + 3 + name.size());
-    line.append(digestText);
-    line.append("  ");
-    line.append(name);
-    line.push_back('\n');
-    return line;
-}
+}  // namespace
 
-ListLine ReadSumListLine(std::string_view piece, std::size_t digits) {
+ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose) {
     ListLine line;
-    if (auto entry = ParseSumLine(piece, digits)) {
+    if (auto entry = ParseSumLine(piece, kind.Digits(), kind.bsdTag ? kind.bsdTag : "")) {
         line.kind = ListLineKind::Entry;
         line.name = std::move(entry->name);
         line.digest = std::move(entry->digest);
@@ -107,6 +111,18 @@ ListLine ReadSumListLine(std::string_view piece, std::size_t digits) {
     return line;
 }
 
-std::string SumEntryLines(std::string_view name, const FileDigest& digest) { return SumLine(digest.Text(), name); }
+std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
+    // md5sum's own escaped form, which md5sum -c and sha256sum -c read back
+    // and which holds no line end of its own: the list stays one line per
+    // entry, whatever the name.
+    const std::string escaped = Escaped(name);
+    std::string line;
+    if (escaped.size() != name.size()) line.push_back('\\');  // every escape is longer than its character
+    line.append(digest.Text());
+    line.append("  ");
+    line.append(escaped);
+    line.push_back('\n');
+    return line;
+}
 
 }  // namespace velmar

@@ -1,12 +1,13 @@
 #include "m3u/M3uKind.h"
 
 #include "lists/DigestField.h"
+#include "lists/ListableName.h"
 #include "m3u/M3uPlaylistFormat.h"
 
 namespace velmar {
 namespace {
 
-ListLine ReadLine(std::string_view piece, ReadPurpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose) {
     ListLine line;
     if (IsM3uDigestLine(piece)) {
         line.kind = ListLineKind::DigestBeforeName;
@@ -19,36 +20,47 @@ std::string Header(const CreationSetup&, std::time_t) { return std::string(M3uHe
 
 std::string EntryLines(std::string_view name, const FileDigest& digest) { return M3uEntryLines(digest.Text(), name); }
 
+// A line end of its own would split the name over two lines and lose the
+// entry on reading back.
+const char* NameUnfit(std::string_view name) {
+    return HoldsLineEnd(name) ? "an M3U list has no way to write a line end in a name" : nullptr;
+}
+
 }  // namespace
 
 // Create M3U keeps whatever comment mode ComboBox1 shows, and the WinSFV
 // box means nothing to a playlist.
 const ListKind M3uKind{
-    "M&3U",
-    {"&Create M3U", "&Verify M3U", "&Select Verify"},
-    {"F9", "F10", "F11"},
-    ModeSelectVerifyM3u,
-    {ModeCreateM3u,
-     "m3u Filename",
-     "default.m3u",
-     ".m3u",
-     false,
-     CreateCommandKind::ComboBox::EnableKeepSelection,
-     {"Create M3U: Select Files You Want to Add", "MP3 Files (*.mp3)|*.mp3|All files (*.*)|*.*", 1, true}},
-    {"Verify M3U: Select M3U File to Verify", "M3U files (*.m3u)|*.m3u|All files (*.*)|*.*", 1, false},
-    "M3U file creation complete!",
-    DigestAlgorithm::Md5,
-    ReadLine,
-    "Error Reading M3U File.. Exiting",
-    "Error Reading M3U File.. Exiting",
-    /*entriesRequired=*/true,
-    /*loadSetsProgressRange=*/true,
-    /*retryWithoutLeadingBlanks=*/false,
-    /*readFailureIsFatal=*/true,
-    Header,
-    &M3uCommentStyle,
-    EntryLines,
-    FitsOnM3uNameLine,
+    .menuCaption = "M&3U",
+    .itemCaptions = {"&Create M3U", "&Verify M3U", "&Select Verify"},
+    .itemKeys = {"F9", "F10", "F11"},
+    .create = {.label = "m3u Filename",
+               .firstName = "default.m3u",
+               .extension = ".m3u",
+               .checkBox1Enabled = false,
+               .comboBox1 = CreateCommandKind::ComboBox::EnableKeepSelection,
+               .dialog = {.title = "Create M3U: Select Files You Want to Add",
+                          .filter = "MP3 Files (*.mp3)|*.mp3|All files (*.*)|*.*",
+                          .filterIndex = 1,
+                          .multiple = true}},
+    .verifyDialog = {.title = "Verify M3U: Select M3U File to Verify",
+                     .filter = "M3U files (*.m3u)|*.m3u|All files (*.*)|*.*",
+                     .filterIndex = 1,
+                     .multiple = false},
+    .creationComplete = "M3U file creation complete!",
+    .algorithm = DigestAlgorithm::Md5,
+    .readLine = ReadLine,
+    .bsdTag = nullptr,
+    .listMissingMessage = "Error Reading M3U File.. Exiting",
+    .listUnusableMessage = "Error Reading M3U File.. Exiting",
+    .entriesRequired = true,
+    .loadSetsProgressRange = true,
+    .retryWithoutLeadingBlanks = false,
+    .readFailureIsFatal = true,
+    .header = Header,
+    .comments = &M3uCommentStyle,
+    .entryLines = EntryLines,
+    .nameUnfit = NameUnfit,
 };
 
 }  // namespace velmar

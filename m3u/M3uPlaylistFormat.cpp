@@ -19,6 +19,4 @@ bool IsM3uDigestLine(std::string_view piece) {
     return !piece.empty() && piece.front() == '#' && DigestFieldQualifies(piece, 1, 32);
 }
 
-bool FitsOnM3uNameLine(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
-
 }  // namespace velmar

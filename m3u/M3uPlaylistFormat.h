@@ -25,8 +25,4 @@ std::string M3uEntryLines(std::string_view digestText, std::string_view name);
 // NUL; whatever comes after them does not matter.
 bool IsM3uDigestLine(std::string_view piece);
 
-// A name the playlist can carry: one that holds no line end of its own,
-// which would split it over two lines and lose the entry on reading back.
-bool FitsOnM3uNameLine(std::string_view name);
-
 }  // namespace velmar

@@ -4,8 +4,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace velmar {
@@ -30,6 +33,34 @@ std::string TemporaryName(const std::string& target) {
     return name;
 }
 
+std::string FolderOf(const std::string& target) {
+    const auto slash = target.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : target.substr(0, slash);
+}
+
+// Whether the process may act as the owner of any file (CAP_FOWNER), which
+// lifts the sticky folder's rule. When it cannot tell, it says yes and
+// leaves the judgement to the rename.
+bool MayActAsAnyOwner() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &header, data) != 0) return true;
+    return (data[CAP_FOWNER / 32].effective & (1u << (CAP_FOWNER % 32))) != 0;
+}
+
+// In a folder with the sticky bit (/tmp and its like) only the owner of a
+// file or of the folder may rename over it: another user's target would be
+// refused only at Commit, after all the work. The rule as the kernel
+// applies it to the entry itself, a link not followed.
+bool StickyFolderRefusesRename(const std::string& target) {
+    struct stat entry {}, folder {};
+    if (::lstat(target.c_str(), &entry) != 0 || ::stat(FolderOf(target).c_str(), &folder) != 0) return false;
+    const uid_t self = ::geteuid();
+    if (!(folder.st_mode & S_ISVTX) || entry.st_uid == self || folder.st_uid == self) return false;
+    return !MayActAsAnyOwner();
+}
+
 }  // namespace
 
 bool OverwritableInPlace(const std::string& target) {
@@ -43,6 +74,7 @@ bool OverwritableInPlace(const std::string& target) {
 
 bool ReplacementFile::Create(const std::string& target, unsigned mode) {
     Discard();
+    if (StickyFolderRefusesRename(target)) return false;
     struct stat old {};
     const bool keepMode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
@@ -57,7 +89,25 @@ bool ReplacementFile::Create(const std::string& target, unsigned mode) {
     // A list kept private stays private once replaced.
     if (keepMode) (void)::fchmod(fd_, old.st_mode & 0777);
     target_ = target;
+    written_ = reserved_ = 0;
     return true;
+}
+
+bool ReplacementFile::Reserve(std::uint64_t bytes) {
+    if (fd_ < 0) return false;
+    if (bytes == 0) return true;
+    // A size limit set on the process (ulimit -f) is no disk's, and no
+    // reservation sees it.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && bytes > limit.rlim_cur)
+        return false;
+    // The file's size stays what is written; Commit gives back what the
+    // text did not take.
+    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0) {
+        reserved_ = bytes;
+        return true;
+    }
+    return errno != ENOSPC && errno != EDQUOT && errno != EFBIG;
 }
 
 bool ReplacementFile::Write(std::string_view bytes) {
@@ -67,6 +117,7 @@ bool ReplacementFile::Write(std::string_view bytes) {
             if (fd_ >= 0 && errno == EINTR) continue;
             return false;
         }
+        written_ += static_cast<std::uint64_t>(n);
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
@@ -82,7 +133,8 @@ bool ReplacementFile::Commit() {
     // The data reaches the disk before the name does, so that a crash never
     // leaves an empty file in the target's place. File systems that cannot
     // sync say EINVAL.
-    bool ok = ::fsync(fd_) == 0 || errno == EINVAL;
+    bool ok = reserved_ <= written_ || ::ftruncate(fd_, static_cast<off_t>(written_)) == 0;
+    ok = (::fsync(fd_) == 0 || errno == EINVAL) && ok;
     ok = ::close(fd_) == 0 && ok;
     fd_ = -1;
     if (ok && ::rename(temporary_.c_str(), target_.c_str()) == 0) {

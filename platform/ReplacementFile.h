@@ -1,6 +1,7 @@
 // A file that takes the place of another only once it is written whole.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,9 +24,17 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     // Creates the new file, with the permissions of an existing target or
-    // else `mode` less the umask. False when the folder cannot hold it.
+    // else `mode` less the umask. False when the folder cannot hold it, and
+    // when the rename at Commit is sure to be refused (another user's target
+    // in a sticky folder such as /tmp).
     bool Create(const std::string& target, unsigned mode = 0666);
     bool IsOpen() const { return fd_ >= 0; }
+
+    // Sets room aside on the disk for the first `bytes` bytes; false when
+    // the file system says it has none (a full disk, a quota) or the file
+    // may not grow so large (the process's file size limit).
+    // Where it cannot set room aside, it lets the writes tell.
+    bool Reserve(std::uint64_t bytes);
 
     // Writes all the bytes; false when a write fails.
     bool Write(std::string_view bytes);
@@ -41,6 +50,8 @@ public:
 
 private:
     int fd_ = -1;
+    std::uint64_t written_ = 0;
+    std::uint64_t reserved_ = 0;
     std::string target_;
     std::string temporary_;
 };

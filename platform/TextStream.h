@@ -80,6 +80,10 @@ public:
     bool Create(const std::string& path);
     bool IsOpen() const { return file_.IsOpen(); }
 
+    // Sets room aside for `bytes` bytes of the file (see ReplacementFile);
+    // false when the disk has none.
+    bool Reserve(std::uint64_t bytes) { return file_.Reserve(bytes); }
+
     // Writes the text as given, each line feed as CR LF. The text is data,
     // never a format.
     void Write(std::string_view text);

@@ -2,6 +2,7 @@
 // command bindings are built from this one table.
 #pragma once
 
+#include <cstddef>
 #include <span>
 
 #include "lists/ListKind.h"
@@ -9,6 +10,14 @@
 namespace velmar {
 
 std::span<const ListKind* const> ListKinds();
+
+// go!'s modes of the kind at `index` in ListKinds(): the first kind takes 1
+// and 2, each next kind the next pair.
+constexpr KindModes ModesOfKind(std::size_t index) {
+    return {JobModeValue(2 * index + 1), JobModeValue(2 * index + 2)};
+}
+// The modes of a kind in the table.
+KindModes ModesOf(const ListKind& kind);
 
 // The kind a list named on the command line, dropped on the window or
 // opened through the desktop's file-type tie is read as.

@@ -1,6 +1,7 @@
 #include "sfv/SfvKind.h"
 
 #include "checksum/DigestText.h"
+#include "lists/ListableName.h"
 #include "sfv/SfvLine.h"
 #include "sfv/SfvWriter.h"
 
@@ -18,7 +19,7 @@ SfvChecksumPolicy PolicyOf(ReadPurpose purpose) {
     return SfvChecksumPolicy::SkipBadLength;
 }
 
-ListLine ReadLine(std::string_view piece, ReadPurpose purpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose) {
     SfvLine sfv = ParseSfvLine(piece, PolicyOf(purpose));
     ListLine line;
     line.name = std::move(sfv.entry.name);
@@ -41,36 +42,45 @@ std::string Header(const CreationSetup& setup, std::time_t now) { return SfvHead
 
 std::string EntryLines(std::string_view name, const FileDigest& digest) { return SfvEntryLine(name, Crc32Of(digest)); }
 
+const char* NameUnfit(std::string_view name) {
+    if (HoldsLineEnd(name)) return "an SFV list has no way to write a line end in a name";
+    if (name.starts_with(';')) return "an SFV list takes a line that begins with ';' for a comment";
+    return nullptr;
+}
+
 }  // namespace
 
 const ListKind SfvKind{
-    "&SFV",
-    {"&Create SFV", "&Verify SFV", "&Select Verify"},
-    {"F3", "F4", "F5"},
-    ModeSelectVerifySfv,
-    {ModeCreateSfv,
-     "SFV Filename",
-     "default.sfv",
-     ".sfv",
-     true,
-     CreateCommandKind::ComboBox::SelectDefaultAndEnable,
-     {"Create SFV: Select Files You Want to Add",
-      "MP3 files (*.mp3)|*.mp3|RAR files (*.r?\?)|*.r??|All files (*.*)|*.*", 3, true}},
-    {"Verify SFV: Select SFV File to Verify", "SFV files (*.sfv)|*.sfv|Text files (*.txt)|*.txt|All files (*.*)|*.*",
-     1, false},
-    "SFV file creation complete!",
-    DigestAlgorithm::Crc32,
-    ReadLine,
-    "SFV File Does Not Exist.. Exiting",
-    "Bad SFV File.. Exiting",
-    /*entriesRequired=*/false,
-    /*loadSetsProgressRange=*/false,
-    /*retryWithoutLeadingBlanks=*/true,
-    /*readFailureIsFatal=*/false,
-    Header,
-    &SfvCommentStyle,
-    EntryLines,
-    nullptr,
+    .menuCaption = "&SFV",
+    .itemCaptions = {"&Create SFV", "&Verify SFV", "&Select Verify"},
+    .itemKeys = {"F3", "F4", "F5"},
+    .create = {.label = "SFV Filename",
+               .firstName = "default.sfv",
+               .extension = ".sfv",
+               .checkBox1Enabled = true,
+               .comboBox1 = CreateCommandKind::ComboBox::SelectDefaultAndEnable,
+               .dialog = {.title = "Create SFV: Select Files You Want to Add",
+                          .filter = "MP3 files (*.mp3)|*.mp3|RAR files (*.r?\?)|*.r??|All files (*.*)|*.*",
+                          .filterIndex = 3,
+                          .multiple = true}},
+    .verifyDialog = {.title = "Verify SFV: Select SFV File to Verify",
+                     .filter = "SFV files (*.sfv)|*.sfv|Text files (*.txt)|*.txt|All files (*.*)|*.*",
+                     .filterIndex = 1,
+                     .multiple = false},
+    .creationComplete = "SFV file creation complete!",
+    .algorithm = DigestAlgorithm::Crc32,
+    .readLine = ReadLine,
+    .bsdTag = nullptr,
+    .listMissingMessage = "SFV File Does Not Exist.. Exiting",
+    .listUnusableMessage = "Bad SFV File.. Exiting",
+    .entriesRequired = false,
+    .loadSetsProgressRange = false,
+    .retryWithoutLeadingBlanks = true,
+    .readFailureIsFatal = false,
+    .header = Header,
+    .comments = &SfvCommentStyle,
+    .entryLines = EntryLines,
+    .nameUnfit = NameUnfit,
 };
 
 }  // namespace velmar

@@ -215,8 +215,8 @@ private slots:
             {ModeCreateM3u, "GoCreateM3u"},         {ModeSelectVerifyM3u, "GoSelectVerifyM3u"}};
         QCOMPARE(ListKinds().size(), std::size(Kinds));
         for (std::size_t i = 3; i < ListKinds().size(); ++i) {
-            modes.push_back({ListKinds()[i]->CreateMode(), std::string("GoCreate") + Kinds[i]});
-            modes.push_back({ListKinds()[i]->selectVerifyMode, std::string("GoSelectVerify") + Kinds[i]});
+            modes.push_back({ModesOfKind(i).create, std::string("GoCreate") + Kinds[i]});
+            modes.push_back({ModesOfKind(i).selectVerify, std::string("GoSelectVerify") + Kinds[i]});
         }
         for (auto [mode, expected] : modes) {
             f.recorder.calls.clear();

@@ -1,10 +1,18 @@
-// Creation jobs of every list kind that end fatally: a list that cannot be
-// written (a full disk, a folder that is not one), a chosen file gone. The
-// end is always the fatal message, never a list that claims to be complete,
-// an old list stays as it was, and the end comes at once.
+// Creation jobs of every list kind when the list cannot be written or
+// cannot carry a name: a full disk, a folder that is not one or takes no
+// file, a sticky folder's list of another user, a name the list has no way
+// to write. The end is always a message, never a list that claims to be
+// complete, and an old list stays as it was. What is sure to fail fails
+// before any file is read.
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -14,7 +22,13 @@
 #include <gtest/gtest.h>
 
 #include "lists/CreationJob.h"
+#include "lists/KindCommands.h"
+#include "lists/VerifyJob.h"
+#include "m3u/M3uKind.h"
+#include "platform/Files.h"
 #include "registry/ListKinds.h"
+#include "sfv/SfvKind.h"
+#include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/JobTest.h"
@@ -23,27 +37,85 @@
 namespace velmar {
 namespace {
 
-// Runs one kind's creation over two small files with Edit1 naming `list`,
-// and returns the fake window's log. Writes into files fail past
-// `fileSizeLimit` bytes, as on a full disk.
-std::vector<std::string> Create(const ListKind& kind, test::TempDir& dir, const std::string& folder,
-                                const std::string& list, rlim_t fileSizeLimit = RLIM_INFINITY) {
+const char* const Chosen[] = {"a.bin", "b.bin"};
+
+// The folder "files" with the two chosen files in it.
+std::string FilesFolder(test::TempDir& dir, unsigned mode = 0755) {
+    ::mkdir(dir.File("files").c_str(), 0755);
+    ::chmod(dir.File("files").c_str(), mode);
+    for (const char* name : Chosen) dir.Write(std::string("files/") + name, std::string(100000, name[0]));
+    return dir.File("files");
+}
+
+// One kind's creation over the chosen files of `folder` with Edit1 naming
+// `list`: its last message, after "a row marked, " once a file's digest was
+// taken. Writes into files fail past `fileSizeLimit` bytes, as on a full
+// disk.
+std::string Create(const ListKind& kind, const std::string& folder, const std::string& list,
+                   rlim_t fileSizeLimit = RLIM_INFINITY) {
     test::FakeWindow window;
     MainWindowState state;
     JobFrame frame(window, state);
     test::ProgramEndCatcher catcher;
-    for (const char* name : {"a.bin", "b.bin"}) {
-        dir.Write(std::string("files/") + name, std::string(100000, name[0]));
+    for (const char* name : Chosen) {
         window.setup.rows.push_back(name);
         window.AddRow(name, IconPending);
     }
     window.setup.edit1 = list;
-    window.setup.comboBox1 = 2;  // the file-info block: more to write
+    window.setup.comboBox1 = 2;  // the file-info block: more to write, and it opens the files
     state.CreationDirectory = folder;
     test::FileSizeLimit limit(fileSizeLimit);
-    EXPECT_THROW(RunCreation(frame, kind), test::ProgramEnded) << list;
-    return window.Log();
+    try {
+        RunCreation(frame, kind);
+    } catch (const test::ProgramEnded&) {
+    }
+    const auto log = window.Log();
+    bool marked = false;
+    for (const std::string& entry : log) marked = marked || entry.starts_with("SetRowIcon");
+    return (marked ? "a row marked, " : "") + log.back();
 }
+
+const std::string WriteError = "MessageBox Ok Error writing to file";
+
+// Runs `body` in a child process and returns what it gave back. The child
+// may become another user or mount what it likes without touching this
+// process; a body that cannot set itself up says "skip: why".
+std::string InChild(const std::function<std::string()>& body) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return "skip: no pipe";
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return "skip: no child process";
+    }
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        const std::string out = body();
+        (void)!::write(pipeFds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string out;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    ::waitpid(child, nullptr, 0);
+    return out;
+}
+
+// `body` run in a child as the user nobody, whom root's files and folders
+// refuse what they refuse every other user.
+std::string AsNobody(const std::function<std::string()>& body) {
+    return InChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return std::string("skip: the user nobody cannot be taken on");
+        return body();
+    });
+}
+
+#define SKIP_IF_CHILD_SAID(ending) \
+    if ((ending).starts_with("skip: ")) GTEST_SKIP() << (ending).substr(6)
 
 class CreationFaultsTest : public test::WorkerCountTest {};
 VELMAR_AT_EACH_WORKER_COUNT(CreationFaultsTest);
@@ -53,29 +125,157 @@ TEST_P(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndLeavesTheOldListAlon
         const ListKind& kind = *each;
         const std::string list = kind.create.firstName;
         test::TempDir dir;
-        ::mkdir(dir.File("files").c_str(), 0755);
+        const std::string folder = FilesFolder(dir);
         const std::string old = "an older list\r\n";
         dir.Write("files/" + list, old);
-        auto log = Create(kind, dir, dir.File("files"), list, 16);
-        EXPECT_EQ(log.back(), "MessageBox Ok Error writing to file") << list;
-        EXPECT_FALSE(test::Contains(log, std::string("MessageBox Ok ") + kind.creationComplete)) << list;
+        EXPECT_EQ(Create(kind, folder, list, 16), WriteError) << list;
         EXPECT_EQ(test::ReadAll(dir.File("files/" + list)), old) << list;
-        EXPECT_EQ(test::NamesIn(dir.File("files")).size(), 3u) << "the two files and the list, nothing else";
+        EXPECT_EQ(test::NamesIn(folder).size(), 3u) << "the two files and the list, nothing else";
     }
 }
 
-TEST_P(CreationFaultsTest, AListThatCouldNotBeOverwrittenInPlaceIsAWriteError) {
+TEST_P(CreationFaultsTest, ADiskWithoutRoomForTheEntriesFailsBeforeAFileIsRead) {
     for (const ListKind* each : ListKinds()) {
         test::TempDir dir;
-        ::mkdir(dir.File("files").c_str(), 0755);
+        const std::string folder = dir.File("small");
+        ::mkdir(folder.c_str(), 0755);
+        const std::string ending = InChild([&] {
+            // A small file system of its own, filled up once the files are in.
+            if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+                return std::string("skip: no mount namespace");
+            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("velmar-test", folder.c_str(), "tmpfs", 0, "size=256k") != 0)
+                return std::string("skip: tmpfs cannot be mounted");
+            for (const char* name : Chosen) dir.Write(std::string("small/") + name, name);
+            const int filler = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
+            const std::string block(4096, 'f');
+            while (::write(filler, block.data(), block.size()) > 0) {
+            }
+            ::close(filler);
+            return Create(*each, folder, "list");
+        });
+        SKIP_IF_CHILD_SAID(ending);
+        EXPECT_EQ(ending, WriteError) << each->create.firstName;
+    }
+}
+
+TEST_P(CreationFaultsTest, AListThatCouldNotBeWrittenOrPutInPlaceIsAWriteErrorAtOnce) {
+    for (const ListKind* each : ListKinds()) {
+        test::TempDir dir;
+        ::chmod(dir.path().c_str(), 0755);
+        const std::string folder = FilesFolder(dir, 0777);
         dir.Write("files/not-a-folder", "");
         ::mkdir(dir.File("files/a-folder").c_str(), 0755);
-        ::chmod(dir.Write("files/read-only", "kept").c_str(), 0444);  // root writes it anyway, as before
-        for (std::string name : {"not-a-folder/list", "a-folder", ::geteuid() ? "read-only" : "a-folder"})
-            EXPECT_EQ(Create(*each, dir, dir.File("files"), name).back(), "MessageBox Ok Error writing to file") << name;
+        ::mkdir(dir.File("files/read-only-folder").c_str(), 0555);
+        ::chmod(dir.Write("files/read-only", "kept").c_str(), 0444);
+        for (const std::string name : {"not-a-folder/list", "a-folder"})
+            EXPECT_EQ(Create(*each, folder, name), WriteError) << name;
+        // Root writes where the modes forbid it: these run as nobody.
+        for (const std::string name : {"read-only", "read-only-folder/list"}) {
+            const std::string ending = ::geteuid() != 0 ? Create(*each, folder, name)
+                                                        : AsNobody([&] { return Create(*each, folder, name); });
+            SKIP_IF_CHILD_SAID(ending);
+            EXPECT_EQ(ending, WriteError) << name;
+        }
         EXPECT_EQ(test::ReadAll(dir.File("files/read-only")), "kept");
-        EXPECT_EQ(test::NamesIn(dir.File("files")).size(), 5u) << "nothing left beside the files";
+        EXPECT_EQ(test::NamesIn(folder).size(), 6u) << "nothing left beside the files";
     }
+}
+
+TEST_P(CreationFaultsTest, AnotherUsersListInAStickyFolderIsAWriteErrorBeforeAFileIsRead) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can leave a list of another user here";
+    for (const ListKind* each : ListKinds()) {
+        test::TempDir dir;
+        ::chmod(dir.path().c_str(), 0755);
+        const std::string folder = FilesFolder(dir, 01777);
+        // Files nobody may not read: a creation that read them would end
+        // with the read error instead.
+        for (const char* name : Chosen) ::chmod(dir.File(std::string("files/") + name).c_str(), 0600);
+        // Anyone may write the list in place, but only its owner may rename
+        // over it.
+        ::chmod(dir.Write("files/theirs", "kept").c_str(), 0666);
+        const std::string ending = AsNobody([&] { return Create(*each, folder, "theirs"); });
+        SKIP_IF_CHILD_SAID(ending);
+        EXPECT_EQ(ending, WriteError) << each->create.firstName;
+        EXPECT_EQ(test::ReadAll(dir.File("files/theirs")), "kept");
+        EXPECT_EQ(test::NamesIn(folder).size(), 3u) << "nothing left beside the files";
+    }
+}
+
+// go! refuses a name a list has no way to write, with a message that names
+// it, before any job starts; the names it takes read back from the list.
+TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEveryOther) {
+    // 64 digits, 2 blanks and 450 characters: over a 510-character line.
+    const std::string tooLongForSha256 = std::string(200, 'n') + "/" + std::string(249, 'n');
+    const struct {
+        std::string name;
+        std::vector<const ListKind*> refusedBy;
+    } names[] = {
+        {"Icon\r", {&SfvKind, &M3uKind}},
+        {"a\nb.bin", {&SfvKind, &M3uKind}},
+        {";semicolon.bin", {&SfvKind}},
+        {"end\x1Aof text.bin", {ListKinds().begin(), ListKinds().end()}},
+        {tooLongForSha256, {&Sha256Kind}},
+        {"back\\slash.bin", {}},
+        {"Disc1/file1.bin", {}},
+        {"  lead and inner  blanks .bin", {}},
+    };
+    for (const ListKind* kind : ListKinds()) {
+        SCOPED_TRACE(kind->create.firstName);
+        test::TempDir dir;
+        ::mkdir(dir.File("Disc1").c_str(), 0755);
+        ::mkdir(dir.File(std::string(200, 'n')).c_str(), 0755);
+        test::FakeWindow window;
+        window.setup.edit1 = "list";
+        window.setup.comboBox1 = 3;
+        std::vector<std::string> taken;
+        for (const auto& [name, refusedBy] : names) {
+            dir.Write(name, name);
+            if (std::find(refusedBy.begin(), refusedBy.end(), kind) == refusedBy.end()) {
+                taken.push_back(name);
+                continue;
+            }
+            MainWindowState state;
+            state.CreationDirectory = dir.path();
+            window.ClearRows();
+            for (const std::string& row : {std::string("good.bin"), name}) window.AddRow(row, IconPending);
+            EXPECT_FALSE(CreationMayStart(window, state, *kind));
+            EXPECT_TRUE(window.Log().back().starts_with("MessageBox Ok Cannot add '")) << window.Log().back();
+            EXPECT_EQ(test::RowNames(window), (std::vector<std::string>{"good.bin", name})) << "left to choose again";
+
+            // A job started without go!'s checks writes no list either.
+            JobFrame frame(window, state);
+            test::ProgramEndCatcher catcher;
+            window.setup.rows = {name};
+            EXPECT_THROW(RunCreation(frame, *kind), test::ProgramEnded);
+            EXPECT_EQ(window.Log().back(), WriteError);
+            EXPECT_FALSE(PathExists(dir.File("list")));
+        }
+        MainWindowState state;
+        state.CreationDirectory = dir.path();
+        JobFrame frame(window, state);
+        window.ClearRows();
+        for (const std::string& row : taken) window.AddRow(row, IconPending);
+        window.setup.rows = taken;
+        ASSERT_TRUE(CreationMayStart(window, state, *kind)) << window.Log().back();
+        RunCreation(frame, *kind);
+
+        test::FakeWindow checker;
+        JobFrame verify(checker, state);
+        checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("list")});
+        RunMenuVerify(verify, *kind);
+        EXPECT_EQ(test::RowNames(checker), taken);
+        EXPECT_TRUE(test::Contains(checker.Log(), "SetText Label1 OK:" + std::to_string(taken.size()) +
+                                                      "  BAD:0  N/A:0"));
+    }
+    // The message shows what the name holds.
+    test::FakeWindow window;
+    MainWindowState state;
+    window.AddRow("Icon\r", IconPending);
+    window.setup.edit1 = "list";
+    EXPECT_FALSE(CreationMayStart(window, state, SfvKind));
+    EXPECT_EQ(window.Log().back(),
+              "MessageBox Ok Cannot add 'Icon\\r' to file: an SFV list has no way to write a line end in a name.");
 }
 
 // A file chosen and then removed, among disc images far too large to be read

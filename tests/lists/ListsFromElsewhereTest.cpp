@@ -123,8 +123,9 @@ std::vector<Case> Cases() {
              return "MD5 (" + first.substr(34) + ") = " + first.substr(0, 32) + text.substr(end);
          },
          {IconOk, IconOk}, {}},
-        {"escaped name with a backslash", Md5Kind, {"back\\slash.bin"}, {{"back\\\\slash.bin", "back\\slash.bin"}},
-         [](const std::string& text) { return "\\" + text; }, {IconOk}, {"back\\slash.bin"}},
+        // md5sum's escaped line, which the MD5 kind writes too.
+        {"escaped name with a backslash", Md5Kind, {"back\\slash.bin"}, {{"back\\slash.bin", "back\\slash.bin"}},
+         AsIs, {IconOk}, {}},
     };
 }
 

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "lists/KindCommands.h"
+#include "registry/ListKinds.h"
 #include "m3u/M3uKind.h"
 #include "tests/m3u/M3uTestSupport.h"
 
@@ -10,7 +11,7 @@ namespace {
 TEST_P(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolder) {
     window.dialogAnswers.push_back(std::vector<std::string>{"/rips/Some Album/c.mp3", "/rips/Some Album/a.mp3"});
     window.dialogAnswers.push_back(std::vector<std::string>{"/c.mp3"});
-    CreateCommand(window, state, M3uKind);
+    CreateCommand(window, state, M3uKind, ModesOf(M3uKind));
     EXPECT_EQ(RowNames(window), (std::vector<std::string>{"a.mp3", "c.mp3"}));
     const auto log = window.Log();
     EXPECT_TRUE(Contains(log, "SetText Edit1 Some Album.m3u"));
@@ -20,7 +21,7 @@ TEST_P(M3uTest, CreateCommandKeepsTheCommentModeAndNamesThePlaylistAfterTheFolde
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& e) { return e.rfind("SelectComboBox1", 0) == 0; }), 0);
     EXPECT_EQ(state.JobMode, ModeCreateM3u);
 
-    CreateCommand(window, state, M3uKind);
+    CreateCommand(window, state, M3uKind, ModesOf(M3uKind));
     EXPECT_EQ(window.Log().back(), "SetText Edit1 default.m3u");
 }
 
@@ -29,7 +30,7 @@ TEST_P(M3uTest, SelectVerifyLoadsThePlaylistAndChecksOnlySelectedRows) {
     dir.Write("b.mp3", "b");
     const std::string playlist = List("#" + Md5Of("a") + "\r\na.mp3\r\n#" + Upper(Md5Of("b")) + "\r\nb.mp3\r\n", "p.m3u");
     window.dialogAnswers.push_back(std::vector<std::string>{playlist});
-    SelectVerifyCommand(window, state, M3uKind);
+    SelectVerifyCommand(window, state, M3uKind, ModesOf(M3uKind));
     EXPECT_EQ(state.JobMode, ModeSelectVerifyM3u);
     EXPECT_EQ(state.ListDirectory, dir.path());
     EXPECT_EQ(state.ExpectedDigests, (std::vector<std::string>{Md5Of("a"), Upper(Md5Of("b"))}));
@@ -58,8 +59,8 @@ TEST_P(M3uTest, CommandsStartTheirJobsOnAWorkerUnlessBusy) {
     dir.Write("a.mp3", "a");
     state.Busy = 1;
     VerifyCommand(window, state, M3uKind);
-    CreateCommand(window, state, M3uKind);
-    SelectVerifyCommand(window, state, M3uKind);
+    CreateCommand(window, state, M3uKind, ModesOf(M3uKind));
+    SelectVerifyCommand(window, state, M3uKind, ModesOf(M3uKind));
     EXPECT_TRUE(window.Log().empty());
     state.Busy = 0;
 

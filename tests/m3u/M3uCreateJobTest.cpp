@@ -94,14 +94,5 @@ TEST_P(M3uTest, FileGoneBeforeGoIsFatal) {
     EXPECT_FALSE(PathExists(playlist));
 }
 
-TEST_P(M3uTest, NameHoldingALineEndIsRefusedBeforeThePlaylistIsTouched) {
-    dir.Write("a\nb.mp3", "x");
-    const std::string playlist = Prepare({"a\nb.mp3"});
-    dir.Write("list.m3u", "kept");
-    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
-    EXPECT_EQ(ReadAll(playlist), "kept");
-}
-
 }  // namespace
 }  // namespace velmar::test

@@ -8,7 +8,7 @@
 
 #include "lists/CreationJob.h"
 #include "m3u/M3uKind.h"
-#include "m3u/M3uPlaylistReader.h"
+#include "lists/ListReading.h"
 #include "tests/md5list/Md5TestSupport.h"
 
 namespace velmar::test {
@@ -17,7 +17,9 @@ class M3uTest : public Md5Test {
 protected:
     std::vector<std::string> digests, names;
 
-    int Read(const std::string& path) { return ReadM3uPlaylist(frame, path, digests, names); }
+    int Read(const std::string& path) {
+        return ReadListEntries(frame, M3uKind, path, ReadPurpose::MenuVerify, digests, names);
+    }
     int ReadText(std::string_view text) { return Read(List(text, "p.m3u")); }
 
     // The window as Create M3U leaves it: the rows, "list.m3u" in Edit1.

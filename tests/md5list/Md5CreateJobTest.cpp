@@ -4,6 +4,7 @@
 
 #include "jobs/Commands.h"
 #include "lists/KindCommands.h"
+#include "registry/ListKinds.h"
 #include "md5list/Md5Kind.h"
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
@@ -21,7 +22,7 @@ protected:
         std::vector<std::string> paths;
         for (const std::string& name : files) paths.push_back(dir.File(name));
         window.dialogAnswers.push_back(paths);
-        CreateCommand(window, state, Md5Kind);
+        CreateCommand(window, state, Md5Kind, ModesOf(Md5Kind));
         window.setup.rows = RowNames(window);
         window.setup.edit1 = edit1;
     }
@@ -38,7 +39,7 @@ TEST_P(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
                               "Disable ComboBox1", "Enable Button1"})
         EXPECT_TRUE(Contains(window.Log(), entry)) << entry;
 
-    ASSERT_TRUE(CreationMayStart(window, state));
+    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
     RunCreation(frame, Md5Kind);
     EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("A.bin", "A.bin") + Line("b.bin", "b.bin") + Line("c.bin", "c.bin") +
                                                "d41d8cd98f00b204e9800998ecf8427e  empty\r\n" +
@@ -81,7 +82,7 @@ TEST_P(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenam
     EXPECT_EQ(state.Busy, 0);
 
     window.setup.edit1 = "list.md5";
-    ASSERT_TRUE(CreationMayStart(window, state));
+    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
     RunCreation(frame, Md5Kind);
     EXPECT_EQ(ReadAll(dir.File("list.md5")), Line("a", "a.bin") + Line("an older list", "md5sum"));
 }
@@ -99,7 +100,7 @@ TEST_P(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) 
     // cannot be opened as the list.
     window.setup.edit1 = "";
     window.messageAnswers = {MessageAnswer::Yes};
-    ASSERT_TRUE(CreationMayStart(window, state));
+    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
     EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
     EXPECT_THROW(RunCreation(frame, Md5Kind), ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");

@@ -1,8 +1,9 @@
 #include <string>
 #include <vector>
 
-#include "md5list/Md5ListFormat.h"
-#include "md5list/Md5ListReader.h"
+#include "lists/ListReading.h"
+#include "md5list/Md5Kind.h"
+#include "platform/TextStream.h"
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/ReadSeam.h"
 
@@ -12,7 +13,10 @@ namespace {
 class Md5ListTest : public Md5Test {
 protected:
     std::vector<std::string> digests, names;
-    int Read(const std::string& path) { return ReadMd5List(frame, path, digests, names); }
+    int Read(const std::string& path) { return ReadMd5List(frame, path); }
+    int ReadMd5List(JobFrame& reader, const std::string& path) {
+        return ReadListEntries(reader, Md5Kind, path, ReadPurpose::MenuVerify, digests, names);
+    }
 };
 VELMAR_AT_EACH_WORKER_COUNT(Md5ListTest);
 
@@ -40,17 +44,18 @@ TEST_P(Md5ListTest, OnlyLinesOfTheEntryLayoutAreTakenAndTheirNamesKeptVerbatim) 
         "SHA1 (other.bin) = " + std::string(40, 'a') + "\r\n" +
         "MD5 (long.bin) = " + D + "0\r\n" +
         "\\" + D + "  back\\\\slash\\nfeed.bin\r\n" +
-        "\\MD5 (tagged\\\\) = " + D + "\r\n" +
+        "\\MD5 (tagged\\\\\\r) = " + D + "\r\n" +
+        "\\" + D + "  carriage\\rreturn.bin\r\n" +
         "\\" + D + "  bad\\escape.bin\r\n" +
         D + "  last";
-    EXPECT_EQ(Read(List(list)), 10);
+    EXPECT_EQ(Read(List(list)), 11);
     EXPECT_EQ(names, (std::vector<std::string>{"two spaces.bin", "star.bin", "UPPER.BIN", "in ner .bin ",
                                                "sub\\dir\\x.bin", "", "bsd (1) = x.bin", "back\\slash\nfeed.bin",
-                                               "tagged\\", "last"}));
+                                               "tagged\\\r", "carriage\rreturn.bin", "last"}));
     EXPECT_EQ(digests[2], Upper(D));
-    EXPECT_EQ(digests[9], D);
+    EXPECT_EQ(digests[10], D);
     EXPECT_EQ(RowNames(window), names);
-    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(10, IconPending));
+    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(11, IconPending));
 }
 
 TEST_P(Md5ListTest, CtrlZEndsTheTextAndAnOverLongLineIsReadIn511CharacterPieces) {
@@ -75,7 +80,7 @@ TEST_P(Md5ListTest, AListWithoutEntriesOrThatCannotBeReadEndsTheProgram) {
     for (const std::string& text : {std::string(), std::string("; only\r\n# comments\r\n\r\n")}) {
         FakeWindow fresh;
         JobFrame own(fresh, state);
-        EXPECT_THROW(ReadMd5List(own, List(text), digests, names), ProgramEnded);
+        EXPECT_THROW(ReadMd5List(own, List(text)), ProgramEnded);
         EXPECT_EQ(fresh.Log().back(), "MessageBox Ok Error Reading MD5 File.. Exiting");
     }
     // A path that exists but is no readable file, and a read that fails.
@@ -85,7 +90,7 @@ TEST_P(Md5ListTest, AListWithoutEntriesOrThatCannotBeReadEndsTheProgram) {
     ReadSeam failing(0);
     FakeWindow fresh;
     JobFrame own(fresh, state);
-    EXPECT_THROW(ReadMd5List(own, good, digests, names), ProgramEnded);
+    EXPECT_THROW(ReadMd5List(own, good), ProgramEnded);
     EXPECT_EQ(fresh.Log().back(), "MessageBox Ok Error Reading MD5 File.. Exiting");
 }
 
@@ -99,17 +104,37 @@ TEST_P(Md5ListTest, ANulAmongTheDigitsShowsTheRowThenEndsTheProgram) {
 }
 
 TEST_P(Md5ListTest, WrittenEntriesAreCrLfLinesThatReadBack) {
+    FileDigest digest;
+    digest.status = FileDigestStatus::Ok;
+    digest.size = 16;
+    digest.bytes[0] = 0xAB;
+    const std::string d = digest.Text();
+    // md5sum's escapes, as coreutils 9 writes them: a backslash, a line feed
+    // and a carriage return, and nothing else.
+    const struct {
+        std::string name, line;
+    } cases[] = {
+        {"name with  spaces .bin", d + "  name with  spaces .bin\r\n"},
+        {"%s%n.bin", d + "  %s%n.bin\r\n"},
+        {"Icon\r", "\\" + d + "  Icon\\r\r\n"},
+        {"a\nb\\c .bin", "\\" + d + "  a\\nb\\\\c .bin\r\n"},
+    };
     const std::string path = dir.File("out.md5");
+    std::string written;
+    std::vector<std::string> expected;
     {
         TextWriter writer;
         ASSERT_TRUE(writer.Create(path));
-        WriteMd5Entry(writer, D, "name with  spaces .bin");
-        WriteMd5Entry(writer, Md5Of(""), "%s%n.bin");
+        for (const auto& each : cases) {
+            writer.Write(Md5Kind.entryLines(each.name, digest));
+            written += each.line;
+            expected.push_back(each.name);
+        }
         ASSERT_TRUE(writer.Commit());
     }
-    EXPECT_EQ(ReadAll(path), D + "  name with  spaces .bin\r\nd41d8cd98f00b204e9800998ecf8427e  %s%n.bin\r\n");
-    EXPECT_EQ(Read(path), 2);
-    EXPECT_EQ(names, (std::vector<std::string>{"name with  spaces .bin", "%s%n.bin"}));
+    EXPECT_EQ(ReadAll(path), written);
+    EXPECT_EQ(Read(path), 4);
+    EXPECT_EQ(names, expected);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "lists/KindCommands.h"
+#include "registry/ListKinds.h"
 #include "md5list/Md5Kind.h"
 #include "tests/md5list/Md5TestSupport.h"
 
@@ -13,7 +14,7 @@ class Md5SelectVerifyTest : public Md5Test {
 protected:
     void Load(const std::string& list) {
         window.dialogAnswers.push_back(std::vector<std::string>{list});
-        SelectVerifyCommand(window, state, Md5Kind);
+        SelectVerifyCommand(window, state, Md5Kind, ModesOf(Md5Kind));
     }
 };
 VELMAR_AT_EACH_WORKER_COUNT(Md5SelectVerifyTest);
@@ -61,7 +62,7 @@ TEST_P(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
 
 TEST_P(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     window.dialogAnswers.push_back(std::nullopt);
-    SelectVerifyCommand(window, state, Md5Kind);
+    SelectVerifyCommand(window, state, Md5Kind, ModesOf(Md5Kind));
     EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
     EXPECT_TRUE(window.Rows().empty());
     SelectVerifyGo(window, state, Md5Kind);
