@@ -16,11 +16,11 @@ std::string ProposedListName(const std::string& directory, const char* firstName
     return BaseNameOf(directory) + extension;
 }
 
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind) {
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, JobModeValue mode) {
     if (state.Busy) return;
     window.LoadIcons();
     window.SetText(Control::Label1, "Velmar");
-    state.JobMode = kind.mode;
+    state.JobMode = mode;
     window.SetVisible(Control::Edit2, false);
 
     auto chosen = window.OpenFileDialog(kind.dialog);

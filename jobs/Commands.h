@@ -27,7 +27,6 @@ void LaunchJob(MainWindow& window, MainWindowState& state, const Args&... args) 
 
 // What tells the Create commands of the list kinds apart.
 struct CreateCommandKind {
-    JobModeValue mode = ModeNone;  // go!'s mode from then on: the kind's place in the registry gives it
     const char* label;          // Label1 once files are chosen: "SFV Filename"
     const char* firstName;      // Edit1's first text: "default.sfv"
     const char* extension;      // ".sfv" to name the list after the folder; nullptr keeps firstName
@@ -39,8 +38,8 @@ struct CreateCommandKind {
 // A Create command: the files chosen, each listed once by its path below the
 // folder that holds them all (where the list goes), the rows sorted by that
 // name without regard to case, the list name proposed, go! enabled. Nothing
-// while Busy.
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind);
+// while Busy. `mode` is go!'s from then on.
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, JobModeValue mode);
 
 // The name a Create command proposes for files chosen in `directory`: its
 // last component + extension, or `firstName` for the root.

@@ -9,9 +9,7 @@
 namespace velmar {
 
 void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes) {
-    CreateCommandKind command = kind.create;
-    command.mode = modes.create;
-    RunCreateCommand(window, state, command);
+    RunCreateCommand(window, state, kind.create, modes.create);
 }
 
 bool CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind) {
