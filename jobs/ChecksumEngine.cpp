@@ -5,6 +5,7 @@
 
 #include "checksum/Md5FileLanes.h"
 #include "platform/DeviceKind.h"
+#include "platform/UsableCpus.h"
 
 namespace velmar {
 namespace {
@@ -21,7 +22,7 @@ std::atomic<int> workersForTesting{0};
 int ChecksumEngine::WorkersFor(const std::string& folder) {
     if (const int pinned = workersForTesting.load()) return pinned;
     if (DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid) return 1;
-    return std::max(1u, std::thread::hardware_concurrency());
+    return UsableCpus();
 }
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }

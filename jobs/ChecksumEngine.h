@@ -58,7 +58,7 @@ public:
 
     // How many workers suit files in `folder`: one where the disk spins or
     // its kind cannot be told (reading several files at once would make it
-    // seek back and forth), else one per core.
+    // seek back and forth), else one per CPU this process may use.
     static int WorkersFor(const std::string& folder);
     // Tests that change files while a job runs read them one at a time, in
     // turn; 0 lets the device decide again.

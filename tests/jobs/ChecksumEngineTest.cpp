@@ -1,18 +1,23 @@
 // The engine hands rows back in row order whatever order their files finish
 // in, ends its reads within a block on every stop, and picks its workers by
-// the kind of device, read from sysfs.
+// the kind of device, read from sysfs and the mount table, and the CPUs its
+// cgroup grants.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "jobs/ChecksumEngine.h"
 #include "platform/DeviceKind.h"
 #include "platform/Files.h"
+#include "platform/UsableCpus.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar {
@@ -149,10 +154,11 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
 
 // A sysfs tree as the kernel lays it out: a spinning disk with a partition,
 // an NVMe disk with a partition, device-mapper devices over either or both,
-// and a loop device without a queue folder.
+// a loop device without a queue folder, and two btrfs file systems, one
+// spanning a spinning partition; with a mount table beside it.
 class FakeSysfs {
 public:
-    FakeSysfs() {
+    explicit FakeSysfs(const std::string& mountinfo = "") {
         Disk("sda", "8:0", '1');
         Partition("sda", "sda1", "8:1");
         Disk("nvme0n1", "259:0", '0');
@@ -162,14 +168,27 @@ public:
         Mapper("dm-2", "253:2", {"dm-0"});
         std::filesystem::create_directories(Devices() / "loop0");
         Link("7:0", Devices() / "loop0");
+        Btrfs("4f1c", {"nvme0n1/nvme0n1p1", "dm-0"});
+        Btrfs("9a07", {"dm-2", "sda/sda1"});
+        std::ofstream(dir.File("mountinfo")) << mountinfo;
     }
     std::string Root() const { return dir.path(); }
+    SystemTree Tree() const { return {.sysfs = dir.path(), .mountinfo = dir.File("mountinfo")}; }
 
 private:
     std::filesystem::path Devices() const { return std::filesystem::path(dir.path()) / "devices"; }
     void Link(const std::string& number, const std::filesystem::path& target) {
         std::filesystem::create_directories(std::filesystem::path(dir.path()) / "dev" / "block");
         std::filesystem::create_directory_symlink(target, std::filesystem::path(dir.path()) / "dev" / "block" / number);
+        std::filesystem::create_directories(std::filesystem::path(dir.path()) / "class" / "block");
+        std::filesystem::create_directory_symlink(target,
+                                                  std::filesystem::path(dir.path()) / "class" / "block" / target.filename());
+    }
+    void Btrfs(const std::string& fsid, const std::vector<std::string>& devices) {
+        const auto folder = std::filesystem::path(dir.path()) / "fs" / "btrfs" / fsid / "devices";
+        std::filesystem::create_directories(folder);
+        for (const std::string& device : devices)
+            std::filesystem::create_directory_symlink(Devices() / device, folder / std::filesystem::path(device).filename());
     }
     void Disk(const std::string& name, const std::string& number, char rotational) {
         std::filesystem::create_directories(Devices() / name / "queue");
@@ -206,6 +225,75 @@ TEST(DeviceKindTest, TheDisksBelowDecide) {
         EXPECT_EQ(BlockDeviceKind(c.major, c.minor, sysfs.Root()), c.kind) << c.major << ":" << c.minor;
     EXPECT_EQ(DeviceKindOf("/dev/shm"), DeviceKind::Solid) << "tmpfs is memory";
     EXPECT_EQ(DeviceKindOf("/proc/self"), DeviceKind::Unknown) << "no block device";
+}
+
+// File systems without a block device of their own (0:N) are followed
+// through the mount table to the devices below.
+TEST(DeviceKindTest, MountsWithoutABlockDeviceAreFollowedToTheirDevices) {
+    // Overlay layers in memory, one with a colon in its name.
+    const std::string memory = "/dev/shm/velmar-layers-" + std::to_string(::getpid());
+    std::filesystem::create_directories(memory + "/lower:2");
+    const std::string mountinfo =
+        "26 1 8:1 / / rw,relatime - ext4 /dev/sda1 rw\n"
+        "40 26 0:901 / /pool rw,relatime shared:5 - btrfs /dev/nvme0n1p1 rw,ssd,subvolid=5,subvol=/\n"
+        "41 26 0:902 /home /mixed\\040pool rw - btrfs /dev/sda1 rw,subvol=/home\n"
+        "42 26 0:903 / /lonely rw - btrfs /dev/nvme0n1 rw\n"
+        "43 26 0:904 / /gone rw - btrfs /dev/sdz rw\n"
+        "44 26 0:905 / /merged rw - overlay overlay rw,lowerdir=" + memory + ":" + memory +
+        "/lower\\0722,upperdir=/dev/shm,workdir=/dev/shm\n"
+        "45 26 0:906 / /half rw - overlay overlay rw,lowerdir=/dev/shm:/velmar-no-such-layer,upperdir=/dev/shm\n"
+        "46 26 0:907 / /cache rw - bcachefs /dev/nvme0n1p1:/dev/sda1 rw\n"
+        "47 26 0:908 / /tank rw - zfs tank/home rw,xattr\n"
+        "48 26 0:909 / /ntfs rw - fuseblk /dev/nvme0n1p1 rw\n"
+        "49 26 0:910 / /net rw - nfs4 server:/export rw\n"
+        "50 26 0:911 / /pool/inner rw - fuse.sshfs me@host: rw\n";
+    FakeSysfs sysfs(mountinfo);
+    const struct {
+        const char* path;
+        unsigned minor;
+        DeviceKind kind;
+        const char* why;
+    } cases[] = {
+        {"/pool/a", 901, DeviceKind::Solid, "btrfs: every device under its fsid is flash"},
+        {"/pool/subvolume/a", 999, DeviceKind::Solid, "a subvolume's number of its own: the mount holding it"},
+        {"/pool/inner/a", 911, DeviceKind::Unknown, "the deepest mount with the number"},
+        {"/mixed pool/a", 902, DeviceKind::Rotational, "btrfs with one spinning device"},
+        {"/lonely", 903, DeviceKind::Solid, "btrfs sysfs does not list: its source"},
+        {"/gone", 904, DeviceKind::Unknown, "a source sysfs does not know"},
+        {"/merged/a", 905, DeviceKind::Solid, "overlay over memory"},
+        {"/half", 906, DeviceKind::Unknown, "overlay with a layer that cannot be told"},
+        {"/cache", 907, DeviceKind::Rotational, "bcachefs with a spinning device"},
+        {"/tank", 908, DeviceKind::Unknown, "a ZFS pool"},
+        {"/ntfs", 909, DeviceKind::Unknown, "FUSE"},
+        {"/net", 910, DeviceKind::Unknown, "network"},
+        {"/elsewhere", 912, DeviceKind::Rotational, "no number matches: the deepest mount holding it"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MountedKind(c.path, 0, c.minor, sysfs.Tree()), c.kind) << c.why;
+    std::filesystem::remove_all(memory);
+}
+
+TEST(UsableCpusTest, TheTightestCgroupQuotaOnTheWayDown) {
+    test::TempDir root;
+    const struct {
+        const char* folder;
+        const char* cpuMax;
+    } files[] = {
+        {"a", "max 100000"}, {"a/b", "250000 100000"}, {"a/b/c", "50000 100000"},
+        {"d", "lots 100000"}, {"e", "100000 100000"},  {"e/f", "400000 100000"},
+    };
+    for (const auto& f : files) {
+        std::filesystem::create_directories(root.File(f.folder));
+        std::ofstream(root.File(f.folder) + "/cpu.max") << f.cpuMax << '\n';
+    }
+    const struct {
+        const char* cgroup;
+        std::optional<int> cpus;
+    } cases[] = {
+        {"/", std::nullopt}, {"/a", std::nullopt}, {"/a/b", 3}, {"/a/b/c", 1}, {"/a/b/gone", 3},
+        {"/d", std::nullopt}, {"/e/f", 1},          {"/../a/b", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CgroupCpuLimit(root.path(), c.cgroup), c.cpus) << c.cgroup;
+    EXPECT_GE(UsableCpus(), 1);
 }
 
 }  // namespace
