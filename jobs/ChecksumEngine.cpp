@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 
+#include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
 #include "platform/DeviceKind.h"
+#include "platform/Files.h"
 
 namespace velmar {
 namespace {
@@ -16,12 +18,20 @@ constexpr int RowsAhead = 256;
 
 std::atomic<int> workersForTesting{0};
 
+int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
 }  // namespace
 
 int ChecksumEngine::WorkersFor(const std::string& folder) {
     if (const int pinned = workersForTesting.load()) return pinned;
     if (DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid) return 1;
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+ChecksumEngine::Readers ChecksumEngine::ReadersFor(const std::string& folder) {
+    const int workers = WorkersFor(folder);
+    if (workers > 1 || workersForTesting.load()) return workers;
+    return {Cores(), true};
 }
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
@@ -34,30 +44,68 @@ std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& beg
     return digest;
 }
 
+template <class Rest>
+std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, ReadBuffer& buffer,
+                                                  const Rest& rest) {
+    InputFile file;
+    if (auto unread = OpenToDigest(file, path, watch_)) return unread;
+    // One system call on a file the job opens anyway, so that a list of
+    // many small files keeps its pace.
+    if (!diskInTurn_ || file.UncachedBytes() == 0) return rest(file);
+    if (!TakeDiskTurn(row)) return StoppedDigest();
+    const FileDigest digest = watch_.Stopped() ? StoppedDigest() : DigestOpenFile(algorithm_, file, buffer, watch_);
+    GiveDiskTurn();
+    return digest;
+}
+
+bool ChecksumEngine::TakeDiskTurn(int row) {
+    std::unique_lock lock(mutex_);
+    waitingForDisk_.insert(row);
+    changed_.wait(lock, [&] { return stop_ || (!diskTaken_ && *waitingForDisk_.begin() == row); });
+    waitingForDisk_.erase(row);
+    if (stop_) return false;
+    diskTaken_ = true;
+    return true;
+}
+
+void ChecksumEngine::GiveDiskTurn() {
+    {
+        std::lock_guard lock(mutex_);
+        diskTaken_ = false;
+    }
+    changed_.notify_all();
+}
+
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), digestOf_(std::move(digestOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch,
-                               FallbackOfRow fallbackOf)
+ChecksumEngine::ChecksumEngine(int rows, Readers readers, DigestAlgorithm algorithm, PathOfRow pathOf,
+                               DigestWatch watch, FallbackOfRow fallbackOf)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), pathOf_(std::move(pathOf)),
-      fallbackOf_(std::move(fallbackOf)), window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
-    digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
-        return *BeginRow(row, [&](const std::string& path) { return DigestFile(algorithm, path, buffer, watch_); });
+      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm),
+      window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
+    digestOf_ = [this](int row, ReadBuffer& buffer) {
+        return *BeginRow(row, [&](const std::string& path) {
+            return OpenRow(row, path, buffer, [&](InputFile& file) -> std::optional<FileDigest> {
+                return DigestOpenFile(algorithm_, file, buffer, watch_);
+            });
+        });
     };
-    Start(workers, algorithm == DigestAlgorithm::Md5);
+    Start(readers, algorithm == DigestAlgorithm::Md5);
 }
 
-void ChecksumEngine::Start(int workers, bool lanes) {
-    workers = std::clamp(workers, 1, std::max(1, rows_));
+void ChecksumEngine::Start(Readers readers, bool lanes) {
+    const int workers = std::clamp(readers.workers, 1, std::max(1, rows_));
     if (rows_ == 0) return;
     if (workers == 1) {
         serial_ = true;
         serialBuffer_ = std::make_unique<ReadBuffer>();
         return;
     }
+    diskInTurn_ = readers.diskInTurn;
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
@@ -96,14 +144,22 @@ void ChecksumEngine::Work() {
 // Files through the lanes: a lane whose file ends takes the next row.
 void ChecksumEngine::WorkLanes(int lanesPerWorker) {
     Md5FileLanes lanes(lanesPerWorker, watch_);
+    ReadBuffer alone;  // for a file read outside the lanes, in its turn for the disk
     const Md5FileLanes::Done publish = [this](int row, const FileDigest& digest) { Publish(row, digest); };
     for (;;) {
         while (lanes.HasFreeLane()) {
             // Waits only when this worker has nothing else to do.
             const int row = NextRow(lanes.Idle());
             if (row < 0) break;
-            if (const auto digest = BeginRow(row, [&](const std::string& path) { return lanes.Start(row, path); }))
-                Publish(row, *digest);
+            // A file that waits for the disk holds up this worker's lanes
+            // meanwhile; the other workers go on.
+            const auto digest = BeginRow(row, [&](const std::string& path) {
+                return OpenRow(row, path, alone, [&](InputFile& file) {
+                    lanes.Start(row, std::move(file));
+                    return std::optional<FileDigest>();
+                });
+            });
+            if (digest) Publish(row, *digest);
         }
         if (lanes.Idle()) return;
         lanes.Step(publish);
