@@ -16,6 +16,12 @@ namespace {
 // rows holds only this many results.
 constexpr int RowsAhead = 256;
 
+// What a file may lack in the page cache and still be read beside others on
+// a disk read in turn: one request of the kernel's read-ahead. The disk
+// seeks for a file that small anyway, one at a time or not; what it must
+// not do is go back and forth between two large files.
+constexpr std::uint64_t DiskAllowance = 131072;
+
 std::atomic<int> workersForTesting{0};
 
 int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
@@ -51,7 +57,7 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
     // One system call on a file the job opens anyway, so that a list of
     // many small files keeps its pace.
-    if (!diskInTurn_ || file.UncachedBytes() == 0) return rest(file);
+    if (!diskInTurn_ || file.UncachedBytes() <= DiskAllowance) return rest(file);
     if (!TakeDiskTurn(row)) return StoppedDigest();
     const FileDigest digest = watch_.Stopped() ? StoppedDigest() : DigestOpenFile(algorithm_, file, buffer, watch_);
     GiveDiskTurn();

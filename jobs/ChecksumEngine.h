@@ -36,8 +36,9 @@ public:
     using FallbackOfRow = std::function<std::optional<std::string>(int row, bool missing)>;
 
     // Who reads a job's files: `workers` workers; with `diskInTurn`, only
-    // the files wholly in the page cache several at once, and each file that
-    // needs the disk alone, in row order, while the others go on.
+    // the files in the page cache (all but one read's worth) several at
+    // once, and each file that needs more of the disk alone, in row order,
+    // while the others go on.
     struct Readers {
         Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
         int workers;
