@@ -45,6 +45,8 @@ public:
     std::size_t ReadFull(void* buffer, std::size_t count, bool& failed);
 
     std::int64_t Size() const;
+    // The size the file had when opened, without asking again.
+    std::uint64_t OpenedSize() const { return openedSize_; }
     // The bytes of the file, as long as it was when opened, that are not in
     // the page cache (see PageCache.h).
     std::uint64_t UncachedBytes() const;
