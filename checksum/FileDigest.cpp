@@ -111,7 +111,10 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
                       const DigestWatch& watch) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch)) return *unread;
+    return DigestOpenFile(algorithm, file, buffer, watch);
+}
 
+FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     RunningDigest digest(algorithm);
     const std::uint8_t* data = buffer.data();

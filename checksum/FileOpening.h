@@ -1,5 +1,6 @@
 // The start every whole-file digest makes alike, one file at a time
-// (DigestFile) or several side by side (Md5FileLanes).
+// (DigestFile) or several side by side (Md5FileLanes), and the rest of
+// DigestFile for a caller that opened the file itself to look at it first.
 #pragma once
 
 #include <optional>
@@ -14,5 +15,8 @@ namespace velmar {
 // is open; else the digest that is the whole answer: Stopped, or OpenFailed
 // with `missing` set when nothing is at the path.
 std::optional<FileDigest> OpenToDigest(InputFile& file, const std::string& path, const DigestWatch& watch);
+
+// DigestFile once `file` is open.
+FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
 
 }  // namespace velmar

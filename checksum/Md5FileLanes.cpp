@@ -22,14 +22,20 @@ Md5FileLanes::Md5FileLanes(int lanes, const DigestWatch& watch)
     : watch_(watch), lanes_(static_cast<std::size_t>(std::clamp(lanes, 1, Md5Lanes))) {}
 
 std::optional<FileDigest> Md5FileLanes::Start(int tag, const std::string& path) {
+    InputFile file;
+    if (auto unread = OpenToDigest(file, path, watch_)) return unread;
+    Start(tag, std::move(file));
+    return std::nullopt;
+}
+
+void Md5FileLanes::Start(int tag, InputFile file) {
     const auto free = std::find_if(lanes_.begin(), lanes_.end(), [](const Lane& lane) { return lane.tag < 0; });
-    if (auto unread = OpenToDigest(free->file, path, watch_)) return unread;
+    free->file = std::move(file);
     free->tag = tag;
     MD5Init(&free->context);
     free->begin = free->end = 0;
     free->ended = free->failed = false;
     ++held_;
-    return std::nullopt;
 }
 
 void Md5FileLanes::Refill(Lane& lane) {

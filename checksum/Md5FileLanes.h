@@ -31,6 +31,8 @@ public:
     // OpenFailed with `missing` set) comes back here at once instead, and
     // takes no lane.
     std::optional<FileDigest> Start(int tag, const std::string& path);
+    // The same for a file the caller opened.
+    void Start(int tag, InputFile file);
 
     // Reads into every lane that has less than a block left, hashes the whole
     // blocks all lanes hold, and hands each file that ended to `done`: Ok at

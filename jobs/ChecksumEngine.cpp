@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 
+#include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
 #include "platform/DeviceKind.h"
 #include "platform/UsableCpus.h"
+#include "platform/Files.h"
 
 namespace velmar {
 namespace {
@@ -15,6 +17,12 @@ namespace {
 // rows holds only this many results.
 constexpr int RowsAhead = 256;
 
+// What a file may lack in the page cache and still be read beside others on
+// a disk read in turn: one request of the kernel's read-ahead. The disk
+// seeks for a file that small anyway, one at a time or not; what it must
+// not do is go back and forth between two large files.
+constexpr std::uint64_t DiskAllowance = 131072;
+
 std::atomic<int> workersForTesting{0};
 
 }  // namespace
@@ -23,6 +31,12 @@ int ChecksumEngine::WorkersFor(const std::string& folder) {
     if (const int pinned = workersForTesting.load()) return pinned;
     if (DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid) return 1;
     return UsableCpus();
+}
+
+ChecksumEngine::Readers ChecksumEngine::ReadersFor(const std::string& folder) {
+    const int workers = WorkersFor(folder);
+    if (workers > 1 || workersForTesting.load()) return workers;
+    return {UsableCpus(), true};
 }
 
 void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
@@ -35,30 +49,70 @@ std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& beg
     return digest;
 }
 
+template <class Rest>
+std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, ReadBuffer& buffer,
+                                                  const Rest& rest) {
+    InputFile file;
+    if (auto unread = OpenToDigest(file, path, watch_)) return unread;
+    // A file no larger than the allowance costs nothing to ask; a larger one
+    // one system call (two or three before Linux 6.5) on the descriptor the
+    // job reads anyway.
+    if (!diskInTurn_ || file.OpenedSize() <= DiskAllowance || file.UncachedBytes() <= DiskAllowance)
+        return rest(file);
+    if (!TakeDiskTurn(row)) return StoppedDigest();
+    const FileDigest digest = watch_.Stopped() ? StoppedDigest() : DigestOpenFile(algorithm_, file, buffer, watch_);
+    GiveDiskTurn();
+    return digest;
+}
+
+bool ChecksumEngine::TakeDiskTurn(int row) {
+    std::unique_lock lock(mutex_);
+    waitingForDisk_.insert(row);
+    changed_.wait(lock, [&] { return stop_ || (!diskTaken_ && *waitingForDisk_.begin() == row); });
+    waitingForDisk_.erase(row);
+    if (stop_) return false;
+    diskTaken_ = true;
+    return true;
+}
+
+void ChecksumEngine::GiveDiskTurn() {
+    {
+        std::lock_guard lock(mutex_);
+        diskTaken_ = false;
+    }
+    changed_.notify_all();
+}
+
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), digestOf_(std::move(digestOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch,
-                               FallbackOfRow fallbackOf)
+ChecksumEngine::ChecksumEngine(int rows, Readers readers, DigestAlgorithm algorithm, PathOfRow pathOf,
+                               DigestWatch watch, FallbackOfRow fallbackOf)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), pathOf_(std::move(pathOf)),
-      fallbackOf_(std::move(fallbackOf)), window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
-    digestOf_ = [this, algorithm](int row, ReadBuffer& buffer) {
-        return *BeginRow(row, [&](const std::string& path) { return DigestFile(algorithm, path, buffer, watch_); });
+      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm),
+      window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
+    digestOf_ = [this](int row, ReadBuffer& buffer) {
+        return *BeginRow(row, [&](const std::string& path) {
+            return OpenRow(row, path, buffer, [&](InputFile& file) -> std::optional<FileDigest> {
+                return DigestOpenFile(algorithm_, file, buffer, watch_);
+            });
+        });
     };
-    Start(workers, algorithm == DigestAlgorithm::Md5);
+    Start(readers, algorithm == DigestAlgorithm::Md5);
 }
 
-void ChecksumEngine::Start(int workers, bool lanes) {
-    workers = std::clamp(workers, 1, std::max(1, rows_));
+void ChecksumEngine::Start(Readers readers, bool lanes) {
+    const int workers = std::clamp(readers.workers, 1, std::max(1, rows_));
     if (rows_ == 0) return;
     if (workers == 1) {
         serial_ = true;
         serialBuffer_ = std::make_unique<ReadBuffer>();
         return;
     }
+    diskInTurn_ = readers.diskInTurn;
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
@@ -97,14 +151,22 @@ void ChecksumEngine::Work() {
 // Files through the lanes: a lane whose file ends takes the next row.
 void ChecksumEngine::WorkLanes(int lanesPerWorker) {
     Md5FileLanes lanes(lanesPerWorker, watch_);
+    ReadBuffer alone;  // for a file read outside the lanes, in its turn for the disk
     const Md5FileLanes::Done publish = [this](int row, const FileDigest& digest) { Publish(row, digest); };
     for (;;) {
         while (lanes.HasFreeLane()) {
             // Waits only when this worker has nothing else to do.
             const int row = NextRow(lanes.Idle());
             if (row < 0) break;
-            if (const auto digest = BeginRow(row, [&](const std::string& path) { return lanes.Start(row, path); }))
-                Publish(row, *digest);
+            // A file that waits for the disk holds up this worker's lanes
+            // meanwhile; the other workers go on.
+            const auto digest = BeginRow(row, [&](const std::string& path) {
+                return OpenRow(row, path, alone, [&](InputFile& file) {
+                    lanes.Start(row, std::move(file));
+                    return std::optional<FileDigest>();
+                });
+            });
+            if (digest) Publish(row, *digest);
         }
         if (lanes.Idle()) return;
         lanes.Step(publish);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,6 +35,16 @@ public:
     // nothing is at its path), or nothing.
     using FallbackOfRow = std::function<std::optional<std::string>(int row, bool missing)>;
 
+    // Who reads a job's files: `workers` workers; with `diskInTurn`, only
+    // the files in the page cache (all but one read's worth) several at
+    // once, and each file that needs more of the disk alone, in row order,
+    // while the others go on.
+    struct Readers {
+        Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
+        int workers;
+        bool diskInTurn;
+    };
+
     // `workers` workers over rows 0 .. rows-1. With one worker there is no
     // thread: each file is read when its row is taken, one at a time, in
     // row order, as on a disk that must not seek. Once the watch's stop is
@@ -41,7 +52,7 @@ public:
     // rows not begun unread; its count grows by every block read.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
     // The `algorithm` digest of each row's file, or of its fallback's.
-    ChecksumEngine(int rows, int workers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {},
+    ChecksumEngine(int rows, Readers readers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {},
                    FallbackOfRow fallbackOf = nullptr);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
@@ -60,6 +71,11 @@ public:
     // its kind cannot be told (reading several files at once would make it
     // seek back and forth), else one per CPU this process may use.
     static int WorkersFor(const std::string& folder);
+    // Who reads files in `folder`: WorkersFor's workers; where that is one
+    // for the disk's sake, one per core all the same, with the disk in turn,
+    // so that files already in memory (just copied, or read before) are not
+    // read one at a time. Pinned for tests, exactly the pinned count.
+    static Readers ReadersFor(const std::string& folder);
     // Tests that change files while a job runs read them one at a time, in
     // turn; 0 lets the device decide again.
     static void SetWorkersForTesting(int workers);
@@ -70,13 +86,19 @@ private:
         bool ready = false;
     };
 
-    void Start(int workers, bool lanes);
+    void Start(Readers readers, bool lanes);
     int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
     // The row's file through `begin`, or its fallback's when it cannot be
     // opened. `begin` gives a file's digest, or nothing while it is still
     // being read (in a lane).
     template <class BeginFile>
     std::optional<FileDigest> BeginRow(int row, const BeginFile& begin);
+    // Opens `path` and hands the open file to `rest`; a file that needs the
+    // disk, where the disk goes in turn, is read here instead, in its turn.
+    template <class Rest>
+    std::optional<FileDigest> OpenRow(int row, const std::string& path, ReadBuffer& buffer, const Rest& rest);
+    bool TakeDiskTurn(int row);  // false once the engine is stopped
+    void GiveDiskTurn();
     void Publish(int row, const FileDigest& digest);
     void Work();
     void WorkLanes(int lanesPerWorker);
@@ -89,11 +111,15 @@ private:
     DigestOfRow digestOf_;
     PathOfRow pathOf_;
     FallbackOfRow fallbackOf_;
+    DigestAlgorithm algorithm_ = DigestAlgorithm::Crc32;
+    bool diskInTurn_ = false;
     bool serial_ = false;
     std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken
+    std::set<int> waitingForDisk_;  // the lowest takes the disk next
+    bool diskTaken_ = false;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::thread> workers_;

@@ -41,7 +41,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
     const auto pathOf = [&](int each) { return ChosenFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
     frame.BeginRowWalk([&](int each) { return RegularFileSize(pathOf(each)).value_or(0); });
     {
-        ChecksumEngine engine(rows, ChecksumEngine::WorkersFor(directory), kind.algorithm, pathOf, frame.Watch());
+        ChecksumEngine engine(rows, ChecksumEngine::ReadersFor(directory), kind.algorithm, pathOf, frame.Watch());
         // A quit or a fatal end stops the reads under way and closes the
         // workers' files before the end.
         frame.HoldList([&] {

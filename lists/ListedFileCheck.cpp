@@ -8,7 +8,7 @@ std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFi
                                                   std::function<std::string_view(int row)> nameOf,
                                                   DigestWatch watch) {
     return std::make_unique<ChecksumEngine>(
-        rows, ChecksumEngine::WorkersFor(finder.Directory()), kind.algorithm,
+        rows, ChecksumEngine::ReadersFor(finder.Directory()), kind.algorithm,
         [&finder, nameOf](int row) { return finder.ListedPath(nameOf(row)); }, watch,
         [&finder, nameOf](int row, bool missing) { return finder.Fallback(nameOf(row), missing); });
 }

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <utility>
 
+#include "platform/PageCache.h"
+
 namespace velmar {
 
 namespace {
@@ -27,12 +29,15 @@ ReadFunction SetReadFunctionForTesting(ReadFunction function) {
 
 InputFile::~InputFile() { Close(); }
 
-InputFile::InputFile(InputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+InputFile::InputFile(InputFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), missing_(other.missing_), openedSize_(other.openedSize_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
+        missing_ = other.missing_;
+        openedSize_ = other.openedSize_;
     }
     return *this;
 }
@@ -53,6 +58,7 @@ bool InputFile::Open(const std::string& path) {
     // none but O_NONBLOCK, so there is nothing to read back first.
     ::fcntl(fd, F_SETFL, 0);
     fd_ = fd;
+    openedSize_ = static_cast<std::uint64_t>(st.st_size);
     return true;
 }
 
@@ -96,6 +102,8 @@ std::int64_t InputFile::Size() const {
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return 0;
     return static_cast<std::int64_t>(st.st_size);
 }
+
+std::uint64_t InputFile::UncachedBytes() const { return fd_ < 0 ? 0 : velmar::UncachedBytes(fd_, openedSize_); }
 
 std::time_t InputFile::CreationTime() const {
     if (fd_ < 0) return 0;

@@ -45,6 +45,11 @@ public:
     std::size_t ReadFull(void* buffer, std::size_t count, bool& failed);
 
     std::int64_t Size() const;
+    // The size the file had when opened, without asking again.
+    std::uint64_t OpenedSize() const { return openedSize_; }
+    // The bytes of the file, as long as it was when opened, that are not in
+    // the page cache (see PageCache.h).
+    std::uint64_t UncachedBytes() const;
     // Birth time where the file system keeps one, else the modification time.
     std::time_t CreationTime() const;
 
@@ -53,6 +58,7 @@ public:
 private:
     int fd_ = -1;
     bool missing_ = false;
+    std::uint64_t openedSize_ = 0;  // from the check Open makes anyway
 };
 
 // The size of the regular file at the path, 0 for anything else that is

@@ -1,13 +1,19 @@
 // The engine hands rows back in row order whatever order their files finish
-// in, ends its reads within a block on every stop, and picks its workers by
+// in, ends its reads within a block on every stop, picks its workers by
 // the kind of device, read from sysfs and the mount table, and the CPUs its
-// cgroup grants.
+// cgroup grants, and on a disk read in turn reads the files in memory on
+// every worker and the others one at a time.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <set>
 #include <thread>
 
 #include <unistd.h>
@@ -58,12 +64,14 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     const int rows = static_cast<int>(paths.size());
     for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
         ReadBuffer buffer;
-        for (int workers : {1, 2, 3}) {
+        for (const ChecksumEngine::Readers readers : {ChecksumEngine::Readers(1), ChecksumEngine::Readers(2),
+                                                      ChecksumEngine::Readers(3), ChecksumEngine::Readers(3, true)}) {
+            const int workers = readers.workers;
             // Every byte the workers read is counted, in the lanes too.
             std::atomic<std::uint64_t> bytesRead{0};
             std::uint64_t bytes = 0;
             {
-                ChecksumEngine engine(rows, workers, algorithm, [&](int row) { return paths[std::size_t(row)]; },
+                ChecksumEngine engine(rows, readers, algorithm, [&](int row) { return paths[std::size_t(row)]; },
                                       DigestWatch(nullptr, &bytesRead));
                 for (int row = 0; row < rows; ++row) {
                     const FileDigest expected = DigestFile(algorithm, paths[std::size_t(row)], buffer);
@@ -150,6 +158,88 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
             EXPECT_LE(bytes - bytesAtStop, 4u * Rows * ReadBuffer::DefaultSize) << what << ", " << c.workers << " workers";
         }
     }
+}
+
+// Who reads what, seen from read(2): the threads that read files in
+// memory, and how many reads of evicted files were under way at once.
+struct ReadLog {
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    std::set<ino_t> evicted;
+    std::atomic<int> evictedUnderWay{0}, mostEvictedUnderWay{0};
+};
+ReadLog* readLog = nullptr;
+
+ssize_t LoggedRead(int fd, void* buffer, std::size_t count) {
+    struct stat status{};
+    ::fstat(fd, &status);
+    bool evicted;
+    {
+        std::lock_guard lock(readLog->mutex);
+        evicted = readLog->evicted.count(status.st_ino) > 0;
+        if (!evicted) readLog->threads.insert(std::this_thread::get_id());
+    }
+    if (!evicted) return ::read(fd, buffer, count);
+    const int underWay = ++readLog->evictedUnderWay;
+    for (int most = readLog->mostEvictedUnderWay; underWay > most && !readLog->mostEvictedUnderWay.compare_exchange_weak(most, underWay);) {}
+    // Long enough for another worker to start a read of its own meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const ssize_t n = ::read(fd, buffer, count);
+    --readLog->evictedUnderWay;
+    return n;
+}
+
+TEST(ChecksumEngineTest, OnADiskReadInTurnFilesInMemoryGoOnEveryWorkerAndTheOthersOneAtATime) {
+    // A disk's file system, where evicting works.
+    test::TempDir dir("/var/tmp");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i) paths.push_back(dir.Write("f" + std::to_string(i), std::string(1 << 20, char('a' + i))));
+    const int rows = static_cast<int>(paths.size());
+    ReadBuffer buffer;
+    // SHA-256 on plain workers, MD5 through the lanes.
+    for (DigestAlgorithm algorithm : {DigestAlgorithm::Sha256, DigestAlgorithm::Md5}) {
+        std::vector<std::string> expected;
+        for (const std::string& path : paths) expected.push_back(DigestFile(algorithm, path, buffer).Text());
+        ReadLog log;
+        // Every third file from the disk.
+        for (int i = 0; i < rows; i += 3) {
+            const int fd = ::open(paths[std::size_t(i)].c_str(), O_RDONLY);
+            struct stat status{};
+            ::fstat(fd, &status);
+            ::fdatasync(fd);
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            InputFile file;
+            ASSERT_TRUE(file.Open(paths[std::size_t(i)]));
+            if (file.UncachedBytes() == 0) GTEST_SKIP() << "this file system keeps its pages";
+            ::close(fd);
+            log.evicted.insert(status.st_ino);
+        }
+        readLog = &log;
+        const ReadFunction before = SetReadFunctionForTesting(LoggedRead);
+        {
+            ChecksumEngine engine(rows, ChecksumEngine::Readers(3, true), algorithm,
+                                  [&](int row) { return paths[std::size_t(row)]; });
+            for (int row = 0; row < rows; ++row)
+                EXPECT_EQ(engine.Take(row).Text(), expected[std::size_t(row)]) << row;
+        }
+        SetReadFunctionForTesting(before);
+        EXPECT_GE(log.threads.size(), 2u) << "the files in memory were read one at a time";
+        EXPECT_EQ(log.threads.count(std::this_thread::get_id()), 0u) << "the job read the files itself";
+        EXPECT_EQ(log.mostEvictedUnderWay, 1) << "two files were read from the disk at once";
+    }
+}
+
+TEST(ChecksumEngineTest, PinnedWorkersAreExactlyThatManyWhateverTheDisk) {
+    for (const int pinned : {1, 3}) {
+        ChecksumEngine::SetWorkersForTesting(pinned);
+        for (const char* folder : {"/var/tmp", "/dev/shm"}) {
+            const ChecksumEngine::Readers readers = ChecksumEngine::ReadersFor(folder);
+            EXPECT_EQ(readers.workers, pinned) << folder;
+            EXPECT_FALSE(readers.diskInTurn) << folder;
+        }
+    }
+    ChecksumEngine::SetWorkersForTesting(0);
+    EXPECT_FALSE(ChecksumEngine::ReadersFor("/dev/shm").diskInTurn) << "memory needs no turn";
 }
 
 // A sysfs tree as the kernel lays it out: a spinning disk with a partition,

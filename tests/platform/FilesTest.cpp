@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/PageCache.h"
 #include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
 
@@ -97,6 +98,38 @@ TEST(InputFile, SizeIsSixtyFourBitAndTimeIsRecent) {
     EXPECT_EQ(f.Size(), fiveGiB);
     EXPECT_GE(f.CreationTime(), before - 1);
     EXPECT_LE(f.CreationTime(), after + 1);
+}
+
+// By either kernel interface: cachestat, and mincore as kernels before 6.5
+// answer. On a disk's file system, since memory file systems never evict.
+TEST(InputFile, CountsTheBytesNotInThePageCache) {
+    TempDir dir("/var/tmp");
+    constexpr std::uint64_t Size = (4u << 20) + 5;
+    InputFile f;
+    ASSERT_TRUE(f.Open(dir.Write("empty", "")));
+    EXPECT_EQ(f.UncachedBytes(), 0u);
+    ASSERT_TRUE(f.Open(dir.Write("f", std::string(Size, 'x'))));
+    const auto byEach = [&f] {
+        std::uint64_t bytes[2];
+        for (const bool mincore : {false, true}) {
+            SkipCachestatForTesting(mincore);
+            bytes[mincore] = f.UncachedBytes();
+        }
+        SkipCachestatForTesting(false);
+        EXPECT_EQ(bytes[0], bytes[1]) << "cachestat and mincore differ";
+        return bytes[0];
+    };
+    EXPECT_EQ(byEach(), 0u) << "just written";
+    ASSERT_EQ(::fdatasync(f.Descriptor()), 0);
+    // Only whole folios leave, and a file system may hold a file in large ones.
+    ASSERT_EQ(::posix_fadvise(f.Descriptor(), Size / 2, 0, POSIX_FADV_DONTNEED), 0);
+    const std::uint64_t part = byEach();
+    if (part == 0) GTEST_SKIP() << "this file system keeps its pages";
+    EXPECT_LT(part, Size) << "partly evicted";
+    ASSERT_EQ(::posix_fadvise(f.Descriptor(), 0, 0, POSIX_FADV_DONTNEED), 0);
+    EXPECT_EQ(byEach(), Size) << "wholly evicted";
+    f.Close();
+    EXPECT_EQ(f.UncachedBytes(), 0u) << "nothing open";
 }
 
 TEST(PathExists, FilesAndFoldersExistDanglingLinksDoNot) {

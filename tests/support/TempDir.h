@@ -12,8 +12,10 @@ namespace velmar::test {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmar-test-XXXXXX").string();
+    // Under `parent`: /var/tmp for a test that needs a disk's file system, as
+    // /tmp may be memory.
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "velmar-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) std::abort();
         path_ = pattern;
     }
