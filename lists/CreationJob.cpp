@@ -17,10 +17,11 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
 
     // Taken before the comment-file dialog, which may look elsewhere.
     const std::string directory = frame.State().CreationDirectory;
-    // go! refuses these with a message; a caller that starts the job
-    // without go!'s checks still gets no list that cannot be read back.
-    for (const std::string& name : setup.rows)
-        if (WhyNameDoesNotFit(kind, name)) frame.Fatal(FatalError::ErrorWritingToFile);
+    // go! refuses a name the list cannot carry with a message; a caller
+    // that starts the job without go!'s checks still gets no list that
+    // cannot be read back.
+    const std::optional<std::uint64_t> entriesSize = ListableEntriesSize(kind, setup.rows);
+    if (!entriesSize) frame.Fatal(FatalError::ErrorWritingToFile);
 
     // The list is written beside its target and takes its place only once
     // complete: a stop, a quit or a fatal end leaves an old list as it was,
@@ -30,7 +31,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
     TextWriter out;
     if (!out.Create(CreationListPath(frame.State(), setup.edit1))) frame.Fatal(FatalError::ErrorWritingToFile);
     frame.HoldList([&out] { out.Discard(); });
-    if (!out.Reserve(EntriesSize(kind, setup.rows))) frame.Fatal(FatalError::ErrorWritingToFile);
+    if (!out.Reserve(*entriesSize)) frame.Fatal(FatalError::ErrorWritingToFile);
 
     if (kind.header) out.Write(kind.header(setup, times.now ? times.now() : CurrentTime()));
     if (kind.comments)

@@ -46,13 +46,21 @@ std::string Visible(std::string_view name) {
 
 bool HoldsLineEnd(std::string_view name) { return name.find_first_of("\r\n") != std::string_view::npos; }
 
-const char* WhyNameDoesNotFit(const ListKind& kind, std::string_view name) {
+namespace {
+
+// Why `kind` cannot carry `name`, given the entry lines it would take.
+const char* WhyEntryDoesNotFit(const ListKind& kind, std::string_view name, std::string_view lines) {
     if (kind.nameUnfit)
         if (const char* why = kind.nameUnfit(name)) return why;
     if (name.find('\x1A') != std::string_view::npos) return "a list's text ends at a Ctrl-Z (\\x1A)";
-    if (!LinesFitPieces(PlaceholderEntry(kind, name)))
-        return "its entry would take a line longer than the 510 characters a list line may have";
+    if (!LinesFitPieces(lines)) return "its entry would take a line longer than the 510 characters a list line may have";
     return nullptr;
+}
+
+}  // namespace
+
+const char* WhyNameDoesNotFit(const ListKind& kind, std::string_view name) {
+    return WhyEntryDoesNotFit(kind, name, PlaceholderEntry(kind, name));
 }
 
 std::string UnlistableRowMessage(const ListKind& kind, std::string_view row) {
@@ -61,10 +69,11 @@ std::string UnlistableRowMessage(const ListKind& kind, std::string_view row) {
     return "Cannot add '" + Visible(row) + "' to file: " + why + ".";
 }
 
-std::uint64_t EntriesSize(const ListKind& kind, const std::vector<std::string>& rows) {
+std::optional<std::uint64_t> ListableEntriesSize(const ListKind& kind, const std::vector<std::string>& rows) {
     std::uint64_t bytes = 0;
     for (const std::string& row : rows) {
         const std::string lines = PlaceholderEntry(kind, row);
+        if (WhyEntryDoesNotFit(kind, row, lines)) return std::nullopt;
         bytes += lines.size() + static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n'));
     }
     return bytes;

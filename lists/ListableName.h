@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,7 @@ const char* WhyNameDoesNotFit(const ListKind& kind, std::string_view name);
 std::string UnlistableRowMessage(const ListKind& kind, std::string_view row);
 
 // The bytes the entries of `rows` take in a list of `kind`, its CR LF line
-// ends included.
-std::uint64_t EntriesSize(const ListKind& kind, const std::vector<std::string>& rows);
+// ends included, or nothing when the list cannot carry one of them.
+std::optional<std::uint64_t> ListableEntriesSize(const ListKind& kind, const std::vector<std::string>& rows);
 
 }  // namespace velmar

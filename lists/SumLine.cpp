@@ -125,4 +125,36 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
     return line;
 }
 
+ListKind SumToolKind(const SumToolTexts& t) {
+    return {
+        .menuCaption = t.menuCaption,
+        .itemCaptions = {t.itemCaptions[0], t.itemCaptions[1], t.itemCaptions[2]},
+        .itemKeys = {t.itemKeys[0], t.itemKeys[1], t.itemKeys[2]},
+        .create = {.label = t.createLabel,
+                   .firstName = t.firstName,
+                   .extension = nullptr,
+                   .checkBox1Enabled = false,
+                   .comboBox1 = CreateCommandKind::ComboBox::Disable,
+                   .dialog = {.title = t.createTitle,
+                              .filter = "CD Image (*.bin;*.iso;*.cue)|*.bin;*.iso;*.cue|All files (*.*)|*.*",
+                              .filterIndex = 2,
+                              .multiple = true}},
+        .verifyDialog = {.title = t.verifyTitle, .filter = t.verifyFilter, .filterIndex = 1, .multiple = false},
+        .creationComplete = t.creationComplete,
+        .algorithm = t.algorithm,
+        .readLine = ReadSumListLine,
+        .bsdTag = t.bsdTag,
+        .listMissingMessage = t.listMessage,
+        .listUnusableMessage = t.listMessage,
+        .entriesRequired = true,
+        .loadSetsProgressRange = false,
+        .retryWithoutLeadingBlanks = false,
+        .readFailureIsFatal = true,
+        .header = nullptr,
+        .comments = nullptr,
+        .entryLines = SumEntryLines,
+        .nameUnfit = nullptr,
+    };
+}
+
 }  // namespace velmar

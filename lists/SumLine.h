@@ -24,4 +24,24 @@ ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpo
 // into CR LF.
 std::string SumEntryLines(std::string_view name, const FileDigest& digest);
 
+// What tells the kinds in this layout apart. Everything else is the same for
+// all of them: their lines read and written as above, no header and no
+// comments, a list without an entry refused, a listed file that fails part
+// way fatal, the Create dialog offering disc images first.
+struct SumToolTexts {
+    const char* menuCaption;
+    const char* itemCaptions[3];
+    const char* itemKeys[3];
+    const char* createLabel;       // "MD5 Filename"
+    const char* firstName;         // the list's name, whatever the folder: "md5sum"
+    const char* createTitle;
+    const char* verifyTitle;
+    const char* verifyFilter;
+    const char* creationComplete;
+    DigestAlgorithm algorithm;
+    const char* bsdTag;
+    const char* listMessage;       // the list cannot be opened, or is unusable
+};
+ListKind SumToolKind(const SumToolTexts& texts);
+
 }  // namespace velmar

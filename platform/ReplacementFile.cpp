@@ -11,6 +11,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "platform/Paths.h"
+
 namespace velmar {
 
 namespace {
@@ -33,12 +35,6 @@ std::string TemporaryName(const std::string& target) {
     return name;
 }
 
-std::string FolderOf(const std::string& target) {
-    const auto slash = target.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : target.substr(0, slash);
-}
-
 // Whether the process may act as the owner of any file (CAP_FOWNER), which
 // lifts the sticky folder's rule. When it cannot tell, it says yes and
 // leaves the judgement to the rename.
@@ -55,7 +51,9 @@ bool MayActAsAnyOwner() {
 // applies it to the entry itself, a link not followed.
 bool StickyFolderRefusesRename(const std::string& target) {
     struct stat entry {}, folder {};
-    if (::lstat(target.c_str(), &entry) != 0 || ::stat(FolderOf(target).c_str(), &folder) != 0) return false;
+    const std::string folderPath = ListDirectoryOf(target);
+    if (::lstat(target.c_str(), &entry) != 0 || ::stat(folderPath.empty() ? "/" : folderPath.c_str(), &folder) != 0)
+        return false;
     const uid_t self = ::geteuid();
     if (!(folder.st_mode & S_ISVTX) || entry.st_uid == self || folder.st_uid == self) return false;
     return !MayActAsAnyOwner();
