@@ -114,31 +114,14 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
     return DigestOpenFile(algorithm, file, buffer, watch);
 }
 
-FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
-    const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
+FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const DigestWatch& watch) {
     RunningDigest digest(algorithm);
-    const std::uint8_t* data = buffer.data();
-    const bool overlap = algorithm != DigestAlgorithm::Crc32;
-    std::optional<ReadAhead> ahead;
-    bool longer = false;
-    ssize_t n = file.Read(buffer.data(), chunk);
-    while (n > 0) {
-        // A file longer than one read: the rest is read on another thread
-        // while this block is checksummed. Small files never pay for it,
-        // and neither does a CRC, which runs faster than the copy out of
-        // the page cache: handing its blocks from core to core costs more
-        // than the overlap saves.
-        if (!longer && static_cast<std::size_t>(n) == chunk) {
-            // Only a file longer than one read gains from the kernel's
-            // read-ahead; a small one would pay a system call for nothing.
-            longer = true;
-            file.AdviseSequential();
-            if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
-        }
+    const std::uint8_t* data = nullptr;
+    ssize_t n;
+    while ((n = next(data)) > 0) {
         digest.Update(data, static_cast<std::size_t>(n));
         watch.Read(static_cast<std::uint64_t>(n));
         if (watch.Stopped()) return StoppedDigest();
-        n = ahead ? ahead->Next(data) : file.Read(buffer.data(), chunk);
     }
     // After a read error the digest covers the bytes before it; the caller
     // decides whether it may use that.
@@ -146,6 +129,31 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
     result.status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
     digest.Final(result);
     return result;
+}
+
+FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+    const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
+    const bool overlap = algorithm != DigestAlgorithm::Crc32;
+    std::optional<ReadAhead> ahead;
+    bool first = true;
+    return DigestBlocks(algorithm, [&](const std::uint8_t*& data) {
+        if (ahead) return ahead->Next(data);
+        data = buffer.data();
+        const ssize_t n = file.Read(buffer.data(), chunk);
+        // A file longer than one read: the rest is read on another thread
+        // while this block is checksummed. Small files never pay for it,
+        // and neither does a CRC, which runs faster than the copy out of
+        // the page cache: handing its blocks from core to core costs more
+        // than the overlap saves.
+        if (first && static_cast<std::size_t>(n) == chunk) {
+            // Only a file longer than one read gains from the kernel's
+            // read-ahead; a small one would pay a system call for nothing.
+            file.AdviseSequential();
+            if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
+        }
+        first = false;
+        return n;
+    }, watch);
 }
 
 }  // namespace velmar

@@ -17,6 +17,13 @@ namespace {
 // rows holds only this many results.
 constexpr int RowsAhead = 256;
 
+// How many rows ahead small files are announced to a disk read in turn:
+// a queue deep enough for the disk to order its work, short enough that
+// what it reads is still in memory when its row comes.
+constexpr int AnnounceRows = 64;
+// Of the small files, one in this many is asked whether it is in memory.
+constexpr int AnnounceSample = 16;
+
 // What a file may lack in the page cache and still be read beside others on
 // a disk read in turn: one request of the kernel's read-ahead. The disk
 // seeks for a file that small anyway, one at a time or not; what it must
@@ -24,6 +31,7 @@ constexpr int RowsAhead = 256;
 constexpr std::uint64_t DiskAllowance = 131072;
 
 std::atomic<int> workersForTesting{0};
+std::atomic<bool> diskInTurnForTesting{false};
 
 }  // namespace
 
@@ -35,11 +43,15 @@ int ChecksumEngine::WorkersFor(const std::string& folder) {
 
 ChecksumEngine::Readers ChecksumEngine::ReadersFor(const std::string& folder) {
     const int workers = WorkersFor(folder);
-    if (workers > 1 || workersForTesting.load()) return workers;
+    if (workersForTesting.load()) return {workers, diskInTurnForTesting.load()};
+    if (workers > 1) return workers;
     return {UsableCpus(), true};
 }
 
-void ChecksumEngine::SetWorkersForTesting(int workers) { workersForTesting = workers; }
+void ChecksumEngine::SetWorkersForTesting(int workers, bool diskInTurn) {
+    workersForTesting = workers;
+    diskInTurnForTesting = diskInTurn;
+}
 
 template <class BeginFile>
 std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
@@ -50,37 +62,30 @@ std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& beg
 }
 
 template <class Rest>
-std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, ReadBuffer& buffer,
-                                                  const Rest& rest) {
+std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, const Rest& rest) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
-    // A file no larger than the allowance costs nothing to ask; a larger one
+    if (!diskInTurn_) return rest(file);
+    // A file no larger than the allowance costs nothing to ask, but for one
+    // in every AnnounceSample, which tells whether to announce; a larger one
     // one system call (two or three before Linux 6.5) on the descriptor the
     // job reads anyway.
-    if (!diskInTurn_ || file.OpenedSize() <= DiskAllowance || file.UncachedBytes() <= DiskAllowance)
+    if (file.OpenedSize() <= DiskAllowance) {
+        if (row % AnnounceSample == 0) announcing_ = file.UncachedBytes() > 0;
+        if (announcing_) AnnounceAhead(row);
         return rest(file);
-    if (!TakeDiskTurn(row)) return StoppedDigest();
-    const FileDigest digest = watch_.Stopped() ? StoppedDigest() : DigestOpenFile(algorithm_, file, buffer, watch_);
-    GiveDiskTurn();
-    return digest;
-}
-
-bool ChecksumEngine::TakeDiskTurn(int row) {
-    std::unique_lock lock(mutex_);
-    waitingForDisk_.insert(row);
-    changed_.wait(lock, [&] { return stop_ || (!diskTaken_ && *waitingForDisk_.begin() == row); });
-    waitingForDisk_.erase(row);
-    if (stop_) return false;
-    diskTaken_ = true;
-    return true;
-}
-
-void ChecksumEngine::GiveDiskTurn() {
-    {
-        std::lock_guard lock(mutex_);
-        diskTaken_ = false;
     }
-    changed_.notify_all();
+    if (file.UncachedBytes() <= DiskAllowance) return rest(file);
+    const auto stream = diskReader_->Queue(file, row);
+    return DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_);
+}
+
+void ChecksumEngine::AnnounceAhead(int row) {
+    std::unique_lock lock(announceMutex_, std::try_to_lock);
+    if (!lock) return;
+    const int last = std::min(rows_, row + 1 + AnnounceRows);
+    for (announced_ = std::max(announced_, row + 1); announced_ < last && !watch_.Stopped(); ++announced_)
+        AnnounceSmallFile(pathOf_(announced_), DiskAllowance);
 }
 
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
@@ -96,7 +101,7 @@ ChecksumEngine::ChecksumEngine(int rows, Readers readers, DigestAlgorithm algori
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     digestOf_ = [this](int row, ReadBuffer& buffer) {
         return *BeginRow(row, [&](const std::string& path) {
-            return OpenRow(row, path, buffer, [&](InputFile& file) -> std::optional<FileDigest> {
+            return OpenRow(row, path, [&](InputFile& file) -> std::optional<FileDigest> {
                 return DigestOpenFile(algorithm_, file, buffer, watch_);
             });
         });
@@ -113,6 +118,7 @@ void ChecksumEngine::Start(Readers readers, bool lanes) {
         return;
     }
     diskInTurn_ = readers.diskInTurn;
+    if (diskInTurn_) diskReader_ = std::make_unique<SequentialReader>();
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
@@ -151,7 +157,6 @@ void ChecksumEngine::Work() {
 // Files through the lanes: a lane whose file ends takes the next row.
 void ChecksumEngine::WorkLanes(int lanesPerWorker) {
     Md5FileLanes lanes(lanesPerWorker, watch_);
-    ReadBuffer alone;  // for a file read outside the lanes, in its turn for the disk
     const Md5FileLanes::Done publish = [this](int row, const FileDigest& digest) { Publish(row, digest); };
     for (;;) {
         while (lanes.HasFreeLane()) {
@@ -161,7 +166,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             // A file that waits for the disk holds up this worker's lanes
             // meanwhile; the other workers go on.
             const auto digest = BeginRow(row, [&](const std::string& path) {
-                return OpenRow(row, path, alone, [&](InputFile& file) {
+                return OpenRow(row, path, [&](InputFile& file) {
                     lanes.Start(row, std::move(file));
                     return std::optional<FileDigest>();
                 });

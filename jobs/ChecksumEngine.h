@@ -14,13 +14,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "checksum/FileDigest.h"
 #include "platform/ReadBuffer.h"
+#include "platform/SequentialReader.h"
 
 namespace velmar {
 
@@ -37,8 +37,12 @@ public:
 
     // Who reads a job's files: `workers` workers; with `diskInTurn`, only
     // the files in the page cache (all but one read's worth) several at
-    // once, and each file that needs more of the disk alone, in row order,
-    // while the others go on.
+    // once. A file that needs more of the disk is read by one reader that
+    // takes such files one at a time, whole, in row order, and hands their
+    // blocks to the worker that opened it, so that the disk streams while
+    // every core hashes. Small files that are not in memory are announced
+    // to the disk some rows ahead, in row order, so that it has a queue to
+    // work through rather than one request at a time.
     struct Readers {
         Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
         int workers;
@@ -77,8 +81,9 @@ public:
     // read one at a time. Pinned for tests, exactly the pinned count.
     static Readers ReadersFor(const std::string& folder);
     // Tests that change files while a job runs read them one at a time, in
-    // turn; 0 lets the device decide again.
-    static void SetWorkersForTesting(int workers);
+    // turn; 0 lets the device decide again. Pinned with `diskInTurn`, the
+    // workers read as on a disk read in turn.
+    static void SetWorkersForTesting(int workers, bool diskInTurn = false);
 
 private:
     struct Slot {
@@ -94,11 +99,13 @@ private:
     template <class BeginFile>
     std::optional<FileDigest> BeginRow(int row, const BeginFile& begin);
     // Opens `path` and hands the open file to `rest`; a file that needs the
-    // disk, where the disk goes in turn, is read here instead, in its turn.
+    // disk, where the disk goes in turn, is read here instead, through the
+    // disk's reader.
     template <class Rest>
-    std::optional<FileDigest> OpenRow(int row, const std::string& path, ReadBuffer& buffer, const Rest& rest);
-    bool TakeDiskTurn(int row);  // false once the engine is stopped
-    void GiveDiskTurn();
+    std::optional<FileDigest> OpenRow(int row, const std::string& path, const Rest& rest);
+    // Where the disk goes in turn and small files are found not in memory:
+    // the small files of the rows ahead of `row`, announced to the disk.
+    void AnnounceAhead(int row);
     void Publish(int row, const FileDigest& digest);
     void Work();
     void WorkLanes(int lanesPerWorker);
@@ -118,8 +125,12 @@ private:
     std::vector<Slot> window_;  // row r's result waits in slot r % size
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken
-    std::set<int> waitingForDisk_;  // the lowest takes the disk next
-    bool diskTaken_ = false;
+    std::unique_ptr<SequentialReader> diskReader_;  // with the disk in turn
+    // Whether the small files lately opened were missing from the page
+    // cache, from one file in every AnnounceSample.
+    std::atomic<bool> announcing_{false};
+    std::mutex announceMutex_;  // one worker announces at a time, the others go on
+    int announced_ = 0;         // the rows before it have been announced
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::thread> workers_;

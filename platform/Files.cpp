@@ -62,6 +62,12 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
+void AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
+    InputFile file;
+    if (file.Open(path) && file.OpenedSize() <= limit)
+        ::posix_fadvise(file.Descriptor(), 0, 0, POSIX_FADV_WILLNEED);
+}
+
 void InputFile::Close() {
     if (fd_ >= 0) {
         ::close(fd_);

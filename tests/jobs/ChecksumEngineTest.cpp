@@ -23,6 +23,7 @@
 #include "jobs/ChecksumEngine.h"
 #include "platform/DeviceKind.h"
 #include "platform/Files.h"
+#include "platform/PageCache.h"
 #include "platform/UsableCpus.h"
 #include "tests/support/TempDir.h"
 
@@ -64,9 +65,15 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     const int rows = static_cast<int>(paths.size());
     for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
         ReadBuffer buffer;
-        for (const ChecksumEngine::Readers readers : {ChecksumEngine::Readers(1), ChecksumEngine::Readers(2),
-                                                      ChecksumEngine::Readers(3), ChecksumEngine::Readers(3, true)}) {
+        // The last reads as on a disk read in turn with nothing in memory:
+        // every file larger than a read-ahead request through its reader.
+        for (const auto& [readers, nothingCached] : {std::pair{ChecksumEngine::Readers(1), false},
+                                                    {ChecksumEngine::Readers(2), false},
+                                                    {ChecksumEngine::Readers(3), false},
+                                                    {ChecksumEngine::Readers(3, true), false},
+                                                    {ChecksumEngine::Readers(3, true), true}}) {
             const int workers = readers.workers;
+            ReportNothingCachedForTesting(nothingCached);
             // Every byte the workers read is counted, in the lanes too.
             std::atomic<std::uint64_t> bytesRead{0};
             std::uint64_t bytes = 0;
@@ -82,17 +89,21 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
                 }
             }
             EXPECT_EQ(bytesRead, bytes) << workers << " workers";
+            ReportNothingCachedForTesting(false);
         }
     }
 }
 
 // Either stop: the one the caller's watch carries (the user's, or a quit)
 // and the engine's own (a fatal end), on the job's own thread or on workers.
+// The last two read as on a disk read in turn with nothing in memory, the
+// large files through the disk's one reader.
 struct StopCase {
     bool engineStop;
     int workers;
+    bool diskInTurn = false;
 };
-const StopCase StopCases[] = {{false, 1}, {false, 2}, {true, 1}, {true, 2}};
+const StopCase StopCases[] = {{false, 1}, {false, 2}, {true, 1}, {true, 2}, {false, 2, true}, {true, 2, true}};
 
 void StopBy(const StopCase& c, ChecksumEngine& engine, std::atomic<std::uint8_t>& flag) {
     if (c.engineStop) engine.Stop();
@@ -135,8 +146,9 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
         for (const StopCase& c : StopCases) {
             std::atomic<std::uint8_t> flag{0};
             std::atomic<std::uint64_t> bytes{0};
-            ChecksumEngine engine(Rows, c.workers, algorithm, [&](int row) { return paths[std::size_t(row)]; },
-                                  DigestWatch(&flag, &bytes));
+            ReportNothingCachedForTesting(c.diskInTurn);
+            ChecksumEngine engine(Rows, ChecksumEngine::Readers(c.workers, c.diskInTurn), algorithm,
+                                  [&](int row) { return paths[std::size_t(row)]; }, DigestWatch(&flag, &bytes));
             std::chrono::steady_clock::time_point stoppedAt;
             std::uint64_t bytesAtStop = 0;
             // The stop comes from another thread while this one waits for a
@@ -156,6 +168,7 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
             // Besides the blocks in hand when the stop came, about one more
             // per file under way.
             EXPECT_LE(bytes - bytesAtStop, 4u * Rows * ReadBuffer::DefaultSize) << what << ", " << c.workers << " workers";
+            ReportNothingCachedForTesting(false);
         }
     }
 }

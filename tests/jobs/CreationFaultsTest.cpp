@@ -117,8 +117,8 @@ std::string AsNobody(const std::function<std::string()>& body) {
 #define SKIP_IF_CHILD_SAID(ending) \
     if ((ending).starts_with("skip: ")) GTEST_SKIP() << (ending).substr(6)
 
-class CreationFaultsTest : public test::WorkerCountTest {};
-VELMAR_AT_EACH_WORKER_COUNT(CreationFaultsTest);
+class CreationFaultsTest : public test::ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(CreationFaultsTest);
 
 TEST_P(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndLeavesTheOldListAlone) {
     for (const ListKind* each : ListKinds()) {
@@ -303,7 +303,7 @@ TEST_P(CreationFaultsTest, TheFatalAnswerEndsTheProgramWithinAReadOfEveryWorker)
         window.onRecord = [&](std::size_t) {
             if (window.Log().back() != fatal) return;
             // The OK only once the images are being read.
-            if (GetParam() > 1)
+            if (GetParam().workers > 1)
                 while (window.followed->bytesDone == 0) std::this_thread::yield();
             answered = std::chrono::steady_clock::now();
         };

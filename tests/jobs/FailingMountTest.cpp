@@ -72,7 +72,7 @@ private:
     bool mounted_ = false;
 };
 
-class FailingMountTest : public ::testing::Test, public test::AtEachWorkerCount {
+class FailingMountTest : public ::testing::Test, public test::AtEachReadingPolicy {
 protected:
     void SetUp() override {
         backing.Write("good.bin", "good");
@@ -109,7 +109,7 @@ protected:
     test::ProgramEndCatcher catcher;
 };
 
-VELMAR_AT_EACH_WORKER_COUNT(FailingMountTest);
+VELMAR_AT_EACH_READING_POLICY(FailingMountTest);
 
 TEST_P(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
     const struct {

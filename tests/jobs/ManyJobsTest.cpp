@@ -19,8 +19,8 @@
 namespace velmar {
 namespace {
 
-class ManyJobsTest : public test::WorkerCountTest {};
-VELMAR_AT_EACH_WORKER_COUNT(ManyJobsTest);
+class ManyJobsTest : public test::ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(ManyJobsTest);
 
 TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
     // A list of every kind over one file, each written by its kind's writer.

@@ -132,8 +132,8 @@ int RowsFinishedAfter(const std::vector<std::string>& log, std::size_t from) {
     return OperationsAfter(log, from, "SetRowIcon");
 }
 
-class QuitAtEveryStepTest : public test::WorkerCountTest {};
-VELMAR_AT_EACH_WORKER_COUNT(QuitAtEveryStepTest);
+class QuitAtEveryStepTest : public test::ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(QuitAtEveryStepTest);
 
 TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
     test::ProgramEndCatcher catcher;

@@ -129,8 +129,8 @@ std::vector<Case> Cases() {
     };
 }
 
-class ListsFromElsewhereTest : public test::WorkerCountTest {};
-VELMAR_AT_EACH_WORKER_COUNT(ListsFromElsewhereTest);
+class ListsFromElsewhereTest : public test::ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(ListsFromElsewhereTest);
 
 TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
     ProgramEndCatcher catcher;

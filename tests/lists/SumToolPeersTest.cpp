@@ -37,8 +37,8 @@ struct SumKind {
 };
 const SumKind SumKinds[] = {{Md5Kind, "md5sum", "--md5"}, {Sha256Kind, "sha256sum", "--sha256"}};
 
-class SumToolPeersTest : public test::WorkerCountTest {};
-VELMAR_AT_EACH_WORKER_COUNT(SumToolPeersTest);
+class SumToolPeersTest : public test::ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(SumToolPeersTest);
 
 TEST_P(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
     for (const SumKind& sum : SumKinds) {

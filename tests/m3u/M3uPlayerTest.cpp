@@ -11,7 +11,7 @@
 namespace velmar::test {
 namespace {
 
-VELMAR_AT_EACH_WORKER_COUNT(M3uTest);
+VELMAR_AT_EACH_READING_POLICY(M3uTest);
 
 std::string FindOnPath(const std::string& program) {
     std::stringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");

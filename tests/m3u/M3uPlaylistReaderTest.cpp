@@ -3,7 +3,7 @@
 namespace velmar::test {
 namespace {
 
-VELMAR_AT_EACH_WORKER_COUNT(M3uTest);  // every M3uTest of this program
+VELMAR_AT_EACH_READING_POLICY(M3uTest);  // every M3uTest of this program
 
 const std::string A = Md5Of("a"), B = Md5Of("b"), C = Md5Of("c"), D = Md5Of("d");
 

@@ -27,7 +27,7 @@ protected:
         window.setup.edit1 = edit1;
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(Md5CreateJobTest);
+VELMAR_AT_EACH_READING_POLICY(Md5CreateJobTest);
 
 TEST_P(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     for (const char* name : {"c.bin", "A.bin", "b.bin", "my file .bin"}) dir.Write(name, name);

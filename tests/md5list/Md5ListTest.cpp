@@ -18,7 +18,7 @@ protected:
         return ReadListEntries(reader, Md5Kind, path, ReadPurpose::MenuVerify, digests, names);
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(Md5ListTest);
+VELMAR_AT_EACH_READING_POLICY(Md5ListTest);
 
 const std::string D = Md5Of("a");  // 32 lower-case digits
 

@@ -17,7 +17,7 @@ protected:
         SelectVerifyCommand(window, state, Md5Kind, ModesOf(Md5Kind));
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(Md5SelectVerifyTest);
+VELMAR_AT_EACH_READING_POLICY(Md5SelectVerifyTest);
 
 TEST_P(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     for (const char* name : {"0", "1", "2", "3", "4"}) dir.Write(name, name);

@@ -36,7 +36,7 @@ inline std::string Upper(std::string text) {
     return text;
 }
 
-class Md5Test : public JobTest, public AtEachWorkerCount {
+class Md5Test : public JobTest, public AtEachReadingPolicy {
 protected:
     // A list file of the given text, written byte for byte.
     std::string List(std::string_view text, std::string_view name = "md5sum") { return dir.Write(name, text); }

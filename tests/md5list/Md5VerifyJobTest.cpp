@@ -19,7 +19,7 @@ protected:
         RunMenuVerify(frame, Md5Kind);
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(Md5VerifyJobTest);
+VELMAR_AT_EACH_READING_POLICY(Md5VerifyJobTest);
 
 TEST_P(Md5VerifyJobTest, ChangedAndDeletedFilesAreToldApartAndOnlyTheChangedOneRenamed) {
     dir.Write("good.bin", "good");

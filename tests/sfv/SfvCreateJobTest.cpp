@@ -50,7 +50,7 @@ protected:
 
     static constexpr const char* Header = "; Velmar v1.84 - Mon Dec 07 05:55:01 2026\r\n;\r\n";
 };
-VELMAR_AT_EACH_WORKER_COUNT(SfvCreateJobTest);
+VELMAR_AT_EACH_READING_POLICY(SfvCreateJobTest);
 
 TEST_P(SfvCreateJobTest, TheTwoFileExampleIsWrittenByteForByte) {
     const std::string track01 = test::WithCrc(std::string(3145728 - 4, '\0'), 0x1A2B3C4D);
@@ -170,7 +170,7 @@ protected:
     }
     bool Completed() { return test::WaitForJobEndAfter(window, "MessageBox Ok SFV file creation complete!"); }
 };
-VELMAR_AT_EACH_WORKER_COUNT(SfvCreateGoTest);
+VELMAR_AT_EACH_READING_POLICY(SfvCreateGoTest);
 
 TEST_P(SfvCreateGoTest, TheListMayNotNameOneOfItsOwnFilesInTheSameCase) {
     Prepare();

@@ -25,7 +25,7 @@ protected:
         velmar::VerifyList(frame, SfvKind, list, dir.path(), ReadPurpose::CommandLineVerify);
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(SfvHardeningTest);
+VELMAR_AT_EACH_READING_POLICY(SfvHardeningTest);
 
 TEST_P(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs) {
     ::mkdir(dir.File("folder.sfv").c_str(), 0755);

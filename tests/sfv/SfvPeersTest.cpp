@@ -25,7 +25,7 @@ protected:
         for (const char* name : Names) dir.Write(name, std::string(1000, name[0]) + name);
     }
 };
-VELMAR_AT_EACH_WORKER_COUNT(SfvPeersTest);
+VELMAR_AT_EACH_READING_POLICY(SfvPeersTest);
 
 TEST_P(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
     for (const std::string check : {"cksfv -q -f album.sfv", "rhash -c album.sfv"}) {

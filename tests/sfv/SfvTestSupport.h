@@ -55,7 +55,7 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
     return prefix;
 }
 
-class SfvTest : public JobTest, public AtEachWorkerCount {
+class SfvTest : public JobTest, public AtEachReadingPolicy {
 protected:
     SfvTest() {
         ::setenv("TZ", "UTC", 1);

@@ -27,7 +27,7 @@ protected:
     }
     bool Exists(const std::string& name) { return ::access(dir.File(name).c_str(), F_OK) == 0; }
 };
-VELMAR_AT_EACH_WORKER_COUNT(SfvVerifyJobTest);
+VELMAR_AT_EACH_READING_POLICY(SfvVerifyJobTest);
 
 TEST_P(SfvVerifyJobTest, GoodBadAndMissingFilesAreTalliedAndOnlyBadOnesRenamed) {
     dir.Write("good.bin", "good");

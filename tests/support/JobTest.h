@@ -1,15 +1,17 @@
 // The fixture every job test starts from: a fresh folder, the fake window,
 // the window's state, a frame over both, and the end of the program turned
-// into an exception. And the worker counts a job test runs at, since which
-// way the engine reads would otherwise depend on the disk holding TMPDIR.
+// into an exception. And the ways of reading a job test runs under, since
+// which way the engine reads would otherwise depend on the disk holding TMPDIR.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
+#include "platform/PageCache.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/TempDir.h"
 
@@ -24,30 +26,48 @@ protected:
     ProgramEndCatcher catcher;
 };
 
-// One worker reads every file on the job's own thread, in row order, as on
-// a spinning disk; three run workers beside the job, MD5 files through the
-// lanes once there are more files than workers.
-inline constexpr int WorkerCounts[] = {1, 3};
-
-// Mixed into a job test's fixture: each test runs once at each of
-// WorkerCounts, the engine pinned to it for the length of the test. The
-// fixture's tests are TEST_P, and VELMAR_AT_EACH_WORKER_COUNT names the
-// fixture once per test program.
-class AtEachWorkerCount : public ::testing::WithParamInterface<int> {
-protected:
-    AtEachWorkerCount() { ChecksumEngine::SetWorkersForTesting(GetParam()); }
-    ~AtEachWorkerCount() { ChecksumEngine::SetWorkersForTesting(0); }
+// How a job test's engine reads. One worker reads every file on the job's
+// own thread, in row order, as on a spinning disk; three run workers beside
+// the job, MD5 files through the lanes once there are more files than
+// workers; and three read as on a disk read in turn with nothing in memory,
+// every file larger than one read-ahead request through the disk's one
+// reader and the small ones announced ahead.
+struct ReadingPolicy {
+    const char* name;
+    int workers;
+    bool diskInTurn = false;
+};
+inline constexpr ReadingPolicy ReadingPolicies[] = {
+    {.name = "Workers1", .workers = 1},
+    {.name = "Workers3", .workers = 3},
+    {.name = "DiskInTurn3", .workers = 3, .diskInTurn = true},
 };
 
-// For a table test that needs nothing but the pinned workers.
-class WorkerCountTest : public ::testing::Test, public AtEachWorkerCount {};
+// Mixed into a job test's fixture: each test runs once at each of
+// ReadingPolicies, the engine pinned to it for the length of the test. The
+// fixture's tests are TEST_P, and VELMAR_AT_EACH_READING_POLICY names the
+// fixture once per test program.
+class AtEachReadingPolicy : public ::testing::WithParamInterface<ReadingPolicy> {
+protected:
+    AtEachReadingPolicy() {
+        ChecksumEngine::SetWorkersForTesting(GetParam().workers, GetParam().diskInTurn);
+        ReportNothingCachedForTesting(GetParam().diskInTurn);
+    }
+    ~AtEachReadingPolicy() {
+        ChecksumEngine::SetWorkersForTesting(0);
+        ReportNothingCachedForTesting(false);
+    }
+};
 
-inline std::string WorkerCountName(const ::testing::TestParamInfo<int>& info) {
-    return "Workers" + std::to_string(info.param);
-}
+// For a table test that needs nothing but the pinned readers.
+class ReadingPolicyTest : public ::testing::Test, public AtEachReadingPolicy {};
+
+inline void PrintTo(const ReadingPolicy& policy, std::ostream* out) { *out << policy.name; }
+
+inline std::string ReadingPolicyName(const ::testing::TestParamInfo<ReadingPolicy>& info) { return info.param.name; }
 
 }  // namespace velmar::test
 
-#define VELMAR_AT_EACH_WORKER_COUNT(Fixture)                                                               \
-    INSTANTIATE_TEST_SUITE_P(Pinned, Fixture, ::testing::ValuesIn(::velmar::test::WorkerCounts), \
-                             ::velmar::test::WorkerCountName)
+#define VELMAR_AT_EACH_READING_POLICY(Fixture)                                                         \
+    INSTANTIATE_TEST_SUITE_P(Pinned, Fixture, ::testing::ValuesIn(::velmar::test::ReadingPolicies), \
+                             ::velmar::test::ReadingPolicyName)
