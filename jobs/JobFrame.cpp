@@ -157,8 +157,14 @@ void JobFrame::EndCreation(const std::string& message) {
 }
 
 void JobFrame::QuitCheck() {
-    if (!state_.QuitRequested) return;
+    if (state_.QuitRequested) EndJobAndProgram();
+}
+
+void JobFrame::EndJobAndProgram() {
     if (closeList_) closeList_();
+    // The sizing thread looks at the job's rows; it ends before they go,
+    // whoever ends the program and however.
+    sizes_.reset();
     EndProgram();
 }
 
@@ -177,8 +183,7 @@ void JobFrame::Finish() {
 
 void JobFrame::Fatal(const std::string& message) {
     window_.MessageBox(message, MessageButtons::Ok);
-    if (closeList_) closeList_();
-    EndProgram();
+    EndJobAndProgram();
 }
 
 void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start) {

@@ -97,6 +97,8 @@ public:
     const Tallies& Counts() const { return tallies_; }
 
 private:
+    // Closes the list held, ends the job's own threads, ends the program.
+    [[noreturn]] void EndJobAndProgram();
     MainWindow& window_;
     MainWindowState& state_;
     std::function<void()> closeList_;
