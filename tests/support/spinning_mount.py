@@ -28,6 +28,7 @@ from read_only_folder import ReadOnlyFolder
 
 MIB = 1024 * 1024
 STATS_WIDTH = 160  # bytes, room for every figure's 20 digits
+SHORTEST_SLEEP = 0.001  # seconds
 
 
 def platter_layout(root):
@@ -59,6 +60,7 @@ class SpinningFolder(ReadOnlyFolder):
         self.stats_fd = os.open(stats_file, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644) if stats_file else None
         self.stats = {"reads": 0, "bytes": 0, "seeks": 0, "interleavings": 0}
         self.head = 0  # the platter position after the last read
+        self.free_at = 0.0  # when the disk is done with the reads so far, by time.monotonic()
         self.current = None  # the file last read
         self.read_to = {}  # where in each file its last read ended
         self.left = set()  # files begun and left for another before their end
@@ -99,9 +101,18 @@ class SpinningFolder(ReadOnlyFolder):
         self.stats["reads"] += 1
         self.stats["bytes"] += len(data)
         self.write_stats()
-        if delay:
-            time.sleep(delay)
+        self.wait(delay)
         return data
+
+    def wait(self, delay):
+        # The disk is busy until free_at, counted from when it was last free,
+        # so that the time spent here answering counts towards the delay.
+        # Sleeps shorter than a millisecond are carried to the next read:
+        # they would oversleep by more than they last.
+        self.free_at = max(self.free_at, time.monotonic()) + delay
+        owed = self.free_at - time.monotonic()
+        if owed >= SHORTEST_SLEEP:
+            time.sleep(owed)
 
 
 def main():
