@@ -1,18 +1,20 @@
 #!/usr/bin/python3
 # A read-only FUSE file system over a folder that reads like one spinning
 # disk: every file lies in one piece on a virtual platter, in the order of a
-# sorted walk of the folder (as if the set had been copied in name order),
-# and one request is served at a time, as by a disk's single head. A read
-# that does not begin where the last one ended is a seek, charged --seek-ms;
-# every read is charged its size at --mib-per-s (0: no charge). The page
-# cache and read-ahead work over it as over a real disk.
+# sorted walk of the folder (names in code point order, as "LC_ALL=C ls";
+# as if the set had been copied in name order), and one request is served
+# at a time, as by a disk's single head. A read that does not begin where
+# the last one ended is a seek, charged --seek-ms; every read is charged its
+# size at --mib-per-s (0: no charge). The charges run on the disk's own
+# clock, so the mount's own time answering overlaps them. The page cache
+# and read-ahead work over it as over a real disk.
 #
-# What the disk did goes to --stats as one JSON object, rewritten in place
-# before each read is answered, so the figures are final as soon as the
-# reads a caller waits for have returned: reads, bytes, seeks,
-# and interleavings, the times a read goes back to a file that was begun
-# and left unfinished for another one (A, B, A counts one), which is what
-# costs a spinning disk most.
+# What the disk did goes to --stats as one JSON object (padded with spaces
+# to a fixed length), rewritten in place before each read is answered, so
+# the figures are final as soon as the reads a caller waits for have
+# returned: reads, bytes, seeks, and interleavings, the times a read goes
+# back to a file that was begun and left unfinished for another one (A, B,
+# A counts one), which is what costs a spinning disk most.
 #
 # Usage: spinning_mount.py BACKING_FOLDER MOUNT_POINT [--seek-ms N] [--mib-per-s N] [--stats FILE]
 # Runs in the foreground until unmounted.
