@@ -3,18 +3,9 @@
 // at the failing file; the SFV job counts the file as bad, as it does any
 // file whose bytes do not give the listed CRC. Nothing is renamed or lost.
 // Needs FUSE and Debian's python3-fusepy; skipped where either is missing.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -24,53 +15,15 @@
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
+#include "tests/support/FuseMount.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
-
-extern char** environ;
 
 namespace velmar {
 namespace {
 
 constexpr const char* GoodMd5 = "755f85c2723bb39381c7379a604160d8";
 constexpr const char* GoodSha256 = "770e607624d689265ca6c44884d0807d9b054d23c473c106c72be9de08b7376c";
-const std::string Fixture = VELMAR_TEST_SUPPORT_DIR "/failing_mount.py";
-
-// The fixture file system mounted over a backing folder for the life of the object.
-class FailingMount {
-public:
-    FailingMount(const std::string& backing, const std::string& mountPoint) : mountPoint_(mountPoint) {
-        ::mkdir(mountPoint.c_str(), 0755);
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) return;
-        const char* argv[] = {"/usr/bin/python3", Fixture.c_str(), backing.c_str(), mountPoint.c_str(), nullptr};
-        if (::posix_spawn(&pid_, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
-        struct stat parent{};
-        ::stat((mountPoint + "/..").c_str(), &parent);
-        for (int i = 0; i < 200 && !mounted_; ++i) {
-            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = -1;
-                return;
-            }
-            struct stat top{};
-            mounted_ = ::stat(mountPoint.c_str(), &top) == 0 && top.st_dev != parent.st_dev;
-            if (!mounted_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~FailingMount() {
-        if (pid_ <= 0) return;
-        if (::umount2(mountPoint_.c_str(), MNT_DETACH) != 0) ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    FailingMount(const FailingMount&) = delete;
-    FailingMount& operator=(const FailingMount&) = delete;
-
-    bool Mounted() const { return mounted_; }
-
-private:
-    std::string mountPoint_;
-    pid_t pid_ = -1;
-    bool mounted_ = false;
-};
 
 class FailingMountTest : public ::testing::Test, public test::AtEachReadingPolicy {
 protected:
@@ -105,7 +58,7 @@ protected:
     test::TempDir backing;
     test::TempDir mountParent;
     const std::string root = mountParent.File("mnt");
-    FailingMount mount{backing.path(), root};
+    test::FuseMount mount{"failing_mount.py", backing.path(), root};
     test::ProgramEndCatcher catcher;
 };
 
