@@ -1,0 +1,106 @@
+# Sourced by bench/sets.sh and bench/storage.sh: sets of many files, and
+# their verification by Velmar and by the peers, one row for each sum, best
+# of $runs runs.
+. "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/result_table.sh"
+
+# use_build BUILD_DIR: $job is the build's headless_job, on the offscreen platform.
+use_build() {
+    job=$(realpath "$1/bench/headless_job")
+    [ -x "$job" ] || { echo "build $job first" >&2; exit 1; }
+    export QT_QPA_PLATFORM=offscreen
+}
+
+# A set's shape is COUNT:KIB, COUNT files of KIB KiB each. The sets every
+# storage is timed on, unless VELMAR_BENCH_SETS names others:
+DefaultShapes=${VELMAR_BENCH_SETS:-"8:131072 1000:1024 10000:4"}
+# The most Velmar's time may be of the best peer's.
+PeerTarget=0.9
+
+# shape_folder SHAPE: the set's folder name, "8x131072k".
+shape_folder() { echo "${1%%:*}x${1#*:}k"; }
+
+# shape_text SHAPE: "8 x 128 MiB", "10,000 x 4 KiB".
+shape_text() {
+    local count=${1%%:*} kib=${1#*:}
+    count=$(echo "$count" | sed ':a; s/\([0-9]\)\([0-9]\{3\}\)\($\|,\)/\1,\2\3/; ta')
+    if [ $((kib % 1024)) = 0 ]; then echo "$count x $((kib / 1024)) MiB"; else echo "$count x $kib KiB"; fi
+}
+
+# make_set ROOT SHAPE: ROOT/FOLDER holds COUNT files of random bytes, their
+# names in list order in "files", the three lists, and each list cut in two
+# halves (LIST.half00, LIST.half01) for the peers run two at a time. Kept
+# for the next run when made whole.
+make_set() {
+    local count=${2%%:*} kib=${2#*:} dir list
+    dir=$1/$(shape_folder "$2")
+    mkdir -p "$dir"
+    if [ ! -f "$dir/done" ]; then
+        (cd "$dir" && head -c $((count * kib * 1024)) /dev/urandom | split -b $((kib * 1024)) -a 5 -d --additional-suffix=.bin - f
+         ls f*.bin > files
+         xargs -a files md5sum > md5sum; xargs -a files sha256sum > SHA256SUMS; xargs -a files cksfv > list.sfv)
+        touch "$dir/done"
+    fi
+    for list in md5sum SHA256SUMS list.sfv; do
+        [ -f "$dir/$list.half01" ] ||
+            grep -v '^;' "$dir/$list" | split -l $(((count + 1) / 2)) -d - "$dir/$list.half"
+    done
+}
+
+# describe_storage DIR: the file system DIR is on, its device and the
+# device's rotational flag, which is what decides how Velmar reads there.
+describe_storage() {
+    local fs source rota
+    read -r fs source <<< "$(findmnt -n -o FSTYPE,SOURCE -T "$1")"
+    source=${source%%\[*}
+    if [ -b "$source" ]; then
+        rota=$(lsblk -d -n -o ROTA "$source" | tr -d ' ')
+        echo "$1: $fs on $source, rotational=$rota"
+    else
+        echo "$1: $fs on $source (no block device)"
+    fi
+}
+
+# checker TOOL: the words of TOOL's own verification of a list, quiet about
+# good files.
+checker() { if [ "$1" = rhash ]; then echo "rhash --skip-ok -c"; else echo "$1 --quiet -c"; fi; }
+
+# time_peers LIST TOOL HASHDEEP_ALGORITHM: "NAME<TAB>SECONDS" for each peer
+# of one sum: its own tool, rhash -c, the tool two at a time on the halves of
+# the list, hashdeep -j2 (none for CRC-32).
+time_peers() {
+    local list=$1 tool=$2 algorithm=$3
+    printf '%s -c\t%s\n' "$tool" "$(best_of "$runs" $(checker "$tool") "$list")"
+    [ "$tool" = rhash ] || printf 'rhash -c\t%s\n' "$(best_of "$runs" $(checker rhash) "$list")"
+    printf '2 x %s -c\t%s\n' "$tool" \
+        "$(best_of "$runs" sh -c 'ls "$0".half* | xargs -P2 -n1 "$@"' "$list" $(checker "$tool"))"
+    [ -z "$algorithm" ] ||
+        printf 'hashdeep -j2\t%s\n' "$(best_of "$runs" xargs -a files hashdeep -j2 -c "$algorithm")"
+}
+
+# The sums: name, Velmar's kind, list, the peers' own tool, hashdeep's algorithm.
+Sums=("MD5 md5 md5sum md5sum md5" "SHA-256 sha256 SHA256SUMS sha256sum sha256" "SFV sfv list.sfv rhash -")
+
+# time_set DIR SHAPE STORAGE PEER_TARGET [SEQUENTIAL_TARGET]: Velmar and the
+# peers on each sum of the set in DIR, a row against the best peer; with
+# SEQUENTIAL_TARGET also one against cat of the files in list order. A
+# target may be "-" for none. Warms the set first unless $cold.
+time_set() {
+    local dir=$1 what storage=$3 peer_target=$4 sequential_target=${5:-} sequential= sum
+    local name kind list tool algorithm velmar peers best
+    what=$(shape_text "$2")
+    cd "$dir"
+    [ -n "${cold:-}" ] || xargs -a files cat > /dev/null
+    [ -z "$sequential_target" ] || sequential=$(best_of "$runs" xargs -a files cat)
+    for sum in "${Sums[@]}"; do
+        read -r name kind list tool algorithm <<< "$sum"
+        [ "$algorithm" != - ] || algorithm=
+        velmar=$(best_job "$runs" "$job" verify "$kind" "$list")
+        peers=$(time_peers "$list" "$tool" "$algorithm")
+        best=$(echo "$peers" | sort -t$'\t' -k2,2g | head -1)
+        echo "  $storage, $what, $name: velmar $velmar | $(echo "$peers" | tr '\t' ' ' | paste -sd'|' | sed 's/|/ | /g')"
+        emit_row "$storage" "$what" "$name" "$velmar" "${best%%$'\t'*}" "${best#*$'\t'}" "$peer_target"
+        [ -z "$sequential" ] || emit_row "$storage" "$what" "$name" "$velmar" "cat, list order" "$sequential" "$sequential_target"
+    done
+    cd - > /dev/null
+}
