@@ -61,25 +61,27 @@ describe_storage() {
     fi
 }
 
-# checker TOOL: the words of TOOL's own verification of a list, quiet about
-# good files.
-checker() { if [ "$1" = rhash ]; then echo "rhash --skip-ok -c"; else echo "$1 --quiet -c"; fi; }
+# checker TOOL ALGORITHM: the words of TOOL's own verification of a list,
+# quiet about good files. rhash is told the algorithm: left to guess it
+# from the length of an MD5, it computes every 128-bit digest it knows.
+checker() { if [ "$1" = rhash ]; then echo "rhash --skip-ok --$2 -c"; else echo "$1 --quiet -c"; fi; }
 
-# time_peers LIST TOOL HASHDEEP_ALGORITHM: "NAME<TAB>SECONDS" for each peer
-# of one sum: its own tool, rhash -c, the tool two at a time on the halves of
-# the list, hashdeep -j2 (none for CRC-32).
+# time_peers LIST TOOL ALGORITHM HASHDEEP: "NAME<TAB>SECONDS" for each peer of
+# one sum: its own tool, rhash -c, the tool two at a time on the halves of
+# the list, and hashdeep -j2 when HASHDEEP is "yes" (it has no CRC-32).
 time_peers() {
-    local list=$1 tool=$2 algorithm=$3
-    printf '%s -c\t%s\n' "$tool" "$(best_of "$runs" $(checker "$tool") "$list")"
-    [ "$tool" = rhash ] || printf 'rhash -c\t%s\n' "$(best_of "$runs" $(checker rhash) "$list")"
+    local list=$1 tool=$2 algorithm=$3 hashdeep=$4
+    printf '%s -c\t%s\n' "$tool" "$(best_of "$runs" $(checker "$tool" "$algorithm") "$list")"
+    [ "$tool" = rhash ] || printf 'rhash -c\t%s\n' "$(best_of "$runs" $(checker rhash "$algorithm") "$list")"
     printf '2 x %s -c\t%s\n' "$tool" \
-        "$(best_of "$runs" sh -c 'ls "$0".half* | xargs -P2 -n1 "$@"' "$list" $(checker "$tool"))"
-    [ -z "$algorithm" ] ||
+        "$(best_of "$runs" sh -c 'ls "$0".half* | xargs -P2 -n1 "$@"' "$list" $(checker "$tool" "$algorithm"))"
+    [ "$hashdeep" != yes ] ||
         printf 'hashdeep -j2\t%s\n' "$(best_of "$runs" xargs -a files hashdeep -j2 -c "$algorithm")"
 }
 
-# The sums: name, Velmar's kind, list, the peers' own tool, hashdeep's algorithm.
-Sums=("MD5 md5 md5sum md5sum md5" "SHA-256 sha256 SHA256SUMS sha256sum sha256" "SFV sfv list.sfv rhash -")
+# The sums: name, Velmar's kind, list, the peers' own tool, the algorithm,
+# whether hashdeep has it.
+Sums=("MD5 md5 md5sum md5sum md5 yes" "SHA-256 sha256 SHA256SUMS sha256sum sha256 yes" "SFV sfv list.sfv rhash crc32 no")
 
 # time_set DIR SHAPE STORAGE PEER_TARGET [SEQUENTIAL_TARGET]: Velmar and the
 # peers on each sum of the set in DIR, a row against the best peer; with
@@ -87,16 +89,15 @@ Sums=("MD5 md5 md5sum md5sum md5" "SHA-256 sha256 SHA256SUMS sha256sum sha256" "
 # target may be "-" for none. Warms the set first unless $cold.
 time_set() {
     local dir=$1 what storage=$3 peer_target=$4 sequential_target=${5:-} sequential= sum
-    local name kind list tool algorithm velmar peers best
+    local name kind list tool algorithm hashdeep velmar peers best
     what=$(shape_text "$2")
     cd "$dir"
     [ -n "${cold:-}" ] || xargs -a files cat > /dev/null
     [ -z "$sequential_target" ] || sequential=$(best_of "$runs" xargs -a files cat)
     for sum in "${Sums[@]}"; do
-        read -r name kind list tool algorithm <<< "$sum"
-        [ "$algorithm" != - ] || algorithm=
+        read -r name kind list tool algorithm hashdeep <<< "$sum"
         velmar=$(best_job "$runs" "$job" verify "$kind" "$list")
-        peers=$(time_peers "$list" "$tool" "$algorithm")
+        peers=$(time_peers "$list" "$tool" "$algorithm" "$hashdeep")
         best=$(echo "$peers" | sort -t$'\t' -k2,2g | head -1)
         echo "  $storage, $what, $name: velmar $velmar | $(echo "$peers" | tr '\t' ' ' | paste -sd'|' | sed 's/|/ | /g')"
         emit_row "$storage" "$what" "$name" "$velmar" "${best%%$'\t'*}" "${best#*$'\t'}" "$peer_target"

@@ -9,6 +9,8 @@
 # $VELMAR_BENCH_OUT (bench-storage.md by default). The sets on the machine's
 # disk ($VELMAR_BENCH_DISK_DIR, /var/tmp/velmar-sets) are kept for the next
 # run; everything made in memory is removed after each class.
+# VELMAR_BENCH_SETS and VELMAR_BENCH_SPINNING_SETS choose other sets
+# ("COUNT:KIB ..."), e.g. to try the script quickly on small ones.
 set -e
 Classes="tmpfs ext4-warm ext4-cold btrfs-loop ext4-loop spinning"
 usage() { echo "usage: bench/storage.sh [BUILD_DIR] [RUNS] [CLASS...]; CLASS: $Classes" >&2; exit 2; }
@@ -30,7 +32,7 @@ spinning_mount=$(realpath "$(dirname "$0")/..")/tests/support/spinning_mount.py
 SpinningDisk=(--seek-ms 8 --mib-per-s 200)
 # Every byte and every seek costs time on the simulated disk, and the peers
 # that read two files at once seek between them at every read-ahead.
-SpinningShapes=${VELMAR_BENCH_SPINNING_SETS:-"8:32768 200:64 400:4"}
+SpinningShapes=${VELMAR_BENCH_SPINNING_SETS:-"8:4096 50:64 100:4"}
 rows_file=$(mktemp)
 notes=$(mktemp)
 
@@ -41,7 +43,9 @@ fuse_pid=
 undo_class() {
     local point
     cd /
-    for point in "${mounted[@]}"; do umount "$point" 2> /dev/null || umount -l "$point"; done
+    for point in "${mounted[@]}"; do
+        ! mountpoint -q "$point" || umount "$point" || umount -l "$point" || true
+    done
     mounted=()
     if [ -n "$fuse_pid" ]; then
         kill "$fuse_pid" 2> /dev/null || true
@@ -107,7 +111,8 @@ run_class() {
         ext4-warm | ext4-cold)
             dir=$disk
             disk_sets
-            [ $class = ext4-warm ] || { cold=1; how=", page cache dropped before every run"; } ;;
+            [ "$(findmnt -n -o FSTYPE -T "$dir")" = ext4 ] || how=", not ext4"
+            [ $class = ext4-warm ] || { cold=1; how="$how, page cache dropped before every run"; } ;;
         btrfs-loop | ext4-loop) dir=$memory/$class; loop_mount "${class%-loop}" "$dir"; copy_sets "$dir" ;;
         spinning)
             dir=$memory/spinning
