@@ -66,17 +66,29 @@ describe_storage() {
 # from the length of an MD5, it computes every 128-bit digest it knows.
 checker() { if [ "$1" = rhash ]; then echo "rhash --skip-ok --$2 -c"; else echo "$1 --quiet -c"; fi; }
 
-# time_peers LIST TOOL ALGORITHM HASHDEEP: "NAME<TAB>SECONDS" for each peer of
-# one sum: its own tool, rhash -c, the tool two at a time on the halves of
-# the list, and hashdeep -j2 when HASHDEEP is "yes" (it has no CRC-32).
+# time_peers LIST TOOL ALGORITHM HASHDEEP: "NAME<TAB>SECONDS<TAB>RUNS" for
+# each peer of one sum: its own tool, rhash -c, the tool two at a time on the
+# halves of the list, and hashdeep -j2 when HASHDEEP is "yes" (it has no
+# CRC-32). Every peer runs once, and those within twice the fastest of these
+# first runs RUNS - 1 times more: a peer slower than that will not be the
+# best, and its runs would be much of the benchmark's time.
 time_peers() {
-    local list=$1 tool=$2 algorithm=$3 hashdeep=$4
-    printf '%s -c\t%s\n' "$tool" "$(best_of "$runs" $(checker "$tool" "$algorithm") "$list")"
-    [ "$tool" = rhash ] || printf 'rhash -c\t%s\n' "$(best_of "$runs" $(checker rhash "$algorithm") "$list")"
-    printf '2 x %s -c\t%s\n' "$tool" \
-        "$(best_of "$runs" sh -c 'ls "$0".half* | xargs -P2 -n1 "$@"' "$list" $(checker "$tool" "$algorithm"))"
-    [ "$hashdeep" != yes ] ||
-        printf 'hashdeep -j2\t%s\n' "$(best_of "$runs" xargs -a files hashdeep -j2 -c "$algorithm")"
+    local list=$1 tool=$2 algorithm=$3 hashdeep=$4 names=() commands=() first=() fastest= i t n
+    names+=("$tool -c") commands+=("$(checker "$tool" "$algorithm") $list")
+    [ "$tool" = rhash ] || names+=("rhash -c") commands+=("$(checker rhash "$algorithm") $list")
+    names+=("2 x $tool -c") commands+=("ls $list.half* | xargs -P2 -n1 $(checker "$tool" "$algorithm")")
+    [ "$hashdeep" != yes ] || names+=("hashdeep -j2") commands+=("xargs -a files hashdeep -j2 -c $algorithm")
+    for i in "${!commands[@]}"; do
+        first[i]=$(best_of 1 eval "${commands[i]}")
+        fastest=$(least "$fastest" "${first[i]}")
+    done
+    for i in "${!commands[@]}"; do
+        t=${first[i]} n=1
+        if [ "$runs" -gt 1 ] && [ "$(echo "$t <= 2 * $fastest" | bc -l)" = 1 ]; then
+            t=$(least "$t" "$(best_of $((runs - 1)) eval "${commands[i]}")") n=$runs
+        fi
+        printf '%s\t%s\t%s\n' "${names[i]}" "$t" "$n"
+    done
 }
 
 # The sums: name, Velmar's kind, list, the peers' own tool, the algorithm,
@@ -99,8 +111,9 @@ time_set() {
         velmar=$(best_job "$runs" "$job" verify "$kind" "$list")
         peers=$(time_peers "$list" "$tool" "$algorithm" "$hashdeep")
         best=$(echo "$peers" | sort -t$'\t' -k2,2g | head -1)
-        echo "  $storage, $what, $name: velmar $velmar | $(echo "$peers" | tr '\t' ' ' | paste -sd'|' | sed 's/|/ | /g')"
-        emit_row "$storage" "$what" "$name" "$velmar" "${best%%$'\t'*}" "${best#*$'\t'}" "$peer_target"
+        echo "  $storage, $what, $name: velmar $velmar | $(echo "$peers" |
+            awk -F'\t' -v runs="$runs" '{ if (NR > 1) printf " | "; printf "%s %s", $1, $2; if ($3 < runs) printf " (1 run)" }')"
+        emit_row "$storage" "$what" "$name" "$velmar" "$(echo "$best" | cut -f1)" "$(echo "$best" | cut -f2)" "$peer_target"
         [ -z "$sequential" ] || emit_row "$storage" "$what" "$name" "$velmar" "cat, list order" "$sequential" "$sequential_target"
     done
     cd - > /dev/null

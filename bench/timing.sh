@@ -22,14 +22,15 @@ best_of() {
 
 # best_job RUNS HEADLESS_JOB ARGS... prints the best of the job's own time
 # (key press to summary, without the start of the process and the toolkit),
-# or "failed" when a run ended otherwise or a verification found anything
-# but good files.
+# or "failed" when a run ended otherwise, did not end within ten minutes (a
+# key press lost on a loaded machine leaves the window waiting for ever) or
+# a verification found anything but good files.
 best_job() {
     local runs=$1 best= out t
     shift
     for _ in $(seq "$runs"); do
         before_run
-        out=$("$@" 2>/dev/null) || true
+        out=$(timeout 600 "$@" 2>/dev/null) || true
         t=$(echo "$out" | cut -f2 | cut -d' ' -f1)
         if [ -z "$t" ] || { [ "$2" = verify ] && ! echo "$out" | grep -q '^OK:[0-9]*  BAD:0  N/A:0'; }; then
             echo "warning: '$*' in $PWD: ${out:-no summary}" >&2
