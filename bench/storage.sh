@@ -27,7 +27,7 @@ use_build "$build"
 
 disk=${VELMAR_BENCH_DISK_DIR:-/var/tmp/velmar-sets}
 memory=/dev/shm/velmar-storage
-out=${VELMAR_BENCH_OUT:-bench-storage.md}
+out=$(realpath -m "${VELMAR_BENCH_OUT:-bench-storage.md}")
 spinning_mount=$(realpath "$(dirname "$0")/..")/tests/support/spinning_mount.py
 SpinningDisk=(--seek-ms 8 --mib-per-s 200)
 # Every byte and every seek costs time on the simulated disk, and the peers
