@@ -9,6 +9,8 @@
 // A verification answers No to "Rename Bad Files?"; a creation replaces an
 // existing list. The time runs from the key press to the job's last message
 // (creation) or its summary (verification), the list's loading included.
+// A job that ends the program (a list not found, a fatal error) prints its
+// last message on stderr and no time, with exit code 1.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -18,6 +20,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -25,6 +28,7 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "platform/Process.h"
 #include "registry/ListKinds.h"
 #include "tests/app/ScriptedDialogs.h"
 
@@ -37,6 +41,19 @@ void Press(QWidget& window, const char* keyText) {
     const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keyText))[0];
     QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
     QApplication::sendEvent(&window, &press);
+}
+
+// What the window showed last, for a job that ends the program: set once
+// the dialogs exist.
+const std::vector<std::string>* shownMessages = nullptr;
+
+// The program's own end would give exit code 0 and no line, which a script
+// timing the job could not tell from a quick good run.
+void EndedByTheJob() {
+    const bool said = shownMessages && !shownMessages->empty();
+    std::fprintf(stderr, "headless_job: the job ended the program%s%s\n", said ? ": " : "",
+                 said ? shownMessages->back().c_str() : "");
+    std::_Exit(1);
 }
 
 int Usage() {
@@ -64,6 +81,8 @@ int main(int argc, char** argv) {
     velmar::TForm1::Options options;
     auto scripted = std::make_unique<velmar::test::ScriptedDialogs>();
     velmar::test::ScriptedDialogs& dialogs = *scripted;
+    shownMessages = &dialogs.messages;
+    velmar::SetEndProgramHandler(&EndedByTheJob);
     options.dialogs = std::move(scripted);
     options.arguments = {"velmar"};
     options.settingsPath = settings.string();

@@ -26,16 +26,7 @@ sha256sum $files > SHA256SUMS
 (cd "$root/big" && cksfv big.iso > big.sfv)
 cat $files "$root/big/big.iso" > /dev/null
 
-# The harness's own time: from the key press to the job's end, without the
-# start of the process and the toolkit.
-job_best() {
-    local best= t
-    for _ in $(seq "$runs"); do
-        t=$("$job" "$@" 2>/dev/null | cut -f2 | cut -d' ' -f1)
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
-    done
-    printf '%.3f' "$best"
-}
+job_best() { best_job "$runs" "$job" "$@"; }
 stall() { "$job" "$@" 2>/dev/null | sed 's/.*longest UI stall //'; }
 row() { printf '%-44s %8s s  %8s s  %5sx  (target %s)\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4"; }
 
