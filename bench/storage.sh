@@ -32,7 +32,7 @@ spinning_mount=$(realpath "$(dirname "$0")/..")/tests/support/spinning_mount.py
 SpinningDisk=(--seek-ms 8 --mib-per-s 200)
 # Every byte and every seek costs time on the simulated disk, and the peers
 # that read two files at once seek between them at every read-ahead.
-SpinningShapes=${VELMAR_BENCH_SPINNING_SETS:-"8:4096 50:64 100:4"}
+SpinningShapes=${VELMAR_BENCH_SPINNING_SETS:-"8:16384 500:64 1000:4"}
 rows_file=$(mktemp)
 notes=$(mktemp)
 
