@@ -17,10 +17,12 @@ namespace {
 // rows holds only this many results.
 constexpr int RowsAhead = 256;
 
-// How many rows ahead small files are announced to a disk read in turn:
-// a queue deep enough for the disk to order its work, short enough that
-// what it reads is still in memory when its row comes.
-constexpr int AnnounceRows = 64;
+// How far ahead small files are announced to a disk read in turn: far
+// enough that the workers never overtake the disk's queue (a worker that
+// reads a file not yet asked for sends the disk back and forth), near
+// enough that what it reads is still in memory when its row comes.
+constexpr std::uint64_t AnnounceBytes = 64 * 1048576;
+constexpr int AnnounceRows = 4096;
 // Of the small files, one in this many is asked whether it is in memory.
 constexpr int AnnounceSample = 16;
 
@@ -83,9 +85,17 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
 void ChecksumEngine::AnnounceAhead(int row) {
     std::unique_lock lock(announceMutex_, std::try_to_lock);
     if (!lock) return;
+    while (!announcedAhead_.empty() && announcedAhead_.front().first <= row) {
+        announcedBytes_ -= announcedAhead_.front().second;
+        announcedAhead_.pop_front();
+    }
     const int last = std::min(rows_, row + 1 + AnnounceRows);
-    for (announced_ = std::max(announced_, row + 1); announced_ < last && !watch_.Stopped(); ++announced_)
-        AnnounceSmallFile(pathOf_(announced_), DiskAllowance);
+    for (announced_ = std::max(announced_, row + 1);
+         announced_ < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); ++announced_) {
+        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(announced_), DiskAllowance);
+        announcedAhead_.emplace_back(announced_, bytes);
+        announcedBytes_ += bytes;
+    }
 }
 
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)

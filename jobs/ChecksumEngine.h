@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -41,8 +42,8 @@ public:
     // takes such files one at a time, whole, in row order, and hands their
     // blocks to the worker that opened it, so that the disk streams while
     // every core hashes. Small files that are not in memory are announced
-    // to the disk some rows ahead, in row order, so that it has a queue to
-    // work through rather than one request at a time.
+    // to the disk up to 64 MiB ahead, in row order, so that it has a queue
+    // to work through rather than one request at a time.
     struct Readers {
         Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
         int workers;
@@ -131,6 +132,9 @@ private:
     std::atomic<bool> announcing_{false};
     std::mutex announceMutex_;  // one worker announces at a time, the others go on
     int announced_ = 0;         // the rows before it have been announced
+    // The rows announced and not yet begun, with their files' sizes.
+    std::deque<std::pair<int, std::uint64_t>> announcedAhead_;
+    std::uint64_t announcedBytes_ = 0;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::thread> workers_;

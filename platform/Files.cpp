@@ -62,10 +62,11 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-void AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
+std::uint64_t AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
     InputFile file;
-    if (file.Open(path) && file.OpenedSize() <= limit)
-        ::posix_fadvise(file.Descriptor(), 0, 0, POSIX_FADV_WILLNEED);
+    if (!file.Open(path) || file.OpenedSize() > limit) return 0;
+    ::posix_fadvise(file.Descriptor(), 0, 0, POSIX_FADV_WILLNEED);
+    return file.OpenedSize();
 }
 
 void InputFile::Close() {
