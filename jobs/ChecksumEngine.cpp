@@ -23,6 +23,10 @@ constexpr int RowsAhead = 256;
 // enough that what it reads is still in memory when its row comes.
 constexpr std::uint64_t AnnounceBytes = 64 * 1048576;
 constexpr int AnnounceRows = 4096;
+// The largest file announced, whole. A file announced is in memory, or on
+// its way there, by its row, and is read beside the others; a larger one is
+// left to the disk's reader, which streams it with the kernel reading ahead.
+constexpr std::uint64_t AnnouncedFileSize = 8 * 1048576;
 // Of the small files, one in this many is asked whether it is in memory.
 constexpr int AnnounceSample = 16;
 
@@ -77,22 +81,29 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
         if (announcing_) AnnounceAhead(row);
         return rest(file);
     }
-    if (file.UncachedBytes() <= DiskAllowance) return rest(file);
+    const std::uint64_t uncached = file.UncachedBytes();
+    announcing_ = uncached > 0;
+    if (announcing_) AnnounceAhead(row);
+    // An announced file is on its way into memory: reading it asks the disk
+    // for nothing more.
+    if (uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
     const auto stream = diskReader_->Queue(file, row);
     return DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_);
 }
 
 void ChecksumEngine::AnnounceAhead(int row) {
-    std::unique_lock lock(announceMutex_, std::try_to_lock);
-    if (!lock) return;
-    while (!announcedAhead_.empty() && announcedAhead_.front().first <= row) {
+    // A worker waits while another announces: the file it is about to read
+    // may be among those, and reading it first would send the disk back.
+    std::lock_guard lock(announceMutex_);
+    while (!announcedAhead_.empty() && announcedAhead_.front().first < row) {
         announcedBytes_ -= announcedAhead_.front().second;
         announcedAhead_.pop_front();
     }
     const int last = std::min(rows_, row + 1 + AnnounceRows);
-    for (announced_ = std::max(announced_, row + 1);
+    // The row's own file first, so that the disk is asked in row order.
+    for (announced_ = std::max(announced_, row);
          announced_ < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); ++announced_) {
-        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(announced_), DiskAllowance);
+        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(announced_), AnnouncedFileSize);
         announcedAhead_.emplace_back(announced_, bytes);
         announcedBytes_ += bytes;
     }

@@ -41,9 +41,10 @@ public:
     // once. A file that needs more of the disk is read by one reader that
     // takes such files one at a time, whole, in row order, and hands their
     // blocks to the worker that opened it, so that the disk streams while
-    // every core hashes. Small files that are not in memory are announced
-    // to the disk up to 64 MiB ahead, in row order, so that it has a queue
-    // to work through rather than one request at a time.
+    // every core hashes. Files up to 8 MiB that are not in memory are
+    // announced to the disk up to 64 MiB ahead, in row order, so that it has
+    // a queue to work through rather than one request at a time; by its row
+    // such a file is in memory, or on its way, and is read beside the others.
     struct Readers {
         Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
         int workers;
@@ -104,8 +105,8 @@ private:
     // disk's reader.
     template <class Rest>
     std::optional<FileDigest> OpenRow(int row, const std::string& path, const Rest& rest);
-    // Where the disk goes in turn and small files are found not in memory:
-    // the small files of the rows ahead of `row`, announced to the disk.
+    // Where the disk goes in turn and files are found not in memory: the
+    // files up to 8 MiB of `row` and the rows ahead, announced to the disk.
     void AnnounceAhead(int row);
     void Publish(int row, const FileDigest& digest);
     void Work();
@@ -127,10 +128,11 @@ private:
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken
     std::unique_ptr<SequentialReader> diskReader_;  // with the disk in turn
-    // Whether the small files lately opened were missing from the page
-    // cache, from one file in every AnnounceSample.
+    // Whether the files lately opened were missing from the page cache:
+    // every file larger than a read-ahead request, and one small file in
+    // every AnnounceSample.
     std::atomic<bool> announcing_{false};
-    std::mutex announceMutex_;  // one worker announces at a time, the others go on
+    std::mutex announceMutex_;  // one worker announces at a time
     int announced_ = 0;         // the rows before it have been announced
     // The rows announced and not yet begun, with their files' sizes.
     std::deque<std::pair<int, std::uint64_t>> announcedAhead_;
