@@ -73,16 +73,18 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
     if (!diskInTurn_) return rest(file);
     // A file no larger than the allowance costs nothing to ask, but for one
-    // in every AnnounceSample, which tells whether to announce; a larger one
+    // in every AnnounceSample, which tells whether to announce (a file
+    // announced already is in memory because it was announced, and tells
+    // nothing of the disk); a larger one
     // one system call (two or three before Linux 6.5) on the descriptor the
     // job reads anyway.
     if (file.OpenedSize() <= DiskAllowance) {
-        if (row % AnnounceSample == 0) announcing_ = file.UncachedBytes() > 0;
+        if (row % AnnounceSample == 0 && row >= announced_) announcing_ = file.UncachedBytes() > 0;
         if (announcing_) AnnounceAhead(row);
         return rest(file);
     }
     const std::uint64_t uncached = file.UncachedBytes();
-    announcing_ = uncached > 0;
+    if (row >= announced_) announcing_ = uncached > 0;
     if (announcing_) AnnounceAhead(row);
     // An announced file is on its way into memory: reading it asks the disk
     // for nothing more.
@@ -101,10 +103,10 @@ void ChecksumEngine::AnnounceAhead(int row) {
     }
     const int last = std::min(rows_, row + 1 + AnnounceRows);
     // The row's own file first, so that the disk is asked in row order.
-    for (announced_ = std::max(announced_, row);
-         announced_ < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); ++announced_) {
-        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(announced_), AnnouncedFileSize);
-        announcedAhead_.emplace_back(announced_, bytes);
+    for (int next = std::max(announced_.load(), row);
+         next < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); announced_ = ++next) {
+        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
+        announcedAhead_.emplace_back(next, bytes);
         announcedBytes_ += bytes;
     }
 }

@@ -133,7 +133,7 @@ private:
     // every AnnounceSample.
     std::atomic<bool> announcing_{false};
     std::mutex announceMutex_;  // one worker announces at a time
-    int announced_ = 0;         // the rows before it have been announced
+    std::atomic<int> announced_{0};  // the rows before it have been announced
     // The rows announced and not yet begun, with their files' sizes.
     std::deque<std::pair<int, std::uint64_t>> announcedAhead_;
     std::uint64_t announcedBytes_ = 0;
