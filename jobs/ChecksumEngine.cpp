@@ -94,13 +94,19 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
 }
 
 void ChecksumEngine::AnnounceAhead(int row) {
-    // A worker waits while another announces: the file it is about to read
-    // may be among those, and reading it first would send the disk back.
-    std::lock_guard lock(announceMutex_);
+    // The rows are announced in batches of half the reach, so that the
+    // workers seldom meet here.
+    if (announced_ > row + AnnounceRows / 2) return;
+    std::unique_lock lock(announceMutex_, std::defer_lock);
+    // A worker whose own file is not announced yet waits while another
+    // announces: reading it first would send the disk back. The others go on.
+    if (row >= announced_) lock.lock();
+    else if (!lock.try_lock()) return;
     while (!announcedAhead_.empty() && announcedAhead_.front().first < row) {
         announcedBytes_ -= announcedAhead_.front().second;
         announcedAhead_.pop_front();
     }
+    if (announced_ > row && announcedBytes_ >= AnnounceBytes / 2) return;
     const int last = std::min(rows_, row + 1 + AnnounceRows);
     // The row's own file first, so that the disk is asked in row order.
     for (int next = std::max(announced_.load(), row);
