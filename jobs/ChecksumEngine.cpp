@@ -72,23 +72,19 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
     if (!diskInTurn_) return rest(file);
-    // A file no larger than the allowance costs nothing to ask, but for one
-    // in every AnnounceSample, which tells whether to announce (a file
-    // announced already is in memory because it was announced, and tells
-    // nothing of the disk); a larger one
-    // one system call (two or three before Linux 6.5) on the descriptor the
-    // job reads anyway.
-    if (file.OpenedSize() <= DiskAllowance) {
-        if (row % AnnounceSample == 0 && row >= announced_) announcing_ = file.UncachedBytes() > 0;
-        if (announcing_) AnnounceAhead(row);
-        return rest(file);
-    }
-    const std::uint64_t uncached = file.UncachedBytes();
-    if (row >= announced_) announcing_ = uncached > 0;
+    // The page cache is asked of every file larger than the allowance (one
+    // system call, two or three before Linux 6.5, on the descriptor read
+    // anyway) and of one small file in every AnnounceSample, which tells
+    // whether to announce. A file announced already is in memory because it
+    // was announced, and tells nothing of the disk.
+    const bool small = file.OpenedSize() <= DiskAllowance;
+    const bool ask = !small || row % AnnounceSample == 0;
+    const std::uint64_t uncached = ask ? file.UncachedBytes() : 0;
+    if (ask && row >= announced_) announcing_ = uncached > 0;
     if (announcing_) AnnounceAhead(row);
     // An announced file is on its way into memory: reading it asks the disk
     // for nothing more.
-    if (uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
+    if (small || uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
     const auto stream = diskReader_->Queue(file, row);
     return DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_);
 }
