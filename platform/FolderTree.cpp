@@ -13,9 +13,11 @@
 namespace velmar {
 namespace {
 
+enum class EntryKind { Other, File, Folder };
+
 struct Entry {
     std::string name;
-    bool folder;  // else a file
+    EntryKind kind;
 };
 
 struct DirCloser {
@@ -23,21 +25,23 @@ struct DirCloser {
 };
 using OpenFolder = std::unique_ptr<DIR, DirCloser>;
 
-// What an entry is to the walk: a folder, a file, or nothing (false).
-bool Classify(int folderFd, const dirent& entry, bool& folder) {
-    unsigned char type = entry.d_type;
+EntryKind KindOf(int folderFd, const dirent& entry) {
     struct stat st {};
-    if (type == DT_UNKNOWN) {
-        if (::fstatat(folderFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-        type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : S_ISLNK(st.st_mode) ? DT_LNK : DT_FIFO;
+    switch (entry.d_type) {
+        case DT_REG: return EntryKind::File;
+        case DT_DIR: return EntryKind::Folder;
+        case DT_LNK: break;
+        case DT_UNKNOWN:
+            // The file system does not say: the entry itself is asked.
+            if (::fstatat(folderFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
+            if (S_ISREG(st.st_mode)) return EntryKind::File;
+            if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+            if (!S_ISLNK(st.st_mode)) return EntryKind::Other;
+            break;
+        default: return EntryKind::Other;  // FIFOs, sockets, devices
     }
-    if (type == DT_LNK) {
-        // Only a link that ends at a regular file counts, as that file.
-        folder = false;
-        return ::fstatat(folderFd, entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
-    }
-    folder = type == DT_DIR;
-    return type == DT_DIR || type == DT_REG;
+    // Only a link that ends at a regular file counts, as that file.
+    return ::fstatat(folderFd, entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
 }
 
 class Walk {
@@ -52,7 +56,9 @@ public:
         // through a link put in its place since it was listed.
         const int fd = relative.empty() ? ::open(root_.empty() ? "/" : root_.c_str(), flags)
                                         : ::openat(parentFd, name.c_str(), flags | O_NOFOLLOW);
-        OpenFolder dir(fd < 0 ? nullptr : ::fdopendir(fd));
+        // A folder whose names can be read but whose files cannot be reached
+        // (read but no search permission) is no more use than one unread.
+        OpenFolder dir(fd < 0 || ::faccessat(fd, ".", X_OK, AT_EACCESS) != 0 ? nullptr : ::fdopendir(fd));
         if (!dir) {
             if (fd >= 0) ::close(fd);
             Unreadable(relative);
@@ -68,8 +74,8 @@ public:
             }
             const std::string_view entryName = entry->d_name;
             if (entryName == "." || entryName == "..") continue;
-            bool folder = false;
-            if (Classify(::dirfd(dir.get()), *entry, folder)) entries.push_back({std::string(entryName), folder});
+            const EntryKind kind = KindOf(::dirfd(dir.get()), *entry);
+            if (kind != EntryKind::Other) entries.push_back({std::string(entryName), kind});
         }
         std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
@@ -78,7 +84,7 @@ public:
             if (visit_.stop && visit_.stop()) return false;
             const std::string path = relative.empty() ? entries[i].name : relative + "/" + entries[i].name;
             const double start = from + each * static_cast<double>(i);
-            if (entries[i].folder) {
+            if (entries[i].kind == EntryKind::Folder) {
                 if (!Folder(::dirfd(dir.get()), path, entries[i].name, start, each)) return false;
             } else if (visit_.file) {
                 visit_.file(path);

@@ -76,27 +76,30 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
 
 TEST_P(TreeCreationTest, AFolderThatCannotBeReadStopsTheCreationAtGoBeforeAFileIsRead) {
     for (const ListKind* kind : ListKinds()) {
-        TempDir dir;
-        ::chmod(dir.path().c_str(), 0755);
-        const std::string music = WriteTree(dir, "Music", {"a.bin", "Locked/b.bin"});
-        ::chmod((music + "/Locked").c_str(), 0);
-        // Root reads every folder: the walk then runs as another user.
-        const auto walkAndGo = [&] {
-            FakeWindow window;
-            MainWindowState state;
-            ProgramEndCatcher catcher;
-            CreateFromFolder(window, state, *kind, music);
-            std::string rows;
-            for (const std::string& row : window.setup.rows) rows += row + ", ";
-            CreateGo(window, state, *kind);
-            return rows + window.Log().back() + (WorkerThread::Running() == 0 && state.Busy == 0 ? "" : ", busy");
-        };
-        const std::string ending = ::geteuid() == 0 ? AsNobody(walkAndGo) : walkAndGo();
-        ::chmod((music + "/Locked").c_str(), 0755);
-        SKIP_IF_CHILD_SAID(ending);
-        EXPECT_EQ(ending, "a.bin, MessageBox Ok " + CannotReadFolderMessage(music + "/Locked"))
-            << kind->create.firstName;
-        EXPECT_FALSE(PathExists(music + "/" + ListNameInMusic(*kind)));
+        // Neither names nor files to read, and names whose files cannot be reached.
+        for (const mode_t locked : {0000, 0444}) {
+            TempDir dir;
+            ::chmod(dir.path().c_str(), 0755);
+            const std::string music = WriteTree(dir, "Music", {"a.bin", "Locked/b.bin"});
+            ::chmod((music + "/Locked").c_str(), locked);
+            // Root reads every folder: the walk then runs as another user.
+            const auto walkAndGo = [&] {
+                FakeWindow window;
+                MainWindowState state;
+                ProgramEndCatcher catcher;
+                CreateFromFolder(window, state, *kind, music);
+                std::string rows;
+                for (const std::string& row : window.setup.rows) rows += row + ", ";
+                CreateGo(window, state, *kind);
+                return rows + window.Log().back() + (WorkerThread::Running() == 0 && state.Busy == 0 ? "" : ", busy");
+            };
+            const std::string ending = ::geteuid() == 0 ? AsNobody(walkAndGo) : walkAndGo();
+            ::chmod((music + "/Locked").c_str(), 0755);
+            SKIP_IF_CHILD_SAID(ending);
+            EXPECT_EQ(ending, "a.bin, MessageBox Ok " + CannotReadFolderMessage(music + "/Locked"))
+                << kind->create.firstName << " " << locked;
+            EXPECT_FALSE(PathExists(music + "/" + ListNameInMusic(*kind)));
+        }
     }
 }
 
