@@ -60,10 +60,11 @@ std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindow
                                                   const OpenFileRequest& dialog);
 
 // go! in a Create mode, before the job starts and before any file is read:
-// a folder of the tree that could not be read, the 'self' check, the rows the list cannot carry (`refusal` gives the
-// message for such a row, empty for any other), the overwrite question and
-// Busy. True when the creation job may start; a refusal leaves the window
-// as it was, for the user to choose again.
+// a folder of the tree that could not be read, the 'self' check, the rows
+// the list cannot carry (`refusal` gives the message for such a row, empty
+// for any other), the overwrite question and Busy. True when the creation
+// job may start; a refusal leaves the window as it was, for the user to
+// choose again.
 bool CreationMayStart(MainWindow& window, MainWindowState& state,
                       const std::function<std::string(std::string_view row)>& refusal);
 

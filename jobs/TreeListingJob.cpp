@@ -49,9 +49,11 @@ void ListTree(JobFrame& frame, const std::string& folder, const std::string& lis
     window.SetProgressPosition(0);
 
     if (!walked) return frame.EndCreation("");
-    if (files == 0)
-        return frame.EndCreation(unreadable.empty() ? "No files found in folder '" + (folder.empty() ? "/" : folder) + "'"
+    if (files == 0) {
+        const std::string shown = folder.empty() ? "/" : folder;
+        return frame.EndCreation(unreadable.empty() ? "No files found in folder '" + shown + "'"
                                                     : CannotReadFolderMessage(unreadable));
+    }
     state.UnreadableFolder = unreadable;
     window.SetEdit1ReadOnly(false, EditBackground::Window);
     window.SetEnabled(Control::Button1, true);

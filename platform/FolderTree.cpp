@@ -96,7 +96,8 @@ public:
 
 private:
     void Unreadable(const std::string& relative) {
-        if (visit_.unreadable) visit_.unreadable(relative.empty() ? (root_.empty() ? "/" : root_) : root_ + "/" + relative);
+        if (!visit_.unreadable) return;
+        visit_.unreadable(relative.empty() ? (root_.empty() ? "/" : root_) : root_ + "/" + relative);
     }
 
     const std::string& root_;

@@ -36,7 +36,8 @@ std::string TemporaryName(const std::string& target) {
     std::uint64_t bits = 0;
     if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) bits = 0;
     bits ^= (attempts++ + static_cast<std::uint64_t>(::getpid())) * 0x9E3779B97F4A7C15u;
-    for (std::size_t i = 0; i < RandomLetters; ++i, bits /= sizeof Letters - 1) name += Letters[bits % (sizeof Letters - 1)];
+    for (std::size_t i = 0; i < RandomLetters; ++i, bits /= sizeof Letters - 1)
+        name += Letters[bits % (sizeof Letters - 1)];
     return name;
 }
 

@@ -261,8 +261,9 @@ private slots:
         QTest::keyClick(f.form.get(), Qt::Key_F7, Qt::ShiftModifier);
         QTest::keyClick(f.form.get(), Qt::Key_F9, Qt::ControlModifier);
         QTest::keyClick(f.form.get(), Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(f.recorder.calls, (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256",
-                                                             "CreateFromFolderM3u", "CreateFromFolderSha256"}));
+        QCOMPARE(f.recorder.calls,
+                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256",
+                                           "CreateFromFolderM3u", "CreateFromFolderSha256"}));
         // Every kind's fourth item, on Ctrl and the kind's Create key.
         const QList<QAction*> menus = f.form->menuBar()->actions();
         for (std::size_t i = 0; i < ListKinds().size(); ++i) {

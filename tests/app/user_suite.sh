@@ -2,9 +2,10 @@
 # The real program in a real X server, driven by keys and clicks as a person
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
-# the file dialog, an SFV list of a whole tree through the folder dialog, two rows of a list select-verified, the file type
-# registered and opened through xdg-open, Esc during a long verification and
-# a long creation, and File > Exit and the window's close during a long job.
+# the file dialog, an SFV list of a whole tree through the folder dialog,
+# two rows of a list select-verified, the file type registered and opened
+# through xdg-open, Esc during a long verification and a long creation, and
+# File > Exit and the window's close during a long job.
 # Results are read from the files the program writes and renames, from
 # screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
