@@ -58,6 +58,18 @@ std::optional<std::vector<std::string>> QtDialogs::OpenFiles(QWidget* parent, co
     return paths;
 }
 
+std::optional<std::string> QtDialogs::OpenFolder(QWidget* parent, const std::string& title) {
+    QFileDialog dialog(parent, QString::fromStdString(title));
+    // The folder a link names is the one the user pointed at; the walk then
+    // follows no link to a folder inside it.
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks | QFileDialog::ReadOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
 MessageAnswer QtDialogs::Message(QWidget* parent, const std::string& text, MessageButtons buttons) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Velmar"), QFile::decodeName(QByteArray::fromStdString(text)),
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);

@@ -20,6 +20,8 @@ public:
     virtual ~Dialogs() = default;
     // Paths as bytes; nothing when cancelled.
     virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) = 0;
+    // A folder's path as bytes; nothing when cancelled.
+    virtual std::optional<std::string> OpenFolder(QWidget* parent, const std::string& title) = 0;
     virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
     // Shows one of the program's own windows modally (the About box) and
     // returns its result.
@@ -30,6 +32,7 @@ public:
 class QtDialogs : public Dialogs {
 public:
     std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) override;
+    std::optional<std::string> OpenFolder(QWidget* parent, const std::string& title) override;
     MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) override;
 };
 

@@ -15,9 +15,12 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
     const auto kinds = ListKinds();
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const ListKind& kind = *kinds[i];
-        commands.Kinds.push_back({bind(CreateCommand, kind, ModesOfKind(i)), bind(VerifyCommand, kind),
-                                  bind(SelectVerifyCommand, kind, ModesOfKind(i)), bind(CreateGo, kind),
-                                  bind(SelectVerifyGo, kind)});
+        commands.Kinds.push_back({.Create = bind(CreateCommand, kind, ModesOfKind(i)),
+                                  .Verify = bind(VerifyCommand, kind),
+                                  .SelectVerify = bind(SelectVerifyCommand, kind, ModesOfKind(i)),
+                                  .CreateFromFolder = bind(CreateFromFolderCommand, kind, ModesOfKind(i)),
+                                  .GoCreate = bind(CreateGo, kind),
+                                  .GoSelectVerify = bind(SelectVerifyGo, kind)});
     }
     commands.CommandLineVerify = bind(CommandLineVerifyCommand, CommandLineKind());
     return commands;

@@ -16,7 +16,7 @@ struct FormCommands {
 
     // One list kind's menu items and go! in its two modes.
     struct Kind {
-        Command Create, Verify, SelectVerify;
+        Command Create, Verify, SelectVerify, CreateFromFolder;
         Command GoCreate, GoSelectVerify;
     };
 

@@ -1,5 +1,8 @@
 #include "app/Unit1.h"
 
+#include <iterator>
+#include <type_traits>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -158,9 +161,11 @@ void TForm1::CreateMenu() {
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const ListKind& kind = *kinds[i];
         auto* menu = menuBar()->addMenu(QString::fromLatin1(kind.menuCaption));
-        const FormCommands::Command FormCommands::Kind::*items[3] = {
-            &FormCommands::Kind::Create, &FormCommands::Kind::Verify, &FormCommands::Kind::SelectVerify};
-        for (int item = 0; item < 3; ++item) {
+        const FormCommands::Command FormCommands::Kind::*items[] = {
+            &FormCommands::Kind::Create, &FormCommands::Kind::Verify, &FormCommands::Kind::SelectVerify,
+            &FormCommands::Kind::CreateFromFolder};
+        static_assert(std::size(items) == std::extent_v<decltype(ListKind::itemCaptions)>);
+        for (std::size_t item = 0; item < std::size(items); ++item) {
             auto command = items[item];
             menu->addAction(QString::fromLatin1(kind.itemCaptions[item]),
                             QKeySequence::fromString(QString::fromLatin1(kind.itemKeys[item]), QKeySequence::PortableText),

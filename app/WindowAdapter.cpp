@@ -315,6 +315,13 @@ std::optional<std::vector<std::string>> WindowAdapter::OpenFileDialog(const Open
         });
 }
 
+std::optional<std::string> WindowAdapter::OpenFolderDialog(const std::string& title) {
+    return Ask<std::optional<std::string>>([this, title] {
+        c_.rows->EndBatch();
+        return c_.dialogs->OpenFolder(c_.form, title);
+    });
+}
+
 MessageAnswer WindowAdapter::MessageBox(const std::string& text, MessageButtons buttons) {
     return Ask<MessageAnswer>([this, text, buttons] {
         c_.rows->EndBatch();

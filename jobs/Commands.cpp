@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "jobs/TreeListingJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -16,17 +17,24 @@ std::string ProposedListName(const std::string& directory, const char* firstName
     return BaseNameOf(directory) + extension;
 }
 
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, JobModeValue mode) {
-    if (state.Busy) return;
+namespace {
+
+// What every Create command does before its dialog; false while Busy.
+bool BeginCreateCommand(MainWindow& window, MainWindowState& state, JobModeValue mode) {
+    if (state.Busy) return false;
     window.LoadIcons();
     window.SetText(Control::Label1, "Velmar");
     state.JobMode = mode;
     window.SetVisible(Control::Edit2, false);
+    return true;
+}
 
-    auto chosen = window.OpenFileDialog(kind.dialog);
-    if (!chosen || chosen->empty()) return;
-
+// Once the dialog has chosen: the old rows gone, the kind's label, boxes and
+// first name shown, and Edit1 and go! open when the rows are `known`; rows
+// still to come leave nothing to name or start.
+void ShowCreationControls(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, bool known) {
     window.ClearRows();
+    state.UnreadableFolder.clear();
     window.SetText(Control::Label1, kind.label);
     window.SetEnabled(Control::CheckBox1, kind.checkBox1Enabled);
     switch (kind.comboBox1) {
@@ -38,8 +46,18 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
         case CreateCommandKind::ComboBox::EnableKeepSelection: window.SetEnabled(Control::ComboBox1, true); break;
     }
     window.SetText(Control::Edit1, kind.firstName);
-    window.SetEdit1ReadOnly(false, EditBackground::Window);
-    window.SetEnabled(Control::Button1, true);
+    window.SetEdit1ReadOnly(!known, known ? EditBackground::Window : EditBackground::ButtonFace);
+    window.SetEnabled(Control::Button1, known);
+}
+
+}  // namespace
+
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, JobModeValue mode) {
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFileDialog(kind.dialog);
+    if (!chosen || chosen->empty()) return;
+
+    ShowCreationControls(window, state, kind, true);
 
     // Files chosen from several folders (names typed with their folders into
     // the dialog) are listed by their paths below the folder that holds them
@@ -59,6 +77,22 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
     state.CreationDirectory = std::move(chosenFiles.folder);
     if (kind.extension)
         window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind.firstName, kind.extension));
+}
+
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
+                                JobModeValue mode) {
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFolderDialog(kind.folderTitle);
+    if (!chosen || chosen->empty()) return;
+
+    ShowCreationControls(window, state, kind, false);
+    // "/music/" is the folder "/music", "/" the root, which is "" here.
+    std::string folder = std::move(*chosen);
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    const std::string listName = ProposedListName(folder, kind.firstName, kind.extension);
+    window.SetText(Control::Edit1, listName);
+    state.CreationDirectory = folder;
+    LaunchJob<TreeListingJob>(window, state, folder, listName);
 }
 
 std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, JobModeValue mode,
@@ -90,6 +124,11 @@ std::string CreationListPath(const MainWindowState& state, const std::string& ed
 
 bool CreationMayStart(MainWindow& window, MainWindowState& state,
                       const std::function<std::string(std::string_view row)>& refusal) {
+    // Busy: the walk may still be writing it, and go! starts nothing anyway.
+    if (!state.Busy && !state.UnreadableFolder.empty()) {
+        window.MessageBox(CannotReadFolderMessage(state.UnreadableFolder), MessageButtons::Ok);
+        return false;
+    }
     const std::string name = window.Text(Control::Edit1);
     const int rows = window.RowCount();
     for (int row = 0; row < rows; ++row) {

@@ -33,6 +33,7 @@ struct CreateCommandKind {
     bool checkBox1Enabled;
     enum class ComboBox { SelectDefaultAndEnable, Disable, EnableKeepSelection } comboBox1;
     OpenFileRequest dialog;
+    const char* folderTitle;    // Create from Folder's dialog: "Create SFV: Select Folder to Add"
 };
 
 // A Create command: the files chosen, each listed once by its path below the
@@ -40,6 +41,13 @@ struct CreateCommandKind {
 // name without regard to case, the list name proposed, go! enabled. Nothing
 // while Busy. `mode` is go!'s from then on.
 void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, JobModeValue mode);
+
+// Create from Folder: a folder chosen, the window prepared as for a Create
+// command and every file of the tree below the folder listed by a job
+// (jobs/TreeListingJob.h), go! enabled once the walk is over. Nothing
+// while Busy. `mode` is go!'s from then on.
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
+                                JobModeValue mode);
 
 // The name a Create command proposes for files chosen in `directory`: its
 // last component + extension, or `firstName` for the root.
@@ -52,10 +60,11 @@ std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindow
                                                   const OpenFileRequest& dialog);
 
 // go! in a Create mode, before the job starts and before any file is read:
-// the 'self' check, the rows the list cannot carry (`refusal` gives the
-// message for such a row, empty for any other), the overwrite question and
-// Busy. True when the creation job may start; a refusal leaves the window
-// as it was, for the user to choose again.
+// a folder of the tree that could not be read, the 'self' check, the rows
+// the list cannot carry (`refusal` gives the message for such a row, empty
+// for any other), the overwrite question and Busy. True when the creation
+// job may start; a refusal leaves the window as it was, for the user to
+// choose again.
 bool CreationMayStart(MainWindow& window, MainWindowState& state,
                       const std::function<std::string(std::string_view row)>& refusal);
 

@@ -71,6 +71,8 @@ public:
 
     virtual void SetBusyCursor(bool busy) = 0;
     virtual std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& request) = 0;
+    // The folder chosen, as bytes; nothing when cancelled.
+    virtual std::optional<std::string> OpenFolderDialog(const std::string& title) = 0;
     virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
     virtual void LoadIcons() = 0;
 };

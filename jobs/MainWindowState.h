@@ -49,6 +49,11 @@ struct MainWindowState {
     std::string ListPath;  // the select-verify list, which no fallback may take for one of its files
     // The folder of the files a Create command chose: the new list goes there.
     std::string CreationDirectory;
+    // The first folder of a Create from Folder's tree that could not be
+    // read, "" when every one was: go! refuses the rows, which would make
+    // an incomplete list. Written by the walk before it clears Busy, read
+    // only while nothing is Busy.
+    std::string UnreadableFolder;
     std::string CommandLinePath;
 };
 

@@ -12,6 +12,10 @@ void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& k
     RunCreateCommand(window, state, kind.create, modes.create);
 }
 
+void CreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes) {
+    RunCreateFromFolderCommand(window, state, kind.create, modes.create);
+}
+
 bool CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind) {
     return CreationMayStart(window, state, [&kind](std::string_view row) { return UnlistableRowMessage(kind, row); });
 }

@@ -11,6 +11,9 @@ namespace velmar {
 // Create: the files chosen and the window prepared for go! in the kind's
 // create mode.
 void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
+// Create from Folder: the folder chosen, its tree listed by a job, go! in
+// the kind's create mode once every row is in.
+void CreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
 // go!'s checks before a creation of the kind (see CreationMayStart in
 // jobs/Commands.h), refusing the names the kind cannot carry.
 bool CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind);

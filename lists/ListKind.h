@@ -40,11 +40,12 @@ struct ListLine {
 };
 
 struct ListKind {
-    // The menu: its caption, its three items and their keys ("F3",
-    // "Shift+F6"), in the order create, verify, select verify.
+    // The menu: its caption, its four items and their keys ("F3",
+    // "Shift+F6"), in the order create, verify, select verify, create from
+    // folder.
     const char* menuCaption;
-    const char* itemCaptions[3];
-    const char* itemKeys[3];
+    const char* itemCaptions[4];
+    const char* itemKeys[4];
 
     // The Create command's preparation (its mode is the registry's), the
     // dialog of Verify and Select Verify, and the message a finished list

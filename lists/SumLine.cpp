@@ -128,8 +128,8 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
 ListKind SumToolKind(const SumToolTexts& t) {
     return {
         .menuCaption = t.menuCaption,
-        .itemCaptions = {t.itemCaptions[0], t.itemCaptions[1], t.itemCaptions[2]},
-        .itemKeys = {t.itemKeys[0], t.itemKeys[1], t.itemKeys[2]},
+        .itemCaptions = {t.itemCaptions[0], t.itemCaptions[1], t.itemCaptions[2], t.itemCaptions[3]},
+        .itemKeys = {t.itemKeys[0], t.itemKeys[1], t.itemKeys[2], t.itemKeys[3]},
         .create = {.label = t.createLabel,
                    .firstName = t.firstName,
                    .extension = nullptr,
@@ -138,7 +138,8 @@ ListKind SumToolKind(const SumToolTexts& t) {
                    .dialog = {.title = t.createTitle,
                               .filter = "CD Image (*.bin;*.iso;*.cue)|*.bin;*.iso;*.cue|All files (*.*)|*.*",
                               .filterIndex = 2,
-                              .multiple = true}},
+                              .multiple = true},
+                   .folderTitle = t.folderTitle},
         .verifyDialog = {.title = t.verifyTitle, .filter = t.verifyFilter, .filterIndex = 1, .multiple = false},
         .creationComplete = t.creationComplete,
         .algorithm = t.algorithm,

@@ -30,11 +30,12 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest);
 // way fatal, the Create dialog offering disc images first.
 struct SumToolTexts {
     const char* menuCaption;
-    const char* itemCaptions[3];
-    const char* itemKeys[3];
+    const char* itemCaptions[4];
+    const char* itemKeys[4];
     const char* createLabel;       // "MD5 Filename"
     const char* firstName;         // the list's name, whatever the folder: "md5sum"
     const char* createTitle;
+    const char* folderTitle;       // Create from Folder's dialog
     const char* verifyTitle;
     const char* verifyFilter;
     const char* creationComplete;

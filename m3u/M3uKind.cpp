@@ -32,8 +32,8 @@ const char* NameUnfit(std::string_view name) {
 // box means nothing to a playlist.
 const ListKind M3uKind{
     .menuCaption = "M&3U",
-    .itemCaptions = {"&Create M3U", "&Verify M3U", "&Select Verify"},
-    .itemKeys = {"F9", "F10", "F11"},
+    .itemCaptions = {"&Create M3U", "&Verify M3U", "&Select Verify", "Create from &Folder..."},
+    .itemKeys = {"F9", "F10", "F11", "Ctrl+F9"},
     .create = {.label = "m3u Filename",
                .firstName = "default.m3u",
                .extension = ".m3u",
@@ -42,7 +42,8 @@ const ListKind M3uKind{
                .dialog = {.title = "Create M3U: Select Files You Want to Add",
                           .filter = "MP3 Files (*.mp3)|*.mp3|All files (*.*)|*.*",
                           .filterIndex = 1,
-                          .multiple = true}},
+                          .multiple = true},
+               .folderTitle = "Create M3U: Select Folder to Add"},
     .verifyDialog = {.title = "Verify M3U: Select M3U File to Verify",
                      .filter = "M3U files (*.m3u)|*.m3u|All files (*.*)|*.*",
                      .filterIndex = 1,

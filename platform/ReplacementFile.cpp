@@ -19,19 +19,25 @@ namespace {
 
 // ".<name>.<8 random letters>" beside the target: hidden while it is
 // written, and short enough for any name the target may have.
+constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr std::size_t NameBytes = 200;
+constexpr std::size_t RandomLetters = 8;
+
+// ".<name>." for a target named `name`.
+std::string TemporaryStem(std::string_view name) { return "." + std::string(name.substr(0, NameBytes)) + "."; }
+
 std::string TemporaryName(const std::string& target) {
-    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    constexpr std::size_t NameBytes = 200;
     const auto slash = target.rfind('/');
     const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    std::string name = target.substr(0, start) + "." + target.substr(start, NameBytes) + ".";
+    std::string name = target.substr(0, start) + TemporaryStem(std::string_view(target).substr(start));
     // Random where the kernel gives randomness; the counter alone still
     // makes each attempt a new name, and O_EXCL makes a taken one harmless.
     static std::atomic<std::uint64_t> attempts{0};
     std::uint64_t bits = 0;
     if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) bits = 0;
     bits ^= (attempts++ + static_cast<std::uint64_t>(::getpid())) * 0x9E3779B97F4A7C15u;
-    for (int i = 0; i < 8; ++i, bits /= sizeof Letters - 1) name += Letters[bits % (sizeof Letters - 1)];
+    for (std::size_t i = 0; i < RandomLetters; ++i, bits /= sizeof Letters - 1)
+        name += Letters[bits % (sizeof Letters - 1)];
     return name;
 }
 
@@ -60,6 +66,13 @@ bool StickyFolderRefusesRename(const std::string& target) {
 }
 
 }  // namespace
+
+bool IsReplacementNameOf(std::string_view name, std::string_view targetName) {
+    const std::string stem = TemporaryStem(targetName);
+    if (name.size() != stem.size() + RandomLetters || !name.starts_with(stem)) return false;
+    const std::string_view letters(Letters, sizeof Letters - 1);
+    return name.substr(stem.size()).find_first_not_of(letters) == std::string_view::npos;
+}
 
 bool OverwritableInPlace(const std::string& target) {
     // Opened for writing without a change, as the target would have been

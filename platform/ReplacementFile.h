@@ -12,6 +12,10 @@ namespace velmar {
 // does not).
 bool OverwritableInPlace(const std::string& target);
 
+// True when `name` is one a ReplacementFile takes in the folder while it
+// writes a file named `targetName` there.
+bool IsReplacementNameOf(std::string_view name, std::string_view targetName);
+
 // The new bytes go to a file of their own in the target's folder, which
 // rename(2) puts over the target in one step at Commit. Until then, and
 // whenever anything fails, the target stays as it was and the new file is

@@ -52,8 +52,8 @@ const char* NameUnfit(std::string_view name) {
 
 const ListKind SfvKind{
     .menuCaption = "&SFV",
-    .itemCaptions = {"&Create SFV", "&Verify SFV", "&Select Verify"},
-    .itemKeys = {"F3", "F4", "F5"},
+    .itemCaptions = {"&Create SFV", "&Verify SFV", "&Select Verify", "Create from &Folder..."},
+    .itemKeys = {"F3", "F4", "F5", "Ctrl+F3"},
     .create = {.label = "SFV Filename",
                .firstName = "default.sfv",
                .extension = ".sfv",
@@ -62,7 +62,8 @@ const ListKind SfvKind{
                .dialog = {.title = "Create SFV: Select Files You Want to Add",
                           .filter = "MP3 files (*.mp3)|*.mp3|RAR files (*.r?\?)|*.r??|All files (*.*)|*.*",
                           .filterIndex = 3,
-                          .multiple = true}},
+                          .multiple = true},
+               .folderTitle = "Create SFV: Select Folder to Add"},
     .verifyDialog = {.title = "Verify SFV: Select SFV File to Verify",
                      .filter = "SFV files (*.sfv)|*.sfv|Text files (*.txt)|*.txt|All files (*.*)|*.*",
                      .filterIndex = 1,

@@ -25,6 +25,17 @@ public:
         files.pop_front();
         return answer;
     }
+    // Answered from `files` too: the first path of the answer.
+    std::optional<std::string> OpenFolder(QWidget*, const std::string& title) override {
+        OpenFileRequest request;
+        request.title = title;
+        requests.push_back(request);
+        if (files.empty()) return std::nullopt;
+        auto answer = files.front();
+        files.pop_front();
+        if (!answer || answer->empty()) return std::nullopt;
+        return answer->front();
+    }
     MessageAnswer Message(QWidget*, const std::string& text, MessageButtons buttons) override {
         messages.push_back(text);
         if (buttons == MessageButtons::Ok || answers.empty()) return MessageAnswer::Ok;

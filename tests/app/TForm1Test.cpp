@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -47,7 +48,7 @@ struct Recorder {
         for (const char* kind : Kinds) {
             const std::string k = kind;
             c.Kinds.push_back({note("Create" + k), note("Verify" + k), note("SelectVerify" + k),
-                               note("GoCreate" + k), note("GoSelectVerify" + k)});
+                               note("CreateFromFolder" + k), note("GoCreate" + k), note("GoSelectVerify" + k)});
         }
         return c;
     }
@@ -258,8 +259,19 @@ private slots:
         QTest::keyClick(f.form.get(), Qt::Key_F4);
         QTest::keyClick(f.form.get(), Qt::Key_F11);
         QTest::keyClick(f.form.get(), Qt::Key_F7, Qt::ShiftModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_F9, Qt::ControlModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f.recorder.calls,
-                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256"}));
+                 (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256",
+                                           "CreateFromFolderM3u", "CreateFromFolderSha256"}));
+        // Every kind's fourth item, on Ctrl and the kind's Create key.
+        const QList<QAction*> menus = f.form->menuBar()->actions();
+        for (std::size_t i = 0; i < ListKinds().size(); ++i) {
+            const QList<QAction*> items = menus[static_cast<qsizetype>(i) + 1]->menu()->actions();
+            QCOMPARE(items.size(), 4);
+            QCOMPARE(items[3]->text(), QString("Create from &Folder..."));
+            QCOMPARE(items[3]->shortcut(), QKeySequence("Ctrl+" + items[0]->shortcut().toString()));
+        }
         QTest::keyClick(f.form.get(), Qt::Key_F12);
         QCOMPARE(f.exits, 1);
         // Esc stops a running job and nothing else.
@@ -367,6 +379,24 @@ private slots:
         QCOMPARE(f.dialogs->messages, std::vector<std::string>{"SFV file creation complete!"});
         const std::string list = ReadAll(album.File("Album/Album.sfv"));
         QVERIFY(list.find("A.bin E8B7BE43") != std::string::npos);
+
+        // Create from Folder lists the tree on a worker, the list it would
+        // replace left out, and go! writes the list there.
+        std::filesystem::create_directory(album.File("Album/Disc 2"));
+        album.Write("Album/Disc 2/c.bin", "c");
+        f.dialogs->files = {std::vector<std::string>{album.File("Album")}};
+        f.dialogs->answers = {MessageAnswer::Yes};
+        QTest::keyClick(&w, Qt::Key_F3, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
+        w.Adapter().Drain();
+        QCOMPARE(f.dialogs->requests.back().title, std::string("Create SFV: Select Folder to Add"));
+        QCOMPARE(w.Rows().Count(), 3);
+        QCOMPARE(w.Rows().Name(1), std::string("Disc 2/c.bin"));
+        QCOMPARE(w.Edit1->text(), QString("Album.sfv"));
+        QVERIFY(w.Button1->isEnabled() && !w.Edit1->isReadOnly());
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
+        QVERIFY(ReadAll(album.File("Album/Album.sfv")).find("Disc 2/c.bin ") != std::string::npos);
 
         // Cancelling a Create after it changes only the label and the mode.
         f.dialogs->files = {std::nullopt};

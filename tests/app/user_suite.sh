@@ -2,9 +2,10 @@
 # The real program in a real X server, driven by keys and clicks as a person
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
-# the file dialog, two rows of a list select-verified, the file type
-# registered and opened through xdg-open, Esc during a long verification and
-# a long creation, and File > Exit and the window's close during a long job.
+# the file dialog, an SFV list of a whole tree through the folder dialog,
+# two rows of a list select-verified, the file type registered and opened
+# through xdg-open, Esc during a long verification and a long creation, and
+# File > Exit and the window's close during a long job.
 # Results are read from the files the program writes and renames, from
 # screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
@@ -175,6 +176,24 @@ key "$box" Return
 cksfv -q -f Set.sfv || { cat Set.sfv; fail "cksfv rejects the list of files from several folders"; }
 [ "$(grep -c -e '^Disc1/file1.bin ' -e '^Disc2/file2.bin ' -e '^Extras/file3.bin ' Set.sfv)" = 3 ] &&
     ! grep -q '^file' Set.sfv || { cat Set.sfv; fail "not the chosen files by their paths"; }
+key "$(main_window)" F12
+ended $pid
+
+echo "== Create SFV of the whole tree through Ctrl+F3, the folder dialog and go!"
+mkdir "$work/Set/Extras/.hidden" && printf h > "$work/Set/Extras/.hidden/h.bin"
+rm Set.sfv
+start_velmar
+key "$main" ctrl+F3
+choose_in_dialog "Create SFV: Select Folder to Add" "$work/Set"
+sleep 1
+click_go "$main"
+box=$(wait_windows 3) || fail "no completion message for the tree"
+wait_file Set.sfv || fail "no Set.sfv of the tree"
+key "$box" Return
+cksfv -q -f Set.sfv || { cat Set.sfv; fail "cksfv rejects the list of the tree"; }
+[ "$(grep -v '^;' Set.sfv | cut -d' ' -f1 | tr '\n' ' ')" = \
+  "Disc1/file1.bin Disc1/file2.bin Disc2/file2.bin Extras/.hidden/h.bin Extras/file3.bin " ] ||
+    { cat Set.sfv; fail "not every file of the tree, folder by folder"; }
 key "$(main_window)" F12
 ended $pid
 mkdir "$work/Many" && cd "$work/Many"

@@ -5,11 +5,9 @@
 // complete, and an old list stays as it was. What is sure to fail fails
 // before any file is read.
 #include <fcntl.h>
-#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,6 +27,7 @@
 #include "registry/ListKinds.h"
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/JobTest.h"
@@ -77,46 +76,6 @@ std::string Create(const ListKind& kind, const std::string& folder, const std::s
 
 const std::string WriteError = "MessageBox Ok Error writing to file";
 
-// Runs `body` in a child process and returns what it gave back. The child
-// may become another user or mount what it likes without touching this
-// process; a body that cannot set itself up says "skip: why".
-std::string InChild(const std::function<std::string()>& body) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return "skip: no pipe";
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        return "skip: no child process";
-    }
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        const std::string out = body();
-        (void)!::write(pipeFds[1], out.data(), out.size());
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string out;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    ::waitpid(child, nullptr, 0);
-    return out;
-}
-
-// `body` run in a child as the user nobody, whom root's files and folders
-// refuse what they refuse every other user.
-std::string AsNobody(const std::function<std::string()>& body) {
-    return InChild([&] {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-            return std::string("skip: the user nobody cannot be taken on");
-        return body();
-    });
-}
-
-#define SKIP_IF_CHILD_SAID(ending) \
-    if ((ending).starts_with("skip: ")) GTEST_SKIP() << (ending).substr(6)
-
 class CreationFaultsTest : public test::ReadingPolicyTest {};
 VELMAR_AT_EACH_READING_POLICY(CreationFaultsTest);
 
@@ -139,7 +98,7 @@ TEST_P(CreationFaultsTest, ADiskWithoutRoomForTheEntriesFailsBeforeAFileIsRead) 
         test::TempDir dir;
         const std::string folder = dir.File("small");
         ::mkdir(folder.c_str(), 0755);
-        const std::string ending = InChild([&] {
+        const std::string ending = test::InChild([&] {
             // A small file system of its own, filled up once the files are in.
             if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
                 return std::string("skip: no mount namespace");
@@ -173,7 +132,7 @@ TEST_P(CreationFaultsTest, AListThatCouldNotBeWrittenOrPutInPlaceIsAWriteErrorAt
         // Root writes where the modes forbid it: these run as nobody.
         for (const std::string name : {"read-only", "read-only-folder/list"}) {
             const std::string ending = ::geteuid() != 0 ? Create(*each, folder, name)
-                                                        : AsNobody([&] { return Create(*each, folder, name); });
+                                                        : test::AsNobody([&] { return Create(*each, folder, name); });
             SKIP_IF_CHILD_SAID(ending);
             EXPECT_EQ(ending, WriteError) << name;
         }
@@ -194,7 +153,7 @@ TEST_P(CreationFaultsTest, AnotherUsersListInAStickyFolderIsAWriteErrorBeforeAFi
         // Anyone may write the list in place, but only its owner may rename
         // over it.
         ::chmod(dir.Write("files/theirs", "kept").c_str(), 0666);
-        const std::string ending = AsNobody([&] { return Create(*each, folder, "theirs"); });
+        const std::string ending = test::AsNobody([&] { return Create(*each, folder, "theirs"); });
         SKIP_IF_CHILD_SAID(ending);
         EXPECT_EQ(ending, WriteError) << each->create.firstName;
         EXPECT_EQ(test::ReadAll(dir.File("files/theirs")), "kept");

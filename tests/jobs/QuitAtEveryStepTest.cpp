@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "jobs/TreeListingJob.h"
 #include "lists/CreationJob.h"
 #include "lists/SelectVerify.h"
 #include "lists/VerifyJob.h"
@@ -80,7 +81,8 @@ std::string AllBadList(const ListKind& kind) {
 }
 
 // Every kind's verification from the menu, its creation and its
-// select-verify pass, and the command-line verification.
+// select-verify pass, the command-line verification and the walk of a tree
+// for Create from Folder.
 std::vector<Job> Jobs() {
     std::vector<Job> jobs;
     for (const ListKind* kind : ListKinds()) {
@@ -110,6 +112,12 @@ std::vector<Job> Jobs() {
                         window.dialogAnswers.clear();
                     },
                     [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
+    jobs.push_back({"tree walk", nullptr,
+                    [](test::TempDir& dir, test::FakeWindow&, MainWindowState& state) {
+                        WriteFiles(dir);
+                        state.CreationDirectory = dir.path();
+                    },
+                    [](JobFrame& f) { ListTree(f, f.State().CreationDirectory, "list"); }});
     return jobs;
 }
 

@@ -12,6 +12,7 @@
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/PeerTools.h"
+#include "tests/support/TreeListing.h"
 
 namespace velmar::test {
 namespace {
@@ -70,6 +71,14 @@ TEST_P(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
             EXPECT_NE(RunIn(dir.path(), check), 0) << tool << " must see the change";
         }
     }
+}
+
+TEST_P(SumToolPeersTest, AListOfATreeVelmarWritesPassesTheToolsUnchanged) {
+    for (const SumKind& sum : SumKinds)
+        for (const std::string& tool : {sum.tool, std::string("rhash")}) {
+            if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
+            ExpectToolPassesListOfTree(sum.kind, tool + (tool == "rhash" ? " -c" : " -c --strict"));
+        }
 }
 
 TEST_P(SumToolPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {

@@ -10,6 +10,7 @@
 #include "lists/VerifyJob.h"
 #include "tests/sfv/SfvTestSupport.h"
 #include "tests/support/PeerTools.h"
+#include "tests/support/TreeListing.h"
 
 namespace velmar {
 namespace {
@@ -46,6 +47,13 @@ TEST_P(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
         EXPECT_EQ(RunIn(dir.path(), check), 0) << check;
         dir.Write("bad.bin", "changed");
         EXPECT_NE(RunIn(dir.path(), check), 0) << check << " must see the change";
+    }
+}
+
+TEST_P(SfvPeersTest, AListOfATreeVelmarWritesPassesCksfvAndRhash) {
+    for (const std::string check : {"cksfv -q -f", "rhash -c"}) {
+        if (!Installed(check.substr(0, check.find(' ')))) GTEST_SKIP() << check << " is not installed";
+        test::ExpectToolPassesListOfTree(SfvKind, check);
     }
 }
 

@@ -137,11 +137,14 @@ public:
     void SetBusyCursor(bool busy) override { Record(busy ? "Cursor busy" : "Cursor default"); }
     std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& r) override {
         Record("OpenFileDialog " + r.title);
-        std::lock_guard lock(mutex_);
-        if (dialogAnswers.empty()) throw std::logic_error("unscripted file dialog");
-        auto answer = dialogAnswers.front();
-        dialogAnswers.pop_front();
-        return answer;
+        return NextDialogAnswer();
+    }
+    // Answered from dialogAnswers too: the first path of the answer.
+    std::optional<std::string> OpenFolderDialog(const std::string& title) override {
+        Record("OpenFolderDialog " + title);
+        auto answer = NextDialogAnswer();
+        if (!answer || answer->empty()) return std::nullopt;
+        return answer->front();
     }
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override {
         Record(std::string("MessageBox ") + (buttons == MessageButtons::YesNo ? "YesNo " : "Ok ") + text);
@@ -158,6 +161,13 @@ public:
     std::function<void(std::size_t)> onRecord;
 
 private:
+    std::optional<std::vector<std::string>> NextDialogAnswer() {
+        std::lock_guard lock(mutex_);
+        if (dialogAnswers.empty()) throw std::logic_error("unscripted file dialog");
+        auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return answer;
+    }
     void Record(std::string entry) {
         std::size_t count;
         {
