@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 
 #include "lists/ListKind.h"
 
@@ -22,5 +23,14 @@ KindModes ModesOf(const ListKind& kind);
 // The kind a list named on the command line, dropped on the window or
 // opened through the desktop's file-type tie is read as.
 const ListKind& CommandLineKind();
+
+// The kind of the list at `path`: the first kind whose Verify dialog offers
+// the list's name (letter case aside, "All files" and "Text files" apart),
+// else SFV.
+const ListKind& ListKindOf(const std::string& path);
+
+// The Audit dialog's filter: one entry for every kind's lists, then each
+// kind's own, then "All files".
+std::string AllListsFilter();
 
 }  // namespace velmar
