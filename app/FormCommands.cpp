@@ -23,6 +23,9 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
                                   .GoSelectVerify = bind(SelectVerifyGo, kind)});
     }
     commands.CommandLineVerify = bind(CommandLineVerifyCommand, CommandLineKind());
+    for (const auto& [command, mode] : {std::pair{&FormCommands::Audit, AuditMode::Audit},
+                                       std::pair{&FormCommands::AddNewFiles, AuditMode::AddNewFiles}})
+        commands.*command = [&window, &state, mode] { AuditCommand(window, state, mode, ListKindOf, AllListsFilter()); };
     return commands;
 }
 

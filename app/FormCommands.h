@@ -24,6 +24,8 @@ struct FormCommands {
     Command About;
     // The list named on the command line or dropped on the window.
     Command CommandLineVerify;
+    // File > Audit List and Add New Files, for a list of any kind.
+    Command Audit, AddNewFiles;
     // In the order of ListKinds(); a missing one does nothing.
     std::vector<Kind> Kinds;
 };

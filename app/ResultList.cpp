@@ -1,5 +1,7 @@
 #include "app/ResultList.h"
 
+#include "jobs/RowRemoval.h"
+
 #include <algorithm>
 
 #include <QFile>
@@ -30,17 +32,39 @@ void ResultRows::Clear() {
     endResetModel();
 }
 
-void ResultRows::Add(std::string_view name, StatusIcon icon) {
+ResultRows::Row ResultRows::Stored(std::string_view name, StatusIcon icon) {
     // A name longer than a block gets a block of its own.
     if (names_.empty() || names_.back().size() + name.size() > names_.back().capacity()) {
         names_.emplace_back();
         names_.back().reserve(std::max(NameBlockSize, name.size()));
     }
     std::string& block = names_.back();
-    rows_.push_back({static_cast<std::uint32_t>(names_.size() - 1), static_cast<std::uint32_t>(block.size()),
-                     static_cast<std::uint32_t>(name.size()), icon});
+    const Row row{static_cast<std::uint32_t>(names_.size() - 1), static_cast<std::uint32_t>(block.size()),
+                  static_cast<std::uint32_t>(name.size()), icon};
     block.append(name);
+    return row;
+}
+
+void ResultRows::Add(std::string_view name, StatusIcon icon) {
+    rows_.push_back(Stored(name, icon));
     if (!batch_) EndBatch();
+}
+
+void ResultRows::SetName(int row, std::string_view name) {
+    if (row < 0 || row >= Count()) return;
+    Row& target = rows_[static_cast<std::size_t>(row)];
+    target = Stored(name, target.icon);
+    if (row < shown_) emit dataChanged(index(row), index(row));
+}
+
+void ResultRows::Remove(const std::vector<int>& rows) {
+    if (rows.empty()) return;
+    // One reset for any number of rows: removing them one by one from a long
+    // list would move its rows once per removal.
+    beginResetModel();
+    RemoveRowsAt(rows_, rows);
+    shown_ = std::min(shown_, Count());
+    endResetModel();
 }
 
 void ResultRows::EndBatch() {

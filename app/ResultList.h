@@ -29,6 +29,9 @@ public:
     void Clear();
     void Add(std::string_view name, StatusIcon icon);
     void SetIcon(int row, StatusIcon icon);
+    void SetName(int row, std::string_view name);
+    // `rows` in row order.
+    void Remove(const std::vector<int>& rows);
     int Count() const { return static_cast<int>(rows_.size()); }
     // The name as listed, byte for byte.
     std::string Name(int row) const;
@@ -51,6 +54,9 @@ private:
         StatusIcon icon;
     };
     static constexpr std::size_t NameBlockSize = 1 << 20;
+    // Puts `name` at the end of the last block: a row renamed leaves its old
+    // bytes where they are.
+    Row Stored(std::string_view name, StatusIcon icon);
     std::string_view NameView(const Row& row) const {
         return std::string_view(names_[row.block]).substr(row.offset, row.length);
     }

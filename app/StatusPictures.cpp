@@ -12,6 +12,8 @@ const char* ResourceOf(StatusIcon icon) {
         case IconOk: return ":/velmar/icon-ok.xpm";
         case IconBad: return ":/velmar/icon-bad.xpm";
         case IconNA: return ":/velmar/icon-na.xpm";
+        case IconNew: return ":/velmar/icon-new.xpm";
+        case IconMoved: return ":/velmar/icon-moved.xpm";
     }
     return "";
 }
@@ -28,7 +30,7 @@ void StatusPictures::Load(StatusIcon icon) {
 }
 
 void StatusPictures::LoadAll() {
-    for (StatusIcon icon : {IconPending, IconOk, IconBad, IconNA}) Load(icon);
+    for (StatusIcon icon : {IconPending, IconOk, IconBad, IconNA, IconNew, IconMoved}) Load(icon);
 }
 
 }  // namespace velmar

@@ -1,4 +1,4 @@
-// The four shared status pictures the rows refer to. A row names its status;
+// The six shared status pictures the rows refer to. A row names its status;
 // the picture it shows is whatever the window has loaded for that status, so
 // a row whose picture has not been loaded yet draws no icon.
 #pragma once
@@ -13,7 +13,7 @@ namespace velmar {
 
 class StatusPictures {
 public:
-    // Loads all four from the resources.
+    // Loads all six from the resources.
     void LoadAll();
     // Loads one of them; the others keep what they hold.
     void Load(StatusIcon icon);
@@ -22,8 +22,13 @@ public:
     const QPixmap& Picture(StatusIcon icon) const { return pictures_[Index(icon)]; }
 
 private:
-    static std::size_t Index(StatusIcon icon) { return static_cast<std::size_t>(icon) & 3u; }
-    std::array<QPixmap, 4> pictures_;
+    static constexpr std::size_t Count = 6;
+    // An index out of range (a status no row should carry) shows nothing.
+    static std::size_t Index(StatusIcon icon) {
+        const auto index = static_cast<std::size_t>(icon);
+        return index < Count ? index : Count;
+    }
+    std::array<QPixmap, Count + 1> pictures_;
 };
 
 }  // namespace velmar

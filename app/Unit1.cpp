@@ -151,6 +151,10 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateMenu() {
     auto* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Audit List..."), QKeySequence(Qt::Key_F2), this, [this] { Run(commands_.Audit); });
+    file->addAction(QStringLiteral("Add &New Files..."), QKeySequence(Qt::SHIFT | Qt::Key_F2), this,
+                    [this] { Run(commands_.AddNewFiles); });
+    file->addSeparator();
     auto* options = file->addMenu(QStringLiteral("&Options"));
     options->addAction(QStringLiteral("&Register SFV FileType"), this, [this] { Run(commands_.RegisterSfvFileType); });
     file->addSeparator();

@@ -214,6 +214,14 @@ void WindowAdapter::SetRowIcon(int row, StatusIcon icon) {
     });
 }
 
+void WindowAdapter::SetRowText(int row, const std::string& text) {
+    Post([this, row, text] { c_.rows->SetName(row, text); });
+}
+
+void WindowAdapter::RemoveRows(const std::vector<int>& rows) {
+    Post([this, rows] { c_.rows->Remove(rows); });
+}
+
 std::string WindowAdapter::RowText(int row) {
     return Ask<std::string>([this, row] {
         return row >= 0 && row < c_.rows->Count() ? c_.rows->Name(row) : std::string();

@@ -69,6 +69,8 @@ public:
     void ClearRows() override;
     void AddRow(const std::string& name, StatusIcon icon) override;
     void SetRowIcon(int row, StatusIcon icon) override;
+    void SetRowText(int row, const std::string& text) override;
+    void RemoveRows(const std::vector<int>& rows) override;
     std::string RowText(int row) override;
     int RowCount() override;
     std::vector<int> SelectedRows() override;

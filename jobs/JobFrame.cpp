@@ -1,5 +1,7 @@
 #include "jobs/JobFrame.h"
 
+#include "jobs/RowRemoval.h"
+
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -23,6 +25,24 @@ std::string SummaryText(const Tallies& t) {
     return "OK:" + std::to_string(t.OkCount) + "  BAD:" + std::to_string(t.BadCount) +
            "  N/A:" + std::to_string(t.NaCount);
 }
+
+std::string AuditSummaryText(const Tallies& t) {
+    return SummaryText(t) + "  NEW:" + std::to_string(t.NewCount) + "  MOVED:" + std::to_string(t.MovedCount);
+}
+
+namespace {
+int* TallyOf(Tallies& tallies, StatusIcon icon) {
+    switch (icon) {
+        case IconOk: return &tallies.OkCount;
+        case IconBad: return &tallies.BadCount;
+        case IconNA: return &tallies.NaCount;
+        case IconNew: return &tallies.NewCount;
+        case IconMoved: return &tallies.MovedCount;
+        case IconPending: break;
+    }
+    return nullptr;
+}
+}  // namespace
 
 void RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
     // A list's names come from whoever made the list: a name that climbs out
@@ -102,15 +122,33 @@ void JobFrame::CountRowDone() {
 
 void JobFrame::RowDone(int row, StatusIcon icon) {
     icons_[static_cast<std::size_t>(row)] = icon;
-    switch (icon) {
-        case IconOk: ++tallies_.OkCount; break;
-        case IconBad: ++tallies_.BadCount; break;
-        case IconNA: ++tallies_.NaCount; break;
-        case IconPending: break;
-    }
+    if (int* tally = TallyOf(tallies_, icon)) ++*tally;
     window_.SetRowIcon(row, icon);
     CountRowDone();
     window_.RepaintList();
+}
+
+void JobFrame::ChangeRow(int row, StatusIcon icon, const std::string& text) {
+    StatusIcon& was = icons_[static_cast<std::size_t>(row)];
+    if (int* tally = TallyOf(tallies_, was)) --*tally;
+    if (int* tally = TallyOf(tallies_, icon)) ++*tally;
+    was = icon;
+    window_.SetRowText(row, text);
+    window_.SetRowIcon(row, icon);
+}
+
+void JobFrame::RemoveRows(const std::vector<int>& rows) {
+    if (rows.empty()) return;
+    for (int row : rows)
+        if (int* tally = TallyOf(tallies_, icons_[static_cast<std::size_t>(row)])) --*tally;
+    RemoveRowsAt(icons_, rows);
+    window_.RemoveRows(rows);
+    window_.RepaintList();
+}
+
+bool JobFrame::ShowSummary(const std::string& summary) {
+    window_.SetText(Control::Label1, stopped_ ? summary + StoppedMark : summary);
+    return !stopped_;
 }
 
 void JobFrame::EndRowWalk() {
@@ -122,12 +160,10 @@ void JobFrame::EndRowWalk() {
 }
 
 void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
-    if (stopped_) {
-        window_.SetText(Control::Label1, SummaryText(tallies_) + StoppedMark);
+    if (!ShowSummary(SummaryText(tallies_))) {
         Finish();
         return;
     }
-    window_.SetText(Control::Label1, SummaryText(tallies_));
     if (tallies_.BadCount > 0 &&
         window_.MessageBox("Rename Bad Files?", MessageButtons::YesNo) == MessageAnswer::Yes) {
         std::vector<std::string> bad;

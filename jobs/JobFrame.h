@@ -29,10 +29,14 @@ struct Tallies {
     int OkCount = 0;
     int BadCount = 0;
     int NaCount = 0;
+    int NewCount = 0;
+    int MovedCount = 0;
 };
 
 // "OK:n  BAD:n  N/A:n"
 std::string SummaryText(const Tallies& tallies);
+// An audit's: "OK:n  BAD:n  N/A:n  NEW:n  MOVED:n"
+std::string AuditSummaryText(const Tallies& tallies);
 
 // Appends ".BAD" to each path, in order, never replacing an existing file;
 // a rename that fails, or of a file outside `listDirectory`, is skipped and
@@ -65,6 +69,12 @@ public:
     void BeginRowWalk(FileSizeSum::SizeOfRow sizeOf);
     // Row `row` is handled; its icon is set, the progress moves on.
     void RowDone(int row, StatusIcon icon);
+    // A row handled already marked anew, with a new text, its tally moved
+    // with it.
+    void ChangeRow(int row, StatusIcon icon, const std::string& text);
+    // Rows handled already taken out, `rows` in row order, their tallies
+    // with them.
+    void RemoveRows(const std::vector<int>& rows);
     // The bar back at 0, after a walk begun.
     void EndRowWalk();
     // What the engine reading the rows' files is to watch and count into.
@@ -79,6 +89,9 @@ public:
     // below it are renamed. A stopped walk shows the summary of the rows it
     // checked with "  (stopped)" and asks nothing.
     void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
+    // `summary` in Label1, with "  (stopped)" after it when the job was
+    // stopped; true when it was not.
+    bool ShowSummary(const std::string& summary);
     // `message` is the job's completion message; a stopped creation shows
     // none and leaves "Velmar  (stopped)" in Label1.
     void EndCreation(const std::string& message);

@@ -16,7 +16,9 @@ namespace velmar {
 
 struct JobProgress;
 
-enum StatusIcon { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3 };
+// IconNew marks a file an audit found that its list does not name, IconMoved
+// a listed file found again under another name.
+enum StatusIcon { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3, IconNew = 4, IconMoved = 5 };
 
 enum class Control { Edit1, Edit2, Label1, Button1, CheckBox1, ComboBox1 };
 
@@ -56,6 +58,9 @@ public:
     virtual void ClearRows() = 0;
     virtual void AddRow(const std::string& name, StatusIcon icon) = 0;
     virtual void SetRowIcon(int row, StatusIcon icon) = 0;
+    virtual void SetRowText(int row, const std::string& text) = 0;
+    // `rows` in row order; the rows after each move up.
+    virtual void RemoveRows(const std::vector<int>& rows) = 0;
     virtual std::string RowText(int row) = 0;
     virtual int RowCount() = 0;
     virtual std::vector<int> SelectedRows() = 0;  // in row order

@@ -10,28 +10,19 @@ namespace velmar {
 
 std::string CannotReadFolderMessage(const std::string& path) { return "Cannot read folder '" + path + "'"; }
 
-void ListTree(JobFrame& frame, const std::string& folder, const std::string& listName) {
+bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::string& listName,
+                      const std::function<void(const std::string& name)>& file, std::string& unreadable) {
     MainWindow& window = frame.Window();
-    MainWindowState& state = frame.State();
-    state.Busy = 1;
-    window.SetBusyCursor(true);
     // The bar follows the share of the tree walked: the number of files is
     // known only at the end.
     const auto progress = std::make_shared<JobProgress>(ProgressScale);
     window.FollowProgress(progress);
-
-    // A list written before, or being written now, is no file of its own list.
-    const auto isTheList = [&listName](const std::string& name) {
-        return name == listName || IsReplacementNameOf(name, listName);
-    };
-    std::string unreadable;
-    int files = 0;
     const bool walked = WalkFolderTree(
         folder, {.file =
                      [&](const std::string& name) {
-                         if (isTheList(name)) return;
-                         window.AddRow(name, IconPending);
-                         ++files;
+                         // A list written before, or being written now, is no
+                         // file of its own list.
+                         if (name != listName && !IsReplacementNameOf(name, listName)) file(name);
                      },
                  .unreadable =
                      [&unreadable](const std::string& path) {
@@ -47,6 +38,23 @@ void ListTree(JobFrame& frame, const std::string& folder, const std::string& lis
                  }});
     window.FollowProgress(nullptr);
     window.SetProgressPosition(0);
+    return walked;
+}
+
+void ListTree(JobFrame& frame, const std::string& folder, const std::string& listName) {
+    MainWindow& window = frame.Window();
+    MainWindowState& state = frame.State();
+    state.Busy = 1;
+    window.SetBusyCursor(true);
+    std::string unreadable;
+    int files = 0;
+    const bool walked = WalkListableTree(
+        frame, folder, listName,
+        [&](const std::string& name) {
+            window.AddRow(name, IconPending);
+            ++files;
+        },
+        unreadable);
 
     if (!walked) return frame.EndCreation("");
     if (files == 0) {

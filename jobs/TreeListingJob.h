@@ -3,6 +3,7 @@
 // the tree holds the window stays free.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "jobs/FrameJob.h"
@@ -13,6 +14,14 @@ namespace velmar {
 // "Cannot read folder '<path>'": go!'s refusal of a tree with a folder it
 // could not read.
 std::string CannotReadFolderMessage(const std::string& path);
+
+// Gives `file` every file below `folder` that a list named `listName` in it
+// may hold: WalkFolderTree's (platform/FolderTree.h), less the list and the
+// file that would replace it. The bar follows the walk, the quit and stop
+// checks run before each entry, and `unreadable` gets the first folder that
+// could not be read. False when stopped.
+bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::string& listName,
+                      const std::function<void(const std::string& name)>& file, std::string& unreadable);
 
 // Adds a pending row for every file below `folder` (see WalkFolderTree in
 // platform/FolderTree.h for which and in what order), leaving out the list

@@ -41,6 +41,13 @@ void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const 
     LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::CommandLineVerify);
 }
 
+void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, ListKindOfPath kindOf,
+                  const std::string& filter) {
+    if (state.Busy) return;
+    state.JobMode = ModeNone;
+    LaunchJob<AuditJob>(window, state, mode, kindOf, AuditDialog(mode, filter));
+}
+
 void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes) {
     if (auto path = RunSelectVerifyCommand(window, state, modes.selectVerify, kind.verifyDialog))
         LoadSelectVerify(window, state, kind, *path);

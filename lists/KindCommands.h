@@ -4,6 +4,7 @@
 
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
+#include "lists/AuditJob.h"
 #include "lists/ListKind.h"
 
 namespace velmar {
@@ -27,6 +28,10 @@ void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const 
 // Select Verify: the list chosen and loaded into the rows, go! in the
 // kind's select-verify mode.
 void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
+// Audit and Add New Files: nothing while Busy; else ModeNone and the job,
+// whose dialog offers `filter` and whose list is read as `kindOf` tells.
+void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, ListKindOfPath kindOf,
+                  const std::string& filter);
 // go! in the kind's select-verify mode: the selected rows checked.
 void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& kind);
 

@@ -17,40 +17,54 @@ std::string_view ListedEntries::Name(int row) const {
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names) {
     ListedFileFinder finder(kind, ListDirectoryOf(path), path);
-    return ReadListEntries(frame, kind, path, purpose, finder, [&](std::string& name, std::string& digest) {
-        digests.push_back(std::move(digest));
-        names.push_back(std::move(name));
-    });
+    return ReadListEntries(frame, kind, path, purpose, finder, {.entry = [&](std::string& name, std::string& digest) {
+                               digests.push_back(std::move(digest));
+                               names.push_back(std::move(name));
+                           }, .piece = {}});
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries) {
     return ReadListEntries(frame, kind, path, purpose, finder,
-                           [&](std::string& name, std::string& digest) { entries.Add(name, digest); });
+                           {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); }, .piece = {}});
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedFileFinder& finder, const std::function<void(std::string& name, std::string& digest)>& take) {
+                    ListedFileFinder& finder, const ListReadingSinks& sinks) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
     list.Open(path);
     int count = 0;
     std::string piece;
     std::string nameLine;
+    // The entry of the line the last piece began, and whether it ended it.
+    int lineEntry = -1;
+    bool lineEnded = true;
+    const auto give = [&](const std::string& text, int entry) {
+        if (!sinks.piece) return;
+        if (lineEnded) lineEntry = entry;
+        lineEnded = text.ends_with('\n');
+        sinks.piece(text, lineEntry);
+    };
     while (list.Next(piece)) {
         ListLine line = kind.readLine(piece, kind, purpose);
-        if (line.kind == ListLineKind::Skip) continue;
+        if (line.kind == ListLineKind::Skip) {
+            give(piece, -1);
+            continue;
+        }
         if (line.kind == ListLineKind::Unusable) frame.Fatal(kind.listUnusableMessage);
+        give(piece, count);
         if (line.kind == ListLineKind::DigestBeforeName) {
             // Whatever the next line holds is the name; a digest line at the
             // very end adds nothing.
             if (!list.Next(nameLine)) break;
+            give(nameLine, count);
             line.name = UpToNul(WithoutLineEnd(nameLine));
         }
         if (!IsAscii(line.name)) line.name = finder.NameAsFound(line.name);
-        frame.AddPendingRow(line.name);
+        if (sinks.addRows) frame.AddPendingRow(line.name);
         if (line.kind == ListLineKind::EntryThenUnusable || line.digest.size() != kind.Digits())
             frame.Fatal(kind.listUnusableMessage);
-        take(line.name, line.digest);
+        if (sinks.entry) sinks.entry(line.name, line.digest);
         ++count;
     }
     list.Close();

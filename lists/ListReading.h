@@ -56,8 +56,21 @@ private:
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries);
 
-// The loop itself: `take` is given each entry's name (as found) and digest text.
+// What the loop gives its caller.
+struct ListReadingSinks {
+    // Each entry's name (as found) and digest text, in line order.
+    std::function<void(std::string& name, std::string& digest)> entry;
+    // Every piece of the list's text as read, with the index of the entry
+    // whose lines it is part of, or -1 for the lines around the entries (a
+    // line in several pieces belongs wholly to its first piece's entry):
+    // what rewrites a list piece by piece.
+    std::function<void(std::string_view piece, int entry)> piece;
+    // A pending row through `frame` for each entry, or none.
+    bool addRows = true;
+};
+
+// The loop itself.
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedFileFinder& finder, const std::function<void(std::string& name, std::string& digest)>& take);
+                    ListedFileFinder& finder, const ListReadingSinks& sinks);
 
 }  // namespace velmar

@@ -34,6 +34,31 @@ std::string ChosenFilePath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+std::optional<std::string> PathBelowFolder(std::string_view folder, std::string_view path) {
+    if (path.size() <= folder.size() || !path.starts_with(folder) || path[folder.size()] != '/') return std::nullopt;
+    std::string_view rest = path.substr(folder.size() + 1);
+    std::vector<std::string_view> parts;
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view part = rest.substr(0, slash);
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+        if (part.empty() || part == ".") continue;
+        if (part != "..") {
+            parts.push_back(part);
+            continue;
+        }
+        if (parts.empty()) return std::nullopt;
+        parts.pop_back();
+    }
+    if (parts.empty()) return std::nullopt;
+    std::string below;
+    for (const std::string_view part : parts) {
+        if (!below.empty()) below.push_back('/');
+        below.append(part);
+    }
+    return below;
+}
+
 FilesBelowFolder CommonFolderOf(const std::vector<std::string>& paths) {
     // A folder holds a path that goes on with '/' right after it; comparing
     // whole folder texts keeps "/a/bc" out of "/a/b". The root is "".

@@ -2,6 +2,7 @@
 // nothing here converts between character sets.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,13 @@ std::string ListedFilePath(std::string_view listDirectory, std::string_view list
 // A file chosen in `folder` by its own name, as a creation lists it: on
 // this system a backslash in a name is part of the name.
 std::string ChosenFilePath(std::string_view folder, std::string_view name);
+
+// Where `path` (the folder, '/', then the rest, as the two above make it)
+// lies below `folder`, with '/' between folders, its "." and empty parts
+// dropped and each ".." taking back the part before it: "./a//b/../c" below
+// the folder is "a/c". Nothing when it is not below the folder or climbs
+// out of it.
+std::optional<std::string> PathBelowFolder(std::string_view folder, std::string_view path);
 
 // The deepest folder that holds every one of `paths` (each a file's path
 // as ListDirectoryOf reads it), and each path's name below it with '/'

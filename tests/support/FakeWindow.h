@@ -12,6 +12,7 @@
 
 #include "jobs/JobProgress.h"
 #include "jobs/MainWindow.h"
+#include "jobs/RowRemoval.h"
 #include "platform/Process.h"
 
 namespace velmar::test {
@@ -99,6 +100,16 @@ public:
         Record("SetRowIcon " + std::to_string(row) + " " + std::to_string(icon));
         std::lock_guard lock(mutex_);
         rows_.at(static_cast<std::size_t>(row)).icon = icon;
+    }
+    void SetRowText(int row, const std::string& text) override {
+        Record("SetRowText " + std::to_string(row) + " " + text);
+        std::lock_guard lock(mutex_);
+        rows_.at(static_cast<std::size_t>(row)).name = text;
+    }
+    void RemoveRows(const std::vector<int>& rows) override {
+        Record("RemoveRows " + std::to_string(rows.size()));
+        std::lock_guard lock(mutex_);
+        RemoveRowsAt(rows_, rows);
     }
     std::string RowText(int row) override {
         Record("RowText " + std::to_string(row));

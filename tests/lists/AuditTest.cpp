@@ -1,0 +1,115 @@
+// The audit and Add New Files for every kind, on a tree whose list was made
+// by Create from Folder: changed, missing, new and moved files told apart,
+// and the list the Yes writes verified again.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lists/AuditJob.h"
+#include "lists/VerifyJob.h"
+#include "tests/support/JobTest.h"
+#include "tests/support/TreeListing.h"
+
+namespace velmar::test {
+namespace {
+
+class AuditTest : public ReadingPolicyTest {};
+VELMAR_AT_EACH_READING_POLICY(AuditTest);
+
+std::string Numbered(const char* prefix, int i) { return prefix + std::to_string(10 + i) + ".bin"; }
+
+// A job of `mode` on `list`, its questions answered by `answers`; the log.
+std::vector<std::string> Audit(FakeWindow& window, AuditMode mode, const std::string& list,
+                               std::deque<MessageAnswer> answers) {
+    MainWindowState state;
+    JobFrame frame(window, state);
+    window.dialogAnswers.push_back(std::vector<std::string>{list});
+    window.messageAnswers = std::move(answers);
+    RunAudit(frame, mode, ListKindOf, AuditDialog(mode, AllListsFilter()));
+    return window.Log();
+}
+
+std::string FirstLine(const std::string& path) {
+    const std::string text = ReadAll(path);
+    return text.substr(0, text.find('\n'));
+}
+
+TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHoldsTheTree) {
+    for (const ListKind* kind : ListKinds()) {
+        SCOPED_TRACE(kind->create.firstName);
+        TempDir dir;
+        // Forty files of their own content in two folders, and two empty ones.
+        std::vector<std::string> files;
+        for (int i = 0; i < 40; ++i) files.push_back(Numbered(i < 20 ? "Disc 1/" : "Disc 2/", i));
+        const std::string tree = WriteTree(dir, "Tree", files);
+        dir.Write("Tree/empty a", "");
+        dir.Write("Tree/empty b", "");
+        FakeWindow maker;
+        MainWindowState state;
+        ProgramEndCatcher catcher;
+        CreateFromFolder(maker, state, *kind, tree);
+        maker.setup.comboBox1 = 2;
+        JobFrame creation(maker, state);
+        RunCreation(creation, *kind);
+        const std::string list = tree + "/" + maker.setup.edit1;
+        const std::string header = FirstLine(list);
+
+        for (int i = 0; i < 10; ++i) dir.Write("Tree/" + files[i], "changed");                      // BAD
+        for (int i = 10; i < 20; ++i) std::filesystem::remove(tree + "/" + files[i]);               // N/A
+        for (const char* folder : {"/Moved", "/New", "/Later"}) std::filesystem::create_directories(tree + folder);
+        for (int i = 20; i < 28; ++i)                                                               // MOVED
+            std::filesystem::rename(tree + "/" + files[i], tree + "/Moved/" + Numbered("", i));
+        for (const char* empty : {"empty a", "empty b"})                                           // N/A + NEW
+            std::filesystem::rename(tree + "/" + empty, tree + "/Moved/" + empty);
+        for (int i = 0; i < 10; ++i) dir.Write("Tree/New/" + Numbered("", i), "new " + std::to_string(i));  // NEW
+
+        FakeWindow auditor;
+        const auto log = Audit(auditor, AuditMode::Audit, list, {MessageAnswer::Yes});
+        EXPECT_TRUE(Contains(log, "OpenFileDialog Audit: Select List File to Audit"));
+        EXPECT_TRUE(Contains(log, "SetText Label1 OK:12  BAD:10  N/A:12  NEW:12  MOVED:8"));
+        EXPECT_TRUE(Contains(log, "MessageBox YesNo Update List?"));
+        EXPECT_TRUE(Contains(log, "MessageBox Ok List Updated"));
+        const auto names = RowNames(auditor);
+        const auto icons = RowIcons(auditor);
+        ASSERT_EQ(names.size(), 42u + 12) << "the listed rows, the new ones, no row for a move";
+        EXPECT_EQ(names[20], "Disc 2/" + Numbered("", 20) + " -> Moved/" + Numbered("", 20));
+        EXPECT_EQ(icons[20], IconMoved);
+        EXPECT_EQ(icons[0], IconBad);
+        EXPECT_EQ(icons[10], IconNA);
+        EXPECT_EQ(names.back(), "New/" + Numbered("", 9));
+        EXPECT_EQ(icons.back(), IconNew);
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Moved/empty a"), 1) << "an empty file never moves";
+
+        // The new list: the header kept, the changed files still BAD by
+        // their listed digests, every other file of the tree OK.
+        EXPECT_EQ(FirstLine(list), header);
+        FakeWindow checker;
+        JobFrame verify(checker, state);
+        checker.dialogAnswers.push_back(std::vector<std::string>{list});
+        checker.messageAnswers = {MessageAnswer::No};
+        RunMenuVerify(verify, *kind);
+        EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:32  BAD:10  N/A:0"));
+
+        FakeWindow again;
+        const auto quiet = Audit(again, AuditMode::Audit, list, {});
+        EXPECT_TRUE(Contains(quiet, "SetText Label1 OK:32  BAD:10  N/A:0  NEW:0  MOVED:0")) << "and nothing asked";
+
+        // Add New Files reads none of the listed files: a changed one stays
+        // unseen, and only the new files become rows.
+        dir.Write("Tree/" + files[30], "changed unseen");
+        dir.Write("Tree/Later/a.bin", "later a");
+        dir.Write("Tree/Later/b.bin", "later b");
+        FakeWindow adder;
+        const auto added = Audit(adder, AuditMode::AddNewFiles, list, {MessageAnswer::Yes});
+        EXPECT_TRUE(Contains(added, "OpenFileDialog Add New Files: Select List File"));
+        EXPECT_EQ(RowNames(adder), (std::vector<std::string>{"Later/a.bin", "Later/b.bin"}));
+        EXPECT_TRUE(Contains(added, "MessageBox YesNo Add 2 Files to the List?"));
+        FakeWindow last;
+        EXPECT_TRUE(Contains(Audit(last, AuditMode::AddNewFiles, list, {}), "MessageBox Ok No New Files Found"));
+    }
+}
+
+}  // namespace
+}  // namespace velmar::test
