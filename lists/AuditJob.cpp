@@ -205,7 +205,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     TreeNews news;
     if (!frame.StopCheck()) news = NewFilesBelow(frame, kind, finder, entries, listPath);
     const int firstNew = audit ? entries.Count() : 0;
-    if (news.walked)
+    if (news.walked && !frame.StopCheck())
         for (const std::string& name : news.names) frame.AddPendingRow(name);
 
     AuditResult result{.missing = std::vector<char>(static_cast<std::size_t>(entries.Count()), 0),

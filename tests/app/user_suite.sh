@@ -3,7 +3,8 @@
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
 # the file dialog, an SFV list of a whole tree through the folder dialog,
-# two rows of a list select-verified, the file type registered and opened
+# an audit of an MD5 list through F2 and its update, two rows of a list
+# select-verified, the file type registered and opened
 # through xdg-open, Esc during a long verification and a long creation, and
 # File > Exit and the window's close during a long job.
 # Results are read from the files the program writes and renames, from
@@ -215,6 +216,24 @@ box=$(wait_windows 3) || fail "no completion message for 5,002 files"
 wait_file Many.sfv || fail "no Many.sfv"
 key "$box" Return
 [ "$(grep -c '^file[0-9]*\.bin 00000000' Many.sfv)" = 5002 ] || fail "not all 5,002 chosen files are listed"
+key "$(main_window)" F12
+ended $pid
+
+echo "== File > Audit List (F2): changed, missing, new and moved told apart, Yes updates the list"
+mkdir -p "$work/audit/Moved" && cd "$work/audit"
+echo good > good.bin; echo bad > bad.bin; echo gone > gone.bin; echo moving > moving.bin
+md5sum good.bin bad.bin gone.bin moving.bin > md5sum
+echo changed > bad.bin; rm gone.bin; mv moving.bin Moved/; echo new > new.bin
+start_velmar
+key "$main" F2
+choose_in_dialog "Audit: Select List File to Audit" md5sum
+wait_icons "$main" "ok bad na moved new" || fail "the audit's marks"
+box=$(wait_windows 3) || fail "no Update List? question"
+key "$box" Return
+box=$(wait_windows 3) || fail "no word that the list was updated"
+key "$box" Return
+[ "$(cut -c35- md5sum | tr -d '\r' | tr '\n' ' ')" = "good.bin bad.bin Moved/moving.bin new.bin " ] ||
+    { cat md5sum; fail "the updated list"; }
 key "$(main_window)" F12
 ended $pid
 

@@ -15,7 +15,8 @@ from Xlib.protocol import event
 
 # The colour that fills each status icon and appears nowhere else.
 ICON_COLOURS = {(0xC0, 0xC0, 0xC0): "pending", (0x1E, 0x9E, 0x2E): "ok",
-                (0xD0, 0x1C, 0x1C): "bad", (0x7A, 0x2E, 0x9E): "na"}
+                (0xD0, 0x1C, 0x1C): "bad", (0x7A, 0x2E, 0x9E): "na",
+                (0x1F, 0x5F, 0xD0): "new", (0xD0, 0x7A, 0x10): "moved"}
 ICON_SIZE = 16
 # The list's first column, which holds the icons, 2 pixels in from its edge.
 ICON_COLUMN = 2 * ICON_SIZE

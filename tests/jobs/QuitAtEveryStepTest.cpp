@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "jobs/TreeListingJob.h"
+#include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
 #include "lists/SelectVerify.h"
 #include "lists/VerifyJob.h"
@@ -112,6 +113,14 @@ std::vector<Job> Jobs() {
                         window.dialogAnswers.clear();
                     },
                     [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
+    // An audit and an addition that find a file the list does not name.
+    for (const auto& [name, mode] : {std::pair{"audit", AuditMode::Audit}, std::pair{"add new files", AuditMode::AddNewFiles}})
+        jobs.push_back({name, nullptr,
+                        [](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
+                            PrepareVerify(dir, window, "md5sum", AllBadList(*ListKinds()[1]));
+                            dir.Write("new.bin", "new");
+                        },
+                        [mode](JobFrame& f) { RunAudit(f, mode, ListKindOf, AuditDialog(mode, AllListsFilter())); }});
     jobs.push_back({"tree walk", nullptr,
                     [](test::TempDir& dir, test::FakeWindow&, MainWindowState& state) {
                         WriteFiles(dir);
