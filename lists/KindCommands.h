@@ -5,6 +5,7 @@
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
 #include "lists/ListKind.h"
+#include "lists/VerifyJob.h"
 
 namespace velmar {
 
@@ -22,8 +23,9 @@ void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verify: nothing while Busy; else ModeNone and the verification job.
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verifies state.CommandLinePath (start-up argument or drop) in a fresh
-// result list. Nothing while a job runs.
-void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
+// result list, read as the kind `kindOf` tells in the job. Nothing while a
+// job runs.
+void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf);
 // Select Verify: the list chosen and loaded into the rows, go! in the
 // kind's select-verify mode.
 void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
