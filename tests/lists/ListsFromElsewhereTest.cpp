@@ -199,6 +199,36 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
     }
 }
 
+// A list named at start-up or dropped that cannot be opened or read as its
+// kind ends the program with that kind's message, an SFV list with SFV's as
+// ever; a FIFO at the path blocks neither the look at its lines nor the job.
+TEST(CommandLineVerify, AMissingOrUnusableListEndsWithItsKindsMessage) {
+    ProgramEndCatcher catcher;
+    const struct {
+        const char* name;
+        std::optional<std::string> text;  // nothing: no such file
+        const char* message;
+    } cases[] = {
+        {"none.sfv", std::nullopt, "SFV File Does Not Exist.. Exiting"},
+        {"list", "a.bin 1234ABCD\nno-blank-at-all\n", "Bad SFV File.. Exiting"},
+        {"fifo", std::nullopt, "SFV File Does Not Exist.. Exiting"},
+        {"md5sum", std::nullopt, "Error Reading MD5 File.. Exiting"},
+        {"Album.m3u", "#EXTM3U\nAlbum.mp3\n", "Error Reading M3U File.. Exiting"},
+        {"SHA256SUMS", "a.bin 1234ABCD\n", "Error Reading SHA256 File.. Exiting"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        if (c.text) dir.Write(c.name, *c.text);
+        if (std::string_view(c.name) == "fifo") ASSERT_EQ(::mkfifo(dir.File(c.name).c_str(), 0644), 0);
+        FakeWindow window;
+        MainWindowState state;
+        state.CommandLinePath = dir.File(c.name);
+        JobFrame frame(window, state);
+        EXPECT_THROW(RunCommandLineVerify(frame, ListKindOf), ProgramEnded) << c.name;
+        EXPECT_EQ(window.Log().back(), std::string("MessageBox Ok ") + c.message) << c.name;
+    }
+}
+
 TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseOrFormIsRenamedOnlyInsideTheListsFolder) {
     ProgramEndCatcher catcher;
     TempDir dir;
