@@ -22,7 +22,7 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
                                   .GoCreate = bind(CreateGo, kind),
                                   .GoSelectVerify = bind(SelectVerifyGo, kind)});
     }
-    commands.CommandLineVerify = bind(CommandLineVerifyCommand, CommandLineKind());
+    commands.CommandLineVerify = [&window, &state] { CommandLineVerifyCommand(window, state, ListKindOf); };
     for (const auto& [command, mode] : {std::pair{&FormCommands::Audit, AuditMode::Audit},
                                        std::pair{&FormCommands::AddNewFiles, AuditMode::AddNewFiles}})
         commands.*command = [&window, &state, mode] { AuditCommand(window, state, mode, ListKindOf, AllListsFilter()); };

@@ -263,7 +263,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     frame.Finish();
 }
 
-void RunAudit(JobFrame& frame, AuditMode mode, ListKindOfPath kindOf, const OpenFileRequest& dialog) {
+void RunAudit(JobFrame& frame, AuditMode mode, KindOfList kindOf, const OpenFileRequest& dialog) {
     auto path = frame.StartMenuVerify(dialog);
     if (!path) return;
     AuditList(frame, mode, kindOf(*path), *path);

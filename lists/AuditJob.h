@@ -22,9 +22,6 @@ enum class AuditMode {
     AddNewFiles,
 };
 
-// The kind of a list, told from the list itself.
-using ListKindOfPath = const ListKind& (*)(const std::string& path);
-
 // The rewritten list of a Yes: its text as read, its header and comments
 // kept, each missing entry's lines left out, each moved entry's replaced by
 // an entry for its new name, every other entry's kept as they were (a BAD
@@ -35,14 +32,14 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
 
 // The list the user picks in `dialog`, read as `kindOf` tells; a cancel
 // ends the job with nothing busy.
-void RunAudit(JobFrame& frame, AuditMode mode, ListKindOfPath kindOf, const OpenFileRequest& dialog);
+void RunAudit(JobFrame& frame, AuditMode mode, KindOfList kindOf, const OpenFileRequest& dialog);
 
 // The dialogs of the two commands, `filter` offering every kind's lists.
 OpenFileRequest AuditDialog(AuditMode mode, const std::string& filter);
 
 class AuditJob : public FrameJob {
 public:
-    AuditJob(MainWindow& window, MainWindowState& state, AuditMode mode, ListKindOfPath kindOf, OpenFileRequest dialog)
+    AuditJob(MainWindow& window, MainWindowState& state, AuditMode mode, KindOfList kindOf, OpenFileRequest dialog)
         : FrameJob(window, state), mode_(mode), kindOf_(kindOf), dialog_(std::move(dialog)) {}
 
 protected:
@@ -50,7 +47,7 @@ protected:
 
 private:
     AuditMode mode_;
-    ListKindOfPath kindOf_;
+    KindOfList kindOf_;
     OpenFileRequest dialog_;
 };
 

@@ -27,10 +27,10 @@ void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind) 
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
     if (state.Busy) return;
     state.JobMode = ModeNone;
-    LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::MenuVerify);
+    LaunchJob<VerifyListJob>(window, state, kind);
 }
 
-void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf) {
     if (state.Busy) return;
     // The rows will belong to this list alone: go! must not take them for
     // the files of a prepared creation or the values of a loaded
@@ -38,10 +38,10 @@ void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const 
     state.JobMode = ModeNone;
     // The job's rows start at index 0.
     window.ClearRows();
-    LaunchJob<VerifyListJob>(window, state, kind, ReadPurpose::CommandLineVerify);
+    LaunchJob<CommandLineVerifyJob>(window, state, kindOf);
 }
 
-void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, ListKindOfPath kindOf,
+void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, KindOfList kindOf,
                   const std::string& filter) {
     if (state.Busy) return;
     state.JobMode = ModeNone;

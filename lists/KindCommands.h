@@ -6,6 +6,7 @@
 #include "jobs/MainWindowState.h"
 #include "lists/AuditJob.h"
 #include "lists/ListKind.h"
+#include "lists/VerifyJob.h"
 
 namespace velmar {
 
@@ -23,14 +24,15 @@ void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verify: nothing while Busy; else ModeNone and the verification job.
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
 // Verifies state.CommandLinePath (start-up argument or drop) in a fresh
-// result list. Nothing while a job runs.
-void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
+// result list, read as the kind `kindOf` tells in the job. Nothing while a
+// job runs.
+void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf);
 // Select Verify: the list chosen and loaded into the rows, go! in the
 // kind's select-verify mode.
 void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind, KindModes modes);
 // Audit and Add New Files: nothing while Busy; else ModeNone and the job,
 // whose dialog offers `filter` and whose list is read as `kindOf` tells.
-void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, ListKindOfPath kindOf,
+void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, KindOfList kindOf,
                   const std::string& filter);
 // go! in the kind's select-verify mode: the selected rows checked.
 void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& kind);

@@ -82,4 +82,8 @@ struct ListKind {
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };
 
+// The kind a list is read as, told from its path (the registry's
+// ListKindOf). It may read the list, so it runs in a job.
+using KindOfList = const ListKind& (*)(const std::string& path);
+
 }  // namespace velmar

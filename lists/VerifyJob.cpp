@@ -42,10 +42,10 @@ void RunMenuVerify(JobFrame& frame, const ListKind& kind) {
     VerifyList(frame, kind, *path, ListDirectoryOf(*path), ReadPurpose::MenuVerify);
 }
 
-void RunCommandLineVerify(JobFrame& frame, const ListKind& kind) {
+void RunCommandLineVerify(JobFrame& frame, KindOfList kindOf) {
     frame.StartCommandLineVerify();
     const std::string path = frame.State().CommandLinePath;
-    VerifyList(frame, kind, path, ListDirectoryOf(path), ReadPurpose::CommandLineVerify);
+    VerifyList(frame, kindOf(path), path, ListDirectoryOf(path), ReadPurpose::CommandLineVerify);
 }
 
 }  // namespace velmar

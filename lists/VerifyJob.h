@@ -18,25 +18,34 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
 
 // The list the user picks; a cancel ends the job with nothing busy.
 void RunMenuVerify(JobFrame& frame, const ListKind& kind);
-// The list in state.CommandLinePath; a bare name lies in ".".
-void RunCommandLineVerify(JobFrame& frame, const ListKind& kind);
 
-// The verification job of a kind, from the menu or from the command line
-// and a drop.
+// The list in state.CommandLinePath, read as `kindOf` tells; a bare name
+// lies in ".".
+void RunCommandLineVerify(JobFrame& frame, KindOfList kindOf);
+
+// The verification job of a kind from its menu.
 class VerifyListJob : public FrameJob {
 public:
-    VerifyListJob(MainWindow& window, MainWindowState& state, const ListKind& kind, ReadPurpose purpose)
-        : FrameJob(window, state), kind_(kind), purpose_(purpose) {}
+    VerifyListJob(MainWindow& window, MainWindowState& state, const ListKind& kind) : FrameJob(window, state), kind_(kind) {}
 
 protected:
-    void Body(JobFrame& frame) override {
-        if (purpose_ == ReadPurpose::CommandLineVerify) RunCommandLineVerify(frame, kind_);
-        else RunMenuVerify(frame, kind_);
-    }
+    void Body(JobFrame& frame) override { RunMenuVerify(frame, kind_); }
 
 private:
     const ListKind& kind_;
-    ReadPurpose purpose_;
+};
+
+// The verification of a list named on the command line or dropped.
+class CommandLineVerifyJob : public FrameJob {
+public:
+    CommandLineVerifyJob(MainWindow& window, MainWindowState& state, KindOfList kindOf)
+        : FrameJob(window, state), kindOf_(kindOf) {}
+
+protected:
+    void Body(JobFrame& frame) override { RunCommandLineVerify(frame, kindOf_); }
+
+private:
+    KindOfList kindOf_;
 };
 
 }  // namespace velmar

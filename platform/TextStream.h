@@ -30,6 +30,11 @@ class TextReader {
 public:
     static constexpr std::size_t MaxPiece = 511;
 
+    TextReader() = default;
+    // A reader that asks the file for at most `bufferSize` bytes at a time,
+    // for a look at a list's start that should read no more of it.
+    explicit TextReader(std::size_t bufferSize) : buffer_(bufferSize) {}
+
     bool Open(const std::string& path);
     bool IsOpen() const { return file_.IsOpen(); }
     void Close();

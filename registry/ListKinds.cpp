@@ -8,6 +8,7 @@
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Paths.h"
+#include "platform/TextStream.h"
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
 
@@ -24,8 +25,6 @@ KindModes ModesOf(const ListKind& kind) {
         if (kinds[i] == &kind) return ModesOfKind(i);
     return {ModeNone, ModeNone};
 }
-
-const ListKind& CommandLineKind() { return SfvKind; }
 
 namespace {
 
@@ -61,13 +60,40 @@ bool NameMatches(std::string_view patterns, const std::string& name) {
     return false;
 }
 
+const ListKind* KindNamed(const std::string& name) {
+    for (const ListKind* kind : ListKinds())
+        for (const FilterEntry& entry : ListEntriesOf(kind->verifyDialog.filter))
+            if (NameMatches(entry.patterns, name)) return kind;
+    return nullptr;
+}
+
+// How much of a list's text its kind is told from, and how much is read
+// from the file at a time for it.
+constexpr std::size_t LinesLookedAt = 32768;
+
+// The first line within the list's first 32 KiB that a kind other than SFV
+// reads as its entry gives that kind; none of them reads another's lines
+// (the digits fit one digest only, the BSD tags and M3U's "#" lines are
+// their own). SFV, which takes almost any line with a space for an entry,
+// is asked nothing: it is what remains. The text comes through the list
+// readers' own reader, so a byte-order mark, UTF-16 and CR LF read as they
+// will when the list is verified.
+const ListKind* KindClaimingLines(const std::string& path) {
+    TextReader reader(LinesLookedAt);
+    if (!reader.Open(path)) return nullptr;
+    std::string piece;
+    for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size())
+        for (const ListKind* kind : ListKinds())
+            if (kind != &SfvKind && kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify).kind != ListLineKind::Skip)
+                return kind;
+    return nullptr;
+}
+
 }  // namespace
 
 const ListKind& ListKindOf(const std::string& path) {
-    const std::string name = BaseNameOf(path);
-    for (const ListKind* kind : ListKinds())
-        for (const FilterEntry& entry : ListEntriesOf(kind->verifyDialog.filter))
-            if (NameMatches(entry.patterns, name)) return *kind;
+    if (const ListKind* named = KindNamed(BaseNameOf(path))) return *named;
+    if (const ListKind* claiming = KindClaimingLines(path)) return *claiming;
     return SfvKind;
 }
 

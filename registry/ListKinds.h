@@ -20,13 +20,13 @@ constexpr KindModes ModesOfKind(std::size_t index) {
 // The modes of a kind in the table.
 KindModes ModesOf(const ListKind& kind);
 
-// The kind a list named on the command line, dropped on the window or
-// opened through the desktop's file-type tie is read as.
-const ListKind& CommandLineKind();
-
-// The kind of the list at `path`: the first kind whose Verify dialog offers
-// the list's name (letter case aside, "All files" and "Text files" apart),
-// else SFV.
+// The kind of the list at `path`, as a list named on the command line,
+// dropped on the window or opened through the desktop's file-type tie is
+// read: the first kind whose Verify dialog offers the list's name (letter
+// case aside, "All files" and "Text files" apart); failing that, the kind
+// other than SFV that reads one of the list's first lines as its entry
+// (only the first 32 KiB of its text are read); else SFV, as for a list
+// that is missing, unreadable, empty or no list at all.
 const ListKind& ListKindOf(const std::string& path);
 
 // The Audit dialog's filter: one entry for every kind's lists, then each

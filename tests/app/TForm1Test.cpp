@@ -1,7 +1,10 @@
 // The main window under the offscreen platform: its layout, its placement,
 // activation, closing, go! and the adapter that carries a job's operations
 // onto the UI thread.
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include <QCheckBox>
@@ -18,9 +21,13 @@
 #include "app/Placement.h"
 #include "app/Unit1.h"
 #include "app/WindowAdapter.h"
+#include "checksum/FileDigest.h"
 #include "jobs/JobFrame.h"
+#include "m3u/M3uKind.h"
+#include "platform/Process.h"
 #include "platform/WorkerThread.h"
 #include "registry/ListKinds.h"
+#include "sha256/Sha256Kind.h"
 #include "tests/app/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 
@@ -205,6 +212,44 @@ private slots:
         Form none;
         none.form->FormActivate();
         QVERIFY(none.recorder.calls.empty());
+    }
+
+    // Each list is read as its kind: by its name, else by its lines.
+    void ListsGivenAtStartUpOrDroppedVerifyAsTheirKind() {
+        // A list read as the wrong kind ends the program, which must not
+        // pass for the end of the tests.
+        const EndProgramHandler before = SetEndProgramHandler([] {
+            std::fputs("FAIL!  : a list given at start-up or dropped ended the program\n", stderr);
+            ::_exit(1);
+        });
+        const struct {
+            const char* name;
+            const ListKind& kind;
+            bool dropped;
+        } lists[] = {{"Album.m3u", M3uKind, false}, {"SHA256SUMS", Sha256Kind, false}, {"checksums", Sha256Kind, true}};
+        for (const auto& list : lists) {
+            TempDir album;
+            ReadBuffer buffer;
+            std::string text;
+            for (const char* name : {"a.bin", "b.bin"})
+                text += list.kind.entryLines(name, DigestFile(list.kind.algorithm, album.Write(name, name), buffer));
+            const std::string path = album.Write(list.name, text);
+            QStringList arguments = {"velmar"};
+            if (!list.dropped) arguments << QString::fromStdString(path);
+            Form f(arguments, true);
+            f.form->show();
+            if (list.dropped) {
+                QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+                f.form->FormDropFiles({QUrl::fromLocalFile(QString::fromStdString(path))});
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(f.form->Label1->text().startsWith("OK:") && WorkerThread::Running() == 0, 20000);
+            f.form->Adapter().Drain();
+            QCOMPARE(f.form->Label1->text(), QString("OK:2  BAD:0  N/A:0"));
+            QCOMPARE(f.form->Rows().Count(), 2);
+            QCOMPARE(f.form->Rows().Name(1), std::string("b.bin"));
+            QVERIFY(f.dialogs->messages.empty() && f.exits == 0);
+        }
+        SetEndProgramHandler(before);
     }
 
     void GoDispatchesByModeAndEnterOnlyWhenEditable() {

@@ -12,6 +12,7 @@
 #include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
+#include "registry/ListKinds.h"
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
@@ -79,7 +80,7 @@ TEST_P(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
 
 TEST_P(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
     test::FakeWindow window;
-    const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, SfvKind); }, false);
+    const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, ListKindOf); }, false);
     EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
     EXPECT_TRUE(test::Contains(log, "SetText Label1 OK:1  BAD:1  N/A:0"));
     EXPECT_TRUE(test::Contains(log, "MessageBox YesNo Rename Bad Files?"));

@@ -55,12 +55,12 @@ TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
         released = false;
         const std::size_t k = static_cast<std::size_t>(i) % kinds.size();
         state.CommandLinePath = lists[k];
-        CommandLineVerifyCommand(window, state, *kinds[k]);
+        CommandLineVerifyCommand(window, state, ListKindOf);
         // Pressed while the job runs: each must see Busy and do nothing,
         // the menu verifications without asking for a list.
         for (const ListKind* kind : kinds) {
             VerifyCommand(window, state, *kind);
-            CommandLineVerifyCommand(window, state, *kind);
+            CommandLineVerifyCommand(window, state, ListKindOf);
         }
         released = true;
         ASSERT_TRUE(test::WaitForJobsToEnd()) << "job " << i;

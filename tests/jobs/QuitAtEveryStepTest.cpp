@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "registry/ListKinds.h"
+#include "sfv/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -105,14 +106,13 @@ std::vector<Job> Jobs() {
                         },
                         [kind](JobFrame& f) { CheckSelectedRows(f, *kind); }, true});
     }
-    const ListKind& kind = CommandLineKind();
     jobs.push_back({"command line", nullptr,
-                    [&kind](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
-                        PrepareVerify(dir, window, "list", AllBadList(kind));
+                    [](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
+                        PrepareVerify(dir, window, "list", AllBadList(SfvKind));
                         state.CommandLinePath = dir.File("list");
                         window.dialogAnswers.clear();
                     },
-                    [&kind](JobFrame& f) { RunCommandLineVerify(f, kind); }});
+                    [](JobFrame& f) { RunCommandLineVerify(f, ListKindOf); }});
     // An audit and an addition that find a file the list does not name.
     for (const auto& [name, mode] : {std::pair{"audit", AuditMode::Audit}, std::pair{"add new files", AuditMode::AddNewFiles}})
         jobs.push_back({name, nullptr,

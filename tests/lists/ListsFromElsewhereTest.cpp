@@ -1,20 +1,25 @@
 // Lists as other tools and other systems write them: byte-order marks,
 // UTF-16, names in legacy code pages, in another Unicode normalization or
-// letter case, the sum tools' other layouts. Each verifies with the marks
-// its files deserve, and a bad file found any of these ways is renamed only
-// inside the list's folder.
+// letter case, the sum tools' other layouts. Each is told its kind by its
+// lines when its name tells nothing, verifies with the marks its files
+// deserve, and a bad file found any of these ways is renamed only inside
+// the list's folder.
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "lists/VerifyJob.h"
+#include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Files.h"
+#include "registry/ListKinds.h"
 #include "sfv/SfvKind.h"
+#include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -142,6 +147,7 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
             dir.Write(file, file);
         }
         dir.Write("LIST", c.encode(ListText(c.kind, c.entries, dir)));
+        EXPECT_EQ(ListKindOf(dir.File("LIST")).menuCaption, c.kind.menuCaption);
 
         FakeWindow window;
         MainWindowState state;
@@ -154,6 +160,74 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
             for (const Entry& entry : c.entries) rows.push_back(entry.listed);
         EXPECT_EQ(RowNames(window), rows);
         EXPECT_EQ(RowIcons(window), c.marks);
+    }
+}
+
+// A list's name tells its kind (letter case aside); failing that, the first
+// of its first lines that a kind other than SFV reads as its entry does;
+// else it is SFV.
+TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
+    const std::string md5 = "d41d8cd98f00b204e9800998ecf8427e", sha256(64, 'A');
+    const struct {
+        const char* name;
+        std::optional<std::string> text;  // nothing: no such file
+        const ListKind& kind;
+    } cases[] = {
+        {"ALBUM.M3U", "a.bin 00000000\n", M3uKind},
+        {"md5sum.txt", "", Md5Kind},
+        {"SHA256SUMS", std::nullopt, Sha256Kind},
+        {"album.sfv", sha256 + "  a.bin\n", SfvKind},
+        {"sums.txt", "\n" + md5 + "  a.bin\n", Md5Kind},
+        {"sums", sha256 + " *a.bin\n", Sha256Kind},
+        {"sums", "MD5 (a.bin) = " + md5 + "\n", Md5Kind},
+        {"sums", "SHA256 (a.bin) = " + sha256 + "\n", Sha256Kind},
+        {"playlist", "#EXTM3U\n#EXTINF:1,Artist - Title\n#" + md5 + "\na.bin\n", M3uKind},
+        // Lines SFV would take for entries do not hide the ones that follow.
+        {"sums", "# made 20261209\n" + md5 + "  a.bin\n", Md5Kind},
+        {"list", "; made elsewhere\na.bin 0BADF00D\n", SfvKind},
+        {"sums", std::string(40, '0') + "  a.bin\n", SfvKind},  // no kind's digits
+        {"list", std::string(40000, ';') + "\n" + md5 + "  a.bin\n", SfvKind},  // past the first 32 KiB
+        {"list", std::string("\x7F" "ELF\0\x01\xFF\n", 8), SfvKind},
+        {"list", "", SfvKind},
+        {"list", std::nullopt, SfvKind},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        if (c.text) dir.Write(c.name, *c.text);
+        EXPECT_EQ(ListKindOf(dir.File(c.name)).menuCaption, c.kind.menuCaption)
+            << c.name << ": " << c.text.value_or("(missing)").substr(0, 60);
+    }
+}
+
+// A list named at start-up or dropped that cannot be opened or read as its
+// kind ends the program with that kind's message, an SFV list with SFV's as
+// ever; a FIFO at the path blocks neither the look at its lines nor the job.
+TEST(CommandLineVerify, AMissingOrUnusableListEndsWithItsKindsMessage) {
+    ProgramEndCatcher catcher;
+    const struct {
+        const char* name;
+        std::optional<std::string> text;  // nothing: no such file
+        const char* message;
+    } cases[] = {
+        {"none.sfv", std::nullopt, "SFV File Does Not Exist.. Exiting"},
+        {"list", "a.bin 1234ABCD\nno-blank-at-all\n", "Bad SFV File.. Exiting"},
+        {"fifo", std::nullopt, "SFV File Does Not Exist.. Exiting"},
+        {"md5sum", std::nullopt, "Error Reading MD5 File.. Exiting"},
+        {"Album.m3u", "#EXTM3U\nAlbum.mp3\n", "Error Reading M3U File.. Exiting"},
+        {"SHA256SUMS", "a.bin 1234ABCD\n", "Error Reading SHA256 File.. Exiting"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        if (c.text) dir.Write(c.name, *c.text);
+        if (std::string_view(c.name) == "fifo") {
+            ASSERT_EQ(::mkfifo(dir.File(c.name).c_str(), 0644), 0);
+        }
+        FakeWindow window;
+        MainWindowState state;
+        state.CommandLinePath = dir.File(c.name);
+        JobFrame frame(window, state);
+        EXPECT_THROW(RunCommandLineVerify(frame, ListKindOf), ProgramEnded) << c.name;
+        EXPECT_EQ(window.Log().back(), std::string("MessageBox Ok ") + c.message) << c.name;
     }
 }
 

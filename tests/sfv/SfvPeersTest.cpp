@@ -2,6 +2,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,8 @@ using test::Installed;
 using test::RunIn;
 
 const char* const Names[] = {"good.bin", "with space.bin", "bad.bin", "gone.bin"};
+// Where each of Names lies in the tree a list of a whole folder is made of.
+const char* const TreeFolders[] = {"", "Disc 1/", "Disc 1/Extras/", "Disc 10/"};
 
 class SfvPeersTest : public test::SfvTest {
 protected:
@@ -59,21 +63,34 @@ TEST_P(SfvPeersTest, AListOfATreeVelmarWritesPassesCksfvAndRhash) {
 
 TEST_P(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
     const std::string files = "good.bin 'with space.bin' bad.bin gone.bin";
-    for (const std::string& make : {"cksfv " + files, "rhash --sfv " + files, "cksfv " + files + " | sed 's/$/\\r/'"}) {
+    const struct {
+        std::string make;
+        bool tree;  // a list of the whole folder, its files in sub-folders
+    } peers[] = {{"cksfv " + files, false},
+                 {"rhash --sfv " + files, false},
+                 {"cksfv " + files + " | sed 's/$/\\r/'", false},
+                 {"rhash -r --sfv .", true}};
+    for (const auto& [make, tree] : peers) {
         const std::string tool = make.substr(0, make.find(' '));
         if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
-        WriteFiles();
-        ASSERT_EQ(RunIn(dir.path(), make + " > peer.sfv 2>/dev/null; test -s peer.sfv"), 0) << make;
-        dir.Write("bad.bin", "changed");
-        ::unlink(dir.File("gone.bin").c_str());
+        test::TempDir folder;
+        std::vector<std::string> paths;
+        for (std::size_t i = 0; i < std::size(Names); ++i)
+            paths.push_back((tree ? std::string(TreeFolders[i]) : "") + Names[i]);
+        test::WriteTree(folder, ".", paths);
+        ASSERT_EQ(test::MakeListIn(folder.path(), make, "peer.sfv"), 0) << make;
+        folder.Write(paths[2], "changed");
+        ::unlink(folder.File(paths[3]).c_str());
 
         test::FakeWindow w;
         JobFrame job(w, state);
         w.messageAnswers.push_back(MessageAnswer::No);
-        VerifyList(job, SfvKind, dir.File("peer.sfv"), dir.path(), ReadPurpose::MenuVerify);
-        EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{"good.bin", "with space.bin", "bad.bin", "gone.bin"}))
-            << make;
-        EXPECT_EQ(test::RowIcons(w), (std::vector<StatusIcon>{IconOk, IconOk, IconBad, IconNA})) << make;
+        VerifyList(job, SfvKind, folder.File("peer.sfv"), folder.path(), ReadPurpose::MenuVerify);
+        SCOPED_TRACE(make);
+        std::vector<std::pair<std::string, StatusIcon>> expected;
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            expected.push_back({paths[i], i == 2 ? IconBad : i == 3 ? IconNA : IconOk});
+        test::ExpectRows(w, expected, tree);
     }
 }
 

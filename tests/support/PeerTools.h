@@ -19,4 +19,13 @@ inline int RunIn(const std::string& folder, const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Runs `command` in `folder`, its output made the file `list` there; the
+// output is written beside the folder first, so that a list of the whole
+// folder does not list itself. 0 when the command succeeded and the list
+// holds something.
+inline int MakeListIn(const std::string& folder, const std::string& command, const std::string& list) {
+    return RunIn(folder, "t=$(mktemp) && " + command + " > \"$t\" 2>/dev/null && mv \"$t\" '" + list + "' && test -s '" +
+                             list + "'");
+}
+
 }  // namespace velmar::test

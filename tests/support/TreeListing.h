@@ -3,8 +3,10 @@
 // the fake window's setup then holding the rows listed and the name proposed.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -64,6 +66,18 @@ inline void ExpectToolPassesListOfTree(const ListKind& kind, const std::string& 
     EXPECT_EQ(RunIn(tree, check + " '" + window.setup.edit1 + "'"), 0);
     dir.Write("Tree/Disc 1/Extras/making of.bin", "changed");
     EXPECT_NE(RunIn(tree, check + " '" + window.setup.edit1 + "'"), 0) << "the change must show";
+}
+
+// The window's rows, each name with its icon, are `expected`; a list of a
+// tree may give them in any order, as its maker read the folders.
+inline void ExpectRows(FakeWindow& window, std::vector<std::pair<std::string, StatusIcon>> expected, bool anyOrder) {
+    std::vector<std::pair<std::string, StatusIcon>> rows;
+    for (const auto& row : window.Rows()) rows.push_back({row.name, row.icon});
+    if (anyOrder) {
+        std::sort(rows.begin(), rows.end());
+        std::sort(expected.begin(), expected.end());
+    }
+    EXPECT_EQ(rows, expected);
 }
 
 }  // namespace velmar::test
