@@ -5,8 +5,10 @@
 //
 //   headless_job verify sfv|md5|m3u|sha256 LIST
 //   headless_job create sfv|md5|m3u|sha256 LIST FILE...   (the list is written under LIST's name in the files' folder)
+//   headless_job audit|add LIST                          (File > Audit List or Add New Files; the kind is the list's)
 //
-// A verification answers No to "Rename Bad Files?"; a creation replaces an
+// A verification answers No to "Rename Bad Files?", an audit to "Update
+// List?" and an addition to "Add n Files to the List?"; a creation replaces an
 // existing list. The time runs from the key press to the job's last message
 // (creation) or its summary (verification), the list's loading included.
 // A job that ends the program (a list not found, a fatal error) prints its
@@ -58,13 +60,24 @@ void EndedByTheJob() {
 
 int Usage() {
     std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u|sha256 LIST\n"
-                         "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n");
+                         "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n"
+                         "       headless_job audit|add LIST\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // An audit or an addition names no kind: the list's own is taken. Its
+    // arguments then read as those of a verification.
+    const char* auditKey = argc != 3 ? nullptr
+                         : std::strcmp(argv[1], "audit") == 0 ? "F2"
+                         : std::strcmp(argv[1], "add") == 0   ? "Shift+F2"
+                                                              : nullptr;
+    std::vector<char*> arguments(argv, argv + argc);
+    if (auditKey) arguments = {argv[0], const_cast<char*>("verify"), const_cast<char*>("md5"), argv[2]};
+    argc = static_cast<int>(arguments.size());
+    argv = arguments.data();
     if (argc < 4 || !Kinds.count(argv[2])) return Usage();
     const bool create = std::strcmp(argv[1], "create") == 0;
     if (!create && std::strcmp(argv[1], "verify") != 0) return Usage();
@@ -115,7 +128,7 @@ int main(int argc, char** argv) {
         } else {
             dialogs.files.push_back(std::vector<std::string>{list});
             clock.start();
-            Press(form, kind.itemKeys[1]);
+            Press(form, auditKey ? auditKey : kind.itemKeys[1]);
         }
         started = true;
         ticker.start();
