@@ -3,10 +3,10 @@
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
 # the file dialog, an SFV list of a whole tree through the folder dialog,
-# an audit of an MD5 list through F2 and its update, two rows of a list
-# select-verified, the file type registered and opened
-# through xdg-open, Esc during a long verification and a long creation, and
-# File > Exit and the window's close during a long job.
+# an audit of an MD5 list through F2 and its update, a file added to it by
+# Shift+F2, two rows of a list select-verified, the file type registered and
+# opened through xdg-open, Esc during a long verification and a long
+# creation, and File > Exit and the window's close during a long job.
 # Results are read from the files the program writes and renames, from
 # screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
@@ -234,6 +234,15 @@ box=$(wait_windows 3) || fail "no word that the list was updated"
 key "$box" Return
 [ "$(cut -c35- md5sum | tr -d '\r' | tr '\n' ' ')" = "good.bin bad.bin Moved/moving.bin new.bin " ] ||
     { cat md5sum; fail "the updated list"; }
+echo later > Moved/later.bin
+key "$main" shift+F2
+choose_in_dialog "Add New Files: Select List File" md5sum
+wait_icons "$main" "new" || fail "Add New Files shows the new file alone"
+box=$(wait_windows 3) || fail "no Add 1 Files to the List? question"
+key "$box" Return
+box=$(wait_windows 3) || fail "no word that the list was updated"
+key "$box" Return
+tail -1 md5sum | grep -q "^$(md5sum < Moved/later.bin | cut -c1-32)  Moved/later.bin" || { cat md5sum; fail "not added"; }
 key "$(main_window)" F12
 ended $pid
 
