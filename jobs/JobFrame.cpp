@@ -1,7 +1,9 @@
 #include "jobs/JobFrame.h"
 
-#include "jobs/RowRemoval.h"
+#include <cerrno>
+#include <cstring>
 
+#include "jobs/RowRemoval.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -44,14 +46,39 @@ int* TallyOf(Tallies& tallies, StatusIcon icon) {
 }
 }  // namespace
 
-void RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
+std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
     // A list's names come from whoever made the list: a name that climbs out
     // of its folder ("..\\..\\.bashrc", a linked folder) may be read, but a
     // Yes must never rename a file outside it. Such a row is skipped like a
     // rename that fails.
     const FolderBound folder(listDirectory);
-    for (const std::string& path : paths)
-        if (folder.Holds(path)) RenameNoReplace(path, path + ".BAD");
+    std::vector<RenameFailure> failures;
+    for (const std::string& path : paths) {
+        if (!folder.Holds(path)) {
+            failures.push_back({path, "it lies outside the list's folder"});
+            continue;
+        }
+        if (RenameNoReplace(path, path + ".BAD")) continue;
+        const int error = errno;
+        failures.push_back({path, error == EEXIST || error == ENOTEMPTY ? "a file named " + BaseNameOf(path) + ".BAD is there already"
+                                  : error == ENAMETOOLONG              ? "its name is too long to take \".BAD\""
+                                                                       : std::string(std::strerror(error))});
+    }
+    return failures;
+}
+
+std::string RenameFailuresMessage(const std::string& listDirectory, const std::vector<RenameFailure>& failures) {
+    if (failures.empty()) return "";
+    // A message box holds some lines, not thousands.
+    constexpr std::size_t Shown = 20;
+    std::string message = failures.size() == 1 ? "1 bad file was not renamed:"
+                                               : std::to_string(failures.size()) + " bad files were not renamed:";
+    for (std::size_t i = 0; i < failures.size() && i < Shown; ++i) {
+        const auto below = PathBelowFolder(listDirectory, failures[i].path);
+        message += "\n" + below.value_or(failures[i].path) + ": " + failures[i].reason;
+    }
+    if (failures.size() > Shown) message += "\nand " + std::to_string(failures.size() - Shown) + " more";
+    return message;
 }
 
 std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& request) {
@@ -169,7 +196,8 @@ void JobFrame::EndVerify(const std::string& listDirectory, const std::function<s
         std::vector<std::string> bad;
         for (int row = 0; row < RowCount(); ++row)
             if (icons_[static_cast<std::size_t>(row)] == IconBad) bad.push_back(pathOfRow(row));
-        RenameBadFiles(listDirectory, bad);
+        const std::string refused = RenameFailuresMessage(listDirectory, RenameBadFiles(listDirectory, bad));
+        if (!refused.empty()) window_.MessageBox(refused, MessageButtons::Ok);
     }
     Finish();
 }

@@ -38,10 +38,19 @@ std::string SummaryText(const Tallies& tallies);
 // An audit's: "OK:n  BAD:n  N/A:n  NEW:n  MOVED:n"
 std::string AuditSummaryText(const Tallies& tallies);
 
+// A bad file left under its name, and why, as the end of a sentence.
+struct RenameFailure {
+    std::string path;
+    std::string reason;
+};
+
 // Appends ".BAD" to each path, in order, never replacing an existing file;
 // a rename that fails, or of a file outside `listDirectory`, is skipped and
-// the next one still happens.
-void RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths);
+// the next one still happens. Returns the ones skipped.
+std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths);
+
+// The one message that names every file not renamed, or "" for none.
+std::string RenameFailuresMessage(const std::string& listDirectory, const std::vector<RenameFailure>& failures);
 
 class JobFrame {
 public:

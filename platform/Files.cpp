@@ -146,7 +146,9 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     // when the target exists, which is the guarantee we need.
     if (::link(from.c_str(), to.c_str()) != 0) return false;
     if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
         ::unlink(to.c_str());
+        errno = error;
         return false;
     }
     return true;

@@ -74,7 +74,8 @@ std::uint64_t AnnounceSmallFile(const std::string& path, std::uint64_t limit);
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);
 
-// Renames `from` to `to`; fails, changing nothing, when `to` exists.
+// Renames `from` to `to`; fails, changing nothing, when `to` exists. On a
+// failure errno says why.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 
 // Tests may put a failing read in place of read(2) to prove the error paths;

@@ -80,7 +80,9 @@ TEST_F(JobFrameTest, ARenameNeverReplacesAndTheNextStillHappens) {
     dir.Write("a.bin", "changed");
     dir.Write("a.bin.BAD", "kept");
     dir.Write("b.bin", "changed");
-    RenameBadFiles(dir.path(), {dir.File("a.bin"), dir.File("b.bin")});
+    const auto failures = RenameBadFiles(dir.path(), {dir.File("a.bin"), dir.File("b.bin")});
+    EXPECT_EQ(RenameFailuresMessage(dir.path(), failures),
+              "1 bad file was not renamed:\na.bin: a file named a.bin.BAD is there already");
     EXPECT_EQ(test::ReadAll(dir.File("a.bin.BAD")), "kept");
     EXPECT_EQ(test::ReadAll(dir.File("a.bin")), "changed");
     EXPECT_EQ(test::ReadAll(dir.File("b.bin.BAD")), "changed");
@@ -94,11 +96,17 @@ TEST_F(JobFrameTest, OnlyFilesInsideTheListsFolderAreRenamed) {
     dir.Write("outside.bin", "x");
     dir.Write("list/sub/inside.bin", "x");
     dir.Write("list/sub/after.bin", "x");
+    dir.Write("list/sub/" + std::string(252, 'n'), "x");
     ASSERT_EQ(::symlink(dir.path().c_str(), dir.File("list/linked").c_str()), 0);
     const std::string list = dir.File("list");
-    RenameBadFiles(list, {ListedFilePath(list, "..\\outside.bin"), ListedFilePath(list, "sub\\..\\..\\outside.bin"),
-                          ListedFilePath(list, "linked\\outside.bin"), ListedFilePath(list, "sub\\inside.bin"),
-                          ListedFilePath(list, "sub\\.."), dir.File("outside.bin"), ListedFilePath(list, "sub/after.bin")});
+    const auto failures = RenameBadFiles(
+        list, {ListedFilePath(list, "..\\outside.bin"), ListedFilePath(list, "sub\\..\\..\\outside.bin"),
+               ListedFilePath(list, "linked\\outside.bin"), ListedFilePath(list, "sub\\inside.bin"),
+               ListedFilePath(list, "sub\\.."), dir.File("outside.bin"), ListedFilePath(list, "sub/after.bin"),
+               ListedFilePath(list, "sub/" + std::string(252, 'n'))});
+    ASSERT_EQ(failures.size(), 6u) << "each file left under its name is told";
+    EXPECT_EQ(failures[0].reason, "it lies outside the list's folder");
+    EXPECT_EQ(failures[5].reason, "its name is too long to take \".BAD\"");
     EXPECT_TRUE(PathExists(dir.File("outside.bin")));
     EXPECT_FALSE(PathExists(dir.File("outside.bin.BAD")));
     EXPECT_TRUE(PathExists(dir.File("list/sub/inside.bin.BAD")));
