@@ -104,13 +104,21 @@ void ChecksumEngine::AnnounceAhead(int row) {
     }
     if (announced_ > row && announcedBytes_ >= AnnounceBytes / 2) return;
     const int last = std::min(rows_, row + 1 + AnnounceRows);
+    // Announcing goes on only while it finds files out of memory: a few
+    // pages missing from one file must not have every file of a tree in
+    // memory opened twice. Files with nothing to announce (empty, too large,
+    // gone) say nothing either way; the rows past the announced ones decide
+    // again.
+    bool inMemory = false, fromDisk = false;
     // The row's own file first, so that the disk is asked in row order.
     for (int next = std::max(announced_.load(), row);
          next < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); announced_ = ++next) {
-        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
-        announcedAhead_.emplace_back(next, bytes);
-        announcedBytes_ += bytes;
+        const Announcement announced = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
+        announcedAhead_.emplace_back(next, announced.bytes);
+        announcedBytes_ += announced.bytes;
+        if (announced.bytes > 0) (announced.fromDisk ? fromDisk : inMemory) = true;
     }
+    if (inMemory && !fromDisk) announcing_ = false;
 }
 
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)

@@ -62,15 +62,17 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-std::uint64_t AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
+Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
     InputFile file;
-    if (!file.Open(path) || file.OpenedSize() > limit) return 0;
+    if (!file.Open(path) || file.OpenedSize() > limit) return {};
+    const Announcement announced{file.OpenedSize(), file.UncachedBytes() > 0};
+    if (!announced.fromDisk) return announced;
     // The kernel reads no more than one read-ahead window for each request,
     // so a larger file is asked for window by window, front to back.
     constexpr std::uint64_t Window = 131072;
     for (std::uint64_t offset = 0; offset < file.OpenedSize(); offset += Window)
         ::posix_fadvise(file.Descriptor(), static_cast<off_t>(offset), Window, POSIX_FADV_WILLNEED);
-    return file.OpenedSize();
+    return announced;
 }
 
 void InputFile::Close() {

@@ -66,10 +66,15 @@ private:
 std::optional<std::uint64_t> RegularFileSize(const std::string& path);
 
 // Asks the kernel to read the regular file at `path` into memory in the
-// background when it is no larger than `limit`, so that the disk may take
-// it together with others announced; nothing waits for the read. The bytes
-// announced: the file's size, or 0.
-std::uint64_t AnnounceSmallFile(const std::string& path, std::uint64_t limit);
+// background when it is no larger than `limit` and not wholly there, so that
+// the disk may take it together with others announced; nothing waits for
+// the read. `bytes` is the file's size, or 0 for a file too large or not
+// there; `fromDisk` whether any of it had to be asked for.
+struct Announcement {
+    std::uint64_t bytes = 0;
+    bool fromDisk = false;
+};
+Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit);
 
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);
