@@ -170,13 +170,18 @@ int ChecksumEngine::NextRow(bool wait) {
 }
 
 void ChecksumEngine::Publish(int row, const FileDigest& digest) {
+    bool wanted;
     {
         std::lock_guard lock(mutex_);
         Slot& slot = window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))];
         slot.digest = digest;
         slot.ready = true;
+        wanted = row == taken_;
     }
-    changed_.notify_all();
+    // Only the job waits for a row, and only for the next one: waking it for
+    // every row that overtook that one (all the lanes finish out of order)
+    // costs two system calls a row and a thread switch for nothing.
+    if (wanted) changed_.notify_all();
 }
 
 void ChecksumEngine::Work() {
