@@ -253,7 +253,7 @@ void WindowAdapter::RepaintList() {
             std::lock_guard lock(mutex_);
             repaintQueued_ = false;
         }
-        c_.listBox1->viewport()->update();
+        c_.listBox1->RepaintSoon();
     });
 }
 
