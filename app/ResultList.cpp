@@ -123,10 +123,14 @@ ResultListView::ResultListView(ResultRows& rows, const StatusPictures& pictures,
     followTimer_ = new QTimer(this);
     followTimer_->setSingleShot(true);
     connect(followTimer_, &QTimer::timeout, this, [this] { FollowNow(); });
+    repaintTimer_ = new QTimer(this);
+    repaintTimer_->setSingleShot(true);
+    connect(repaintTimer_, &QTimer::timeout, this, [this] { RepaintNow(); });
 }
 
 namespace {
 constexpr auto FollowPause = std::chrono::milliseconds(100);
+constexpr auto RepaintPause = std::chrono::milliseconds(40);
 constexpr auto UserScrollRespite = std::chrono::seconds(3);
 }  // namespace
 
@@ -136,6 +140,18 @@ void ResultListView::FollowRow(int row) {
     const auto since = std::chrono::steady_clock::now() - lastFollow_;
     if (since >= FollowPause) FollowNow();
     else followTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(FollowPause - since));
+}
+
+void ResultListView::RepaintSoon() {
+    if (repaintTimer_->isActive()) return;
+    const auto since = std::chrono::steady_clock::now() - lastRepaint_;
+    if (since >= RepaintPause) RepaintNow();
+    else repaintTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(RepaintPause - since));
+}
+
+void ResultListView::RepaintNow() {
+    lastRepaint_ = std::chrono::steady_clock::now();
+    viewport()->update();
 }
 
 void ResultListView::FollowNow() {

@@ -94,11 +94,18 @@ public:
     // ends), and not while the user has scrolled by hand in the last few
     // seconds.
     void FollowRow(int row);
+    // Repaints the rows shown, at most 25 times a second: a job marks
+    // thousands of rows a second, and the window would otherwise paint them
+    // every time it catches up with the job's queue.
+    void RepaintSoon();
 
 private:
     void FollowNow();
+    void RepaintNow();
 
     QTimer* followTimer_;
+    QTimer* repaintTimer_;
+    std::chrono::steady_clock::time_point lastRepaint_{};
     int rowToFollow_ = -1;
     std::chrono::steady_clock::time_point lastFollow_{};
     std::chrono::steady_clock::time_point lastUserScroll_{};

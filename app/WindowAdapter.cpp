@@ -30,6 +30,8 @@ constexpr auto DrainSliceTime = std::chrono::milliseconds(8);
 // a list of a million rows must not wait in memory as a million queued
 // operations when the window cannot show them faster anyway.
 constexpr std::size_t MaxQueued = 8192;
+// The operations the window takes from the queue at a time.
+constexpr std::size_t OperationsPerLock = 256;
 
 QString FromBytes(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 std::string ToBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
@@ -79,21 +81,12 @@ void WindowAdapter::DrainSlice() {
     } endBatch{*c_.rows};
     for (;;) {
         Operation op;
-        {
-            std::lock_guard lock(mutex_);
-            if (queue_.empty()) {
-                drainScheduled_ = false;
-                return;
-            }
-            if (std::chrono::steady_clock::now() >= end) {
-                // Still scheduled: come back after the events waiting now.
-                QMetaObject::invokeMethod(this, [this] { DrainSlice(); }, Qt::QueuedConnection);
-                return;
-            }
-            op = std::move(queue_.front());
-            queue_.pop_front();
-            // A waiting job is woken once the window has caught up by half.
-            if (queue_.size() == MaxQueued / 2) drained_.notify_all();
+        if (!NextOperation(op, true)) return;
+        if (std::chrono::steady_clock::now() >= end) {
+            // Still scheduled: come back after the events waiting now.
+            inHand_.push_front(std::move(op));
+            QMetaObject::invokeMethod(this, [this] { DrainSlice(); }, Qt::QueuedConnection);
+            return;
         }
         // Outside the lock: a dialog runs its own event loop in here.
         op();
@@ -101,18 +94,28 @@ void WindowAdapter::DrainSlice() {
 }
 
 void WindowAdapter::Drain() {
-    for (;;) {
-        Operation op;
-        {
-            std::lock_guard lock(mutex_);
-            if (queue_.empty()) return;
-            op = std::move(queue_.front());
-            queue_.pop_front();
-            // A waiting job is woken once the window has caught up by half.
-            if (queue_.size() == MaxQueued / 2) drained_.notify_all();
+    for (Operation op; NextOperation(op, false);) op();
+}
+
+bool WindowAdapter::NextOperation(Operation& op, bool endsSlice) {
+    if (inHand_.empty()) {
+        // Taken a batch at a time: the job queuing a row's operations and the
+        // window carrying them out met at the lock at every one.
+        std::lock_guard lock(mutex_);
+        if (queue_.empty()) {
+            if (endsSlice) drainScheduled_ = false;
+            return false;
         }
-        op();
+        const std::size_t before = queue_.size();
+        const auto taken = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(before, OperationsPerLock));
+        inHand_.insert(inHand_.end(), std::make_move_iterator(queue_.begin()), std::make_move_iterator(taken));
+        queue_.erase(queue_.begin(), taken);
+        // A waiting job is woken once the window has caught up by half.
+        if (before > MaxQueued / 2 && queue_.size() <= MaxQueued / 2) drained_.notify_all();
     }
+    op = std::move(inHand_.front());
+    inHand_.pop_front();
+    return true;
 }
 
 QWidget* WindowAdapter::Widget(Control control) const {
@@ -261,7 +264,7 @@ void WindowAdapter::RepaintList() {
             std::lock_guard lock(mutex_);
             repaintQueued_ = false;
         }
-        c_.listBox1->viewport()->update();
+        c_.listBox1->RepaintSoon();
     });
 }
 

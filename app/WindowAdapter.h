@@ -100,11 +100,15 @@ private:
     template <class Result>
     Result Ask(std::function<Result()> op);
     void DrainSlice();
+    // The next operation to carry out, in the order queued; false when none
+    // is, and then, at the end of a slice, none is scheduled any more.
+    bool NextOperation(Operation& op, bool endsSlice);
     QWidget* Widget(Control control) const;
 
     MainWindowControls c_;
     std::mutex mutex_;
     std::deque<Operation> queue_;
+    std::deque<Operation> inHand_;  // taken from the queue, not yet carried out (the UI thread's alone)
     std::condition_variable drained_;  // the queue has room again
     bool drainScheduled_ = false;
     bool repaintQueued_ = false;                        // a RepaintList waits in the queue

@@ -1,16 +1,19 @@
 // Runs one whole job through the real main window and its adapter on the
 // offscreen platform, with the file dialog and the questions answered by a
 // script, and prints the final Label1 text, the elapsed time and the
-// longest stall of the UI thread.
+// longest stall of the UI thread, and for Create from Folder the time its
+// walk of the folder took.
 //
 //   headless_job verify sfv|md5|m3u|sha256 LIST
 //   headless_job create sfv|md5|m3u|sha256 LIST FILE...   (the list is written under LIST's name in the files' folder)
+//   headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER   (Create from Folder, the list under LIST's name in FOLDER)
 //   headless_job audit|add LIST                          (File > Audit List or Add New Files; the kind is the list's)
 //
 // A verification answers No to "Rename Bad Files?", an audit to "Update
 // List?" and an addition to "Add n Files to the List?"; a creation replaces an
 // existing list. The time runs from the key press to the job's last message
-// (creation) or its summary (verification), the list's loading included.
+// (creation) or its summary (verification), the list's loading and the
+// folder's walk included.
 // A job that ends the program (a list not found, a fatal error) prints its
 // last message on stderr and no time, with exit code 1.
 #include <QApplication>
@@ -61,6 +64,7 @@ void EndedByTheJob() {
 int Usage() {
     std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u|sha256 LIST\n"
                          "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n"
+                         "       headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER\n"
                          "       headless_job audit|add LIST\n");
     return 2;
 }
@@ -79,13 +83,16 @@ int main(int argc, char** argv) {
     argc = static_cast<int>(arguments.size());
     argv = arguments.data();
     if (argc < 4 || !Kinds.count(argv[2])) return Usage();
-    const bool create = std::strcmp(argv[1], "create") == 0;
+    const bool fromFolder = std::strcmp(argv[1], "create-folder") == 0;
+    const bool create = fromFolder || std::strcmp(argv[1], "create") == 0;
     if (!create && std::strcmp(argv[1], "verify") != 0) return Usage();
+    if (fromFolder && argc != 5) return Usage();
     const velmar::ListKind& kind = *velmar::ListKinds()[Kinds.at(argv[2])];
-    const std::string list = std::filesystem::absolute(argv[3]).string();
     std::vector<std::string> files;
-    for (int i = 4; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).string());
+    for (int i = 4; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).lexically_normal().string());
     if (create && files.empty()) return Usage();
+    const std::string list = fromFolder ? (std::filesystem::path(files[0]) / std::filesystem::path(argv[3]).filename()).string()
+                                        : std::filesystem::absolute(argv[3]).string();
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -106,6 +113,13 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     qint64 lastTick = 0, longestStall = 0;
     bool started = false, done = false;
+    // Create from Folder: go! is pressed once the walk has enabled it.
+    bool walking = fromFolder;
+    qint64 walked = 0;  // when go! was pressed
+    const auto pressGo = [&] {
+        form.Edit1->setText(QString::fromLocal8Bit(std::filesystem::path(list).filename().c_str()));
+        form.Button1Click();
+    };
     QTimer ticker;
     ticker.setInterval(1);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
@@ -113,6 +127,13 @@ int main(int argc, char** argv) {
         if (now - lastTick > longestStall) longestStall = now - lastTick;
         lastTick = now;
         if (!started || form.State().Busy) return;
+        if (walking && dialogs.messages.empty()) {
+            if (!form.Button1->isEnabled()) return;
+            walking = false;
+            walked = clock.nsecsElapsed();
+            pressGo();
+            return;
+        }
         done = create ? !dialogs.messages.empty() : form.Label1->text().startsWith("OK:");
         if (done) QApplication::quit();
     });
@@ -121,10 +142,14 @@ int main(int argc, char** argv) {
         if (create) {
             std::filesystem::remove(list);
             dialogs.files.push_back(files);
-            Press(form, kind.itemKeys[0]);
-            form.Edit1->setText(QString::fromLocal8Bit(std::filesystem::path(list).filename().c_str()));
-            clock.start();
-            form.Button1Click();
+            if (fromFolder) {
+                clock.start();
+                Press(form, kind.itemKeys[3]);
+            } else {
+                Press(form, kind.itemKeys[0]);
+                clock.start();
+                pressGo();
+            }
         } else {
             dialogs.files.push_back(std::vector<std::string>{list});
             clock.start();
@@ -139,7 +164,9 @@ int main(int argc, char** argv) {
 
     const QString result = create ? QString::fromStdString(dialogs.messages.empty() ? "" : dialogs.messages.back())
                                   : form.Label1->text();
-    std::printf("%s\t%.3f s\tlongest UI stall %.1f ms\n", result.toLocal8Bit().constData(), seconds,
+    std::printf("%s\t%.3f s\tlongest UI stall %.1f ms", result.toLocal8Bit().constData(), seconds,
                 longestStall / 1e6);
+    if (walked) std::printf("\twalk %.3f s", walked / 1e9);
+    std::printf("\n");
     return done ? 0 : 1;
 }

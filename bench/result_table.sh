@@ -21,7 +21,7 @@ text_row() {  # text_row STORAGE SET SUM VELMAR AGAINST AGAINST_S RATIO TARGET M
     printf '%-20s %-15s %-7s %8s  %-18s %8s  %6s  %7s  %s\n' "$@"
 }
 
-text_header() { text_row storage set sum "Velmar s" against "its s" ratio target ""; }
+text_header() { text_row "${1:-storage}" set sum "Velmar s" against "its s" ratio target ""; }
 
 emit_row() {
     local cells
@@ -36,9 +36,9 @@ judged_rows() {
     while IFS=$'\t' read -r -a row; do judged "${row[@]}"; done < "$1"
 }
 
-print_table() {  # print_table ROWS_FILE
+print_table() {  # print_table ROWS_FILE [FIRST_COLUMN_NAME]
     local cells
-    text_header
+    text_header "${2:-}"
     judged_rows "$1" | while IFS=$'\t' read -r -a cells; do text_row "${cells[@]}"; done
 }
 

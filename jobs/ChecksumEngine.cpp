@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 
 #include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
@@ -16,6 +17,12 @@ namespace {
 // files never leaves a worker idle, little enough that a list of a million
 // rows holds only this many results.
 constexpr int RowsAhead = 256;
+// The rows from the job's next one that must be done before it is woken:
+// well within RowsAhead, so that the workers can always finish them; and
+// how long it waits for them before it takes its own row alone, so that
+// large files on a slow disk still show one by one.
+constexpr int WakeRun = 16;
+constexpr std::chrono::milliseconds RunPatience{20};
 
 // How far ahead small files are announced to a disk read in turn: far
 // enough that the workers never overtake the disk's queue (a worker that
@@ -104,13 +111,21 @@ void ChecksumEngine::AnnounceAhead(int row) {
     }
     if (announced_ > row && announcedBytes_ >= AnnounceBytes / 2) return;
     const int last = std::min(rows_, row + 1 + AnnounceRows);
+    // Announcing goes on only while it finds files out of memory: a few
+    // pages missing from one file must not have every file of a tree in
+    // memory opened twice. Files with nothing to announce (empty, too large,
+    // gone) say nothing either way; the rows past the announced ones decide
+    // again.
+    bool inMemory = false, fromDisk = false;
     // The row's own file first, so that the disk is asked in row order.
     for (int next = std::max(announced_.load(), row);
          next < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); announced_ = ++next) {
-        const std::uint64_t bytes = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
-        announcedAhead_.emplace_back(next, bytes);
-        announcedBytes_ += bytes;
+        const Announcement announced = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
+        announcedAhead_.emplace_back(next, announced.bytes);
+        announcedBytes_ += announced.bytes;
+        if (announced.bytes > 0) (announced.fromDisk ? fromDisk : inMemory) = true;
     }
+    if (inMemory && !fromDisk) announcing_ = false;
 }
 
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
@@ -162,13 +177,21 @@ int ChecksumEngine::NextRow(bool wait) {
 }
 
 void ChecksumEngine::Publish(int row, const FileDigest& digest) {
+    bool wanted;
     {
         std::lock_guard lock(mutex_);
         Slot& slot = window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))];
         slot.digest = digest;
         slot.ready = true;
+        wanted = row >= taken_ && row < taken_ + WakeRun &&
+                 ((row == taken_ && jobWaitsForOne_) || ReadyRun() >= std::min(WakeRun, rows_ - taken_));
     }
-    changed_.notify_all();
+    // Only the job waits for a row, and only for the next one; it is woken
+    // once a run of rows from that one is ready, so that it marks them in
+    // one go, or once it has waited a moment, as soon as its own is. Waking
+    // it for every row (all the lanes finish out of order) cost two system
+    // calls and a thread switch each.
+    if (wanted) changed_.notify_all();
 }
 
 void ChecksumEngine::Work() {
@@ -203,19 +226,38 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
     }
 }
 
+int ChecksumEngine::ReadyRun() const {
+    const int size = static_cast<int>(window_.size());
+    int run = 0;
+    while (run < WakeRun && taken_ + run < rows_ && window_[static_cast<std::size_t>((taken_ + run) % size)].ready) ++run;
+    return run;
+}
+
 FileDigest ChecksumEngine::Take(int row) {
     if (serial_) return watch_.Stopped() ? StoppedDigest() : digestOf_(row, *serialBuffer_);
     std::unique_lock lock(mutex_);
     Slot& slot = window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))];
-    // After the engine's own stop the workers publish nothing more.
-    changed_.wait(lock, [&] { return slot.ready || stop_; });
+    // The rows ready are taken one after the other; the job sleeps only
+    // when its next one is not, until a run of them is. After the engine's
+    // own stop the workers publish nothing more.
+    if (!slot.ready && !stop_) {
+        // Workers waiting for room have it before the job sleeps.
+        changed_.notify_all();
+        if (!changed_.wait_for(lock, RunPatience,
+                               [&] { return stop_ || (slot.ready && ReadyRun() >= std::min(WakeRun, rows_ - row)); })) {
+            jobWaitsForOne_ = true;
+            changed_.wait(lock, [&] { return slot.ready || stop_; });
+            jobWaitsForOne_ = false;
+        }
+    }
     if (!slot.ready) return StoppedDigest();
     // Copied before the slot is given back to the workers for a later row.
     FileDigest digest = slot.digest;
     slot.ready = false;
     taken_ = row + 1;
     lock.unlock();
-    changed_.notify_all();
+    // Room for the workers a run at a time, not a row at a time.
+    if ((row + 1) % WakeRun == 0) changed_.notify_all();
     return digest;
 }
 

@@ -109,6 +109,8 @@ private:
     // files up to 8 MiB of `row` and the rows ahead, announced to the disk.
     void AnnounceAhead(int row);
     void Publish(int row, const FileDigest& digest);
+    // The rows from the job's next one that are done, up to WakeRun; under the mutex.
+    int ReadyRun() const;
     void Work();
     void WorkLanes(int lanesPerWorker);
 
@@ -127,6 +129,7 @@ private:
     std::vector<Slot> window_;  // row r's result waits in slot r % size
     int next_ = 0;              // the next row a worker takes
     int taken_ = 0;             // the rows the job has taken
+    bool jobWaitsForOne_ = false;  // the job has waited long enough: its own row wakes it
     std::unique_ptr<SequentialReader> diskReader_;  // with the disk in turn
     // Whether the files lately opened were missing from the page cache:
     // every file larger than a read-ahead request, and one small file in

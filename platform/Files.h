@@ -37,7 +37,9 @@ public:
     void AdviseSequential();
 
     // Up to `count` bytes; 0 at the end of the file, -1 on a read error.
-    // An interrupted read is retried.
+    // An interrupted read is retried. On the kernel's own file systems a
+    // read short of `count` that reaches the size the file had when opened
+    // is its end: the next read returns 0 without asking the kernel.
     ssize_t Read(void* buffer, std::size_t count);
 
     // Fills `buffer` as far as the file allows: short only at the end or on an
@@ -59,6 +61,9 @@ private:
     int fd_ = -1;
     bool missing_ = false;
     std::uint64_t openedSize_ = 0;  // from the check Open makes anyway
+    std::uint64_t bytesRead_ = 0;
+    bool sizeIsEnd_ = false;        // the file system's sizes are its files' ends
+    bool ended_ = false;            // a short read reached openedSize_ there
 };
 
 // The size of the regular file at the path, 0 for anything else that is
@@ -66,10 +71,15 @@ private:
 std::optional<std::uint64_t> RegularFileSize(const std::string& path);
 
 // Asks the kernel to read the regular file at `path` into memory in the
-// background when it is no larger than `limit`, so that the disk may take
-// it together with others announced; nothing waits for the read. The bytes
-// announced: the file's size, or 0.
-std::uint64_t AnnounceSmallFile(const std::string& path, std::uint64_t limit);
+// background when it is no larger than `limit` and not wholly there, so that
+// the disk may take it together with others announced; nothing waits for
+// the read. `bytes` is the file's size, or 0 for a file too large or not
+// there; `fromDisk` whether any of it had to be asked for.
+struct Announcement {
+    std::uint64_t bytes = 0;
+    bool fromDisk = false;
+};
+Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit);
 
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);

@@ -90,10 +90,12 @@ TEST(DigestFile, MatchesOnePassThroughAnyBufferInFullSizeReads) {
                 const FileDigest digest = DigestFile(algorithm, path, buffer);
                 EXPECT_EQ(digest.status, FileDigestStatus::Ok);
                 EXPECT_EQ(digest.Text(), OnePass(algorithm, bytes)) << size << " through a buffer of " << bufferSize;
-                // Every read asks for the whole buffer; only the last falls short.
+                // Every read asks for the whole buffer; only the last falls
+                // short, and after it only a read that finds nothing.
                 const auto& reads = seam.Returned();
-                for (std::size_t i = 0; i + 2 < reads.size(); ++i) EXPECT_EQ(reads[i], ssize_t(bufferSize));
-                EXPECT_EQ(reads.back(), 0);
+                const std::size_t last = reads.size() - (reads.back() == 0 && reads.size() > 1 ? 2 : 1);
+                for (std::size_t i = 0; i < last; ++i) EXPECT_EQ(reads[i], ssize_t(bufferSize));
+                EXPECT_LE(reads[last], ssize_t(bufferSize));
             }
         }
     }

@@ -50,6 +50,22 @@ TEST(ChecksumEngineTest, RowsComeBackInOrderWhenTheirFilesFinishOutOfOrder) {
     EXPECT_FALSE(std::is_sorted(finished.begin(), finished.end())) << "the workers never overtook each other";
 }
 
+TEST(ChecksumEngineTest, ARowDoneComesBackSoonWhileTheRowsAfterItTakeLong) {
+    // The job is woken for runs of rows, but a large file on a slow disk must
+    // not keep the one before it from showing until the run is done.
+    constexpr int Rows = 20;
+    ChecksumEngine engine(Rows, 2, [&](int row, ReadBuffer&) {
+        if (row > 0) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        FileDigest digest;
+        digest.status = FileDigestStatus::Ok;
+        return digest;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(engine.Take(0).status, FileDigestStatus::Ok);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    engine.Stop();
+}
+
 TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     // Sizes around a block and a lane's read, so lanes end at different
     // times and take new files; a missing file among them.

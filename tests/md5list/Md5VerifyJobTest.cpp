@@ -6,6 +6,7 @@
 #include "md5list/Md5Kind.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
+#include "platform/ReadBuffer.h"
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/ReadSeam.h"
 
@@ -82,9 +83,11 @@ TEST_P(Md5VerifyJobTest, ACancelledDialogLeavesTheWindowEmptyAndIdle) {
 }
 
 TEST_P(Md5VerifyJobTest, AListedFileThatFailsWhileReadEndsTheProgram) {
-    dir.Write("x.bin", "x");
+    // Three full reads long: the list's text (and where the file system
+    // needs it, the read of its end), then the file fails part way.
+    dir.Write("x.bin", std::string(3 * ReadBuffer::DefaultSize, 'x'));
     const std::string list = List(Line("x", "x.bin"));
-    ReadSeam failing(2);  // the list's text and its end read, then the file fails
+    ReadSeam failing(2);
     EXPECT_THROW(Verify(list), ProgramEnded);
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
 }

@@ -102,13 +102,21 @@ TEST(InputFile, SizeIsSixtyFourBitAndTimeIsRecent) {
 
 // By either kernel interface: cachestat, and mincore as kernels before 6.5
 // answer. On a disk's file system, since memory file systems never evict.
+// Announcing a file asks the disk only for one not wholly in memory.
 TEST(InputFile, CountsTheBytesNotInThePageCache) {
     TempDir dir("/var/tmp");
     constexpr std::uint64_t Size = (4u << 20) + 5;
     InputFile f;
     ASSERT_TRUE(f.Open(dir.Write("empty", "")));
     EXPECT_EQ(f.UncachedBytes(), 0u);
-    ASSERT_TRUE(f.Open(dir.Write("f", std::string(Size, 'x'))));
+    const std::string path = dir.Write("f", std::string(Size, 'x'));
+    ASSERT_TRUE(f.Open(path));
+    const auto announced = [&path](std::uint64_t limit) {
+        const Announcement a = AnnounceSmallFile(path, limit);
+        return std::pair{a.bytes, a.fromDisk};
+    };
+    EXPECT_EQ(announced(Size), std::pair(Size, false)) << "in memory";
+    EXPECT_EQ(announced(Size - 1), std::pair(std::uint64_t{0}, false)) << "too large";
     const auto byEach = [&f] {
         std::uint64_t bytes[2];
         for (const bool mincore : {false, true}) {
@@ -128,6 +136,7 @@ TEST(InputFile, CountsTheBytesNotInThePageCache) {
     EXPECT_LT(part, Size) << "partly evicted";
     ASSERT_EQ(::posix_fadvise(f.Descriptor(), 0, 0, POSIX_FADV_DONTNEED), 0);
     EXPECT_EQ(byEach(), Size) << "wholly evicted";
+    EXPECT_EQ(announced(Size), std::pair(Size, true)) << "evicted";
     f.Close();
     EXPECT_EQ(f.UncachedBytes(), 0u) << "nothing open";
 }

@@ -146,7 +146,7 @@ TEST_P(SfvCreateJobTest, AFileGoneBeforeItsTurnEndsTheProgramWithTheOldListKept)
 TEST_P(SfvCreateJobTest, AReadErrorInsideAFileIsNoChecksumToRecord) {
     Choose({{"a.bin", "bytes that will not all be read"}});
     {
-        test::ReadSeam failing(1);  // the first read delivers, the next fails
+        test::ReadSeam failing(1, false, 4);  // the first read delivers four bytes, the next fails
         EXPECT_THROW(Run(), ProgramEnded);
     }
     EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
