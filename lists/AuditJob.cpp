@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -40,10 +41,19 @@ struct TreeNews {
 TreeNews NewFilesBelow(JobFrame& frame, const ListKind& kind, ListedFileFinder& finder, const ListedEntries& entries,
                        const std::string& listPath) {
     const std::string& folder = finder.Directory();
-    std::unordered_map<std::string, int> rowOf;
+    // Most names are their own place below the folder: those are looked up
+    // as the entries hold them, and only the others ("./a", "a\\b") made anew.
+    std::deque<std::string> madeNames;
+    std::unordered_map<std::string_view, int> rowOf;
     rowOf.reserve(static_cast<std::size_t>(entries.Count()));
-    for (int row = 0; row < entries.Count(); ++row)
-        if (auto below = PathBelowFolder(folder, finder.ListedPath(entries.Name(row)))) rowOf.emplace(*below, row);
+    for (int row = 0; row < entries.Count(); ++row) {
+        const std::string_view name = entries.Name(row);
+        if (IsPlainRelativePath(name)) {
+            rowOf.emplace(name, row);
+        } else if (auto below = PathBelowFolder(folder, finder.ListedPath(name))) {
+            rowOf.emplace(madeNames.emplace_back(std::move(*below)), row);
+        }
+    }
 
     TreeNews news;
     std::vector<char> met(static_cast<std::size_t>(entries.Count()), 0);

@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -57,6 +58,17 @@ std::optional<std::string> PathBelowFolder(std::string_view folder, std::string_
         below.append(part);
     }
     return below;
+}
+
+bool IsPlainRelativePath(std::string_view name) {
+    if (name.empty() || name.find('\\') != std::string_view::npos) return false;
+    for (std::size_t begin = 0; begin <= name.size();) {
+        const std::size_t end = std::min(name.find('/', begin), name.size());
+        const std::string_view part = name.substr(begin, end - begin);
+        if (part.empty() || part == "." || part == "..") return false;
+        begin = end + 1;
+    }
+    return true;
 }
 
 FilesBelowFolder CommonFolderOf(const std::vector<std::string>& paths) {

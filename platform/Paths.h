@@ -31,6 +31,10 @@ std::string ChosenFilePath(std::string_view folder, std::string_view name);
 // out of it.
 std::optional<std::string> PathBelowFolder(std::string_view folder, std::string_view path);
 
+// A name that PathBelowFolder would give back as it stands: parts between
+// '/'s, none of them empty, "." or "..", and no backslash.
+bool IsPlainRelativePath(std::string_view name);
+
 // The deepest folder that holds every one of `paths` (each a file's path
 // as ListDirectoryOf reads it), and each path's name below it with '/'
 // between folders: "/m/Disc1/a.bin" and "/m/Extras/b.bin" give "/m" and

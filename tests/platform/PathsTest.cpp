@@ -21,6 +21,32 @@ TEST(Paths, ListedNamesResolveBelowTheListsFolder) {
     EXPECT_EQ(ListedFilePath("/d", longName).size(), 5003u);
 }
 
+// Where a listed name lies below the list's folder, and the names that
+// are that place as they stand.
+TEST(Paths, APathBelowAFolderIsItsPlaceThereOnceDotsAndDoubleSlashesAreGone) {
+    const struct {
+        const char* folder;
+        const char* path;
+        std::optional<std::string> below;
+        bool plain;  // the part after the folder's '/' is its own place
+    } cases[] = {
+        {"/m", "/m/a/b.bin", "a/b.bin", true},
+        {".", "./a.bin", "a.bin", true},
+        {"", "/a.bin", "a.bin", true},
+        {".", ".//./a//b/../c", "a/c", false},
+        {"/m", "/m/../x", std::nullopt, false},
+        {"/m", "/m/a/../../x", std::nullopt, false},
+        {"/m", "/mx/a", std::nullopt, false},
+        {"/m", "/m/a/.", "a", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PathBelowFolder(c.folder, c.path), c.below) << c.path;
+        EXPECT_EQ(IsPlainRelativePath(std::string_view(c.path).substr(std::string_view(c.folder).size() + 1)), c.plain)
+            << c.path;
+    }
+    EXPECT_FALSE(IsPlainRelativePath("a\\b"));
+}
+
 TEST(Paths, ChosenFilesAreNamedBelowTheDeepestFolderHoldingThemAll) {
     struct Case {
         std::vector<std::string> paths;
