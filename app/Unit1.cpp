@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -131,6 +132,8 @@ void TForm1::CreateControls() {
     Edit2 = new QLineEdit(client);
     Edit2->setGeometry(396, 82, 154, 21);
     Edit2->setMaxLength(255);
+    // The box says what it is for while it is empty.
+    Edit2->setPlaceholderText(QStringLiteral("One-line comment"));
     Edit2->setVisible(false);
 
     setTabOrder(ListBox1, ProgressBar1);
@@ -156,7 +159,16 @@ void TForm1::CreateMenu() {
                     [this] { Run(commands_.AddNewFiles); });
     file->addSeparator();
     auto* options = file->addMenu(QStringLiteral("&Options"));
-    options->addAction(QStringLiteral("&Register SFV FileType"), this, [this] { Run(commands_.RegisterSfvFileType); });
+    // Checked while `.sfv` files open in Velmar, as the menu finds it each
+    // time it opens: another program may have taken the type meanwhile.
+    auto* registerItem = options->addAction(QStringLiteral("&Register SFV FileType"));
+    registerItem->setCheckable(true);
+    const auto showRegistered = [this, registerItem] { registerItem->setChecked(SfvFileTypeRegistered(Places())); };
+    connect(options, &QMenu::aboutToShow, this, showRegistered);
+    connect(registerItem, &QAction::triggered, this, [this, showRegistered] {
+        Run(commands_.RegisterSfvFileType);
+        showRegistered();
+    });
     file->addSeparator();
     file->addAction(QStringLiteral("Stop"), QKeySequence(Qt::Key_Escape), this, [this] { Stop1Click(); });
     file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::Key_F12), this, [this] { Exit1Click(); });
@@ -280,9 +292,13 @@ void TForm1::Button1Click() {
     }
 }
 
+DesktopPlaces TForm1::Places() const {
+    return desktopPlaces_.dataHome.empty() ? DesktopPlaces::FromEnvironment() : desktopPlaces_;
+}
+
 void TForm1::RegisterSFVFileType1Click() {
     // No Busy test: this works while a job runs.
-    const DesktopPlaces places = desktopPlaces_.dataHome.empty() ? DesktopPlaces::FromEnvironment() : desktopPlaces_;
+    const DesktopPlaces places = Places();
     if (SfvFileTypeRegistered(places)) {
         RemoveSfvFileType(places);
         dialogs_->Message(this, "SFV FileType Removed", MessageButtons::Ok);

@@ -60,6 +60,8 @@ public:
     void Button1Click();
     void ComboBox1Change(int index);
     void RegisterSFVFileType1Click();
+    // Where the file-type tie is written.
+    DesktopPlaces Places() const;
     void About1Click();
     // Files dropped on the window: the first local one is verified as an
     // SFV list.

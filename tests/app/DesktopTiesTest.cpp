@@ -154,15 +154,16 @@ private slots:
         QAction* item = f.MenuItem(QStringLiteral("&Register SFV FileType"));
         QVERIFY(item);
 
+        QVERIFY(item->isCheckable() && !item->isChecked());
         item->trigger();
-        QVERIFY(SfvFileTypeRegistered(places));
+        QVERIFY(SfvFileTypeRegistered(places) && item->isChecked());
         QVERIFY(ReadAll(places.DesktopEntryPath()).find("Exec=\"/opt/velmar/bin/velmar\" %f") != std::string::npos);
         QCOMPARE(ReadAll(places.MimeAppsPath()), std::string("[Default Applications]\ntext/x-sfv=velmar.desktop\n"));
         // It works while a job runs, too.
         f.form->State().Busy = 1;
         item->trigger();
         f.form->State().Busy = 0;
-        QVERIFY(!SfvFileTypeRegistered(places));
+        QVERIFY(!SfvFileTypeRegistered(places) && !item->isChecked());
         QCOMPARE(ReadAll(places.MimeAppsPath()), std::string("[Default Applications]\n"));
         item->trigger();
         QVERIFY(SfvFileTypeRegistered(places));
