@@ -42,4 +42,10 @@ bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits
     return true;
 }
 
+std::string LowerCaseDigits(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = ToLowerAscii(c);
+    return lower;
+}
+
 }  // namespace velmar

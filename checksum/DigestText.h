@@ -29,4 +29,8 @@ std::string HexText32(std::uint32_t value, bool upperCase = false);
 // so a damaged expected digest never matches anything.
 bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits);
 
+// The text in lower case, the form in which two texts that match compare
+// equal: what digests are looked up by.
+std::string LowerCaseDigits(std::string_view text);
+
 }  // namespace velmar

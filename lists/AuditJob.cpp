@@ -1,13 +1,13 @@
 #include "lists/AuditJob.h"
 
 #include <algorithm>
-#include <cctype>
 #include <deque>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "checksum/DigestText.h"
 #include "jobs/ChecksumEngine.h"
 #include "jobs/TreeListingJob.h"
 #include "lists/ListReading.h"
@@ -19,12 +19,6 @@
 
 namespace velmar {
 namespace {
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // What the tree holds beyond the list.
 struct TreeNews {
@@ -103,7 +97,7 @@ void FindMovedFiles(JobFrame& frame, const ListedEntries& entries, const TreeNew
     std::vector<int> removed;
     for (int row = 0; row < entries.Count(); ++row) {
         if (!result.missing[static_cast<std::size_t>(row)]) continue;
-        const auto candidates = newByDigest.find(LowerCase(entries.Digest(row)));
+        const auto candidates = newByDigest.find(LowerCaseDigits(entries.Digest(row)));
         if (candidates == newByDigest.end()) continue;
         std::vector<int>& free = candidates->second;
         while (!free.empty()) {

@@ -120,16 +120,23 @@ ended $pid
 create() {
     rm -rf "$work/Disc"; mkdir "$work/Disc" && cd "$work/Disc"
     printf 'one' > 1.mp3; printf 'two' > 2.mp3
-    start_velmar
-    key "$main" "$1"
-    choose_in_dialog "$2" '"1.mp3" "2.mp3"'
-    sleep 1
-    click_go "$main"
-    box=$(wait_windows 3) || fail "no completion message"
-    wait_file "$3" || fail "no $3"
-    key "$box" Return
+    create_here "$1" "$2" '"1.mp3" "2.mp3"' "$3"
     key "$(main_window)" F12
     ended $pid
+}
+
+# create_here KEY TITLE ANSWER LIST: Velmar started in the current folder,
+# the command of KEY, ANSWER typed into its dialog, go! pressed and the
+# completion message answered once LIST is written. Velmar keeps running.
+create_here() {
+    start_velmar
+    key "$main" "$1"
+    choose_in_dialog "$2" "$3"
+    sleep 1
+    click_go "$main"
+    box=$(wait_windows 3) || fail "no completion message for $4"
+    wait_file "$4" || fail "no $4"
+    key "$box" Return
 }
 
 echo "== Create SFV through F3, the file dialog and go!"
@@ -166,14 +173,7 @@ ended $pid
 echo "== Create SFV of files typed with their folders, then of 5,002 files chosen with Ctrl+A"
 mkdir -p "$work/Set/Disc1" "$work/Set/Disc2" "$work/Set/Extras" && cd "$work/Set"
 printf one > Disc1/file1.bin; printf decoy > Disc1/file2.bin; printf two > Disc2/file2.bin; printf 3 > Extras/file3.bin
-start_velmar
-key "$main" F3
-choose_in_dialog "Create SFV: Select Files" '"Disc1/file1.bin" "Disc2/file2.bin" "Extras/file3.bin"'
-sleep 1
-click_go "$main"
-box=$(wait_windows 3) || fail "no completion message"
-wait_file Set.sfv || fail "no Set.sfv"
-key "$box" Return
+create_here F3 "Create SFV: Select Files" '"Disc1/file1.bin" "Disc2/file2.bin" "Extras/file3.bin"' Set.sfv
 cksfv -q -f Set.sfv || { cat Set.sfv; fail "cksfv rejects the list of files from several folders"; }
 [ "$(grep -c -e '^Disc1/file1.bin ' -e '^Disc2/file2.bin ' -e '^Extras/file3.bin ' Set.sfv)" = 3 ] &&
     ! grep -q '^file' Set.sfv || { cat Set.sfv; fail "not the chosen files by their paths"; }
@@ -183,14 +183,7 @@ ended $pid
 echo "== Create SFV of the whole tree through Ctrl+F3, the folder dialog and go!"
 mkdir "$work/Set/Extras/.hidden" && printf h > "$work/Set/Extras/.hidden/h.bin"
 rm Set.sfv
-start_velmar
-key "$main" ctrl+F3
-choose_in_dialog "Create SFV: Select Folder to Add" "$work/Set"
-sleep 1
-click_go "$main"
-box=$(wait_windows 3) || fail "no completion message for the tree"
-wait_file Set.sfv || fail "no Set.sfv of the tree"
-key "$box" Return
+create_here ctrl+F3 "Create SFV: Select Folder to Add" "$work/Set" Set.sfv
 cksfv -q -f Set.sfv || { cat Set.sfv; fail "cksfv rejects the list of the tree"; }
 [ "$(grep -v '^;' Set.sfv | cut -d' ' -f1 | tr '\n' ' ')" = \
   "Disc1/file1.bin Disc1/file2.bin Disc2/file2.bin Extras/.hidden/h.bin Extras/file3.bin " ] ||
