@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace velmar {
 
@@ -66,6 +67,29 @@ std::optional<std::string> QtDialogs::OpenFolder(QWidget* parent, const std::str
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+std::optional<std::string> QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request,
+                                               const std::string& suggested) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setSizeGripEnabled(true);
+    const QStringList filters = DialogFilters(request.filter);
+    dialog.setNameFilters(filters);
+    // A name typed without an extension takes the chosen filter's.
+    const auto suffixOf = [](const QString& filter) {
+        const qsizetype dot = filter.indexOf(QLatin1String("*."));
+        const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ );]")), dot);
+        return dot < 0 || filter.mid(dot + 2, end - dot - 2) == QLatin1String("*") ? QString()
+                                                                                  : filter.mid(dot + 2, end - dot - 2);
+    };
+    if (!filters.isEmpty()) dialog.setDefaultSuffix(suffixOf(filters.front()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(suggested)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }

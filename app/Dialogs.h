@@ -22,6 +22,10 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) = 0;
     // A folder's path as bytes; nothing when cancelled.
     virtual std::optional<std::string> OpenFolder(QWidget* parent, const std::string& title) = 0;
+    // The path to save to, as bytes, `suggested` proposed; the filter in
+    // OpenFileRequest's form. Nothing when cancelled.
+    virtual std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
+                                                const std::string& suggested) = 0;
     virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
     // Shows one of the program's own windows modally (the About box) and
     // returns its result.
@@ -33,6 +37,8 @@ class QtDialogs : public Dialogs {
 public:
     std::optional<std::vector<std::string>> OpenFiles(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<std::string> OpenFolder(QWidget* parent, const std::string& title) override;
+    std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
+                                        const std::string& suggested) override;
     MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) override;
 };
 

@@ -1,60 +1,75 @@
 #include "app/ResultList.h"
 
-#include "jobs/RowRemoval.h"
-
 #include <algorithm>
+#include <utility>
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
+#include "report/RowWords.h"
+
 namespace velmar {
 
-int ResultRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+namespace {
 
-std::string ResultRows::Name(int row) const { return std::string(NameView(rows_[static_cast<std::size_t>(row)])); }
+bool IsProblem(StatusIcon icon) { return icon != IconOk && icon != IconPending; }
+
+QString FromBytes(std::string_view bytes) {
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+}  // namespace
+
+int ResultRows::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    return problemsOnly_ ? static_cast<int>(problems_.size()) : shown_;
+}
+
+int ResultRows::StoreRow(int viewRow) const {
+    return problemsOnly_ ? problems_[static_cast<std::size_t>(viewRow)] : viewRow;
+}
+
+QModelIndex ResultRows::IndexOfRow(int row) const {
+    if (!problemsOnly_) return row < shown_ ? index(row) : QModelIndex();
+    const auto at = std::lower_bound(problems_.begin(), problems_.end(), row);
+    return at != problems_.end() && *at == row ? index(static_cast<int>(at - problems_.begin())) : QModelIndex();
+}
 
 QVariant ResultRows::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= shown_) return {};
-    if (role == Qt::DisplayRole) {
-        const std::string_view name = NameView(rows_[static_cast<std::size_t>(index.row())]);
-        return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const int row = StoreRow(index.row());
+    switch (role) {
+        case Qt::DisplayRole: return FromBytes(store_.Name(row));
+        case StatusRole: return static_cast<int>(store_.Icon(row));
+        case Qt::ToolTipRole: return FromBytes(DetailsText(store_.Name(row), store_.Icon(row), store_.Details(row)));
+        default: return {};
     }
-    if (role == StatusRole) return static_cast<int>(Icon(index.row()));
-    return {};
 }
 
 void ResultRows::Clear() {
     beginResetModel();
-    rows_.clear();
-    names_.clear();
+    store_.Clear();
     shown_ = 0;
+    problems_.clear();
+    markedFrom_ = INT32_MAX;
+    markedTo_ = -1;
     endResetModel();
 }
 
-ResultRows::Row ResultRows::Stored(std::string_view name, StatusIcon icon) {
-    // A name longer than a block gets a block of its own.
-    if (names_.empty() || names_.back().size() + name.size() > names_.back().capacity()) {
-        names_.emplace_back();
-        names_.back().reserve(std::max(NameBlockSize, name.size()));
-    }
-    std::string& block = names_.back();
-    const Row row{static_cast<std::uint32_t>(names_.size() - 1), static_cast<std::uint32_t>(block.size()),
-                  static_cast<std::uint32_t>(name.size()), icon};
-    block.append(name);
-    return row;
-}
-
 void ResultRows::Add(std::string_view name, StatusIcon icon) {
-    rows_.push_back(Stored(name, icon));
+    store_.Add(name, icon);
+    if (IsProblem(icon)) Marked(Count() - 1);
     if (!batch_) EndBatch();
 }
 
 void ResultRows::SetName(int row, std::string_view name) {
     if (row < 0 || row >= Count()) return;
-    Row& target = rows_[static_cast<std::size_t>(row)];
-    target = Stored(name, target.icon);
-    if (row < shown_) emit dataChanged(index(row), index(row));
+    store_.SetName(row, name);
+    if (const QModelIndex shown = IndexOfRow(row); shown.isValid()) emit dataChanged(shown, shown);
 }
 
 void ResultRows::Remove(const std::vector<int>& rows) {
@@ -62,13 +77,19 @@ void ResultRows::Remove(const std::vector<int>& rows) {
     // One reset for any number of rows: removing them one by one from a long
     // list would move its rows once per removal.
     beginResetModel();
-    RemoveRowsAt(rows_, rows);
+    store_.Remove(rows);
     shown_ = std::min(shown_, Count());
+    if (problemsOnly_) problems_ = Problems(0, Count() - 1);
     endResetModel();
 }
 
 void ResultRows::EndBatch() {
     batch_ = false;
+    if (problemsOnly_) {
+        shown_ = Count();
+        Refilter();
+        return;
+    }
     if (shown_ == Count()) return;
     // The rows are in place already; the view asks for them only after the
     // insertion ends, and until then counts the rows it was told of.
@@ -79,8 +100,51 @@ void ResultRows::EndBatch() {
 
 void ResultRows::SetIcon(int row, StatusIcon icon) {
     if (row < 0 || row >= Count()) return;
-    rows_[static_cast<std::size_t>(row)].icon = icon;
+    store_.SetIcon(row, icon);
+    Marked(row);
     // The view repaints when the job asks for it; no signal per icon.
+}
+
+std::vector<int> ResultRows::Problems(int from, int to) const {
+    std::vector<int> rows;
+    for (int row = from; row <= to && row < Count(); ++row)
+        if (IsProblem(store_.Icon(row))) rows.push_back(row);
+    return rows;
+}
+
+void ResultRows::ShowProblemsOnly(bool only) {
+    if (only == problemsOnly_) return;
+    beginResetModel();
+    problemsOnly_ = only;
+    problems_ = only ? Problems(0, Count() - 1) : std::vector<int>();
+    shown_ = Count();
+    markedFrom_ = INT32_MAX;
+    markedTo_ = -1;
+    endResetModel();
+}
+
+void ResultRows::Refilter() {
+    if (!problemsOnly_ || markedFrom_ > markedTo_) return;
+    const int from = std::exchange(markedFrom_, INT32_MAX);
+    const int to = std::exchange(markedTo_, -1);
+    // Only the rows marked since are looked at again. A job marks its rows
+    // from the top, and a row seldom stops being a problem, so most often
+    // the problems among them are those shown and a few more after them.
+    const auto begin = std::lower_bound(problems_.begin(), problems_.end(), from);
+    const auto end = std::upper_bound(begin, problems_.end(), to);
+    const std::vector<int> now = Problems(from, to);
+    const auto shown = static_cast<std::size_t>(end - begin);
+    if (shown > now.size() || !std::equal(begin, end, now.begin())) {
+        beginResetModel();
+        problems_.insert(problems_.erase(begin, end), now.begin(), now.end());
+        endResetModel();
+        return;
+    }
+    if (shown == now.size()) return;
+    const int first = static_cast<int>(end - problems_.begin());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(now.size() - shown) - 1);
+    problems_.insert(end, now.begin() + static_cast<std::ptrdiff_t>(shown), now.end());
+    endInsertRows();
 }
 
 void ResultRowPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -99,15 +163,17 @@ void ResultRowPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setFont(option.font);
     painter->setPen(selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text));
     const QRect textRect(textLeft, option.rect.top(), option.rect.right() - textLeft + 1, option.rect.height());
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
+    // A long name loses its middle, where two names of a set differ least.
+    const QString text = QFontMetrics(option.font).elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideMiddle,
+                                                               textRect.width());
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
 }
 
 QSize ResultRowPainter::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const { return {0, RowHeight}; }
 
 ResultListView::ResultListView(ResultRows& rows, const StatusPictures& pictures, QWidget* parent)
-    : QListView(parent) {
+    : QListView(parent), rows_(rows) {
     setModel(&rows);
     setItemDelegate(new ResultRowPainter(pictures, this));
     setUniformItemSizes(true);
@@ -151,15 +217,34 @@ void ResultListView::RepaintSoon() {
 
 void ResultListView::RepaintNow() {
     lastRepaint_ = std::chrono::steady_clock::now();
+    rows_.Refilter();
     viewport()->update();
+}
+
+void ResultListView::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::Copy)) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    QModelIndexList chosen = selectionModel()->selectedIndexes();
+    std::sort(chosen.begin(), chosen.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::string lines;
+    const RowStore& store = rows_.Store();
+    for (const QModelIndex& index : chosen) {
+        const int row = rows_.StoreRow(index.row());
+        lines += SumToolLine(store.Name(row), store.Icon(row), store.Details(row));
+        lines += '\n';
+    }
+    QGuiApplication::clipboard()->setText(FromBytes(lines));
 }
 
 void ResultListView::FollowNow() {
     const auto now = std::chrono::steady_clock::now();
     lastFollow_ = now;
     if (now - lastUserScroll_ < UserScrollRespite) return;
-    if (rowToFollow_ < 0 || rowToFollow_ >= model()->rowCount()) return;
-    const QModelIndex index = model()->index(rowToFollow_, 0);
+    // A row the view does not show (a problems-only view) is not followed.
+    const QModelIndex index = rows_.IndexOfRow(rowToFollow_);
+    if (!index.isValid()) return;
     // The view lays out its rows in batches; one not reached yet has no
     // place to scroll to, so it is tried again after the pause.
     if (!visualRect(index).isValid()) {

@@ -2,9 +2,9 @@
 // is drawn, and a list view whose click toggles one row.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +16,7 @@
 
 #include "app/StatusPictures.h"
 #include "jobs/MainWindow.h"
+#include "jobs/RowStore.h"
 
 namespace velmar {
 
@@ -24,18 +25,23 @@ public:
     static constexpr int StatusRole = Qt::UserRole + 1;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The name, its mark, and as its tooltip what its details tell.
     QVariant data(const QModelIndex& index, int role) const override;
 
+    // The rows are the store's, by the store's row numbers; the view's may
+    // be fewer (see ShowProblemsOnly).
     void Clear();
     void Add(std::string_view name, StatusIcon icon);
     void SetIcon(int row, StatusIcon icon);
     void SetName(int row, std::string_view name);
+    void SetDetails(int row, const RowDetails& details) { store_.SetDetails(row, details); }
+    void SetCheckedList(std::string listPath) { store_.SetCheckedList(std::move(listPath)); }
     // `rows` in row order.
     void Remove(const std::vector<int>& rows);
-    int Count() const { return static_cast<int>(rows_.size()); }
-    // The name as listed, byte for byte.
-    std::string Name(int row) const;
-    StatusIcon Icon(int row) const { return rows_[static_cast<std::size_t>(row)].icon; }
+    int Count() const { return store_.Count(); }
+    std::string Name(int row) const { return std::string(store_.Name(row)); }
+    StatusIcon Icon(int row) const { return store_.Icon(row); }
+    const RowStore& Store() const { return store_; }
 
     // Rows added between these two reach the view in one insertion: a job
     // adding a million rows must not make the view lay itself out a
@@ -43,27 +49,34 @@ public:
     void BeginBatch() { batch_ = true; }
     void EndBatch();
 
+    // Only the rows that are not OK and not pending in the view, or all of
+    // them again. The rows marked meanwhile join it when the view next
+    // catches up (Refilter).
+    void ShowProblemsOnly(bool only);
+    bool ProblemsOnly() const { return problemsOnly_; }
+    // Brings the view's rows up to the marks set since the last call.
+    void Refilter();
+    // The store's row a row of the view shows, and the view's row of a
+    // store's row (invalid when it is not shown).
+    int StoreRow(int viewRow) const;
+    QModelIndex IndexOfRow(int row) const;
+
 private:
-    // The names lie end to end in blocks of a fixed size: a million rows
-    // cost their bytes and a few more, not a string each, and growing never
-    // copies what is there (a copy of many megabytes would stall the window).
-    struct Row {
-        std::uint32_t block;
-        std::uint32_t offset;
-        std::uint32_t length;
-        StatusIcon icon;
-    };
-    static constexpr std::size_t NameBlockSize = 1 << 20;
-    // Puts `name` at the end of the last block: a row renamed leaves its old
-    // bytes where they are.
-    Row Stored(std::string_view name, StatusIcon icon);
-    std::string_view NameView(const Row& row) const {
-        return std::string_view(names_[row.block]).substr(row.offset, row.length);
+    // The problems among the rows `from` to `to`, in order.
+    std::vector<int> Problems(int from, int to) const;
+    void Marked(int row) {
+        markedFrom_ = std::min(markedFrom_, row);
+        markedTo_ = std::max(markedTo_, row);
     }
-    std::deque<std::string> names_;
-    std::deque<Row> rows_;
-    int shown_ = 0;  // the rows the view has been told of
+
+    RowStore store_;
+    int shown_ = 0;  // the rows the view has been told of, when it shows them all
     bool batch_ = false;
+    bool problemsOnly_ = false;
+    std::vector<int> problems_;  // the store's rows the view shows while problemsOnly_
+    // The rows marked since the last Refilter lie between these.
+    int markedFrom_ = INT32_MAX;
+    int markedTo_ = -1;
 };
 
 // ListBox1DrawItem: background, the picture 2 px in from the top-left corner,
@@ -96,13 +109,20 @@ public:
     void FollowRow(int row);
     // Repaints the rows shown, at most 25 times a second: a job marks
     // thousands of rows a second, and the window would otherwise paint them
-    // every time it catches up with the job's queue.
+    // every time it catches up with the job's queue. A problems-only view
+    // takes in the rows marked since.
     void RepaintSoon();
+
+protected:
+    // Ctrl+C: the selected rows, in row order, a line each in the words the
+    // text report uses.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FollowNow();
     void RepaintNow();
 
+    ResultRows& rows_;
     QTimer* followTimer_;
     QTimer* repaintTimer_;
     std::chrono::steady_clock::time_point lastRepaint_{};

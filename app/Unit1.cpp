@@ -23,7 +23,9 @@
 #include "app/Placement.h"
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
+#include "jobs/Commands.h"
 #include "registry/ListKinds.h"
+#include "report/ReportJob.h"
 
 namespace velmar {
 
@@ -157,6 +159,8 @@ void TForm1::CreateMenu() {
     file->addAction(QStringLiteral("&Audit List..."), QKeySequence(Qt::Key_F2), this, [this] { Run(commands_.Audit); });
     file->addAction(QStringLiteral("Add &New Files..."), QKeySequence(Qt::SHIFT | Qt::Key_F2), this,
                     [this] { Run(commands_.AddNewFiles); });
+    file->addAction(QStringLiteral("Save &Report..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                    [this] { SaveReport1Click(); });
     file->addSeparator();
     auto* options = file->addMenu(QStringLiteral("&Options"));
     // Checked while `.sfv` files open in Velmar, as the menu finds it each
@@ -190,6 +194,11 @@ void TForm1::CreateMenu() {
                             });
         }
     }
+    auto* view = menuBar()->addMenu(QStringLiteral("&View"));
+    ShowProblemsOnly1 = view->addAction(QStringLiteral("Show &Problems Only"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                                        this, [this](bool only) { rows_.ShowProblemsOnly(only); });
+    ShowProblemsOnly1->setCheckable(true);
+
     auto* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About..."), this, [this] { Run(commands_.About); });
 }
@@ -307,6 +316,20 @@ void TForm1::RegisterSFVFileType1Click() {
         dialogs_->Message(this, "SFV FileType Registered", MessageButtons::Ok);
     }
     repaint();
+}
+
+void TForm1::SaveReport1Click() {
+    if (state_.Busy) return;
+    const std::string& list = rows_.Store().CheckedList();
+    if (list.empty()) {
+        dialogs_->Message(this, "Nothing to Report: verify or audit a list first", MessageButtons::Ok);
+        return;
+    }
+    const auto path = dialogs_->SaveFile(this, SaveReportRequest(), SuggestedReportName(list));
+    if (!path) return;
+    // The rows as they are now, copied in a few large pieces; the job
+    // writes them while the window goes on.
+    LaunchJob<SaveReportJob>(*adapter_, state_, *path, std::make_shared<const RowStore>(rows_.Store()));
 }
 
 void TForm1::About1Click() {

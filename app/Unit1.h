@@ -20,6 +20,7 @@
 #include "platform/DesktopFileType.h"
 #include "platform/Settings.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -63,6 +64,9 @@ public:
     // Where the file-type tie is written.
     DesktopPlaces Places() const;
     void About1Click();
+    // File > Save Report: the rows of the last list checked, with their
+    // details, in the format the chosen name asks for.
+    void SaveReport1Click();
     // Files dropped on the window: the first local one is verified as an
     // SFV list.
     void FormDropFiles(const QList<QUrl>& urls);
@@ -79,6 +83,7 @@ public:
     QCheckBox* CheckBox1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit2 = nullptr;
+    QAction* ShowProblemsOnly1 = nullptr;  // View > Show Problems Only
 
     ResultRows& Rows() { return rows_; }
     const StatusPictures& Pictures() const { return pictures_; }

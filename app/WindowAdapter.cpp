@@ -217,6 +217,12 @@ void WindowAdapter::SetRowIcon(int row, StatusIcon icon) {
     });
 }
 
+void WindowAdapter::SetRowDetails(int row, const RowDetails& details) {
+    Post([this, row, details] {
+        if (row >= 0 && row < c_.rows->Count()) c_.rows->SetDetails(row, details);
+    });
+}
+
 void WindowAdapter::SetRowText(int row, const std::string& text) {
     Post([this, row, text] { c_.rows->SetName(row, text); });
 }
@@ -231,6 +237,10 @@ std::string WindowAdapter::RowText(int row) {
     });
 }
 
+void WindowAdapter::SetCheckedList(const std::string& listPath) {
+    Post([this, listPath] { c_.rows->SetCheckedList(listPath); });
+}
+
 int WindowAdapter::RowCount() {
     return Ask<int>([this] { return c_.rows->Count(); });
 }
@@ -238,7 +248,8 @@ int WindowAdapter::RowCount() {
 std::vector<int> WindowAdapter::SelectedRows() {
     return Ask<std::vector<int>>([this] {
         std::vector<int> rows;
-        for (const QModelIndex& index : c_.listBox1->selectionModel()->selectedIndexes()) rows.push_back(index.row());
+        for (const QModelIndex& index : c_.listBox1->selectionModel()->selectedIndexes())
+            rows.push_back(c_.rows->StoreRow(index.row()));
         std::sort(rows.begin(), rows.end());
         return rows;
     });
@@ -246,7 +257,8 @@ std::vector<int> WindowAdapter::SelectedRows() {
 
 void WindowAdapter::DeselectRow(int row) {
     Post([this, row] {
-        c_.listBox1->selectionModel()->select(c_.rows->index(row), QItemSelectionModel::Deselect);
+        if (const QModelIndex shown = c_.rows->IndexOfRow(row); shown.isValid())
+            c_.listBox1->selectionModel()->select(shown, QItemSelectionModel::Deselect);
     });
 }
 

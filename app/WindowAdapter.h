@@ -69,9 +69,11 @@ public:
     void ClearRows() override;
     void AddRow(const std::string& name, StatusIcon icon) override;
     void SetRowIcon(int row, StatusIcon icon) override;
+    void SetRowDetails(int row, const RowDetails& details) override;
     void SetRowText(int row, const std::string& text) override;
     void RemoveRows(const std::vector<int>& rows) override;
     std::string RowText(int row) override;
+    void SetCheckedList(const std::string& listPath) override;
     int RowCount() override;
     std::vector<int> SelectedRows() override;
     void DeselectRow(int row) override;

@@ -99,6 +99,7 @@ std::optional<FileDigest> OpenToDigest(InputFile& file, const std::string& path,
     if (file.Open(path)) return std::nullopt;
     FileDigest failed;
     failed.missing = file.Missing();
+    failed.error = file.OpenError();
     return failed;
 }
 
@@ -118,8 +119,10 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
     RunningDigest digest(algorithm);
     const std::uint8_t* data = nullptr;
     ssize_t n;
+    std::uint64_t length = 0;
     while ((n = next(data)) > 0) {
         digest.Update(data, static_cast<std::size_t>(n));
+        length += static_cast<std::uint64_t>(n);
         watch.Read(static_cast<std::uint64_t>(n));
         if (watch.Stopped()) return StoppedDigest();
     }
@@ -127,6 +130,7 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
     // decides whether it may use that.
     FileDigest result;
     result.status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+    result.length = length;
     digest.Final(result);
     return result;
 }
@@ -136,7 +140,7 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
     const bool overlap = algorithm != DigestAlgorithm::Crc32;
     std::optional<ReadAhead> ahead;
     bool first = true;
-    return DigestBlocks(algorithm, [&](const std::uint8_t*& data) {
+    FileDigest digest = DigestBlocks(algorithm, [&](const std::uint8_t*& data) {
         if (ahead) return ahead->Next(data);
         data = buffer.data();
         const ssize_t n = file.Read(buffer.data(), chunk);
@@ -154,6 +158,12 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
         first = false;
         return n;
     }, watch);
+    return WithReadError(std::move(digest), file);
+}
+
+FileDigest WithReadError(FileDigest digest, const InputFile& file) {
+    if (digest.status == FileDigestStatus::ReadFailed) digest.error = file.ReadError();
+    return digest;
 }
 
 }  // namespace velmar

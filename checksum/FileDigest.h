@@ -33,6 +33,12 @@ struct FileDigest {
     std::array<std::uint8_t, 32> bytes{};
     std::size_t size = 0;
     bool missing = false;  // OpenFailed because nothing is at the path
+    // Why the file could not be opened or read to its end: an errno value,
+    // or NotRegularFile for a folder, FIFO or device.
+    int error = 0;
+    static constexpr int NotRegularFile = -1;
+    std::uint64_t length = 0;     // the bytes read: the file's length once it was read whole
+    bool foundElsewhere = false;  // its row's name led to no file; a fallback found this one
 
     // The lower-case digits, or nothing unless the whole file was read.
     std::string Text() const;

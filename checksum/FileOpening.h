@@ -28,6 +28,9 @@ using NextBlock = std::function<ssize_t(const std::uint8_t*& data)>;
 // The digest of the blocks `next` gives, honouring the watch after each.
 FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const DigestWatch& watch);
 
+// `digest` of `file`, with the reason its read failed, if it did.
+FileDigest WithReadError(FileDigest digest, const InputFile& file);
+
 // DigestFile once `file` is open.
 FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
 

@@ -35,6 +35,7 @@ void Md5FileLanes::Start(int tag, InputFile file) {
     MD5Init(&free->context);
     free->begin = free->end = 0;
     free->ended = free->failed = false;
+    free->length = 0;
     ++held_;
 }
 
@@ -43,7 +44,10 @@ void Md5FileLanes::Refill(Lane& lane) {
     const std::size_t tail = lane.end - lane.begin;
     std::memmove(lane.buffer.data(), lane.buffer.data() + lane.begin, tail);
     const ssize_t n = lane.file.Read(lane.buffer.data() + tail, lane.buffer.size() - tail);
-    if (n > 0) watch_.Read(static_cast<std::uint64_t>(n));
+    if (n > 0) {
+        watch_.Read(static_cast<std::uint64_t>(n));
+        lane.length += static_cast<std::uint64_t>(n);
+    }
     lane.begin = 0;
     lane.end = tail + (n > 0 ? static_cast<std::size_t>(n) : 0);
     lane.ended = n <= 0;
@@ -81,6 +85,8 @@ void Md5FileLanes::Step(const Done& done) {
             MD5Final(digest.bytes.data(), &lane.context);
             digest.size = DigestSize(DigestAlgorithm::Md5);
             digest.status = lane.failed ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+            digest.length = lane.length;
+            digest = WithReadError(std::move(digest), lane.file);
             Release(lane, digest, done);
             continue;
         }

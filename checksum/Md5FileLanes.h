@@ -50,6 +50,7 @@ private:
         std::size_t begin = 0, end = 0;  // the bytes read and not yet hashed
         bool ended = false;              // nothing more to read: the end of the file, or a read error
         bool failed = false;
+        std::uint64_t length = 0;  // the bytes read so far
 
         Lane();
     };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 #include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
@@ -70,7 +71,12 @@ template <class BeginFile>
 std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
     std::optional<FileDigest> digest = begin(pathOf_(row));
     if (digest && digest->status == FileDigestStatus::OpenFailed && fallbackOf_)
-        if (const auto other = fallbackOf_(row, digest->missing)) digest = begin(*other);
+        if (const auto other = fallbackOf_(row, digest->missing)) {
+            digest = begin(*other);
+            // A file read in a lane comes back later, through its slot.
+            if (digest) digest->foundElsewhere = true;
+            else window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))].foundElsewhere = true;
+        }
     return digest;
 }
 
@@ -93,7 +99,8 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     // for nothing more.
     if (small || uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
     const auto stream = diskReader_->Queue(file, row);
-    return DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_);
+    return WithReadError(
+        DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_), file);
 }
 
 void ChecksumEngine::AnnounceAhead(int row) {
@@ -182,6 +189,7 @@ void ChecksumEngine::Publish(int row, const FileDigest& digest) {
         std::lock_guard lock(mutex_);
         Slot& slot = window_[static_cast<std::size_t>(row % static_cast<int>(window_.size()))];
         slot.digest = digest;
+        slot.digest.foundElsewhere |= std::exchange(slot.foundElsewhere, false);
         slot.ready = true;
         wanted = row >= taken_ && row < taken_ + WakeRun &&
                  ((row == taken_ && jobWaitsForOne_) || ReadyRun() >= std::min(WakeRun, rows_ - taken_));

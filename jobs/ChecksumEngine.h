@@ -91,6 +91,9 @@ private:
     struct Slot {
         FileDigest digest;
         bool ready = false;
+        // Set by the worker that began the row, when a fallback found its
+        // file and a lane reads it.
+        bool foundElsewhere = false;
     };
 
     void Start(Readers readers, bool lanes);

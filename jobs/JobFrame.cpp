@@ -32,7 +32,6 @@ std::string AuditSummaryText(const Tallies& t) {
     return SummaryText(t) + "  NEW:" + std::to_string(t.NewCount) + "  MOVED:" + std::to_string(t.MovedCount);
 }
 
-namespace {
 int* TallyOf(Tallies& tallies, StatusIcon icon) {
     switch (icon) {
         case IconOk: return &tallies.OkCount;
@@ -44,7 +43,6 @@ int* TallyOf(Tallies& tallies, StatusIcon icon) {
     }
     return nullptr;
 }
-}  // namespace
 
 std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
     // A list's names come from whoever made the list: a name that climbs out
@@ -62,7 +60,7 @@ std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, cons
         const int error = errno;
         failures.push_back({path, error == EEXIST || error == ENOTEMPTY ? "a file named " + BaseNameOf(path) + ".BAD is there already"
                                   : error == ENAMETOOLONG              ? "its name is too long to take \".BAD\""
-                                                                       : std::string(std::strerror(error))});
+                                                                       : SystemErrorText(error)});
     }
     return failures;
 }
@@ -155,12 +153,18 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
     window_.RepaintList();
 }
 
-void JobFrame::ChangeRow(int row, StatusIcon icon, const std::string& text) {
+void JobFrame::RowDone(int row, StatusIcon icon, const RowDetails& details) {
+    window_.SetRowDetails(row, details);
+    RowDone(row, icon);
+}
+
+void JobFrame::ChangeRow(int row, StatusIcon icon, const std::string& text, const RowDetails& details) {
     StatusIcon& was = icons_[static_cast<std::size_t>(row)];
     if (int* tally = TallyOf(tallies_, was)) --*tally;
     if (int* tally = TallyOf(tallies_, icon)) ++*tally;
     was = icon;
     window_.SetRowText(row, text);
+    window_.SetRowDetails(row, details);
     window_.SetRowIcon(row, icon);
 }
 
@@ -262,10 +266,11 @@ void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start) {
             window.DeselectRow(row);
             frame.QuitCheck();
             if (frame.StopCheck()) break;
-            const StatusIcon icon = checks.check(row);
+            const CheckedRow checked = checks.check(row);
             // A file stopped part way keeps the mark it had.
             if (frame.StopCheck()) break;
-            window.SetRowIcon(row, icon);
+            window.SetRowDetails(row, checked.details);
+            window.SetRowIcon(row, checked.icon);
             frame.CountRowDone();
             window.RepaintList();
         }

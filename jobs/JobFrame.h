@@ -33,6 +33,9 @@ struct Tallies {
     int MovedCount = 0;
 };
 
+// The count a mark adds to; nothing for a pending row.
+int* TallyOf(Tallies& tallies, StatusIcon icon);
+
 // "OK:n  BAD:n  N/A:n"
 std::string SummaryText(const Tallies& tallies);
 // An audit's: "OK:n  BAD:n  N/A:n  NEW:n  MOVED:n"
@@ -78,9 +81,11 @@ public:
     void BeginRowWalk(FileSizeSum::SizeOfRow sizeOf);
     // Row `row` is handled; its icon is set, the progress moves on.
     void RowDone(int row, StatusIcon icon);
-    // A row handled already marked anew, with a new text, its tally moved
-    // with it.
-    void ChangeRow(int row, StatusIcon icon, const std::string& text);
+    // The same, with what the row's tooltip and a report tell of it.
+    void RowDone(int row, StatusIcon icon, const RowDetails& details);
+    // A row handled already marked anew, with a new text and details, its
+    // tally moved with it.
+    void ChangeRow(int row, StatusIcon icon, const std::string& text, const RowDetails& details);
     // Rows handled already taken out, `rows` in row order, their tallies
     // with them.
     void RemoveRows(const std::vector<int>& rows);
@@ -131,10 +136,17 @@ private:
     std::unique_ptr<FileSizeSum> sizes_;
 };
 
+// A row a select-verify pass checked: its new mark, and what it tells.
+struct CheckedRow {
+    CheckedRow(StatusIcon icon, RowDetails details = {}) : icon(icon), details(std::move(details)) {}
+    StatusIcon icon;
+    RowDetails details;
+};
+
 // What a select-verify pass checks with: a row's new icon, asked in row
 // order, and what a quit or fatal end must close first (may be empty).
 struct SelectedRowChecks {
-    std::function<StatusIcon(int row)> check;
+    std::function<CheckedRow(int row)> check;
     std::function<void()> release;
 };
 // Called once with the selected rows, in row order, before the first check.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "jobs/RowDetails.h"
+
 namespace velmar {
 
 struct JobProgress;
@@ -58,10 +60,15 @@ public:
     virtual void ClearRows() = 0;
     virtual void AddRow(const std::string& name, StatusIcon icon) = 0;
     virtual void SetRowIcon(int row, StatusIcon icon) = 0;
+    // What the row's tooltip and a report tell of it.
+    virtual void SetRowDetails(int row, const RowDetails& details) = 0;
     virtual void SetRowText(int row, const std::string& text) = 0;
     // `rows` in row order; the rows after each move up.
     virtual void RemoveRows(const std::vector<int>& rows) = 0;
     virtual std::string RowText(int row) = 0;
+    // The list the rows are checked against, told once the check begins: a
+    // report of the rows names it. Clearing the rows forgets it.
+    virtual void SetCheckedList(const std::string& listPath) = 0;
     virtual int RowCount() = 0;
     virtual std::vector<int> SelectedRows() = 0;  // in row order
     virtual void DeselectRow(int row) = 0;

@@ -109,7 +109,11 @@ void FindMovedFiles(JobFrame& frame, const ListedEntries& entries, const TreeNew
             if (RegularFileSize(ChosenFilePath(folder, name)).value_or(0) == 0) continue;
             result.movedTo[static_cast<std::size_t>(row)] = file;
             result.missing[static_cast<std::size_t>(row)] = 0;
-            frame.ChangeRow(row, IconMoved, std::string(entries.Name(row)) + " -> " + name);
+            RowDetails details = CheckedFileDetails(ChosenFilePath(folder, name), entries.Digest(row),
+                                                    result.newDigests[static_cast<std::size_t>(file)], IconMoved);
+            details.reason = "moved to " + name;
+            details.movedTo = name;
+            frame.ChangeRow(row, IconMoved, std::string(entries.Name(row)) + " -> " + name, details);
             removed.push_back(firstNew + file);
             --result.added;
             break;
@@ -219,6 +223,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
         return row < firstNew ? finder.ListedPath(entries.Name(row))
                               : ChosenFilePath(folder, news.names[static_cast<std::size_t>(row - firstNew)]);
     };
+    frame.Window().SetCheckedList(listPath);
     frame.BeginRowWalk([&](int row) {
         return row < firstNew ? finder.SizeOf(entries.Name(row)) : RegularFileSize(pathOf(row)).value_or(0);
     });
@@ -239,14 +244,17 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
             if (row < firstNew) {
                 result.missing[static_cast<std::size_t>(row)] =
                     digest.status == FileDigestStatus::OpenFailed && digest.missing;
-                frame.RowDone(row, JudgeListedFile(frame, kind, digest, entries.Digest(row)));
+                const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
+                frame.RowDone(row, icon,
+                              ListedFileDetails(finder, entries.Name(row), entries.Digest(row), digest, icon));
                 continue;
             }
             // A new file that cannot be read whole has no digest to list.
             const bool whole = digest.status == FileDigestStatus::Ok;
             result.newDigests[static_cast<std::size_t>(row - firstNew)] = digest;
             result.added += whole;
-            frame.RowDone(row, whole ? IconNew : IconNA);
+            const StatusIcon icon = whole ? IconNew : IconNA;
+            frame.RowDone(row, icon, CheckedFileDetails(pathOf(row), "", digest, icon));
         }
         frame.HoldList(nullptr);
     }

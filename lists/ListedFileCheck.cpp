@@ -1,6 +1,8 @@
 #include "lists/ListedFileCheck.h"
 
 #include "checksum/DigestText.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace velmar {
 
@@ -24,6 +26,47 @@ StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDige
         case FileDigestStatus::Ok: break;
     }
     return DigestTextsMatch(digest.Digits(), expected, kind.Digits()) ? IconOk : IconBad;
+}
+
+namespace {
+
+std::string WhyMarked(const FileDigest& digest, StatusIcon icon) {
+    switch (digest.status) {
+        case FileDigestStatus::Stopped: return "not checked";
+        case FileDigestStatus::OpenFailed:
+            if (digest.missing) return "missing";
+            if (digest.error == FileDigest::NotRegularFile) return "no regular file";
+            return "cannot be opened: " + SystemErrorText(digest.error);
+        case FileDigestStatus::ReadFailed:
+            return "failed at byte " + std::to_string(digest.length) + ": " + SystemErrorText(digest.error);
+        case FileDigestStatus::Ok: break;
+    }
+    return icon == IconOk ? "matches" : icon == IconNew ? "new" : "differs";
+}
+
+}  // namespace
+
+RowDetails CheckedFileDetails(std::string path, std::string_view expected, const FileDigest& digest, StatusIcon icon) {
+    RowDetails details;
+    details.path = std::move(path);
+    details.expected = LowerCaseDigits(expected);
+    details.computed = digest.Text();
+    if (digest.status == FileDigestStatus::Ok || digest.status == FileDigestStatus::ReadFailed)
+        details.size = digest.length;
+    details.reason = WhyMarked(digest, icon);
+    return details;
+}
+
+RowDetails ListedFileDetails(ListedFileFinder& finder, std::string_view name, std::string_view expected,
+                             const FileDigest& digest, StatusIcon icon) {
+    RowDetails details = CheckedFileDetails(finder.ListedPath(name), expected, digest, icon);
+    if (digest.foundElsewhere)
+        if (auto found = finder.FoundBy(name)) {
+            details.path = std::move(found->path);
+            const std::string below = PathBelowFolder(finder.Directory(), details.path).value_or(details.path);
+            details.reason += "; found as " + below + " " + found->way;
+        }
+    return details;
 }
 
 }  // namespace velmar

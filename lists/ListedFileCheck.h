@@ -32,4 +32,14 @@ std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFi
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,
                            std::string_view expected);
 
+// What the row of the file at `path` tells once checked against `expected`
+// ("" for a file no list names): both digests, its size, why it is marked
+// `icon`.
+RowDetails CheckedFileDetails(std::string path, std::string_view expected, const FileDigest& digest, StatusIcon icon);
+
+// What the row of a listed file checked tells: where it was found, both
+// digests, its size and why it is marked `icon`.
+RowDetails ListedFileDetails(ListedFileFinder& finder, std::string_view name, std::string_view expected,
+                             const FileDigest& digest, StatusIcon icon);
+
 }  // namespace velmar

@@ -22,41 +22,53 @@ ListedFileFinder::ListedFileFinder(const ListKind& kind, std::string listDirecto
 
 std::string ListedFileFinder::ListedPath(std::string_view name) const { return ListedFilePath(directory_, name); }
 
+std::optional<std::string> ListedFileFinder::WithoutLeadingBlanks(std::string_view name) const {
+    if (!retryWithoutLeadingBlanks_) return std::nullopt;
+    // Lists written by hand often indent their names.
+    std::size_t first = 0;
+    while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
+    if (first == 0) return std::nullopt;
+    std::string trimmed = ListedPath(name.substr(first));
+    InputFile probe;
+    if (!probe.Open(trimmed)) return std::nullopt;
+    return trimmed;
+}
+
 std::optional<std::string> ListedFileFinder::Fallback(std::string_view name, bool missing) {
-    if (retryWithoutLeadingBlanks_) {
-        // Lists written by hand often indent their names.
-        std::size_t first = 0;
-        while (first < name.size() && static_cast<unsigned char>(name[first]) <= 0x20) ++first;
-        if (first > 0) {
-            const std::string trimmed = ListedPath(name.substr(first));
-            InputFile probe;
-            if (probe.Open(trimmed)) return trimmed;
-        }
-    }
+    if (auto trimmed = WithoutLeadingBlanks(name)) return trimmed;
     // A file that is there but cannot be read is that name's file all the same.
     if (!missing) return std::nullopt;
+    if (auto found = FoundElsewhere(name, ListedPath(name))) return std::move(found->path);
+    return std::nullopt;
+}
+
+std::optional<ListedFileFinder::Found> ListedFileFinder::FoundBy(std::string_view name) {
+    if (auto trimmed = WithoutLeadingBlanks(name)) return Found{std::move(*trimmed), "without its leading blanks"};
     return FoundElsewhere(name, ListedPath(name));
 }
 
 std::string ListedFileFinder::PathOf(std::string_view name) {
-    const std::string listed = ListedPath(name);
+    std::string listed = ListedPath(name);
     if (PathExists(listed)) return listed;
-    return FoundElsewhere(name, listed).value_or(listed);
+    if (auto found = FoundElsewhere(name, listed)) return std::move(found->path);
+    return listed;
 }
 
 std::uint64_t ListedFileFinder::SizeOf(std::string_view name) {
     const std::string listed = ListedPath(name);
     if (const auto size = RegularFileSize(listed)) return *size;
     const auto found = FoundElsewhere(name, listed);
-    return found ? RegularFileSize(*found).value_or(0) : 0;
+    return found ? RegularFileSize(found->path).value_or(0) : 0;
 }
 
-std::optional<std::string> ListedFileFinder::FoundElsewhere(std::string_view name, const std::string& listed) {
+std::optional<ListedFileFinder::Found> ListedFileFinder::FoundElsewhere(std::string_view name,
+                                                                       const std::string& listed) {
     if (name.find('\\') != std::string_view::npos) {
-        const std::string literal = ChosenFilePath(directory_, name);
-        if (PathExists(literal) && !IsTheList(literal)) return literal;
+        std::string literal = ChosenFilePath(directory_, name);
+        if (PathExists(literal) && !IsTheList(literal)) return Found{std::move(literal), "with its backslashes kept"};
     }
-    return InOtherCase(listed);
+    if (auto other = InOtherCase(listed)) return Found{std::move(*other), "by letter case"};
+    return std::nullopt;
 }
 
 std::string ListedFileFinder::NameAsFound(std::string_view name) {

@@ -45,6 +45,14 @@ public:
     // its rename: the listed file, or where a later way found it. (A name
     // found only without its leading blanks renames nothing, as ever.)
     std::string PathOf(std::string_view name);
+    // Where a fallback leads the name, and by which way, as the end of
+    // "found as NAME ...": "without its leading blanks", "with its
+    // backslashes kept", "by letter case"; nothing when none does.
+    struct Found {
+        std::string path;
+        const char* way;
+    };
+    std::optional<Found> FoundBy(std::string_view name);
     // The size in bytes of the file PathOf names, 0 when there is none; one
     // look at the listed file when it is there.
     std::uint64_t SizeOf(std::string_view name);
@@ -66,7 +74,10 @@ private:
 
     std::optional<std::string> InCodePage(std::string_view name);
     std::optional<std::string> InOtherNormalization(std::string_view name);
-    std::optional<std::string> FoundElsewhere(std::string_view name, const std::string& listed);
+    std::optional<Found> FoundElsewhere(std::string_view name, const std::string& listed);
+    // The listed file without its name's leading blanks, where the kind
+    // allows it and one is there.
+    std::optional<std::string> WithoutLeadingBlanks(std::string_view name) const;
     std::optional<std::string> InOtherCase(const std::string& path);
     const FolderIndex& IndexOf(std::string_view folder);
     bool IsTheList(const std::string& path) const;

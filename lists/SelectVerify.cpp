@@ -36,6 +36,7 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
         for (int row : rows) names.push_back(window.RowText(row));
         auto nameOf = [&names](int i) -> std::string_view { return names[static_cast<std::size_t>(i)]; };
         frame.SetRowCount(static_cast<int>(rows.size()));
+        window.SetCheckedList(state.ListPath);
         frame.BeginRowWalk([&finder, nameOf](int i) { return finder.SizeOf(nameOf(i)); });
         engine = ListedFilesEngine(kind, finder, static_cast<int>(rows.size()), nameOf, frame.Watch());
         return SelectedRowChecks{
@@ -43,7 +44,10 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind) {
                 const auto slot = static_cast<std::size_t>(row);
                 const std::string expected =
                     slot < state.ExpectedDigests.size() ? state.ExpectedDigests[slot] : std::string();
-                return JudgeListedFile(frame, kind, engine->Take(taken++), expected);
+                const std::string_view name = names[static_cast<std::size_t>(taken)];
+                const FileDigest digest = engine->Take(taken++);
+                const StatusIcon icon = JudgeListedFile(frame, kind, digest, expected);
+                return CheckedRow{icon, ListedFileDetails(finder, name, expected, digest, icon)};
             },
             [&engine] { engine->Stop(); }};
     });

@@ -68,19 +68,6 @@ std::optional<std::string> Unescaped(std::string_view name) {
     return out;
 }
 
-// What Unescaped reads back as `name`.
-std::string Escaped(std::string_view name) {
-    std::string out;
-    out.reserve(name.size() + 8);
-    for (char c : name) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else out.push_back(c);
-    }
-    return out;
-}
-
 // The entry a piece holds, or nothing when the piece is no entry line
 // (comments, headers, blank lines, another algorithm's tag, other formats).
 std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits, std::string_view tag) {
@@ -101,6 +88,18 @@ std::optional<SumEntry> ParseSumLine(std::string_view piece, std::size_t digits,
 
 }  // namespace
 
+std::string SumToolEscaped(std::string_view name) {
+    std::string out;
+    out.reserve(name.size() + 8);
+    for (char c : name) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else out.push_back(c);
+    }
+    return out;
+}
+
 ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose) {
     ListLine line;
     if (auto entry = ParseSumLine(piece, kind.Digits(), kind.bsdTag ? kind.bsdTag : "")) {
@@ -115,7 +114,7 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
     // md5sum's own escaped form, which md5sum -c and sha256sum -c read back
     // and which holds no line end of its own: the list stays one line per
     // entry, whatever the name.
-    const std::string escaped = Escaped(name);
+    const std::string escaped = SumToolEscaped(name);
     std::string line;
     if (escaped.size() != name.size()) line.push_back('\\');  // every escape is longer than its character
     line.append(digest.Text());

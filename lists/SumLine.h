@@ -19,6 +19,11 @@ namespace velmar {
 // algorithm's tag, other formats).
 ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
 
+// `name` as md5sum escapes it: "\\", "\n" and "\r" for a backslash, a line
+// feed and a carriage return. A line holding an escaped name begins with a
+// backslash (every escape is longer than its character).
+std::string SumToolEscaped(std::string_view name);
+
 // "<digest>  <name>\n", or md5sum's escaped line for a name holding a
 // backslash, a line feed or a carriage return; the list writer turns "\n"
 // into CR LF.

@@ -15,6 +15,7 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ListedFileFinder finder(kind, listDirectory, listPath);
     ReadListEntries(frame, kind, listPath, purpose, finder, entries);
 
+    frame.Window().SetCheckedList(listPath);
     frame.BeginRowWalk([&](int row) { return finder.SizeOf(entries.Name(row)); });
     {
         auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
@@ -28,7 +29,8 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
             if (frame.StopCheck()) break;
             const FileDigest digest = engine->Take(row);
             if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
-            frame.RowDone(row, JudgeListedFile(frame, kind, digest, entries.Digest(row)));
+            const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
+            frame.RowDone(row, icon, ListedFileDetails(finder, entries.Name(row), entries.Digest(row), digest, icon));
         }
         frame.HoldList(nullptr);
     }

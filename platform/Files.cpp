@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -59,10 +60,17 @@ ReadFunction SetReadFunctionForTesting(ReadFunction function) {
     return readFunction.exchange(function);
 }
 
+std::string SystemErrorText(int error) {
+    char text[256];
+    // The GNU strerror_r: its answer may be a static text rather than `text`.
+    return ::strerror_r(error, text, sizeof text);
+}
+
 InputFile::~InputFile() { Close(); }
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), missing_(other.missing_), openedSize_(other.openedSize_),
+    : fd_(std::exchange(other.fd_, -1)), missing_(other.missing_), openError_(other.openError_),
+      readError_(other.readError_), openedSize_(other.openedSize_),
       bytesRead_(other.bytesRead_), sizeIsEnd_(other.sizeIsEnd_), ended_(other.ended_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
@@ -70,6 +78,8 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
         Close();
         fd_ = std::exchange(other.fd_, -1);
         missing_ = other.missing_;
+        openError_ = other.openError_;
+        readError_ = other.readError_;
         openedSize_ = other.openedSize_;
         bytesRead_ = other.bytesRead_;
         sizeIsEnd_ = other.sizeIsEnd_;
@@ -84,9 +94,11 @@ bool InputFile::Open(const std::string& path) {
     // writer; the file is checked before anything is read from it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     missing_ = fd < 0 && (errno == ENOENT || errno == ENOTDIR);
+    openError_ = fd < 0 ? errno : 0;
     if (fd < 0) return false;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        openError_ = -1;
         ::close(fd);
         return false;
     }
@@ -136,7 +148,10 @@ ssize_t InputFile::Read(void* buffer, std::size_t count) {
             ended_ = sizeIsEnd_ && n > 0 && static_cast<std::size_t>(n) < count && bytesRead_ == openedSize_;
             return n;
         }
-        if (errno != EINTR) return -1;
+        if (errno != EINTR) {
+            readError_ = errno;
+            return -1;
+        }
     }
 }
 

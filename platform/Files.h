@@ -13,6 +13,10 @@
 
 namespace velmar {
 
+// The system's words for an errno value ("Permission denied"); safe on any
+// thread.
+std::string SystemErrorText(int error);
+
 // A file opened read-only as bytes. Other processes may go on reading and
 // writing it. Only regular files open: a folder, FIFO or device is refused,
 // because a folder read as a file would pass for an empty one and a FIFO or
@@ -30,6 +34,11 @@ public:
     bool Open(const std::string& path);
     // The last Open failed because nothing is at the path.
     bool Missing() const { return missing_; }
+    // Why the last Open failed: its errno, or -1 for a file that is no
+    // regular file.
+    int OpenError() const { return openError_; }
+    // The errno of the last read that failed.
+    int ReadError() const { return readError_; }
     bool IsOpen() const { return fd_ >= 0; }
     void Close();
 
@@ -60,6 +69,8 @@ public:
 private:
     int fd_ = -1;
     bool missing_ = false;
+    int openError_ = 0;
+    int readError_ = 0;
     std::uint64_t openedSize_ = 0;  // from the check Open makes anyway
     std::uint64_t bytesRead_ = 0;
     bool sizeIsEnd_ = false;        // the file system's sizes are its files' ends

@@ -6,11 +6,7 @@
 #include <cstdlib>
 
 namespace velmar {
-namespace {
 
-// The code point of the UTF-8 sequence at text[i], advancing i; nothing
-// (i unchanged) for a byte that starts no valid sequence: overlong forms,
-// surrogates and values past U+10FFFF are not UTF-8.
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -33,6 +29,8 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
     i += length;
     return value;
 }
+
+namespace {
 
 // `text` with utf8proc's `options` applied to each run of valid UTF-8 in
 // it; the bytes between runs are kept as they are. Most names are ASCII,

@@ -12,6 +12,10 @@
 namespace velmar {
 
 bool IsValidUtf8(std::string_view text);
+// The code point of the UTF-8 sequence at text[i], advancing i; nothing
+// (i unchanged) for a byte that starts no valid sequence: overlong forms,
+// surrogates and values past U+10FFFF are not UTF-8.
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i);
 bool IsAscii(std::string_view text);
 
 // Text in an encoding iconv knows as `fromCode` ("WINDOWS-1252",

@@ -36,6 +36,13 @@ public:
         if (!answer || answer->empty()) return std::nullopt;
         return answer->front();
     }
+    // Answered from `files` too, as OpenFolder is; `suggested` kept.
+    std::vector<std::string> suggestions;
+    std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
+                                        const std::string& suggested) override {
+        suggestions.push_back(suggested);
+        return OpenFolder(parent, request.title);
+    }
     MessageAnswer Message(QWidget*, const std::string& text, MessageButtons buttons) override {
         messages.push_back(text);
         if (buttons == MessageButtons::Ok || answers.empty()) return MessageAnswer::Ok;

@@ -82,6 +82,11 @@ TEST_P(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
     test::FakeWindow window;
     const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, ListKindOf); }, false);
     EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
+    // The row tells where and why: the bytes before the bad sector were read.
+    const RowDetails failed = window.Rows()[1].details;
+    EXPECT_EQ(failed.reason, "failed at byte 65536: Input/output error");
+    EXPECT_EQ(failed.size, 65536u);
+    EXPECT_EQ(failed.computed, "");
     EXPECT_TRUE(test::Contains(log, "SetText Label1 OK:1  BAD:1  N/A:0"));
     EXPECT_TRUE(test::Contains(log, "MessageBox YesNo Rename Bad Files?"));
     EXPECT_FALSE(std::filesystem::exists(backing.File("failing.bin.BAD"))) << "the mount is read-only";

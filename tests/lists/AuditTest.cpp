@@ -81,6 +81,18 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         EXPECT_EQ(names.back(), "New/" + Numbered("", 9));
         EXPECT_EQ(icons.back(), IconNew);
         EXPECT_EQ(std::count(names.begin(), names.end(), "Moved/empty a"), 1) << "an empty file never moves";
+        // What each row tells of itself.
+        const auto rows = auditor.Rows();
+        EXPECT_EQ(rows[20].details.reason, "moved to Moved/" + Numbered("", 20));
+        EXPECT_EQ(rows[20].details.movedTo, "Moved/" + Numbered("", 20));
+        EXPECT_EQ(rows[20].details.path, tree + "/Moved/" + Numbered("", 20));
+        EXPECT_EQ(rows[20].details.computed, rows[20].details.expected);
+        EXPECT_EQ(rows[0].details.reason, "differs");
+        EXPECT_NE(rows[0].details.computed, rows[0].details.expected);
+        EXPECT_EQ(rows[10].details.reason, "missing");
+        EXPECT_EQ(rows.back().details.reason, "new");
+        EXPECT_EQ(rows.back().details.expected, "");
+        EXPECT_EQ(auditor.checkedList, list);
 
         // The new list: the header kept, the changed files still BAD by
         // their listed digests, every other file of the tree OK.

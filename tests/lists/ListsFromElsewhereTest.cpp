@@ -17,6 +17,7 @@
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "registry/ListKinds.h"
 #include "sfv/SfvKind.h"
 #include "sha256/Sha256Kind.h"
@@ -160,6 +161,16 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
             for (const Entry& entry : c.entries) rows.push_back(entry.listed);
         EXPECT_EQ(RowNames(window), rows);
         EXPECT_EQ(RowIcons(window), c.marks);
+        // Each row tells the file it was found as, and how, when a fallback found it.
+        for (const FakeWindow::Row& row : window.Rows()) {
+            SCOPED_TRACE(row.name);
+            if (row.icon == IconNA) EXPECT_EQ(row.details.reason, "missing");
+            if (row.icon != IconOk) continue;
+            EXPECT_EQ(row.details.computed, row.details.expected);
+            EXPECT_EQ(row.details.size, RegularFileSize(row.details.path));
+            const bool asListed = PathExists(ListedFilePath(dir.path(), row.name));
+            EXPECT_EQ(row.details.reason.starts_with("matches; found as "), !asListed) << row.details.reason;
+        }
     }
 }
 

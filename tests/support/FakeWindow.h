@@ -49,6 +49,7 @@ public:
         std::string name;
         StatusIcon icon;
         bool selected = false;
+        RowDetails details;
     };
 
     // The script: what the next dialogs and questions answer.
@@ -90,6 +91,7 @@ public:
         Record("ClearRows");
         std::lock_guard lock(mutex_);
         rows_.clear();
+        checkedList.clear();
     }
     void AddRow(const std::string& name, StatusIcon icon) override {
         Record("AddRow " + name + " " + std::to_string(icon));
@@ -100,6 +102,16 @@ public:
         Record("SetRowIcon " + std::to_string(row) + " " + std::to_string(icon));
         std::lock_guard lock(mutex_);
         rows_.at(static_cast<std::size_t>(row)).icon = icon;
+    }
+    std::string checkedList;
+    void SetCheckedList(const std::string& listPath) override {
+        std::lock_guard lock(mutex_);
+        checkedList = listPath;
+    }
+    // Kept, not logged: the logs stay those of the marks and texts.
+    void SetRowDetails(int row, const RowDetails& details) override {
+        std::lock_guard lock(mutex_);
+        rows_.at(static_cast<std::size_t>(row)).details = details;
     }
     void SetRowText(int row, const std::string& text) override {
         Record("SetRowText " + std::to_string(row) + " " + text);
