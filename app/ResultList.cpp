@@ -43,16 +43,18 @@ QVariant ResultRows::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const int row = StoreRow(index.row());
     switch (role) {
-        case Qt::DisplayRole: return FromBytes(store_.Name(row));
-        case StatusRole: return static_cast<int>(store_.Icon(row));
-        case Qt::ToolTipRole: return FromBytes(DetailsText(store_.Name(row), store_.Icon(row), store_.Details(row)));
+        case Qt::DisplayRole: return FromBytes(store_->Name(row));
+        case StatusRole: return static_cast<int>(store_->Icon(row));
+        case Qt::ToolTipRole: return FromBytes(DetailsText(store_->Name(row), store_->Icon(row), store_->Details(row)));
         default: return {};
     }
 }
 
 void ResultRows::Clear() {
     beginResetModel();
-    store_.Clear();
+    // Rows a reader holds stay its own; the window starts afresh.
+    if (store_.use_count() > 1) store_ = std::make_shared<RowStore>();
+    else store_->Clear();
     shown_ = 0;
     problems_.clear();
     markedFrom_ = INT32_MAX;
@@ -61,14 +63,14 @@ void ResultRows::Clear() {
 }
 
 void ResultRows::Add(std::string_view name, StatusIcon icon) {
-    store_.Add(name, icon);
+    Owned().Add(name, icon);
     if (IsProblem(icon)) Marked(Count() - 1);
     if (!batch_) EndBatch();
 }
 
 void ResultRows::SetName(int row, std::string_view name) {
     if (row < 0 || row >= Count()) return;
-    store_.SetName(row, name);
+    Owned().SetName(row, name);
     if (const QModelIndex shown = IndexOfRow(row); shown.isValid()) emit dataChanged(shown, shown);
 }
 
@@ -77,7 +79,7 @@ void ResultRows::Remove(const std::vector<int>& rows) {
     // One reset for any number of rows: removing them one by one from a long
     // list would move its rows once per removal.
     beginResetModel();
-    store_.Remove(rows);
+    Owned().Remove(rows);
     shown_ = std::min(shown_, Count());
     if (problemsOnly_) problems_ = Problems(0, Count() - 1);
     endResetModel();
@@ -100,7 +102,7 @@ void ResultRows::EndBatch() {
 
 void ResultRows::SetIcon(int row, StatusIcon icon) {
     if (row < 0 || row >= Count()) return;
-    store_.SetIcon(row, icon);
+    Owned().SetIcon(row, icon);
     Marked(row);
     // The view repaints when the job asks for it; no signal per icon.
 }
@@ -108,7 +110,7 @@ void ResultRows::SetIcon(int row, StatusIcon icon) {
 std::vector<int> ResultRows::Problems(int from, int to) const {
     std::vector<int> rows;
     for (int row = from; row <= to && row < Count(); ++row)
-        if (IsProblem(store_.Icon(row))) rows.push_back(row);
+        if (IsProblem(store_->Icon(row))) rows.push_back(row);
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,14 +35,18 @@ public:
     void Add(std::string_view name, StatusIcon icon);
     void SetIcon(int row, StatusIcon icon);
     void SetName(int row, std::string_view name);
-    void SetDetails(int row, const RowDetails& details) { store_.SetDetails(row, details); }
-    void SetCheckedList(std::string listPath) { store_.SetCheckedList(std::move(listPath)); }
+    void SetDetails(int row, const RowDetails& details) { Owned().SetDetails(row, details); }
+    void SetCheckedList(std::string listPath) { Owned().SetCheckedList(std::move(listPath)); }
     // `rows` in row order.
     void Remove(const std::vector<int>& rows);
-    int Count() const { return store_.Count(); }
-    std::string Name(int row) const { return std::string(store_.Name(row)); }
-    StatusIcon Icon(int row) const { return store_.Icon(row); }
-    const RowStore& Store() const { return store_; }
+    int Count() const { return store_->Count(); }
+    std::string Name(int row) const { return std::string(store_->Name(row)); }
+    StatusIcon Icon(int row) const { return store_->Icon(row); }
+    const RowStore& Store() const { return *store_; }
+    // The rows as they are now, for a reader on another thread: the window
+    // changes a copy of its own from then on, and copies only if it does
+    // change them while the reader holds them.
+    std::shared_ptr<const RowStore> Shared() const { return store_; }
 
     // Rows added between these two reach the view in one insertion: a job
     // adding a million rows must not make the view lay itself out a
@@ -69,7 +74,12 @@ private:
         markedTo_ = std::max(markedTo_, row);
     }
 
-    RowStore store_;
+    RowStore& Owned() {
+        if (store_.use_count() > 1) store_ = std::make_shared<RowStore>(*store_);
+        return *store_;
+    }
+
+    std::shared_ptr<RowStore> store_ = std::make_shared<RowStore>();
     int shown_ = 0;  // the rows the view has been told of, when it shows them all
     bool batch_ = false;
     bool problemsOnly_ = false;

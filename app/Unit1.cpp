@@ -327,9 +327,8 @@ void TForm1::SaveReport1Click() {
     }
     const auto path = dialogs_->SaveFile(this, SaveReportRequest(), SuggestedReportName(list));
     if (!path) return;
-    // The rows as they are now, copied in a few large pieces; the job
-    // writes them while the window goes on.
-    LaunchJob<SaveReportJob>(*adapter_, state_, *path, std::make_shared<const RowStore>(rows_.Store()));
+    // The rows as they are now; the job writes them while the window goes on.
+    LaunchJob<SaveReportJob>(*adapter_, state_, *path, rows_.Shared());
 }
 
 void TForm1::About1Click() {

@@ -8,6 +8,8 @@
 //   headless_job create sfv|md5|m3u|sha256 LIST FILE...   (the list is written under LIST's name in the files' folder)
 //   headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER   (Create from Folder, the list under LIST's name in FOLDER)
 //   headless_job audit|add LIST                          (File > Audit List or Add New Files; the kind is the list's)
+//   headless_job report sfv|md5|m3u|sha256 LIST REPORT    (a verification, then View > Show Problems Only
+//                                                         on and off, then File > Save Report to REPORT)
 //
 // A verification answers No to "Rename Bad Files?", an audit to "Update
 // List?" and an addition to "Add n Files to the List?"; a creation replaces an
@@ -65,7 +67,8 @@ int Usage() {
     std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u|sha256 LIST\n"
                          "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n"
                          "       headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER\n"
-                         "       headless_job audit|add LIST\n");
+                         "       headless_job audit|add LIST\n"
+                         "       headless_job report sfv|md5|m3u|sha256 LIST REPORT\n");
     return 2;
 }
 
@@ -82,6 +85,14 @@ int main(int argc, char** argv) {
     if (auditKey) arguments = {argv[0], const_cast<char*>("verify"), const_cast<char*>("md5"), argv[2]};
     argc = static_cast<int>(arguments.size());
     argv = arguments.data();
+    // A report follows a verification: its file is the last argument.
+    std::string reportPath;
+    if (argc == 5 && std::strcmp(argv[1], "report") == 0) {
+        reportPath = std::filesystem::absolute(argv[4]).string();
+        arguments = {argv[0], const_cast<char*>("verify"), argv[2], argv[3]};
+        argc = 4;
+        argv = arguments.data();
+    }
     if (argc < 4 || !Kinds.count(argv[2])) return Usage();
     const bool fromFolder = std::strcmp(argv[1], "create-folder") == 0;
     const bool create = fromFolder || std::strcmp(argv[1], "create") == 0;
@@ -112,6 +123,16 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     qint64 lastTick = 0, longestStall = 0;
+    // With a report: the filter's two switches, each until the view has
+    // caught up, and the report from Ctrl+S to "Report Saved".
+    qint64 filterOn = 0, filterOff = 0, reportStart = 0, reportTime = 0, stallBeforeReport = -1;
+    const auto timedSwitch = [&] {
+        const qint64 begin = clock.nsecsElapsed();
+        Press(form, "Ctrl+P");
+        QApplication::processEvents();
+        form.ListBox1->viewport()->repaint();
+        return clock.nsecsElapsed() - begin;
+    };
     bool started = false, done = false;
     // Create from Folder: go! is pressed once the walk has enabled it.
     bool walking = fromFolder;
@@ -135,6 +156,21 @@ int main(int argc, char** argv) {
             return;
         }
         done = create ? !dialogs.messages.empty() : form.Label1->text().startsWith("OK:");
+        if (done && !reportPath.empty()) {
+            if (reportStart == 0) {
+                stallBeforeReport = longestStall;
+                longestStall = 0;
+                filterOn = timedSwitch();
+                filterOff = timedSwitch();
+                dialogs.files.push_back(std::vector<std::string>{reportPath});
+                reportStart = clock.nsecsElapsed();
+                lastTick = reportStart;
+                Press(form, "Ctrl+S");
+                return;
+            }
+            if (dialogs.messages.empty() || dialogs.messages.back().find("Report") == std::string::npos) return;
+            reportTime = clock.nsecsElapsed() - reportStart;
+        }
         if (done) QApplication::quit();
     });
 
@@ -167,6 +203,10 @@ int main(int argc, char** argv) {
     std::printf("%s\t%.3f s\tlongest UI stall %.1f ms", result.toLocal8Bit().constData(), seconds,
                 longestStall / 1e6);
     if (walked) std::printf("\twalk %.3f s", walked / 1e9);
+    if (!reportPath.empty())
+        std::printf("\tverification's longest UI stall %.1f ms\tproblems only %.1f ms\tall rows %.1f ms\t%s %.3f s",
+                    stallBeforeReport / 1e6, filterOn / 1e6, filterOff / 1e6,
+                    dialogs.messages.empty() ? "" : dialogs.messages.back().c_str(), reportTime / 1e9);
     std::printf("\n");
     return done ? 0 : 1;
 }

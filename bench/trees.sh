@@ -3,8 +3,9 @@
 # against the peers that walk trees, best of RUNS runs each, in one table:
 # Create from Folder and go! against rhash -r, the verification of that list
 # against md5sum -c, hashdeep's audit of the tree for reference, Velmar's
-# audit against both, Add New Files with ten new files, and the largest
-# resident memory and longest UI stall of each job.
+# audit against both, Add New Files with ten new files, the largest
+# resident memory and longest UI stall of each job, and the problems-only
+# view and the saved report of a verification's 100,010 rows.
 # Usage: bench/trees.sh [BUILD_DIR] [RUNS]
 # The tree (100,010 files, 715 MiB) is made once under $VELMAR_BENCH_DISK_DIR
 # (/var/tmp/velmar-sets) and kept; its content is the same on every machine.
@@ -111,5 +112,33 @@ mkdir -p zz-new
 for i in 0 1 2 3 4 5 6 7 8 9; do head -c $((1000 * (i + 1))) /dev/zero | tr '\0' "$i" > "zz-new/new$i.bin"; done
 emit_row "add 10 new files" "$what" MD5 "$(best_job "$runs" "$job" add md5sum)" "limit s" $AddLimitS 1
 rm -rf zz-new
+# What a user does with the result: View > Show Problems Only and back on
+# the 100,010 rows of a verification that found 3 bad and 2 missing files,
+# then File > Save Report in each format. Times are the best of the runs;
+# the longest UI stall while they run (the verification's own apart) is
+# the worst.
+awk 'NR == 100 || NR == 5000 || NR == 90000 { $1 = "00000000000000000000000000000000" }
+     NR == 300 || NR == 70000 { $2 = $2 ".gone" } { print $1 "  " $2 }' "$expected" > report-bench.md5
+for format in txt csv json html; do
+    on= off= saved= stall=
+    for _ in $(seq "$runs"); do
+        before_run
+        out=$(timeout 600 "$job" report md5 report-bench.md5 "$root/report.$format" 2> /dev/null) || true
+        echo "$out" | grep -q 'Report Saved' || { on=failed; break; }
+        on=$(least "$on" "$(echo "$out" | cut -f6 | sed 's/[^0-9.]//g')")
+        off=$(least "$off" "$(echo "$out" | cut -f7 | sed 's/[^0-9.]//g')")
+        saved=$(least "$saved" "$(echo "$out" | cut -f8 | sed 's/[^0-9.]//g')")
+        this=$(echo "$out" | cut -f3 | sed 's/[^0-9.]//g')
+        stall=$(echo "${stall:-0} $this" | awk '{ print ($1 > $2) ? $1 : $2 }')
+    done
+    if [ "$format" = txt ]; then
+        emit_row "problems only, on" "$what" MD5 "${on:-failed}" "limit ms" 100 1
+        emit_row "problems only, off" "$what" MD5 "${off:-failed}" "limit ms" 100 1
+    fi
+    [ "$on" = failed ] && saved=failed stall=failed
+    emit_row "save report .$format" "$what" MD5 "$saved" "limit s" 1 1
+    emit_row "filter + report .$format, UI stall ms" "$what" MD5 "$stall" "limit" "$MaxStallMs" 1
+done
+rm -f report-bench.md5 "$root"/report.*
 echo
 print_table "$rows_file" job

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -389,6 +390,64 @@ private slots:
         QCOMPARE(w.State().Busy.load(), 0);
         QVERIFY(!QApplication::overrideCursor());
         QTRY_VERIFY(InView(w, 2999));  // the list followed the rows to the last
+    }
+
+    void ProblemsOnlyTooltipsTheReportAndACopyTellTheCheckedRows() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        QTRY_COMPARE(w.ComboBox1->currentIndex(), 2);  // active: the menu keys reach it
+        MainWindow& window = w.Window();
+        const StatusIcon marks[] = {IconOk, IconBad, IconOk, IconNA};
+        for (int i = 0; i < 5; ++i) window.AddRow("file" + std::to_string(i) + ".bin", IconPending);
+        const std::string list = f.dir.File("list.md5");
+        window.SetCheckedList(list);
+        for (int i = 0; i < 4; ++i) {
+            window.SetRowDetails(i, {.path = "/set/file" + std::to_string(i) + ".bin",
+                                     .expected = "aa",
+                                     .computed = i == 1 ? "bb" : i == 3 ? "" : "aa",
+                                     .size = i == 3 ? std::nullopt : std::optional<std::uint64_t>(3),
+                                     .reason = i == 1 ? "differs" : i == 3 ? "missing" : "matches"});
+            window.SetRowIcon(i, marks[i]);
+        }
+        w.Adapter().Drain();
+        ResultRows& rows = w.Rows();
+        QCOMPARE(rows.data(rows.index(1), Qt::ToolTipRole).toString(),
+                 QString("/set/file1.bin\nExpected: aa\nComputed: bb\nSize: 3 bytes\nBAD: differs"));
+        QCOMPARE(rows.data(rows.index(4), Qt::ToolTipRole).toString(), QString("file4.bin\nNOT CHECKED"));
+
+        // Only the problems, and a row marked later joins them as the view catches up.
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(w.ShowProblemsOnly1->isChecked());
+        QCOMPARE(rows.rowCount(), 2);
+        QCOMPARE(rows.data(rows.index(1), Qt::DisplayRole).toString(), QString("file3.bin"));
+        window.SetRowIcon(4, IconNA);
+        window.RepaintList();
+        QTRY_COMPARE(rows.rowCount(), 3);
+        // What is selected, copied and told to jobs are the rows themselves.
+        w.ListBox1->selectionModel()->select(rows.index(1), QItemSelectionModel::Select);
+        QCOMPARE(window.SelectedRows(), std::vector<int>{3});
+        QTest::keyClick(w.ListBox1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("file3.bin: FAILED open or read\n"));
+
+        // The report holds every row, the view's filter aside.
+        f.dialogs->files.push_back(std::vector<std::string>{f.dir.File("report.csv")});
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(w.State().Busy == 0 && WorkerThread::Running() == 0);
+        QCOMPARE(f.dialogs->suggestions, std::vector<std::string>{list + " report.txt"});
+        QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Report Saved"});
+        const std::string report = ReadAll(f.dir.File("report.csv"));
+        QVERIFY(report.starts_with("name,status,expected,computed,size,reason\r\nfile0.bin,OK,aa,aa,3,matches\r\n"
+                                   "file1.bin,BAD,aa,bb,3,differs\r\n"));
+        QVERIFY(report.ends_with("file4.bin,N/A,,,,\r\n" + list + ",SUMMARY,,,,OK:2  BAD:1  N/A:2\r\n"));
+
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(rows.rowCount(), 5);
+        // Rows cleared are no list checked: there is nothing to report.
+        window.ClearRows();
+        w.Adapter().Drain();
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.dialogs->messages.back(), std::string("Nothing to Report: verify or audit a list first"));
     }
 
     void AfterTheUsersOwnScrollingTheListNoLongerFollowsTheJob() {
