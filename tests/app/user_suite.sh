@@ -7,6 +7,7 @@
 # Shift+F2, two rows of a list select-verified, the file type registered and
 # opened through xdg-open, Esc during a long verification and a long
 # creation, and File > Exit and the window's close during a long job.
+# The problems of a verification shown alone and saved as a report.
 # Results are read from the files the program writes and renames, from
 # screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
@@ -111,6 +112,21 @@ box=$(wait_windows 3) || fail "no question"
 key "$box" Return
 wait_file bad.bin.BAD || fail "bad.bin not renamed"
 [ -e good.bin ] && [ ! -e good.bin.BAD ] && [ ! -e gone.bin.BAD ] || fail "renamed more than the bad file"
+echo "== the problems alone through Ctrl+P, then the report through Ctrl+S"
+main=$(main_window)
+wait_icons "$main" "ok bad na" || fail "the rows do not show the verification"
+key "$main" ctrl+p
+wait_icons "$main" "bad na" || fail "Show Problems Only shows more than the problems"
+key "$main" ctrl+s
+dialog=$(retry dialog_titled "Save Report") || fail "no save dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool key ctrl+a && xdotool type --delay 20 "$work/album/report.txt" && xdotool key Return
+wait_file report.txt || fail "no report written"
+box=$(wait_windows 3) || fail "no Report Saved message"
+key "$box" Return
+[ "$(cat report.txt)" = "$(printf 'good.bin: OK\nbad.bin: FAILED\ngone.bin: FAILED open or read\nOK:1  BAD:1  N/A:1')" ] ||
+    { cat report.txt; fail "the report is not every row in md5sum -c's words"; }
 key "$(main_window)" F12
 ended $pid
 
