@@ -4,20 +4,28 @@
 #include <charconv>
 
 #include "jobs/RowRemoval.h"
+#include "platform/Paths.h"
 
 namespace velmar {
 namespace {
 
 // The details as one text: their fields apart by NUL bytes, which no name,
-// digest or reason holds.
+// digest or reason holds. Most rows' files are where their names lead from
+// the list's folder, and most digests computed are the ones expected: such
+// a field is one byte that no path or digest is, and a million rows cost
+// some 20 bytes each rather than a hundred or more.
 constexpr char FieldEnd = '\0';
+constexpr std::string_view AsExpected = "\x01";
 
-std::string Packed(const RowDetails& details) {
+std::string Packed(const RowDetails& details, const std::string& usualPath) {
     std::string packed;
-    for (const std::string* field : {&details.path, &details.expected, &details.computed}) {
-        packed += *field;
-        packed += FieldEnd;
-    }
+    packed += details.path == usualPath ? AsExpected : std::string_view(details.path);
+    packed += FieldEnd;
+    packed += details.expected;
+    packed += FieldEnd;
+    packed += !details.expected.empty() && details.computed == details.expected ? AsExpected
+                                                                                 : std::string_view(details.computed);
+    packed += FieldEnd;
     if (details.size) packed += std::to_string(*details.size);
     packed += FieldEnd;
     packed += details.reason;
@@ -26,7 +34,7 @@ std::string Packed(const RowDetails& details) {
     return packed;
 }
 
-RowDetails Unpacked(std::string_view packed) {
+RowDetails Unpacked(std::string_view packed, const std::string& usualPath) {
     RowDetails details;
     std::string size;
     std::string* fields[] = {&details.path, &details.expected, &details.computed, &size, &details.reason,
@@ -39,6 +47,8 @@ RowDetails Unpacked(std::string_view packed) {
     std::uint64_t value = 0;
     if (!size.empty() && std::from_chars(size.data(), size.data() + size.size(), value).ec == std::errc())
         details.size = value;
+    if (details.path == AsExpected) details.path = usualPath;
+    if (details.computed == AsExpected) details.computed = details.expected;
     return details;
 }
 
@@ -48,6 +58,7 @@ void RowStore::Clear() {
     rows_.clear();
     blocks_.clear();
     checkedList_.clear();
+    listDirectory_.clear();
 }
 
 RowStore::Span RowStore::Stored(std::string_view text) {
@@ -68,9 +79,24 @@ void RowStore::Add(std::string_view name, StatusIcon icon) { rows_.push_back(Row
 
 void RowStore::SetName(int row, std::string_view name) { rows_[Slot(row)].name = Stored(name); }
 
-void RowStore::SetDetails(int row, const RowDetails& details) { rows_[Slot(row)].details = Stored(Packed(details)); }
+void RowStore::SetCheckedList(std::string listPath) {
+    checkedList_ = std::move(listPath);
+    listDirectory_ = ListDirectoryOf(checkedList_);
+}
 
-RowDetails RowStore::Details(int row) const { return Unpacked(Text(rows_[Slot(row)].details)); }
+std::string RowStore::UsualPath(int row) const {
+    return checkedList_.empty() ? std::string() : ListedFilePath(listDirectory_, Name(row));
+}
+
+void RowStore::SetDetails(int row, const RowDetails& details) {
+    rows_[Slot(row)].details = Stored(Packed(details, UsualPath(row)));
+}
+
+RowDetails RowStore::Details(int row) const {
+    const Span& packed = rows_[Slot(row)].details;
+    if (packed.length == 0) return {};
+    return Unpacked(Text(packed), UsualPath(row));
+}
 
 void RowStore::Remove(const std::vector<int>& rows) { RemoveRowsAt(rows_, rows); }
 

@@ -35,7 +35,7 @@ public:
     RowDetails Details(int row) const;
     // The list the rows were checked against; "" until they are.
     const std::string& CheckedList() const { return checkedList_; }
-    void SetCheckedList(std::string listPath) { checkedList_ = std::move(listPath); }
+    void SetCheckedList(std::string listPath);
 
 private:
     // Bytes in the blocks; a renamed row or new details leave the old bytes
@@ -50,6 +50,8 @@ private:
     };
     static constexpr std::size_t BlockSize = 1 << 20;
     static std::size_t Slot(int row) { return static_cast<std::size_t>(row); }
+    // Where the row's name leads from the checked list's folder.
+    std::string UsualPath(int row) const;
     Span Stored(std::string_view text);
     std::string_view Text(const Span& span) const {
         return span.length == 0 ? std::string_view() : std::string_view(blocks_[span.block]).substr(span.offset, span.length);
@@ -57,6 +59,7 @@ private:
     std::deque<std::string> blocks_;
     std::deque<Row> rows_;
     std::string checkedList_;
+    std::string listDirectory_;  // the checked list's folder, where most rows' files are
 };
 
 }  // namespace velmar
