@@ -146,7 +146,8 @@ int WidestCredit(const QFontMetrics& metrics) {
 
 QLabel* ScrollingLabel(const char* text, int top, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setGeometry(2, top, std::max(224, WidestCredit(label->fontMetrics())), std::max(13, label->fontMetrics().height()));
+    const QFontMetrics metrics = label->fontMetrics();
+    label->setGeometry(2, top, std::max(224, WidestCredit(metrics)), std::max(13, metrics.height()));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
@@ -205,6 +206,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Button2 = new QPushButton(QStringLiteral("Got Zib?"), this);
     Button2->setGeometry(2, 152, 135, 25);
     Button2->setVisible(false);
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
     // Wider by what the widest credit line needs beyond the 224 px drawn
     // for it; OK stays at the right edge.
@@ -212,7 +214,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setFixedSize(230 + wider, 179);
     GroupBox1->resize(228 + wider, GroupBox1->height());
     Button1->move(Button1->x() + wider, Button1->y());
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
