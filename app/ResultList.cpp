@@ -157,10 +157,10 @@ void ResultRowPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
 
     int textLeft = option.rect.left();
     const auto icon = static_cast<StatusIcon>(index.data(ResultRows::StatusRole).toInt());
-    const QPixmap& picture = pictures_.Picture(icon);
+    const QPixmap& picture = pictures_.Picture(icon, painter->device()->devicePixelRatio());
     if (!picture.isNull()) {
         painter->drawPixmap(option.rect.left() + 2, option.rect.top() + 2, picture);
-        textLeft += picture.width() + 8;
+        textLeft += StatusPictures::Size + 8;
     }
     painter->setFont(option.font);
     painter->setPen(selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text));

@@ -1,19 +1,19 @@
 #include "app/StatusPictures.h"
 
-#include <QBitmap>
+#include "app/VectorPicture.h"
 
 namespace velmar {
 
 namespace {
 
-const char* ResourceOf(StatusIcon icon) {
+const char* SourceOf(StatusIcon icon) {
     switch (icon) {
-        case IconPending: return ":/velmar/icon-pending.xpm";
-        case IconOk: return ":/velmar/icon-ok.xpm";
-        case IconBad: return ":/velmar/icon-bad.xpm";
-        case IconNA: return ":/velmar/icon-na.xpm";
-        case IconNew: return ":/velmar/icon-new.xpm";
-        case IconMoved: return ":/velmar/icon-moved.xpm";
+        case IconPending: return ":/velmar/status-pending.svg";
+        case IconOk: return ":/velmar/status-ok.svg";
+        case IconBad: return ":/velmar/status-bad.svg";
+        case IconNA: return ":/velmar/status-na.svg";
+        case IconNew: return ":/velmar/status-new.svg";
+        case IconMoved: return ":/velmar/status-moved.svg";
     }
     return "";
 }
@@ -21,16 +21,22 @@ const char* ResourceOf(StatusIcon icon) {
 }  // namespace
 
 void StatusPictures::Load(StatusIcon icon) {
-    QPixmap picture(QString::fromLatin1(ResourceOf(icon)));
-    // Pure red is the transparent colour of a status picture: those pixels
-    // show the row's background. Ours hold none, so they show whole, white
-    // square included, on a selected row too.
-    if (!picture.isNull()) picture.setMask(picture.createMaskFromColor(QColor(255, 0, 0), Qt::MaskInColor));
-    pictures_[Index(icon)] = picture;
+    const std::size_t index = Index(icon);
+    if (index == Count) return;
+    loaded_[index] = true;
+    pictures_[index] = {};
 }
 
 void StatusPictures::LoadAll() {
     for (StatusIcon icon : {IconPending, IconOk, IconBad, IconNA, IconNew, IconMoved}) Load(icon);
+}
+
+const QPixmap& StatusPictures::Picture(StatusIcon icon, qreal ratio) const {
+    const std::size_t index = Index(icon);
+    QPixmap& picture = pictures_[index];
+    if (loaded_[index] && (picture.isNull() || picture.devicePixelRatio() != ratio))
+        picture = VectorPicture(QString::fromLatin1(SourceOf(icon)), QSize(Size, Size), ratio);
+    return picture;
 }
 
 }  // namespace velmar

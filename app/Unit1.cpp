@@ -21,6 +21,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Placement.h"
+#include "app/RightPanel.h"
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
 #include "jobs/Commands.h"
@@ -34,14 +35,19 @@ namespace {
 constexpr int ClientWidth = 550;
 constexpr int ClientHeight = 385;
 
-// The client area: the controls sit at fixed places in it, and it tells the
-// form when its size changes.
+// The client area: the form places the controls in it when its size
+// changes, and when a control's text asks for another size (a label's
+// setText posts a layout request to its parent).
 class ClientArea : public QWidget {
 public:
     explicit ClientArea(TForm1& form) : QWidget(&form), form_(form) {}
 
 protected:
     void resizeEvent(QResizeEvent*) override { form_.FormResize(); }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) form_.FormResize();
+        return QWidget::event(event);
+    }
 
 private:
     TForm1& form_;
@@ -94,20 +100,16 @@ void TForm1::CreateControls() {
     setCentralWidget(client);
 
     ListBox1 = new ResultListView(rows_, pictures_, client);
-    ListBox1->setGeometry(0, 0, 393, 369);
 
     ProgressBar1 = new QProgressBar(client);
-    ProgressBar1->setGeometry(0, 369, 393, 16);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
+    // FormResize places the right panel's controls.
     Label1 = new QLabel(QStringLiteral("Velmar"), client);
-    Label1->setGeometry(396, 0, 41, 13);
-    Label1->setMinimumWidth(Label1->width());  // it grows with its text, never below this
 
     Edit1 = new QLineEdit(client);
-    Edit1->setGeometry(396, 13, 154, 21);
     Edit1->setMaxLength(192);
     Edit1->setReadOnly(true);
     Edit1->setToolTip(QStringLiteral("Filename"));
@@ -116,23 +118,19 @@ void TForm1::CreateControls() {
     Edit1->setPalette(palette);
 
     Button1 = new QPushButton(QStringLiteral("go!"), client);
-    Button1->setGeometry(523, 36, 25, 21);
     Button1->setToolTip(QStringLiteral("Create SFV"));
     Button1->setEnabled(false);
 
     CheckBox1 = new QCheckBox(QStringLiteral("WinSFV Compatible"), client);
-    CheckBox1->setGeometry(396, 36, 125, 21);
     CheckBox1->setEnabled(false);
 
     ComboBox1 = new QComboBox(client);
-    ComboBox1->setGeometry(396, 59, 154, 21);
     ComboBox1->addItems({QStringLiteral("Add Comment File"), QStringLiteral("Add One Line Comment"),
                          QStringLiteral("Add File Info Comment"), QStringLiteral("No Comments")});
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setEnabled(false);
 
     Edit2 = new QLineEdit(client);
-    Edit2->setGeometry(396, 82, 154, 21);
     Edit2->setMaxLength(255);
     // The box says what it is for while it is empty.
     Edit2->setPlaceholderText(QStringLiteral("One-line comment"));
@@ -254,15 +252,9 @@ void TForm1::FormActivate() {
 
 void TForm1::FormResize() {
     const QSize client = centralWidget()->size();
-    const int w = client.width();
-    const int h = client.height();
-    ListBox1->setGeometry(0, 0, w - 157, h - 16);
-    ProgressBar1->setGeometry(0, h - 16, w - 157, 16);
-    for (QWidget* control : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Edit1),
-                             static_cast<QWidget*>(Edit2), static_cast<QWidget*>(CheckBox1),
-                             static_cast<QWidget*>(ComboBox1)})
-        control->move(w - 154, control->y());
-    Button1->move(w - 27, Button1->y());
+    const int listWidth = RightPanel::PlaceIn(*this, client) - RightPanel::Gap;
+    ListBox1->setGeometry(0, 0, listWidth, client.height() - 16);
+    ProgressBar1->setGeometry(0, client.height() - 16, listWidth, 16);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

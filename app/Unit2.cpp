@@ -1,5 +1,7 @@
 #include "app/Unit2.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDrag>
@@ -16,7 +18,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/JpegPicture.h"
+#include "app/VectorPicture.h"
 #include "platform/DesktopFileType.h"
 
 namespace velmar {
@@ -126,9 +128,26 @@ private:
     std::function<void()> onDoubleClick_;
 };
 
+// The box was drawn for "MS Sans Serif"; the desktop's font for it may be
+// wider or taller, and a label then grows to show its whole text.
+void GrowToText(QLabel& label) {
+    const QSize text = label.sizeHint();
+    label.resize(std::max(label.width(), text.width()), std::max(label.height(), text.height()));
+}
+
+// The width of the widest line either scrolling label shows.
+int WidestCredit(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const char* const* lines : {Label3Lines, Label4Lines})
+        for (int step = 0; step < 13; ++step)
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(lines[step])));
+    return widest;
+}
+
 QLabel* ScrollingLabel(const char* text, int top, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setGeometry(2, top, 224, 13);
+    const QFontMetrics metrics = label->fontMetrics();
+    label->setGeometry(2, top, std::max(224, WidestCredit(metrics)), std::max(13, metrics.height()));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
@@ -157,7 +176,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     // A fixed frame with a title only: no system menu, close, minimise or
     // maximise box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(230, 179);
     setModal(true);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -170,13 +188,14 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Image1 = new PictureLabel(*this, GroupBox1);
     Image1->setGeometry(8, 16, 121, 121);
     Image1->setToolTip(QStringLiteral("zib"));
-    QFile picture(QStringLiteral(":/velmar/about.jpg"));
-    if (picture.open(QIODevice::ReadOnly)) Image1->setPixmap(QPixmap::fromImage(DecodeJpeg(picture.readAll())));
+    Image1->setPixmap(VectorPicture(QStringLiteral(":/velmar/about.svg"), Image1->size(), devicePixelRatio()));
 
     Label1 = new DraggableLabel(QStringLiteral("Velmar"), GroupBox1);
     Label1->setGeometry(156, 58, 41, 13);
+    GrowToText(*Label1);
     Label2 = new DoubleClickLabel(QStringLiteral("v1.84"), [this] { Label2DblClick(); }, GroupBox1);
     Label2->setGeometry(184, 73, 27, 13);
+    GrowToText(*Label2);
     Label3 = ScrollingLabel(Label3Line(1), 130, GroupBox1);
     Label4 = ScrollingLabel(Label4Line(1), 120, GroupBox1);
 
@@ -188,6 +207,13 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Button2->setGeometry(2, 152, 135, 25);
     Button2->setVisible(false);
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    // Wider by what the widest credit line needs beyond the 224 px drawn
+    // for it; OK stays at the right edge.
+    const int wider = std::max(0, Label3->width() - 224);
+    setFixedSize(230 + wider, 179);
+    GroupBox1->resize(228 + wider, GroupBox1->height());
+    Button1->move(Button1->x() + wider, Button1->y());
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);

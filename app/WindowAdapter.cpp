@@ -137,12 +137,8 @@ void WindowAdapter::SetText(Control control, const std::string& text) {
             case Control::Edit1: c_.edit1->setText(value); break;
             case Control::Edit2: c_.edit2->setText(value); break;
             case Control::Label1:
-                // The status line grows to its text, as a label sized by its
-                // caption does: at its first width a summary such as
-                // "OK:12  BAD:1  N/A:0" would show only its start.
+                // The form widens its right panel to show the whole text.
                 c_.label1->setText(value);
-                c_.label1->resize(std::max(c_.label1->minimumWidth(), c_.label1->sizeHint().width()),
-                                  c_.label1->height());
                 break;
             case Control::Button1: c_.button1->setText(value); break;
             case Control::CheckBox1: c_.checkBox1->setText(value); break;

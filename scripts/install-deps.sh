@@ -8,7 +8,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     g++ cmake make \
-    qt6-base-dev libjpeg62-turbo-dev \
+    qt6-base-dev qt6-svg-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils xdotool mpv \
     rhash cksfv openssl coreutils clang libclang-rt-14-dev \

@@ -4,23 +4,28 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QtTest>
 
 #include "app/Dialogs.h"
 #include "app/Placement.h"
+#include "app/RightPanel.h"
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "app/WindowAdapter.h"
 #include "checksum/FileDigest.h"
 #include "jobs/JobFrame.h"
@@ -91,6 +96,78 @@ struct Form {
 
 QRect Bounds(QWidget* w) { return w->geometry(); }
 
+// The texts of `window` that a person sees cut, as "text: N px wide in M":
+// each label, check box and button caption, group box title, combo box item
+// and line edit placeholder, measured in the widget's font, against where
+// its style draws it (the room left by its indicator, frame and margins),
+// and across, against every widget it lies in.
+QStringList CutTexts(QWidget& window) {
+    QStringList cut;
+    const auto check = [&](QWidget& widget, const QString& text, QRect room, Qt::Alignment alignment) {
+        if (text.isEmpty()) return;
+        const QFontMetrics metrics = widget.fontMetrics();
+        const QRect drawn = QStyle::alignedRect(widget.layoutDirection(), alignment,
+                                                QSize(metrics.horizontalAdvance(text), metrics.height()), room);
+        QRect across = widget.rect();
+        for (QWidget* outer = widget.parentWidget(); outer != window.parentWidget(); outer = outer->parentWidget()) {
+            const QRect place(widget.mapFrom(outer, QPoint(0, 0)), outer->size());
+            across &= QRect(place.left(), across.top(), place.width(), across.height());
+        }
+        if (!room.contains(drawn) || !across.contains(drawn))
+            cut << QStringLiteral("%1: %2 x %3 px in %4 x %5 of %6 x %7")
+                       .arg(text)
+                       .arg(drawn.width())
+                       .arg(drawn.height())
+                       .arg(room.width())
+                       .arg(room.height())
+                       .arg(across.width())
+                       .arg(across.height());
+    };
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const QStyle& style = *widget->style();
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            check(*label, label->text(), label->contentsRect(), label->alignment());
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            option.text = box->text();
+            check(*box, box->text(), style.subElementRect(QStyle::SE_CheckBoxContents, &option, box),
+                  Qt::AlignLeft | Qt::AlignVCenter);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            if (button->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+            check(*button, button->text(), style.subElementRect(QStyle::SE_PushButtonContents, &option, button),
+                  Qt::AlignCenter);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.subControls = QStyle::SC_All;
+            const QRect field = style.subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            for (int i = 0; i < combo->count(); ++i)
+                check(*combo, combo->itemText(i), field, Qt::AlignLeft | Qt::AlignVCenter);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.lineWidth = style.pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+            // A line edit keeps 2 px between its frame and its text.
+            const QRect field = style.subElementRect(QStyle::SE_LineEditContents, &option, edit).adjusted(2, 0, -2, 0);
+            check(*edit, edit->placeholderText(), field, Qt::AlignLeft | Qt::AlignVCenter);
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            QStyleOptionGroupBox option;
+            option.initFrom(group);
+            option.text = group->title();
+            option.lineWidth = 1;
+            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            option.textAlignment = group->alignment();
+            const QRect title = style.subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+            check(*group, group->title(), title & group->rect(), Qt::AlignCenter);
+        }
+    }
+    return cut;
+}
+
 }  // namespace
 
 class TForm1Test : public QObject {
@@ -114,14 +191,20 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Velmar"));
         QCOMPARE(w.centralWidget()->size(), QSize(550, 385));
         QCOMPARE(w.pos(), QPoint(65, 49));
-        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, 393, 369));
-        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, 369, 393, 16));
-        QCOMPARE(Bounds(w.Label1), QRect(396, 0, 41, 13));
-        QCOMPARE(Bounds(w.Edit1), QRect(396, 13, 154, 21));
-        QCOMPARE(Bounds(w.Button1), QRect(523, 36, 25, 21));
-        QCOMPARE(Bounds(w.CheckBox1), QRect(396, 36, 125, 21));
-        QCOMPARE(Bounds(w.ComboBox1), QRect(396, 59, 154, 21));
-        QCOMPARE(Bounds(w.Edit2), QRect(396, 82, 154, 21));
+        // The right panel as wide as its texts need, 154 px at the least;
+        // go! at its right edge beside the check box.
+        const int left = w.Label1->x();
+        const int panel = 550 - left;
+        QVERIFY(panel >= 154);
+        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, left - 3, 369));
+        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, 369, left - 3, 16));
+        QCOMPARE(Bounds(w.Label1), QRect(left, 0, panel, 13));
+        QCOMPARE(Bounds(w.Edit1), QRect(left, 13, panel, 21));
+        QCOMPARE(Bounds(w.CheckBox1), QRect(left, 36, panel - w.Button1->width() - 4, 21));
+        QCOMPARE(Bounds(w.Button1), QRect(548 - w.Button1->width(), 36, w.Button1->width(), 21));
+        QVERIFY(w.Button1->width() >= 25);
+        QCOMPARE(Bounds(w.ComboBox1), QRect(left, 59, panel, 21));
+        QCOMPARE(Bounds(w.Edit2), QRect(left, 82, panel, 21));
         QVERIFY(w.Edit1->isReadOnly());
         QCOMPARE(w.Edit1->maxLength(), 192);
         QCOMPARE(w.Edit2->maxLength(), 255);
@@ -129,17 +212,54 @@ private slots:
         QVERIFY(w.Edit2->isHidden());
         QCOMPARE(w.ComboBox1->count(), 4);
 
+        // Enlarged, the list takes the room.
         w.resize(700, 500);
         const QSize c = w.centralWidget()->size();
-        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, c.width() - 157, c.height() - 16));
-        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, c.height() - 16, c.width() - 157, 16));
-        QCOMPARE(Bounds(w.Edit1), QRect(c.width() - 154, 13, 154, 21));
-        QCOMPARE(Bounds(w.ComboBox1), QRect(c.width() - 154, 59, 154, 21));
-        QCOMPARE(Bounds(w.Button1), QRect(c.width() - 27, 36, 25, 21));
+        QCOMPARE(Bounds(w.ListBox1), QRect(0, 0, c.width() - panel - 3, c.height() - 16));
+        QCOMPARE(Bounds(w.ProgressBar1), QRect(0, c.height() - 16, c.width() - panel - 3, 16));
+        QCOMPARE(Bounds(w.Edit1), QRect(c.width() - panel, 13, panel, 21));
+        QCOMPARE(Bounds(w.ComboBox1), QRect(c.width() - panel, 59, panel, 21));
+        QCOMPARE(Bounds(w.Button1), QRect(c.width() - 2 - w.Button1->width(), 36, w.Button1->width(), 21));
 
         w.resize(10, 10);
         QCOMPARE(OuterWidth(w), MinimumOuterWidth);
         QCOMPARE(OuterHeight(w), MinimumOuterHeight);
+    }
+
+    // Under the fonts and the scale factor the tests run with (a second run
+    // sets QT_SCALE_FACTOR=2): at the first size with the first texts, and
+    // widened with the longest summary the status line shows; every line of
+    // the About box's credits.
+    void EveryTextShowsWhole() {
+        Form f;
+        TForm1& w = *f.form;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.centralWidget()->size(), QSize(550, 385));
+        QStringList cut = CutTexts(w);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        for (const auto& [summary, width] :
+             {std::pair{"OK:12  BAD:3  N/A:2  NEW:4  MOVED:1  (stopped)", 550},
+              std::pair{"OK:100000  BAD:100000  N/A:100000  NEW:100000  MOVED:100000  (stopped)", 1100}}) {
+            w.resize(width, w.height());
+            w.Window().SetText(Control::Label1, summary);
+            QTRY_COMPARE(w.Label1->text(), QString(summary));
+            QCoreApplication::processEvents();
+            cut = CutTexts(w);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+            QCOMPARE(w.ListBox1->geometry().right() + 1 + RightPanel::Gap, w.Label1->x());
+            QVERIFY(w.Button1->x() > w.CheckBox1->geometry().right());
+        }
+
+        TForm2 box;
+        box.show();
+        for (int step = 1; step <= 13; ++step) {
+            box.Label3->setText(QString::fromLatin1(Label3Line(step)));
+            box.Label4->setText(QString::fromLatin1(Label4Line(step)));
+            box.Label2DblClick();  // the group box's other title
+            cut = CutTexts(box);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        }
     }
 
     void ActivationAppliesEachStoredValueOnItsOwn() {
@@ -153,7 +273,7 @@ private slots:
         QCOMPARE(f.form->pos(), QPoint(110, 49));
         QCOMPARE(OuterWidth(*f.form), 400);
         QCOMPARE(OuterHeight(*f.form), 500);
-        QCOMPARE(f.form->ListBox1->width(), f.form->centralWidget()->width() - 157);
+        QCOMPARE(f.form->ListBox1->width(), f.form->Label1->x() - RightPanel::Gap);
         QCOMPARE(f.form->ComboBox1->currentIndex(), 2);
         QVERIFY(f.form->Edit2->isHidden());
     }
@@ -332,6 +452,8 @@ private slots:
         f.form->State().Busy = 0;
     }
 
+    // At the scale the tests run with: the screenshot's pixels are device
+    // pixels, `ratio` to a logical one.
     void RowsDrawTheirPictureWholeAndTheTextAfterIt() {
         Form f;
         TForm1& w = *f.form;
@@ -341,18 +463,68 @@ private slots:
         w.Window().AddRow("bad.bin", IconBad);
         w.ListBox1->selectionModel()->select(w.Rows().index(1), QItemSelectionModel::Select);
         const QImage shot = w.ListBox1->viewport()->grab().toImage();
+        const qreal ratio = shot.devicePixelRatio();
+        const auto at = [&](qreal x, qreal y) { return shot.pixelColor(int(x * ratio), int(y * ratio)); };
         const QColor highlight = w.ListBox1->palette().color(QPalette::Highlight);
         // The white corner of each picture sits 2 px in; on the selected row
         // the band shows around it.
-        QCOMPARE(shot.pixelColor(2, 2), QColor(Qt::white));
-        QCOMPARE(shot.pixelColor(2, 18 + 2), QColor(Qt::white));
-        QCOMPARE(shot.pixelColor(0, 18 + 0), highlight);
-        QCOMPARE(shot.pixelColor(20, 18 + 9), highlight);  // between picture and text
+        QCOMPARE(at(2, 2), QColor(Qt::white));
+        QCOMPARE(at(2, 18 + 2), QColor(Qt::white));
+        QCOMPARE(at(0, 18 + 0), highlight);
+        QCOMPARE(at(20, 18 + 9), highlight);  // between picture and text
         QCOMPARE(w.ListBox1->visualRect(w.Rows().index(1)).height(), 18);
         // The green disc, and nothing of the red cross's square is pure red.
-        QCOMPARE(shot.pixelColor(9, 4).green() > 120 && shot.pixelColor(9, 4).red() < 80, true);
+        QCOMPARE(at(9, 4).green() > 120 && at(9, 4).red() < 80, true);
         for (int y = 18; y < 36; ++y)
-            for (int x = 0; x < 20; ++x) QVERIFY(shot.pixelColor(x, y) != QColor(255, 0, 0));
+            for (int x = 0; x < 20; ++x) QVERIFY(at(x, y) != QColor(255, 0, 0));
+        // Drawn at the device's pixels: the red square's top edge is sharp,
+        // white above and red below, with no blend of the two between
+        // (at a whole ratio: at 1.5 the 1 px frame is a pixel and a half).
+        if (ratio != std::floor(ratio)) return;
+        const QRect edge(int(2 * ratio), int((18 + 2) * ratio), int(16 * ratio), int(3 * ratio));
+        for (int y = edge.top(); y <= edge.bottom(); ++y)
+            for (int x = edge.left(); x <= edge.right(); ++x)
+                QVERIFY(shot.pixelColor(x, y) == QColor(Qt::white) || shot.pixelColor(x, y) == QColor(0xD0, 0x1C, 0x1C));
+    }
+
+    // Each status picture drawn from its SVG at ratios 1, 1.5 and 2: 16 x 16
+    // logical pixels of the device's, its colour where the user suite looks
+    // for it; where its edges fall on whole pixels they blend nothing.
+    void StatusPicturesAreDrawnAtEveryScale() {
+        StatusPictures pictures;
+        QVERIFY(pictures.Picture(IconOk, 1).isNull());
+        pictures.Load(IconPending);
+        QVERIFY(pictures.Picture(IconOk, 1).isNull());
+        QVERIFY(pictures.Picture(static_cast<StatusIcon>(42), 1).isNull());
+        pictures.LoadAll();
+        // The colour at a place of each picture, in its own 16 x 16 units.
+        const struct {
+            StatusIcon icon;
+            QPointF place;
+            QColor colour;
+        } looks[] = {
+            {.icon = IconPending, .place = {0.5, 0.5}, .colour = QColor(0xC0, 0xC0, 0xC0)},
+            {.icon = IconOk, .place = {8.5, 2.5}, .colour = QColor(0x1E, 0x9E, 0x2E)},
+            {.icon = IconBad, .place = {2.5, 2.5}, .colour = QColor(0xD0, 0x1C, 0x1C)},
+            {.icon = IconNA, .place = {2.5, 2.5}, .colour = QColor(0x7A, 0x2E, 0x9E)},
+            {.icon = IconNew, .place = {8.5, 2.5}, .colour = QColor(0x1F, 0x5F, 0xD0)},
+            {.icon = IconMoved, .place = {8.5, 2.5}, .colour = QColor(0xD0, 0x7A, 0x10)},
+        };
+        for (const qreal ratio : {1.0, 1.5, 2.0}) {
+            for (const auto& look : looks) {
+                const QPixmap& picture = pictures.Picture(look.icon, ratio);
+                QCOMPARE(picture.devicePixelRatio(), ratio);
+                QCOMPARE(picture.deviceIndependentSize(), QSizeF(16, 16));
+                const QImage image = picture.toImage();
+                QCOMPARE(image.pixelColor(int(look.place.x() * ratio), int(look.place.y() * ratio)), look.colour);
+                QCOMPARE(image.pixelColor(0, image.height() - 1), look.icon == IconPending ? look.colour : Qt::white);
+            }
+            if (ratio == 1.5) continue;  // its 1 px frame is a pixel and a half
+            const QImage pending = pictures.Picture(IconPending, ratio).toImage();
+            for (int y = 0; y < pending.height(); ++y)
+                for (int x = 0; x < pending.width(); ++x)
+                    QVERIFY(pending.pixelColor(x, y) == looks[0].colour || pending.pixelColor(x, y) == Qt::white);
+        }
     }
 
     void AJobOnAWorkerDrivesTheWindowInOrder() {

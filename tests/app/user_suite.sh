@@ -6,8 +6,9 @@
 # an audit of an MD5 list through F2 and its update, a file added to it by
 # Shift+F2, two rows of a list select-verified, the file type registered and
 # opened through xdg-open, Esc during a long verification and a long
-# creation, and File > Exit and the window's close during a long job.
-# The problems of a verification shown alone and saved as a report.
+# creation, the status pictures at scale factor 2, and File > Exit and the
+# window's close during a long job. The problems of a verification shown
+# alone and saved as a report.
 # Results are read from the files the program writes and renames, from
 # screenshots of its rows and from its exit code.
 # Usage: user_suite.sh VELMAR
@@ -20,8 +21,9 @@ if [ "$1" != --inside ]; then
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     # -noreset: the server would otherwise reset, refusing connections for a
-    # moment, whenever its last client leaves between two cases.
-    HOME=$work XDG_CONFIG_HOME=$work/.config xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
+    # moment, whenever its last client leaves between two cases. The screen
+    # holds the window at scale factor 2 whole.
+    HOME=$work XDG_CONFIG_HOME=$work/.config xvfb-run -a -s "-screen 0 2048x1536x24 -noreset" \
         sh "$0" --inside "$(realpath "$1")" "$work"
     exit $?
 fi
@@ -339,6 +341,17 @@ sleep 1
 kill -0 $pid 2>/dev/null || fail "Esc ended the program"
 [ "$(md5sum < long.sfv)" = "$before" ] || fail "the old list changed"
 [ "$(ls -A | wc -l)" = "$entries" ] || { ls -A; fail "the creation left a file behind"; }
+key "$(main_window)" F12
+ended $pid
+
+echo "== At scale factor 2 the pending rows' pictures are drawn at the screen's pixels, sharp"
+QT_SCALE_FACTOR=2 "$velmar" long.sfv & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+retry $xwindow sharp "$(main_window)" 2 >/dev/null || {
+    $xwindow icons "$(main_window)" "$work/scale2.png" >/dev/null
+    $xwindow sharp "$(main_window)" 2
+    fail "no sharp pending pictures at scale 2 (screenshot in scale2.png)"
+}
 key "$(main_window)" F12
 ended $pid
 

@@ -6,6 +6,10 @@
 #                                 every row the window shows (pending, ok, bad,
 #                                 na) and its centre as "x y"; saves the
 #                                 screenshot it read to PNG when given
+#   xwindow.py sharp WINDOW SCALE succeeds when the window, drawn at scale
+#                                 factor SCALE, shows pending icons and each
+#                                 holds only its grey and white: an icon
+#                                 enlarged from fewer pixels blends the two
 import struct
 import sys
 import zlib
@@ -20,6 +24,7 @@ ICON_COLOURS = {(0xC0, 0xC0, 0xC0): "pending", (0x1E, 0x9E, 0x2E): "ok",
 ICON_SIZE = 16
 # The list's first column, which holds the icons, 2 pixels in from its edge.
 ICON_COLUMN = 2 * ICON_SIZE
+PENDING = {(0xC0, 0xC0, 0xC0), (0xFF, 0xFF, 0xFF)}
 
 
 def close(d, window):
@@ -51,21 +56,34 @@ def save_png(rows, path):
         out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
-def icons(rows):
+def icons(rows, scale=1):
+    """(status, x, y of the centre, left, top) of each icon, icons drawn `scale` screen pixels to a pixel."""
     # An icon is a run of screen rows that hold one icon colour, and two
     # icons are at least two screen rows apart.
+    size = ICON_SIZE * scale
     found = []
     run = None  # (status, x, first y)
     for y, row in enumerate(rows + [[]]):
         hit = next(((x, ICON_COLOURS[p]) for x, p in enumerate(row) if p in ICON_COLOURS), None)
         if run and (not hit or hit[1] != run[0]):
             status, x, top = run
-            if y - top >= ICON_SIZE // 2:
-                found.append((status, x + ICON_SIZE // 2, (top + y) // 2))
+            if y - top >= size // 2:
+                found.append((status, x + size // 2, (top + y) // 2, x, top))
             run = None
         if hit and not run:
             run = (hit[1], hit[0], y)
     return found
+
+
+def sharp(rows, scale):
+    # A pending icon's grey frame is its first row and column.
+    size = ICON_SIZE * scale
+    pending = [(left, top) for status, _, _, left, top in icons(rows, scale) if status == "pending"]
+    blended = [(left, top) for left, top in pending
+               if any(p not in PENDING for row in rows[top:top + size] for p in row[left:left + size])]
+    for left, top in blended:
+        print("blended pending icon at", left, top)
+    return bool(pending) and not blended
 
 
 def main():
@@ -74,9 +92,12 @@ def main():
     if sys.argv[1] == "close":
         close(d, window)
         return
+    if sys.argv[1] == "sharp":
+        scale = int(sys.argv[3])
+        sys.exit(0 if sharp(pixels(window, ICON_COLUMN * scale), scale) else 1)
     if len(sys.argv) > 3:
         save_png(pixels(window), sys.argv[3])
-    for status, x, y in icons(pixels(window, ICON_COLUMN)):
+    for status, x, y, _, _ in icons(pixels(window, ICON_COLUMN)):
         print(status, x, y)
 
 
