@@ -80,7 +80,7 @@ void RowStore::Add(std::string_view name, StatusIcon icon) { rows_.push_back(Row
 void RowStore::SetName(int row, std::string_view name) { rows_[Slot(row)].name = Stored(name); }
 
 void RowStore::SetCheckedList(std::string listPath) {
-    checkedList_ = std::move(listPath);
+    checkedList_ = AbsolutePath(listPath);
     listDirectory_ = ListDirectoryOf(checkedList_);
 }
 

@@ -48,7 +48,7 @@ std::string WhyMarked(const FileDigest& digest, StatusIcon icon) {
 
 RowDetails CheckedFileDetails(std::string path, std::string_view expected, const FileDigest& digest, StatusIcon icon) {
     RowDetails details;
-    details.path = std::move(path);
+    details.path = AbsolutePath(path);
     details.expected = LowerCaseDigits(expected);
     details.computed = digest.Text();
     if (digest.status == FileDigestStatus::Ok || digest.status == FileDigestStatus::ReadFailed)
@@ -62,8 +62,8 @@ RowDetails ListedFileDetails(ListedFileFinder& finder, std::string_view name, st
     RowDetails details = CheckedFileDetails(finder.ListedPath(name), expected, digest, icon);
     if (digest.foundElsewhere)
         if (auto found = finder.FoundBy(name)) {
-            details.path = std::move(found->path);
-            const std::string below = PathBelowFolder(finder.Directory(), details.path).value_or(details.path);
+            const std::string below = PathBelowFolder(finder.Directory(), found->path).value_or(found->path);
+            details.path = AbsolutePath(found->path);
             details.reason += "; found as " + below + " " + found->way;
         }
     return details;

@@ -4,12 +4,26 @@
 #include <cstdlib>
 #include <optional>
 
+#include <unistd.h>
+
 namespace velmar {
 
 std::string ListDirectoryOf(std::string_view listPath) {
     auto slash = listPath.rfind('/');
     if (slash == std::string_view::npos) return ".";
     return std::string(listPath.substr(0, slash));
+}
+
+std::string AbsolutePath(std::string_view path) {
+    if (path.starts_with('/')) return std::string(path);
+    char* here = ::getcwd(nullptr, 0);
+    if (!here) return std::string(path);
+    std::string whole = here;
+    std::free(here);
+    while (path.starts_with("./")) path.remove_prefix(2);
+    if (path == ".") path = {};
+    if (!whole.ends_with('/') && !path.empty()) whole += '/';
+    return whole += path;
 }
 
 std::string BaseNameOf(std::string_view path) {

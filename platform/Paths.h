@@ -13,6 +13,11 @@ namespace velmar {
 // (the root, to which ListedFilePath adds the '/'); a bare name gives ".".
 std::string ListDirectoryOf(std::string_view listPath);
 
+// `path` from the root: a relative one after the working folder, its
+// leading "./" dropped ("./a" in /m is "/m/a"). As it stands when the
+// working folder cannot be told.
+std::string AbsolutePath(std::string_view path);
+
 // The part after the last '/'; the whole path when it has none.
 std::string BaseNameOf(std::string_view path);
 

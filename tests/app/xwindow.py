@@ -6,6 +6,8 @@
 #                                 every row the window shows (pending, ok, bad,
 #                                 na) and its centre as "x y"; saves the
 #                                 screenshot it read to PNG when given
+#   xwindow.py screen WINDOW PNG  saves what the screen shows where the window
+#                                 is, the windows above it (a tooltip) included
 #   xwindow.py sharp WINDOW SCALE succeeds when the window, drawn at scale
 #                                 factor SCALE, shows pending icons and each
 #                                 holds only its grey and white: an icon
@@ -86,11 +88,24 @@ def sharp(rows, scale):
     return bool(pending) and not blended
 
 
+def screen(d, window):
+    """The screen's pixels over the window, as rows of (red, green, blue)."""
+    geometry = window.get_geometry()
+    place = window.translate_coords(d.screen().root, 0, 0)
+    data = d.screen().root.get_image(-place.x, -place.y, geometry.width, geometry.height, X.ZPixmap, 0xFFFFFFFF).data
+    width = geometry.width
+    return [[(data[(y * width + x) * 4 + 2], data[(y * width + x) * 4 + 1], data[(y * width + x) * 4])
+             for x in range(width)] for y in range(geometry.height)]
+
+
 def main():
     d = display.Display()
     window = d.create_resource_object("window", int(sys.argv[2], 0))
     if sys.argv[1] == "close":
         close(d, window)
+        return
+    if sys.argv[1] == "screen":
+        save_png(screen(d, window), sys.argv[3])
         return
     if sys.argv[1] == "sharp":
         scale = int(sys.argv[3])
