@@ -125,9 +125,9 @@ for format in txt csv json html; do
         before_run
         out=$(timeout 600 "$job" report md5 report-bench.md5 "$root/report.$format" 2> /dev/null) || true
         echo "$out" | grep -q 'Report Saved' || { on=failed; break; }
-        on=$(least "$on" "$(echo "$out" | cut -f6 | sed 's/[^0-9.]//g')")
-        off=$(least "$off" "$(echo "$out" | cut -f7 | sed 's/[^0-9.]//g')")
-        saved=$(least "$saved" "$(echo "$out" | cut -f8 | sed 's/[^0-9.]//g')")
+        on=$(least "$on" "$(echo "$out" | cut -f5 | sed 's/[^0-9.]//g')")
+        off=$(least "$off" "$(echo "$out" | cut -f6 | sed 's/[^0-9.]//g')")
+        saved=$(least "$saved" "$(echo "$out" | cut -f7 | sed 's/[^0-9.]//g')")
         this=$(echo "$out" | cut -f3 | sed 's/[^0-9.]//g')
         stall=$(echo "${stall:-0} $this" | awk '{ print ($1 > $2) ? $1 : $2 }')
     done

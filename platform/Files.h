@@ -94,6 +94,8 @@ Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit);
 
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);
+// A folder is at the path, or a link to one.
+bool IsFolder(const std::string& path);
 
 // Renames `from` to `to`; fails, changing nothing, when `to` exists. On a
 // failure errno says why.

@@ -111,33 +111,8 @@ void AppendJsonField(std::string& out, const char* key, std::string_view value) 
 
 std::string JsonReport(const RowStore& rows, const ReportHeading& heading) {
     std::string out;
-    int counts[6] = {};
-    EachRow(rows, [&](const ReportRow& row) {
-        ++counts[std::clamp(static_cast<int>(row.icon), 0, 5)];
-        out += "{\"name\":";
-        AppendJsonString(out, row.name);
-        AppendJsonField(out, "status", StatusWord(row.icon));
-        AppendJsonField(out, "expected", row.details.expected);
-        AppendJsonField(out, "computed", row.details.computed);
-        out += ",\"size\":";
-        out += row.details.size ? std::to_string(*row.details.size) : "null";
-        AppendJsonField(out, "reason", row.details.reason);
-        if (row.icon == IconMoved) AppendJsonField(out, "moved_to", row.details.movedTo);
-        AppendJsonField(out, "path", row.details.path);
-        AppendJsonField(out, "list", heading.list);
-        out += "}\n";
-    });
-    out += "{\"summary\":";
-    AppendJsonString(out, heading.summary);
-    for (const auto& [key, icon] : {std::pair{"ok", IconOk}, {"bad", IconBad}, {"na", IconNA}, {"new", IconNew},
-                                    {"moved", IconMoved}, {"not_checked", IconPending}}) {
-        out += ",\"";
-        out += key;
-        out += "\":" + std::to_string(counts[icon]);
-    }
-    AppendJsonField(out, "list", heading.list);
-    out += "}\n";
-    return out;
+    EachRow(rows, [&](const ReportRow& row) { out += JsonRowLine(row.name, row.icon, row.details, heading.list); });
+    return out + JsonSummaryLine(RowTallies(rows), heading);
 }
 
 // Text for a page: <, & , > and quotes escaped; a byte that starts no UTF-8
@@ -239,6 +214,44 @@ constexpr FormatEntry Formats[] = {
 
 }  // namespace
 
+std::string JsonRowLine(std::string_view name, StatusIcon icon, const RowDetails& details, const std::string& list) {
+    std::string out = "{\"name\":";
+    AppendJsonString(out, name);
+    AppendJsonField(out, "status", StatusWord(icon));
+    AppendJsonField(out, "expected", details.expected);
+    AppendJsonField(out, "computed", details.computed);
+    out += ",\"size\":";
+    out += details.size ? std::to_string(*details.size) : "null";
+    AppendJsonField(out, "reason", details.reason);
+    if (icon == IconMoved) AppendJsonField(out, "moved_to", details.movedTo);
+    AppendJsonField(out, "path", details.path);
+    AppendJsonField(out, "list", list);
+    return out += "}\n";
+}
+
+std::string JsonSummaryLine(const RowCounts& counts, const ReportHeading& heading) {
+    std::string out = "{\"summary\":";
+    AppendJsonString(out, heading.summary);
+    for (const auto& [key, count] :
+         {std::pair{"ok", counts.tallies.OkCount}, {"bad", counts.tallies.BadCount}, {"na", counts.tallies.NaCount},
+          {"new", counts.tallies.NewCount}, {"moved", counts.tallies.MovedCount}, {"not_checked", counts.pending}}) {
+        out += ",\"";
+        out += key;
+        out += "\":" + std::to_string(count);
+    }
+    AppendJsonField(out, "list", heading.list);
+    return out += "}\n";
+}
+
+RowCounts RowTallies(const RowStore& rows) {
+    RowCounts counts;
+    for (int row = 0; row < rows.Count(); ++row) {
+        if (int* tally = TallyOf(counts.tallies, rows.Icon(row))) ++*tally;
+        else ++counts.pending;
+    }
+    return counts;
+}
+
 ReportFormat ReportFormatOf(const std::string& path) {
     std::string name = BaseNameOf(path);
     std::transform(name.begin(), name.end(), name.begin(),
@@ -251,9 +264,7 @@ ReportFormat ReportFormatOf(const std::string& path) {
 }
 
 std::string RowsSummary(const RowStore& rows) {
-    Tallies tallies;
-    for (int row = 0; row < rows.Count(); ++row)
-        if (int* tally = TallyOf(tallies, rows.Icon(row))) ++*tally;
+    const Tallies tallies = RowTallies(rows).tallies;
     return tallies.NewCount + tallies.MovedCount > 0 ? AuditSummaryText(tallies) : SummaryText(tallies);
 }
 

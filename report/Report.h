@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "jobs/JobFrame.h"
 #include "jobs/RowStore.h"
 
 namespace velmar {
@@ -24,6 +25,18 @@ struct ReportHeading {
     std::string summary;  // the window's words: "OK:3  BAD:1  N/A:0"
     std::string list;     // the list checked
 };
+
+// The marks of the rows counted: the summary's tallies, and the rows no
+// pass reached.
+struct RowCounts {
+    Tallies tallies;
+    int pending = 0;
+};
+RowCounts RowTallies(const RowStore& rows);
+
+// The JSON report's line for a row, and for the summary: one object each.
+std::string JsonRowLine(std::string_view name, StatusIcon icon, const RowDetails& details, const std::string& list);
+std::string JsonSummaryLine(const RowCounts& counts, const ReportHeading& heading);
 
 // The window's summary of the rows: an audit's when any is new or moved.
 std::string RowsSummary(const RowStore& rows);

@@ -164,7 +164,9 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
         // Each row tells the file it was found as, and how, when a fallback found it.
         for (const FakeWindow::Row& row : window.Rows()) {
             SCOPED_TRACE(row.name);
-            if (row.icon == IconNA) EXPECT_EQ(row.details.reason, "missing");
+            if (row.icon == IconNA) {
+                EXPECT_EQ(row.details.reason, "missing");
+            }
             if (row.icon != IconOk) continue;
             EXPECT_EQ(row.details.computed, row.details.expected);
             EXPECT_EQ(row.details.size, RegularFileSize(row.details.path));

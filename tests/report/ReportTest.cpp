@@ -30,7 +30,7 @@ RowStore Rows() {
         {"caf\xE9.bin", IconNA, {"/set/caf\xE9.bin", Other, "", std::nullopt, "cannot be opened: Permission denied", ""}},
         {"later.bin", IconPending, {}},
     };
-    for (const auto& row : table) rows.Add("placeholder", IconPending);
+    for (std::size_t i = 0; i < std::size(table); ++i) rows.Add("placeholder", IconPending);
     for (int i = 0; i < static_cast<int>(std::size(table)); ++i) {
         rows.SetName(i, table[i].name);  // a renamed row keeps only its new name
         rows.SetIcon(i, table[i].icon);

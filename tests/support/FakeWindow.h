@@ -96,7 +96,7 @@ public:
     void AddRow(const std::string& name, StatusIcon icon) override {
         Record("AddRow " + name + " " + std::to_string(icon));
         std::lock_guard lock(mutex_);
-        rows_.push_back({name, icon});
+        rows_.push_back({name, icon, false, {}});
     }
     void SetRowIcon(int row, StatusIcon icon) override {
         Record("SetRowIcon " + std::to_string(row) + " " + std::to_string(icon));

@@ -1,0 +1,111 @@
+#include "cli/CliOptions.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "registry/ListKinds.h"
+
+namespace velmar {
+
+const char* const CliUsage =
+    "usage: velmar-cli verify [OPTIONS] LIST...        check every file each list names\n"
+    "       velmar-cli create --kind sfv|md5|m3u|sha256 [-o LIST] [OPTIONS] FILE...|FOLDER\n"
+    "       velmar-cli audit [--update] [OPTIONS] LIST changed, missing, new and moved files\n"
+    "       velmar-cli add [OPTIONS] LIST              add the files the list does not name\n"
+    "       velmar-cli --help | --version\n"
+    "\n"
+    "  --kind KIND        read or write the list as KIND, whatever its name and lines\n"
+    "  -o LIST            the list create writes (default: the kind's usual name in the files' folder)\n"
+    "  --comment file-info|none|text:TEXT|file:PATH   create's comments (default file-info)\n"
+    "  --winsfv           create an SFV list as WinSFV writes it\n"
+    "  --force            let create replace a list that is there\n"
+    "  --rename-bad       rename each bad file to NAME.BAD (never replacing, never outside the list's folder)\n"
+    "  --update           write the audit's findings into the list\n"
+    "  --quiet            print only the rows that are not OK\n"
+    "  --status           print no rows\n"
+    "  --json             print one JSON object per row and one for the summary\n"
+    "\n"
+    "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
+    "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped).\n";
+
+const ListKind* KindNamed(const std::string& name) {
+    for (const ListKind* kind : ListKinds()) {
+        std::string own;
+        for (const char* c = kind->menuCaption; *c; ++c)
+            if (*c != '&') own.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*c))));
+        if (own == name) return kind;
+    }
+    return nullptr;
+}
+
+std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    if (arguments.empty()) return std::string("no command given");
+    const std::string& command = arguments[0];
+    if (command == "--help" || command == "-h") {
+        options.command = CliCommand::Help;
+        return options;
+    }
+    if (command == "--version") {
+        options.command = CliCommand::Version;
+        return options;
+    }
+    const struct {
+        const char* name;
+        CliCommand command;
+    } commands[] = {{"verify", CliCommand::Verify}, {"create", CliCommand::Create}, {"audit", CliCommand::Audit},
+                    {"add", CliCommand::Add}};
+    const auto known = std::find_if(std::begin(commands), std::end(commands),
+                                    [&](const auto& each) { return command == each.name; });
+    if (known == std::end(commands)) return "unknown command '" + command + "'";
+    options.command = known->command;
+
+    bool onlyPaths = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (onlyPaths || argument.empty() || argument[0] != '-' || argument == "-") {
+            options.paths.push_back(argument);
+            continue;
+        }
+        const auto value = [&]() -> const std::string* {
+            return i + 1 < arguments.size() ? &arguments[++i] : nullptr;
+        };
+        if (argument == "--") onlyPaths = true;
+        else if (argument == "--kind") {
+            const std::string* name = value();
+            if (!name) return std::string("--kind needs a kind");
+            options.kind = KindNamed(*name);
+            if (!options.kind) return "unknown kind '" + *name + "'";
+        } else if (argument == "-o") {
+            const std::string* list = value();
+            if (!list || list->empty()) return std::string("-o needs a list");
+            options.output = *list;
+        } else if (argument == "--comment") {
+            const std::string* mode = value();
+            if (!mode) return std::string("--comment needs file-info, none, text:TEXT or file:PATH");
+            if (*mode == "file-info") options.commentMode = 2;
+            else if (*mode == "none") options.commentMode = 3;
+            else if (mode->starts_with("text:")) options.commentMode = 1, options.commentText = mode->substr(5);
+            else if (mode->starts_with("file:") && mode->size() > 5) options.commentMode = 0, options.commentFile = mode->substr(5);
+            else return "unknown comment '" + *mode + "'";
+        } else if (argument == "--winsfv") options.winsfv = true;
+        else if (argument == "--force") options.force = true;
+        else if (argument == "--rename-bad") options.renameBad = true;
+        else if (argument == "--update") options.update = true;
+        else if (argument == "--quiet") options.rows = RowOutput::Problems;
+        else if (argument == "--status") options.rows = RowOutput::Nothing;
+        else if (argument == "--json") options.rows = RowOutput::Json;
+        else return "unknown option '" + argument + "'";
+    }
+
+    const bool oneList = options.command == CliCommand::Audit || options.command == CliCommand::Add;
+    if (options.paths.empty()) return command + " needs " + (options.command == CliCommand::Create ? "files or a folder" : "a list");
+    if (oneList && options.paths.size() > 1) return command + " takes one list";
+    if (options.command == CliCommand::Create && !options.kind) return std::string("create needs --kind");
+    if (options.command != CliCommand::Create && (!options.output.empty() || options.winsfv || options.commentMode != 2))
+        return "-o, --comment and --winsfv are create's";
+    if (options.update && options.command != CliCommand::Audit) return std::string("--update is audit's");
+    return options;
+}
+
+}  // namespace velmar

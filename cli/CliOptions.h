@@ -1,0 +1,48 @@
+// What velmar-cli is asked to do, read from its arguments.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "lists/ListKind.h"
+
+namespace velmar {
+
+enum class CliCommand { Verify, Create, Audit, Add, Help, Version };
+
+// How the rows reach standard output.
+enum class RowOutput {
+    Every,     // a line per row in md5sum -c's words
+    Problems,  // --quiet: the rows that are not OK
+    Nothing,   // --status
+    Json,      // --json: an object per row, and one for the summary
+};
+
+struct CliOptions {
+    CliCommand command = CliCommand::Help;
+    const ListKind* kind = nullptr;  // --kind; told from each list when null
+    std::string output;              // create's -o
+    // create's --comment, as the window's comment modes: 0 a comment file,
+    // 1 one line of text, 2 the file-info block, 3 none.
+    int commentMode = 2;
+    std::string commentText;  // text:TEXT
+    std::string commentFile;  // file:PATH
+    bool winsfv = false;
+    bool renameBad = false;  // Yes to "Rename Bad Files?"
+    bool update = false;     // Yes to "Update List?"
+    bool force = false;      // Yes to "File Exists. Overwrite?"
+    RowOutput rows = RowOutput::Every;
+    std::vector<std::string> paths;  // the lists, or the files or folder to list
+};
+
+// The options, or the reason they make no command.
+std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// The kind a --kind value names ("sfv", "md5", "m3u", "sha256": its menu's
+// name in lower case), or nullptr.
+const ListKind* KindNamed(const std::string& name);
+
+extern const char* const CliUsage;
+
+}  // namespace velmar
