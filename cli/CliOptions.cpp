@@ -1,7 +1,6 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "registry/ListKinds.h"
 
@@ -27,16 +26,6 @@ const char* const CliUsage =
     "\n"
     "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
     "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped).\n";
-
-const ListKind* KindNamed(const std::string& name) {
-    for (const ListKind* kind : ListKinds()) {
-        std::string own;
-        for (const char* c = kind->menuCaption; *c; ++c)
-            if (*c != '&') own.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*c))));
-        if (own == name) return kind;
-    }
-    return nullptr;
-}
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;
@@ -74,7 +63,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         else if (argument == "--kind") {
             const std::string* name = value();
             if (!name) return std::string("--kind needs a kind");
-            options.kind = KindNamed(*name);
+            options.kind = KindByShortName(*name);
             if (!options.kind) return "unknown kind '" + *name + "'";
         } else if (argument == "-o") {
             const std::string* list = value();

@@ -39,10 +39,6 @@ struct CliOptions {
 // The options, or the reason they make no command.
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments);
 
-// The kind a --kind value names ("sfv", "md5", "m3u", "sha256": its menu's
-// name in lower case), or nullptr.
-const ListKind* KindNamed(const std::string& name);
-
 extern const char* const CliUsage;
 
 }  // namespace velmar

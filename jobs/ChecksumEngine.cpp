@@ -81,7 +81,8 @@ std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& beg
 }
 
 template <class Rest>
-std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, const Rest& rest) {
+std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& path, const Rest& rest,
+                                                 const std::function<void()>& beforeStream) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
     if (!diskInTurn_) return rest(file);
@@ -98,6 +99,7 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     // An announced file is on its way into memory: reading it asks the disk
     // for nothing more.
     if (small || uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
+    if (beforeStream) beforeStream();
     const auto stream = diskReader_->Queue(file, row);
     return WithReadError(
         DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_), file);
@@ -222,10 +224,18 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             // A file that waits for the disk holds up this worker's lanes
             // meanwhile; the other workers go on.
             const auto digest = BeginRow(row, [&](const std::string& path) {
-                return OpenRow(row, path, [&](InputFile& file) {
-                    lanes.Start(row, std::move(file));
-                    return std::optional<FileDigest>();
-                });
+                return OpenRow(
+                    row, path,
+                    [&](InputFile& file) {
+                        lanes.Start(row, std::move(file));
+                        return std::optional<FileDigest>();
+                    },
+                    // The files in the lanes are done before this one is
+                    // streamed: their rows, often before this one, would
+                    // otherwise wait for the whole of it.
+                    [&] {
+                        while (!lanes.Idle()) lanes.Step(publish);
+                    });
             });
             if (digest) Publish(row, *digest);
         }

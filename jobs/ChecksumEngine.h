@@ -105,9 +105,10 @@ private:
     std::optional<FileDigest> BeginRow(int row, const BeginFile& begin);
     // Opens `path` and hands the open file to `rest`; a file that needs the
     // disk, where the disk goes in turn, is read here instead, through the
-    // disk's reader.
+    // disk's reader, `beforeStream` run first.
     template <class Rest>
-    std::optional<FileDigest> OpenRow(int row, const std::string& path, const Rest& rest);
+    std::optional<FileDigest> OpenRow(int row, const std::string& path, const Rest& rest,
+                                      const std::function<void()>& beforeStream = {});
     // Where the disk goes in turn and files are found not in memory: the
     // files up to 8 MiB of `row` and the rows ahead, announced to the disk.
     void AnnounceAhead(int row);

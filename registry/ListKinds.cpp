@@ -1,5 +1,7 @@
 #include "registry/ListKinds.h"
 
+#include <cctype>
+
 #include <fnmatch.h>
 
 #include <string_view>
@@ -107,6 +109,19 @@ std::string AllListsFilter() {
             each.append(entry.description).append("|").append(entry.patterns).append("|");
         }
     return "Checksum lists (" + every + ")|" + every + "|" + each + "All files (*.*)|*.*";
+}
+
+std::string KindShortName(const ListKind& kind) {
+    std::string name;
+    for (const char* c = kind.menuCaption; *c; ++c)
+        if (*c != '&') name.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*c))));
+    return name;
+}
+
+const ListKind* KindByShortName(const std::string& name) {
+    for (const ListKind* kind : ListKinds())
+        if (KindShortName(*kind) == name) return kind;
+    return nullptr;
 }
 
 }  // namespace velmar

@@ -29,6 +29,12 @@ KindModes ModesOf(const ListKind& kind);
 // that is missing, unreadable, empty or no list at all.
 const ListKind& ListKindOf(const std::string& path);
 
+// A kind's short name, as the command line takes it: its menu's caption in
+// lower case, without its '&' ("sfv", "md5", "m3u", "sha256"); and the kind
+// such a name names, or nullptr.
+std::string KindShortName(const ListKind& kind);
+const ListKind* KindByShortName(const std::string& name);
+
 // The Audit dialog's filter: one entry for every kind's lists, then each
 // kind's own, then "All files".
 std::string AllListsFilter();

@@ -64,6 +64,21 @@ TEST(ChecksumEngineTest, ARowDoneComesBackSoonWhileTheRowsAfterItTakeLong) {
     EXPECT_EQ(engine.Take(0).status, FileDigestStatus::Ok);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     engine.Stop();
+
+    // Nor, on a disk read in turn, a large file that a worker streams from
+    // the disk's reader the small files it holds in its MD5 lanes.
+    test::TempDir dir;
+    const std::string small = dir.Write("small", "small");
+    const std::string large = dir.Write("large", "");
+    std::filesystem::resize_file(large, std::uintmax_t{4} << 30);
+    ReportNothingCachedForTesting(true);
+    std::atomic<std::uint64_t> bytes{0};
+    ChecksumEngine lanes(3, ChecksumEngine::Readers(1 + 1, true), DigestAlgorithm::Md5,
+                         [&](int row) { return row == 0 ? small : large; }, DigestWatch(nullptr, &bytes));
+    EXPECT_EQ(lanes.Take(0).length, 5u);
+    EXPECT_LT(bytes.load(), std::uint64_t{4} << 30) << "the small file waited for the large one";
+    lanes.Stop();
+    ReportNothingCachedForTesting(false);
 }
 
 TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {

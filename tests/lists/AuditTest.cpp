@@ -46,14 +46,9 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         const std::string tree = WriteTree(dir, "Tree", files);
         dir.Write("Tree/empty a", "");
         dir.Write("Tree/empty b", "");
-        FakeWindow maker;
+        const std::string list = CreateListOfTree(*kind, tree);
         MainWindowState state;
         ProgramEndCatcher catcher;
-        CreateFromFolder(maker, state, *kind, tree);
-        maker.setup.comboBox1 = 2;
-        JobFrame creation(maker, state);
-        RunCreation(creation, *kind);
-        const std::string list = tree + "/" + maker.setup.edit1;
         const std::string header = FirstLine(list);
 
         for (int i = 0; i < 10; ++i) dir.Write("Tree/" + files[i], "changed");                      // BAD

@@ -34,6 +34,19 @@ inline void CreateFromFolder(FakeWindow& window, MainWindowState& state, const L
         }
 }
 
+// The list of `tree` as the window writes it: Create from Folder, the
+// file-info comments, go!. Returns the list's path.
+inline std::string CreateListOfTree(const ListKind& kind, const std::string& tree) {
+    FakeWindow window;
+    MainWindowState state;
+    ProgramEndCatcher catcher;
+    CreateFromFolder(window, state, kind, tree);
+    window.setup.comboBox1 = 2;
+    JobFrame frame(window, state);
+    RunCreation(frame, kind);
+    return tree + "/" + window.setup.edit1;
+}
+
 // Files below `folder` of `dir`, each holding its own name, folders made
 // on the way.
 inline std::string WriteTree(const TempDir& dir, const std::string& folder, const std::vector<std::string>& files) {

@@ -1,0 +1,169 @@
+// velmar-cli as scripts run it: every subcommand against a small tree, with
+// what it prints and the exit status it ends with; its lists byte for byte
+// the window's; SIGINT during a verification and a creation.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Paths.h"
+#include "tests/support/TreeListing.h"
+
+namespace velmar::test {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// velmar-cli with `arguments` in `folder`; with `interruptAfter`, SIGINT
+// once the first line of output has come and that long again has passed.
+CliRun RunCli(const std::string& folder, const std::vector<std::string>& arguments,
+           std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(-1)) {
+    TempDir outputs;
+    const std::string out = outputs.File("out"), err = outputs.File("err");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::chdir(folder.c_str()) != 0) ::_exit(99);
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<char*> argv{const_cast<char*>(VELMAR_CLI)};
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VELMAR_CLI, argv.data());
+        ::_exit(98);
+    }
+    if (interruptAfter.count() >= 0) {
+        std::this_thread::sleep_for(interruptAfter);
+        ::kill(child, SIGINT);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadAll(out), ReadAll(err)};
+}
+
+// A list's text with its clock times taken out: "Dec 09 23:55:44 2026".
+std::string WithoutTimes(const std::string& text) {
+    static const std::regex time(R"([A-Z][a-z]{2} [ 0-9]\d \d\d:\d\d:\d\d \d{4})");
+    return std::regex_replace(text, time, "TIME");
+}
+
+TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
+    TempDir dir;
+    const std::string tree = WriteTree(dir, "Tree", {"a.bin", "b.bin", "c.bin", "Disc 1/d.bin"});
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+        std::function<void()> before;
+        int status;
+        std::string out;  // standard output whole
+        std::string err;  // in standard error
+    } steps[] = {
+        {"create of the tree", {"create", "--kind", "md5", "."}, {}, 0, "", "MD5 file creation complete!"},
+        {"create again, nothing replaced", {"create", "--kind", "md5", "."}, {}, 1, "", "--force replaces it"},
+        {"all good", {"verify", "md5sum"}, {}, 0, "Disc 1/d.bin: OK\na.bin: OK\nb.bin: OK\nc.bin: OK\n", "OK:4  BAD:0  N/A:0"},
+        {"bad and missing",
+         {"verify", "md5sum"},
+         [&] {
+             dir.Write("Tree/b.bin", "changed");
+             std::filesystem::remove(tree + "/c.bin");
+         },
+         2 | 4,
+         "Disc 1/d.bin: OK\na.bin: OK\nb.bin: FAILED\nc.bin: FAILED open or read\n",
+         "OK:2  BAD:1  N/A:1"},
+        {"quiet", {"verify", "--quiet", "md5sum"}, {}, 6, "b.bin: FAILED\nc.bin: FAILED open or read\n", ""},
+        {"status", {"verify", "--status", "md5sum"}, {}, 6, "", ""},
+        {"two lists, one missing", {"verify", "--status", "md5sum", "none.md5"}, {}, 1 | 6, "", "cannot read the list"},
+        {"audit",
+         {"audit", "--quiet", "md5sum"},
+         [&] {
+             dir.Write("Tree/new.bin", "new");
+             std::filesystem::rename(tree + "/a.bin", tree + "/Disc 1/a.bin");
+         },
+         2 | 4 | 8,
+         "a.bin: MOVED -> Disc 1/a.bin\nb.bin: FAILED\nc.bin: FAILED open or read\nnew.bin: NEW\n",
+         "OK:1  BAD:1  N/A:1  NEW:1  MOVED:1"},
+        {"audit --update", {"audit", "--update", "--status", "md5sum"}, {}, 14, "", ""},
+        {"the updated list", {"verify", "--quiet", "md5sum"}, {}, 2, "b.bin: FAILED\n", "OK:3  BAD:1  N/A:0"},
+        {"add", {"add", "md5sum"}, [&] { dir.Write("Tree/Disc 1/z.bin", "z"); }, 0, "Disc 1/z.bin: NEW\n", "List Updated"},
+        {"nothing more to add", {"add", "md5sum"}, {}, 0, "", "No New Files Found"},
+        {"a kind forced on a list whose name says another",
+         {"verify", "--kind", "md5", "--quiet", "copy.sfv"},
+         [&] { std::filesystem::copy_file(tree + "/md5sum", tree + "/copy.sfv"); },
+         2,
+         "b.bin: FAILED\n",
+         "OK:4  BAD:1  N/A:0"},
+        {"bad usage", {"verify"}, {}, 1, "", "usage: velmar-cli"},
+        {"json",
+         {"verify", "--json", "md5sum"},
+         [&] { dir.Write("Tree/md5sum", "d41d8cd98f00b204e9800998ecf8427e  say \"hi\"\t.bin\n"); },
+         4,
+         "{\"name\":\"say \\\"hi\\\"\\t.bin\",\"status\":\"N/A\",\"expected\":\"d41d8cd98f00b204e9800998ecf8427e\","
+         "\"computed\":\"\",\"size\":null,\"reason\":\"missing\",\"path\":\"" + tree + "/say \\\"hi\\\"\\t.bin\","
+         "\"list\":\"" + tree + "/md5sum\"}\n"
+         "{\"summary\":\"OK:0  BAD:0  N/A:1\",\"ok\":0,\"bad\":0,\"na\":1,\"new\":0,\"moved\":0,\"not_checked\":0,"
+         "\"list\":\"" + tree + "/md5sum\"}\n",
+         ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.before) step.before();
+        const CliRun run = RunCli(tree, step.arguments);
+        EXPECT_EQ(run.status, step.status) << run.err;
+        EXPECT_EQ(run.out, step.out);
+        EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
+    }
+}
+
+// Every kind's list of a tree as the window writes it (Create from Folder,
+// go!, the file-info comments) is the one the command line writes, and the
+// command line's verifies in the tools that read that kind.
+TEST(CliTest, ItsListsAreTheWindowsByteForByte) {
+    for (const ListKind* kind : ListKinds()) {
+        SCOPED_TRACE(kind->create.firstName);
+        TempDir dir;
+        const std::string tree = WriteTree(dir, "Tree", {".hidden", "Disc 1/track.bin", "Disc 10/track.bin", "a b.bin"});
+        const std::string list = CreateListOfTree(*kind, tree);
+        const std::string windows = ReadAll(list);
+        std::filesystem::remove(list);
+        const std::string name = KindShortName(*kind);
+        const CliRun run = RunCli(dir.path(), {"create", "--kind", name, "Tree"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(WithoutTimes(ReadAll(list)), WithoutTimes(windows));
+        EXPECT_EQ(RunCli(tree, {"verify", "--status", BaseNameOf(list)}).status, 0);
+    }
+}
+
+TEST(CliTest, SigintStopsAJobWithinARead) {
+    TempDir dir;
+    // Sparse: read at the speed of memory, yet long enough to be stopped in.
+    for (const char* name : {"big1.bin", "big2.bin"}) std::filesystem::resize_file(dir.Write(name, ""), 4ull << 30);
+    dir.Write("small.bin", "small");
+    dir.Write("list.md5", "d41d8cd98f00b204e9800998ecf8427e  small.bin\r\n"
+                          "00000000000000000000000000000000  big1.bin\r\n"
+                          "00000000000000000000000000000000  big2.bin\r\n");
+    const CliRun verify = RunCli(dir.path(), {"verify", "list.md5"}, std::chrono::milliseconds(300));
+    EXPECT_EQ(verify.status, 2 | 16) << verify.err;
+    EXPECT_EQ(verify.out, "small.bin: FAILED\n") << "the rows done, and no more";
+    EXPECT_NE(verify.err.find("OK:0  BAD:1  N/A:0  (stopped)"), std::string::npos) << verify.err;
+
+    dir.Write("SHA256SUMS", "an older list\n");
+    const CliRun create = RunCli(dir.path(), {"create", "--kind", "sha256", "--force", "big1.bin", "big2.bin"},
+                              std::chrono::milliseconds(300));
+    EXPECT_EQ(create.status, 16) << create.err;
+    EXPECT_EQ(ReadAll(dir.File("SHA256SUMS")), "an older list\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5) << "no hidden list left";
+}
+
+}  // namespace
+}  // namespace velmar::test
