@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "jobs/ProgressMeter.h"
-#include "report/Report.h"
+#include "platform/Paths.h"
 #include "report/RowWords.h"
 
 namespace velmar {
@@ -24,22 +24,18 @@ void ConsoleWindow::AnswerDialog(std::vector<std::string> paths) {
 void ConsoleWindow::BeginJob(bool streaming) {
     std::lock_guard lock(mutex_);
     streaming_ = streaming;
-    printed_ = 0;
     label1_.clear();
 }
 
-void ConsoleWindow::PrintRow(int row, const RowDetails& details) {
-    const StatusIcon icon = rows_.Icon(row);
+void ConsoleWindow::PrintRow(std::string_view name, StatusIcon icon, const RowDetails& details) {
     std::string line;
     switch (options_.rows) {
         case RowOutput::Nothing: return;
         case RowOutput::Problems:
             if (icon == IconOk) return;
             [[fallthrough]];
-        case RowOutput::Every: line = SumToolLine(rows_.Name(row), icon, details) + "\n"; break;
-        case RowOutput::Json:
-            line = JsonRowLine(ListedName(rows_.Name(row), icon, details), icon, details, rows_.CheckedList());
-            break;
+        case RowOutput::Every: line = SumToolLine(name, icon, details) + "\n"; break;
+        case RowOutput::Json: line = JsonRowLine(ListedName(name, icon, details), icon, details, checkedList_); break;
     }
     if (progressOnScreen_) {
         std::fputs("\r\x1b[K", stderr);
@@ -48,13 +44,20 @@ void ConsoleWindow::PrintRow(int row, const RowDetails& details) {
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
+RowCounts ConsoleWindow::Counts() const {
+    if (!streaming_) return RowTallies(rows_);
+    RowCounts counts = streamed_;
+    counts.pending = static_cast<int>(nameEnds_.size()) - printed_;
+    return counts;
+}
+
 void ConsoleWindow::EndJob() {
     std::lock_guard lock(mutex_);
     if (!streaming_)
         for (int row = 0; row < rows_.Count(); ++row)
-            if (rows_.Icon(row) != IconPending) PrintRow(row, rows_.Details(row));
+            if (rows_.Icon(row) != IconPending) PrintRow(rows_.Name(row), rows_.Icon(row), rows_.Details(row));
     if (options_.rows == RowOutput::Json && label1_.starts_with("OK:")) {
-        const std::string line = JsonSummaryLine(RowTallies(rows_), {.summary = label1_, .list = rows_.CheckedList()});
+        const std::string line = JsonSummaryLine(Counts(), {.summary = label1_, .list = checkedList_});
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
     std::fflush(stdout);
@@ -63,7 +66,7 @@ void ConsoleWindow::EndJob() {
 
 int ConsoleWindow::StatusBits() const {
     std::lock_guard lock(mutex_);
-    const RowCounts counts = RowTallies(rows_);
+    const RowCounts counts = Counts();
     int bits = 0;
     if (counts.tallies.BadCount) bits |= 2;
     if (counts.tallies.NaCount) bits |= 4;
@@ -102,12 +105,18 @@ CreationSetup ConsoleWindow::ReadCreationSetup() {
 void ConsoleWindow::ClearRows() {
     std::lock_guard lock(mutex_);
     rows_.Clear();
+    names_.clear();
+    nameEnds_.clear();
     printed_ = 0;
+    streamed_ = {};
+    checkedList_.clear();
 }
 
 void ConsoleWindow::AddRow(const std::string& name, StatusIcon icon) {
     std::lock_guard lock(mutex_);
-    rows_.Add(name, icon);
+    if (!streaming_) return rows_.Add(name, icon);
+    names_ += name;
+    nameEnds_.push_back(static_cast<std::uint32_t>(names_.size()));
 }
 
 void ConsoleWindow::SetRowDetails(int row, const RowDetails& details) {
@@ -118,36 +127,40 @@ void ConsoleWindow::SetRowDetails(int row, const RowDetails& details) {
 
 void ConsoleWindow::SetRowIcon(int row, StatusIcon icon) {
     std::lock_guard lock(mutex_);
-    rows_.SetIcon(row, icon);
-    if (!streaming_ || icon == IconPending) return;
-    PrintRow(row, pending_);
+    if (!streaming_) return rows_.SetIcon(row, icon);
+    if (icon == IconPending || row != printed_) return;
+    const std::size_t begin = row == 0 ? 0 : nameEnds_[static_cast<std::size_t>(row - 1)];
+    PrintRow(std::string_view(names_).substr(begin, nameEnds_[static_cast<std::size_t>(row)] - begin), icon, pending_);
+    if (int* tally = TallyOf(streamed_.tallies, icon)) ++*tally;
     pending_ = {};
-    printed_ = row + 1;
+    ++printed_;
 }
 
 void ConsoleWindow::SetRowText(int row, const std::string& text) {
     std::lock_guard lock(mutex_);
-    rows_.SetName(row, text);
+    if (!streaming_) rows_.SetName(row, text);
 }
 
 void ConsoleWindow::RemoveRows(const std::vector<int>& rows) {
     std::lock_guard lock(mutex_);
-    rows_.Remove(rows);
+    if (!streaming_) rows_.Remove(rows);
 }
 
 std::string ConsoleWindow::RowText(int row) {
     std::lock_guard lock(mutex_);
-    return row >= 0 && row < rows_.Count() ? std::string(rows_.Name(row)) : std::string();
+    if (streaming_ || row < 0 || row >= rows_.Count()) return {};
+    return std::string(rows_.Name(row));
 }
 
 void ConsoleWindow::SetCheckedList(const std::string& listPath) {
     std::lock_guard lock(mutex_);
+    checkedList_ = AbsolutePath(listPath);
     rows_.SetCheckedList(listPath);
 }
 
 int ConsoleWindow::RowCount() {
     std::lock_guard lock(mutex_);
-    return rows_.Count();
+    return streaming_ ? static_cast<int>(nameEnds_.size()) : rows_.Count();
 }
 
 std::optional<std::vector<std::string>> ConsoleWindow::OpenFileDialog(const OpenFileRequest&) {

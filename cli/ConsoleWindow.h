@@ -17,6 +17,7 @@
 #include "cli/CliOptions.h"
 #include "jobs/MainWindow.h"
 #include "jobs/RowStore.h"
+#include "report/Report.h"
 
 namespace velmar {
 
@@ -72,7 +73,8 @@ public:
     void LoadIcons() override {}
 
 private:
-    void PrintRow(int row, const RowDetails& details);
+    void PrintRow(std::string_view name, StatusIcon icon, const RowDetails& details);
+    RowCounts Counts() const;
     // Writes to standard error, taking the progress line away first.
     void Say(const std::string& text);
     void StopProgress();
@@ -81,13 +83,18 @@ private:
     const CliOptions& options_;
     mutable std::mutex mutex_;
     std::deque<std::vector<std::string>> dialogAnswers_;
-    RowStore rows_;
-    std::string edit1_, label1_, lastMessage_;
+    RowStore rows_;  // unless streaming
+    std::string edit1_, label1_, lastMessage_, checkedList_;
+    // While streaming, rows are marked once each, in order: what is kept is
+    // only each name until its line is printed, end to end, and the count
+    // of each mark, so that a list of a million rows costs little more
+    // than its names.
     bool streaming_ = false;
-    int printed_ = 0;  // the rows printed, while streaming: rows are marked in order
-    // The details of the row being marked, while streaming: kept for its
-    // line alone, so a list of a million rows holds no details.
-    RowDetails pending_;
+    std::string names_;
+    std::vector<std::uint32_t> nameEnds_;
+    int printed_ = 0;
+    RowCounts streamed_;
+    RowDetails pending_;  // the details of the row being marked
     // The progress line, on a terminal.
     const bool progressShown_;
     std::thread progressThread_;

@@ -7,6 +7,7 @@
 // it added itself, and asks once (CreationSetup) for what the window holds.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@ struct JobProgress;
 
 // IconNew marks a file an audit found that its list does not name, IconMoved
 // a listed file found again under another name.
-enum StatusIcon { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3, IconNew = 4, IconMoved = 5 };
+enum StatusIcon : std::uint8_t { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3, IconNew = 4, IconMoved = 5 };
 
 enum class Control { Edit1, Edit2, Label1, Button1, CheckBox1, ComboBox1 };
 

@@ -25,6 +25,10 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries) {
+    // Room for as many names and digests as the list could hold, set aside
+    // but not touched: growing by doubling would copy a long list's
+    // entries, and for a moment hold them twice.
+    if (const auto bytes = RegularFileSize(path)) entries.Reserve(*bytes);
     return ReadListEntries(frame, kind, path, purpose, finder,
                            {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); }, .piece = {}});
 }

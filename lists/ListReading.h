@@ -38,6 +38,12 @@ public:
         nameEnds_.push_back(names_.size());
         digests_.append(digest);
     }
+    // Room for the entries of a list of `listBytes` bytes.
+    void Reserve(std::uint64_t listBytes) {
+        names_.reserve(listBytes);
+        digests_.reserve(listBytes);
+        nameEnds_.reserve(listBytes / (digits_ + 3));
+    }
     int Count() const { return static_cast<int>(nameEnds_.size()); }
     std::string_view Name(int row) const;
     std::string_view Digest(int row) const {
