@@ -1,5 +1,7 @@
 // Velmar's entry point: the application, the main window, the About box kept
 // hidden until asked for, the event loop. The result is 0 whatever happens.
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include <QApplication>
@@ -8,7 +10,26 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 
+namespace {
+
+const char* const Usage =
+    "usage: velmar [LIST]         the window; a LIST given is verified at once, as the kind of list it is\n"
+    "       velmar --help | --version\n"
+    "\n"
+    "velmar-cli does the same jobs without a window (velmar-cli --help).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Answered before Qt is started, so they work without a display.
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("velmar " VELMAR_VERSION);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmar"));

@@ -5,20 +5,25 @@ before_run() { [ -z "${cold:-}" ] || { sync && echo 3 > /proc/sys/vm/drop_caches
 # least BEST T: the smaller of the two, BEST empty before the first run.
 least() { if [ -z "$1" ] || [ "$(echo "$2 < $1" | bc -l)" = 1 ]; then echo "$2"; else echo "$1"; fi; }
 
-# best_of RUNS COMMAND... prints the best wall time in seconds of RUNS runs
-# of COMMAND, its output thrown away. A run that fails is said on stderr, as
-# a time that is no work done must not pass for a fast one unnoticed.
-best_of() {
+# best_seconds RUNS COMMAND... prints the best wall time in seconds of RUNS
+# runs of COMMAND, unrounded, its output thrown away. A run that fails is
+# said on stderr, as a time that is no work done must not pass for a fast
+# one unnoticed. The clock is bash's own, so no process started to read it
+# is timed with the command.
+best_seconds() {
     local runs=$1 best= t0 t1 rc
     shift
     for _ in $(seq "$runs"); do
         before_run
-        t0=$(date +%s.%N); rc=0; "$@" > /dev/null 2>&1 || rc=$?; t1=$(date +%s.%N)
+        t0=$EPOCHREALTIME; rc=0; "$@" > /dev/null 2>&1 || rc=$?; t1=$EPOCHREALTIME
         [ $rc = 0 ] || echo "warning: '$*' in $PWD failed (exit $rc)" >&2
         best=$(least "$best" "$(echo "$t1 - $t0" | bc -l)")
     done
-    printf '%.3f' "$best"
+    echo "$best"
 }
+
+# best_of RUNS COMMAND...: best_seconds to the millisecond.
+best_of() { printf '%.3f' "$(best_seconds "$@")"; }
 
 # best_job RUNS HEADLESS_JOB ARGS... prints the best of the job's own time
 # (key press to summary, without the start of the process and the toolkit),

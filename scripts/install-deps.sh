@@ -14,4 +14,4 @@ $SUDO apt-get install -y --no-install-recommends \
     rhash cksfv openssl coreutils clang libclang-rt-14-dev \
     xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin \
     libisal-dev zlib1g-dev libssl-dev libutf8proc-dev hashdeep bc time python3-fusepy python3-xlib \
-    btrfs-progs e2fsprogs
+    btrfs-progs e2fsprogs groff-base man-db
