@@ -97,6 +97,8 @@ int Verify(const CliOptions& options, ConsoleWindow& window, MainWindowState& st
         window.AnswerDialog({list});
         VerifyCommand(window, state, options.kind ? *options.kind : ListKindOf(list));
         statusSoFar = status |= Finished(window, state);
+        // A stop is the user's for the whole run, not for one list.
+        if (status & 16) break;
     }
     return status;
 }

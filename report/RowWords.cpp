@@ -25,12 +25,14 @@ std::string_view ListedName(std::string_view text, StatusIcon icon, const RowDet
 
 std::string SumToolLine(std::string_view text, StatusIcon icon, const RowDetails& details) {
     const std::string_view name = ListedName(text, icon, details);
-    const std::string escaped = SumToolEscaped(name);
-    const std::string movedTo = SumToolEscaped(details.movedTo);
+    // md5sum -c escapes a name only when it holds a line feed, which would
+    // break its line; then the line begins with a backslash.
+    const bool escape = name.find('\n') != std::string_view::npos ||
+                        (icon == IconMoved && details.movedTo.find('\n') != std::string::npos);
+    const std::string movedTo = escape ? SumToolEscaped(details.movedTo) : details.movedTo;
     std::string line;
-    if (escaped.size() != name.size() || (icon == IconMoved && movedTo.size() != details.movedTo.size()))
-        line.push_back('\\');
-    line += escaped;
+    if (escape) line.push_back('\\');
+    line += escape ? SumToolEscaped(name) : std::string(name);
     switch (icon) {
         case IconOk: line += ": OK"; break;
         case IconBad: line += ": FAILED"; break;

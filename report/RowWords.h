@@ -19,7 +19,8 @@ std::string_view ListedName(std::string_view text, StatusIcon icon, const RowDet
 
 // The line md5sum -c writes for the row ("NAME: OK", "NAME: FAILED", "NAME:
 // FAILED open or read"), an audit's "NAME: NEW" and "OLD: MOVED -> NEW",
-// and "NAME: NOT CHECKED"; its name escaped as md5sum escapes it. No line end.
+// and "NAME: NOT CHECKED"; a name holding a line feed escaped as md5sum -c
+// escapes it. No line end.
 std::string SumToolLine(std::string_view text, StatusIcon icon, const RowDetails& details);
 
 // The row's tooltip: the file's whole path, the digests, the size and why
