@@ -123,6 +123,12 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
         EXPECT_EQ(run.out, step.out);
         EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
     }
+    // Only --rename-bad renames, under the window's rules.
+    dir.Write("Tree/md5sum", "d41d8cd98f00b204e9800998ecf8427e  b.bin\n");
+    EXPECT_EQ(RunCli(tree, {"verify", "--status", "md5sum"}).status, 2);
+    EXPECT_TRUE(std::filesystem::exists(tree + "/b.bin"));
+    EXPECT_EQ(RunCli(tree, {"verify", "--status", "--rename-bad", "md5sum"}).status, 2);
+    EXPECT_TRUE(std::filesystem::exists(tree + "/b.bin.BAD"));
 }
 
 // Every kind's list of a tree as the window writes it (Create from Folder,
