@@ -57,16 +57,9 @@ void WaitForJob(const MainWindowState& state) {
     while (state.Busy || WorkerThread::Running() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
-const ListKind& ForcedKind(const std::string&);
+// --kind for an audit, whose command takes a function that tells a kind.
 const ListKind* forcedKind = nullptr;
 const ListKind& ForcedKind(const std::string&) { return *forcedKind; }
-
-std::size_t IndexOf(const ListKind& kind) {
-    const auto kinds = ListKinds();
-    for (std::size_t i = 0; i < kinds.size(); ++i)
-        if (kinds[i] == &kind) return i;
-    return 0;
-}
 
 // A list that opens; one that does not would end the run at its job.
 bool Readable(const std::string& list) {
@@ -118,7 +111,7 @@ int Audit(const CliOptions& options, ConsoleWindow& window, MainWindowState& sta
 
 int Create(const CliOptions& options, ConsoleWindow& window, MainWindowState& state) {
     const ListKind& kind = *options.kind;
-    const KindModes modes = ModesOfKind(IndexOf(kind));
+    const KindModes modes = ModesOf(kind);
     std::vector<std::string> paths;
     for (const std::string& path : options.paths) paths.push_back(AbsolutePath(path));
     const bool folder = paths.size() == 1 && IsFolder(paths.front());

@@ -1,6 +1,5 @@
 #include "report/ReportJob.h"
 
-#include "platform/Paths.h"
 #include "report/Report.h"
 
 namespace velmar {
