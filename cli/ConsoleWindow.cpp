@@ -37,10 +37,7 @@ void ConsoleWindow::PrintRow(std::string_view name, StatusIcon icon, const RowDe
         case RowOutput::Every: line = SumToolLine(name, icon, details) + "\n"; break;
         case RowOutput::Json: line = JsonRowLine(ListedName(name, icon, details), icon, details, checkedList_); break;
     }
-    if (progressOnScreen_) {
-        std::fputs("\r\x1b[K", stderr);
-        progressOnScreen_ = false;
-    }
+    TakeProgressAway();
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
@@ -196,11 +193,15 @@ MessageAnswer ConsoleWindow::MessageBox(const std::string& text, MessageButtons 
     return MessageAnswer::Ok;
 }
 
+void ConsoleWindow::TakeProgressAway() {
+    if (progressOnScreen_) std::fputs("\r\x1b[K", stderr);
+    progressOnScreen_ = false;
+}
+
 void ConsoleWindow::Say(const std::string& text) {
     std::lock_guard lock(mutex_);
     std::fflush(stdout);
-    if (progressOnScreen_) std::fputs("\r\x1b[K", stderr);
-    progressOnScreen_ = false;
+    TakeProgressAway();
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
@@ -225,8 +226,7 @@ void ConsoleWindow::ShowProgress(std::shared_ptr<const JobProgress> progress) {
             std::fflush(stderr);
             progressOnScreen_ = true;
         }
-        if (progressOnScreen_) std::fputs("\r\x1b[K", stderr);
-        progressOnScreen_ = false;
+        TakeProgressAway();
     });
 }
 

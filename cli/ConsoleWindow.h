@@ -78,6 +78,8 @@ private:
     // Writes to standard error, taking the progress line away first.
     void Say(const std::string& text);
     void StopProgress();
+    // The progress line cleared from the terminal, if it is there; under the mutex.
+    void TakeProgressAway();
     void ShowProgress(std::shared_ptr<const JobProgress> progress);
 
     const CliOptions& options_;
