@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <iterator>
+#include <map>
 #include <type_traits>
 
 #include <QApplication>
@@ -176,9 +177,19 @@ void TForm1::CreateMenu() {
     file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::Key_F12), this, [this] { Exit1Click(); });
 
     const auto kinds = ListKinds();
+    // A kind in a group has its submenu there; the group's menu takes the
+    // place of its first kind.
+    std::map<std::string, QMenu*> groups;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const ListKind& kind = *kinds[i];
-        auto* menu = menuBar()->addMenu(QString::fromLatin1(kind.menuCaption));
+        QMenu* menu = nullptr;
+        if (kind.menuGroup) {
+            QMenu*& group = groups[kind.menuGroup];
+            if (!group) group = menuBar()->addMenu(QString::fromLatin1(kind.menuGroup));
+            menu = group->addMenu(QString::fromLatin1(kind.menuCaption));
+        } else {
+            menu = menuBar()->addMenu(QString::fromLatin1(kind.menuCaption));
+        }
         const FormCommands::Command FormCommands::Kind::*items[] = {
             &FormCommands::Kind::Create, &FormCommands::Kind::Verify, &FormCommands::Kind::SelectVerify,
             &FormCommands::Kind::CreateFromFolder};

@@ -9,7 +9,7 @@
 #include "checksum/DigestText.h"
 #include "checksum/FileOpening.h"
 #include "checksum/Md5.h"
-#include "checksum/Sha256.h"
+#include "checksum/EvpDigest.h"
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
 
@@ -21,7 +21,7 @@ class RunningDigest {
 public:
     explicit RunningDigest(DigestAlgorithm algorithm) : algorithm_(algorithm) {
         if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
-        if (algorithm_ == DigestAlgorithm::Sha256) sha256_ = std::make_unique<Sha256Context>();
+        if (IsEvpAlgorithm(algorithm_)) evp_ = std::make_unique<EvpDigestContext>(algorithm_);
     }
 
     void Update(const std::uint8_t* data, std::size_t count) {
@@ -31,7 +31,7 @@ public:
                 // MD5Update counts in 32 bits; a read is never that long.
                 MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
                 break;
-            case DigestAlgorithm::Sha256: sha256_->Update(data, count); break;
+            default: evp_->Update(data, count); break;
         }
     }
 
@@ -44,7 +44,7 @@ public:
                 break;
             }
             case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
-            case DigestAlgorithm::Sha256: sha256_->Final(out.bytes.data()); break;
+            default: evp_->Final(out.bytes.data()); break;
         }
     }
 
@@ -52,7 +52,7 @@ private:
     DigestAlgorithm algorithm_;
     std::uint32_t crc_ = Crc32Init();
     MD5Context md5_{};
-    std::unique_ptr<Sha256Context> sha256_;
+    std::unique_ptr<EvpDigestContext> evp_;
 };
 
 // The second buffer of a read ahead, kept by each thread that checksums
@@ -70,6 +70,9 @@ std::size_t DigestSize(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Crc32: return 4;
         case DigestAlgorithm::Md5: return 16;
         case DigestAlgorithm::Sha256: return 32;
+        case DigestAlgorithm::Sha1: return 20;
+        case DigestAlgorithm::Sha512: return 64;
+        case DigestAlgorithm::Blake2b: return 64;
     }
     return 0;
 }

@@ -1,5 +1,5 @@
 // A whole file's digest by a named algorithm: one result shape for CRC-32,
-// MD5 and SHA-256, so that a list kind names its algorithm and everything
+// MD5, the SHA family and BLAKE2b, so that a list kind names its algorithm and everything
 // else about checking a file is written once.
 #pragma once
 
@@ -13,9 +13,9 @@
 
 namespace velmar {
 
-enum class DigestAlgorithm { Crc32, Md5, Sha256 };
+enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b };
 
-// The digest's size in bytes: 4, 16, 32.
+// The digest's size in bytes: 4, 16, 32, 20, 64, 64.
 std::size_t DigestSize(DigestAlgorithm algorithm);
 
 enum class FileDigestStatus {
@@ -30,7 +30,7 @@ struct FileDigest {
     // The digest, most significant byte first (a CRC's 8 digits as SFV
     // lists write it). After a read failure it covers the bytes before the
     // error; a caller decides whether it may use that.
-    std::array<std::uint8_t, 32> bytes{};
+    std::array<std::uint8_t, 64> bytes{};
     std::size_t size = 0;
     bool missing = false;  // OpenFailed because nothing is at the path
     // Why the file could not be opened or read to its end: an errno value,

@@ -44,6 +44,9 @@ struct ListKind {
     // "Shift+F6"), in the order create, verify, select verify, create from
     // folder.
     const char* menuCaption;
+    // The menu that holds this kind's as a submenu (nullptr: the kind's menu
+    // is on the menu bar itself).
+    const char* menuGroup;
     const char* itemCaptions[4];
     const char* itemKeys[4];
 
@@ -60,6 +63,9 @@ struct ListKind {
     // feed included when it ends a line).
     ListLine (*readLine)(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
     const char* bsdTag;               // a sum-tool list's tag in the BSD layout ("MD5"); nullptr: none
+    // The ending of a one-file list named after its file, "NAME.md5" for
+    // NAME (nullptr: the kind has none).
+    const char* sidecarExtension;
     const char* listMissingMessage;   // the list cannot be opened
     const char* listUnusableMessage;  // it is malformed, cannot be read to its end, or lacks entries
     bool entriesRequired;             // a list without an entry is unusable

@@ -127,6 +127,7 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
 ListKind SumToolKind(const SumToolTexts& t) {
     return {
         .menuCaption = t.menuCaption,
+        .menuGroup = t.menuGroup,
         .itemCaptions = {t.itemCaptions[0], t.itemCaptions[1], t.itemCaptions[2], t.itemCaptions[3]},
         .itemKeys = {t.itemKeys[0], t.itemKeys[1], t.itemKeys[2], t.itemKeys[3]},
         .create = {.label = t.createLabel,
@@ -144,6 +145,7 @@ ListKind SumToolKind(const SumToolTexts& t) {
         .algorithm = t.algorithm,
         .readLine = ReadSumListLine,
         .bsdTag = t.bsdTag,
+        .sidecarExtension = t.sidecarExtension,
         .listMissingMessage = t.listMessage,
         .listUnusableMessage = t.listMessage,
         .entriesRequired = true,

@@ -35,6 +35,7 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest);
 // way fatal, the Create dialog offering disc images first.
 struct SumToolTexts {
     const char* menuCaption;
+    const char* menuGroup;         // nullptr: its own menu on the menu bar
     const char* itemCaptions[4];
     const char* itemKeys[4];
     const char* createLabel;       // "MD5 Filename"
@@ -46,6 +47,7 @@ struct SumToolTexts {
     const char* creationComplete;
     DigestAlgorithm algorithm;
     const char* bsdTag;
+    const char* sidecarExtension;  // ".md5"
     const char* listMessage;       // the list cannot be opened, or is unusable
 };
 ListKind SumToolKind(const SumToolTexts& texts);

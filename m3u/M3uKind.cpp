@@ -32,6 +32,7 @@ const char* NameUnfit(std::string_view name) {
 // box means nothing to a playlist.
 const ListKind M3uKind{
     .menuCaption = "M&3U",
+    .menuGroup = nullptr,
     .itemCaptions = {"&Create M3U", "&Verify M3U", "&Select Verify", "Create from &Folder..."},
     .itemKeys = {"F9", "F10", "F11", "Ctrl+F9"},
     .create = {.label = "m3u Filename",
@@ -52,6 +53,7 @@ const ListKind M3uKind{
     .algorithm = DigestAlgorithm::Md5,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .sidecarExtension = nullptr,
     .listMissingMessage = "Error Reading M3U File.. Exiting",
     .listUnusableMessage = "Error Reading M3U File.. Exiting",
     .entriesRequired = true,

@@ -8,6 +8,7 @@ namespace velmar {
 // name "md5sum" and names that begin with it.
 const ListKind Md5Kind = SumToolKind({
     .menuCaption = "&MD5",
+    .menuGroup = nullptr,
     .itemCaptions = {"&Create MD5", "&Verify MD5", "&Select Verify", "Create from &Folder..."},
     .itemKeys = {"F6", "F7", "F8", "Ctrl+F6"},
     .createLabel = "MD5 Filename",
@@ -19,6 +20,7 @@ const ListKind Md5Kind = SumToolKind({
     .creationComplete = "MD5 file creation complete!",
     .algorithm = DigestAlgorithm::Md5,
     .bsdTag = "MD5",
+    .sidecarExtension = ".md5",
     .listMessage = "Error Reading MD5 File.. Exiting",
 });
 

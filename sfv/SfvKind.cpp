@@ -52,6 +52,7 @@ const char* NameUnfit(std::string_view name) {
 
 const ListKind SfvKind{
     .menuCaption = "&SFV",
+    .menuGroup = nullptr,
     .itemCaptions = {"&Create SFV", "&Verify SFV", "&Select Verify", "Create from &Folder..."},
     .itemKeys = {"F3", "F4", "F5", "Ctrl+F3"},
     .create = {.label = "SFV Filename",
@@ -72,6 +73,7 @@ const ListKind SfvKind{
     .algorithm = DigestAlgorithm::Crc32,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .sidecarExtension = nullptr,
     .listMissingMessage = "SFV File Does Not Exist.. Exiting",
     .listUnusableMessage = "Bad SFV File.. Exiting",
     .entriesRequired = false,

@@ -8,6 +8,7 @@ namespace velmar {
 // keys of the MD5 kind it mirrors.
 const ListKind Sha256Kind = SumToolKind({
     .menuCaption = "SHA&256",
+    .menuGroup = nullptr,
     .itemCaptions = {"&Create SHA256", "&Verify SHA256", "&Select Verify", "Create from &Folder..."},
     .itemKeys = {"Shift+F6", "Shift+F7", "Shift+F8", "Ctrl+Shift+F6"},
     .createLabel = "SHA256 Filename",
@@ -19,6 +20,7 @@ const ListKind Sha256Kind = SumToolKind({
     .creationComplete = "SHA256 file creation complete!",
     .algorithm = DigestAlgorithm::Sha256,
     .bsdTag = "SHA256",
+    .sidecarExtension = ".sha256",
     .listMessage = "Error Reading SHA256 File.. Exiting",
 });
 

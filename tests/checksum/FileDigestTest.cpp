@@ -8,7 +8,7 @@
 #include "checksum/Crc32.h"
 #include "checksum/FileDigest.h"
 #include "checksum/Md5.h"
-#include "checksum/Sha256.h"
+#include "checksum/EvpDigest.h"
 #include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
 
@@ -28,7 +28,7 @@ std::string RandomBytes(std::size_t n, unsigned stream) {
 // Each algorithm's digits of `bytes` in one pass in memory.
 std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    std::uint8_t digest[32];
+    std::uint8_t digest[64];
     switch (algorithm) {
         case DigestAlgorithm::Crc32: {
             return HexText32(Crc32Final(Crc32Update(Crc32Init(), data, bytes.size())));
@@ -40,17 +40,17 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
             MD5Final(digest, &c);
             return HexText(digest, 16);
         }
-        case DigestAlgorithm::Sha256: {
-            Sha256Context c;
+        default: {
+            EvpDigestContext c(algorithm);
             c.Update(data, bytes.size());
             c.Final(digest);
-            return HexText(digest, 32);
+            return HexText(digest, DigestSize(algorithm));
         }
     }
-    return "";
 }
 
-const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5, DigestAlgorithm::Sha256};
+const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5,    DigestAlgorithm::Sha256,
+                                      DigestAlgorithm::Sha1,  DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b};
 
 TEST(DigestFile, KnownValues) {
     TempDir dir;
@@ -67,6 +67,11 @@ TEST(DigestFile, KnownValues) {
         {DigestAlgorithm::Md5, abc, "900150983cd24fb0d6963f7d28e17f72"},
         {DigestAlgorithm::Sha256, empty, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         {DigestAlgorithm::Sha256, abc, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {DigestAlgorithm::Sha1, abc, "a9993e364706816aba3e25717850c26c9cd0d89d"},
+        {DigestAlgorithm::Sha512, abc,
+         "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
+        {DigestAlgorithm::Blake2b, abc,
+         "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923"},
     };
     for (const auto& c : cases) {
         const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);
