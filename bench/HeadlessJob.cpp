@@ -4,11 +4,11 @@
 // longest stall of the UI thread, and for Create from Folder the time its
 // walk of the folder took.
 //
-//   headless_job verify sfv|md5|m3u|sha256 LIST
-//   headless_job create sfv|md5|m3u|sha256 LIST FILE...   (the list is written under LIST's name in the files' folder)
-//   headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER   (Create from Folder, the list under LIST's name in FOLDER)
+//   headless_job verify KIND LIST      (KIND: a kind's short name, sfv, md5, m3u, sha256, ...)
+//   headless_job create KIND LIST FILE...   (the list is written under LIST's name in the files' folder)
+//   headless_job create-folder KIND LIST FOLDER   (Create from Folder, the list under LIST's name in FOLDER)
 //   headless_job audit|add LIST                          (File > Audit List or Add New Files; the kind is the list's)
-//   headless_job report sfv|md5|m3u|sha256 LIST REPORT    (a verification, then View > Show Problems Only
+//   headless_job report KIND LIST REPORT    (a verification, then View > Show Problems Only
 //                                                         on and off, then File > Save Report to REPORT)
 //
 // A verification answers No to "Rename Bad Files?", an audit to "Update
@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -30,7 +31,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -41,13 +41,17 @@
 
 namespace {
 
-// The menu index of each kind's Create and Verify items, pressed by their keys.
-const std::map<std::string, std::size_t> Kinds = {{"sfv", 0}, {"md5", 1}, {"m3u", 2}, {"sha256", 3}};
-
 void Press(QWidget& window, const char* keyText) {
     const QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keyText))[0];
     QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
     QApplication::sendEvent(&window, &press);
+}
+
+// A kind's menu item by its key, or, for a kind that has none, from its menu.
+void Choose(QWidget& window, const velmar::ListKind& kind, std::size_t item) {
+    if (*kind.itemKeys[item]) return Press(window, kind.itemKeys[item]);
+    for (QMenu* menu : window.findChildren<QMenu*>())
+        if (menu->title() == QString::fromLatin1(kind.menuCaption)) menu->actions()[static_cast<qsizetype>(item)]->trigger();
 }
 
 // What the window showed last, for a job that ends the program: set once
@@ -64,11 +68,11 @@ void EndedByTheJob() {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: headless_job verify sfv|md5|m3u|sha256 LIST\n"
-                         "       headless_job create sfv|md5|m3u|sha256 LIST FILE...\n"
-                         "       headless_job create-folder sfv|md5|m3u|sha256 LIST FOLDER\n"
+    std::fprintf(stderr, "usage: headless_job verify KIND LIST\n"
+                         "       headless_job create KIND LIST FILE...\n"
+                         "       headless_job create-folder KIND LIST FOLDER\n"
                          "       headless_job audit|add LIST\n"
-                         "       headless_job report sfv|md5|m3u|sha256 LIST REPORT\n");
+                         "       headless_job report KIND LIST REPORT\n");
     return 2;
 }
 
@@ -93,12 +97,12 @@ int main(int argc, char** argv) {
         argc = 4;
         argv = arguments.data();
     }
-    if (argc < 4 || !Kinds.count(argv[2])) return Usage();
+    if (argc < 4 || !velmar::KindByShortName(argv[2])) return Usage();
     const bool fromFolder = std::strcmp(argv[1], "create-folder") == 0;
     const bool create = fromFolder || std::strcmp(argv[1], "create") == 0;
     if (!create && std::strcmp(argv[1], "verify") != 0) return Usage();
     if (fromFolder && argc != 5) return Usage();
-    const velmar::ListKind& kind = *velmar::ListKinds()[Kinds.at(argv[2])];
+    const velmar::ListKind& kind = *velmar::KindByShortName(argv[2]);
     std::vector<std::string> files;
     for (int i = 4; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).lexically_normal().string());
     if (create && files.empty()) return Usage();
@@ -180,16 +184,17 @@ int main(int argc, char** argv) {
             dialogs.files.push_back(files);
             if (fromFolder) {
                 clock.start();
-                Press(form, kind.itemKeys[3]);
+                Choose(form, kind, 3);
             } else {
-                Press(form, kind.itemKeys[0]);
+                Choose(form, kind, 0);
                 clock.start();
                 pressGo();
             }
         } else {
             dialogs.files.push_back(std::vector<std::string>{list});
             clock.start();
-            Press(form, auditKey ? auditKey : kind.itemKeys[1]);
+            if (auditKey) Press(form, auditKey);
+            else Choose(form, kind, 1);
         }
         started = true;
         ticker.start();

@@ -6,14 +6,18 @@
 
 namespace velmar {
 
-const char* const CliUsage =
+std::string CliUsage() {
+    std::string kinds;
+    for (const ListKind* kind : ListKinds()) kinds += (kinds.empty() ? "" : "|") + KindShortName(*kind);
+    return
     "usage: velmar-cli verify [OPTIONS] LIST...        check every file each list names\n"
-    "       velmar-cli create --kind sfv|md5|m3u|sha256 [-o LIST] [OPTIONS] FILE...|FOLDER\n"
+    "       velmar-cli create --kind KIND [-o LIST] [OPTIONS] FILE...|FOLDER\n"
     "       velmar-cli audit [--update] [OPTIONS] LIST changed, missing, new and moved files\n"
     "       velmar-cli add [OPTIONS] LIST              add the files the list does not name\n"
     "       velmar-cli --help | --version\n"
     "\n"
-    "  --kind KIND        read or write the list as KIND, whatever its name and lines\n"
+    "  --kind KIND        read or write the list as KIND (" + kinds + "),\n"
+    "                     whatever its name and lines\n"
     "  -o LIST            the list create writes (default: the kind's usual name in the files' folder)\n"
     "  --comment file-info|none|text:TEXT|file:PATH   create's comments (default file-info)\n"
     "  --winsfv           create an SFV list as WinSFV writes it\n"
@@ -26,6 +30,7 @@ const char* const CliUsage =
     "\n"
     "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
     "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped).\n";
+}
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;

@@ -39,6 +39,7 @@ struct CliOptions {
 // The options, or the reason they make no command.
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments);
 
-extern const char* const CliUsage;
+// The usage text, naming every kind.
+std::string CliUsage();
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #include "registry/ListKinds.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include <fnmatch.h>
@@ -7,17 +8,22 @@
 #include <string_view>
 #include <vector>
 
+#include "blake2/Blake2Kind.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Paths.h"
+#include "platform/ReadBuffer.h"
 #include "platform/TextStream.h"
 #include "sfv/SfvKind.h"
+#include "sha1/Sha1Kind.h"
 #include "sha256/Sha256Kind.h"
+#include "sha512/Sha512Kind.h"
 
 namespace velmar {
 
 std::span<const ListKind* const> ListKinds() {
-    static const ListKind* const kinds[] = {&SfvKind, &Md5Kind, &M3uKind, &Sha256Kind};
+    static const ListKind* const kinds[] = {&SfvKind,    &Md5Kind,    &M3uKind,   &Sha256Kind,
+                                            &Sha1Kind,   &Sha512Kind, &Blake2Kind};
     return kinds;
 }
 
@@ -73,22 +79,52 @@ const ListKind* KindNamed(const std::string& name) {
 // from the file at a time for it.
 constexpr std::size_t LinesLookedAt = 32768;
 
+// The kind of the first entry's file among `candidates`, kinds whose digits
+// all fit the entry: the one whose digest of the file is the entry's. When
+// the file cannot be read or none matches, the first of them.
+const ListKind* KindMatchingFirstFile(const std::string& path, const ListLine& first,
+                                      const std::vector<const ListKind*>& candidates) {
+    const std::string file = ListedFilePath(ListDirectoryOf(path), first.name);
+    std::string expected = first.digest;
+    for (char& c : expected) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    ReadBuffer buffer;
+    for (const ListKind* kind : candidates) {
+        const FileDigest digest = DigestFile(kind->algorithm, file, buffer);
+        if (digest.status == FileDigestStatus::OpenFailed) break;
+        if (digest.Text() == expected) return kind;
+    }
+    return candidates.front();
+}
+
 // The first line within the list's first 32 KiB that a kind other than SFV
-// reads as its entry gives that kind; none of them reads another's lines
-// (the digits fit one digest only, the BSD tags and M3U's "#" lines are
-// their own). SFV, which takes almost any line with a space for an entry,
-// is asked nothing: it is what remains. The text comes through the list
-// readers' own reader, so a byte-order mark, UTF-16 and CR LF read as they
-// will when the list is verified.
+// reads as its entry gives that kind. Where the line's digits fit several
+// kinds (SHA512 and BLAKE2 both have 128), a later line only one of them
+// reads (its BSD tag) decides, else the first entry's file. SFV, which takes
+// almost any line with a space for an entry, is asked nothing: it is what
+// remains. The text comes through the list readers' own reader, so a
+// byte-order mark, UTF-16 and CR LF read as they will when the list is
+// verified.
 const ListKind* KindClaimingLines(const std::string& path) {
     TextReader reader(LinesLookedAt);
     if (!reader.Open(path)) return nullptr;
+    std::vector<const ListKind*> candidates;  // the kinds that read the first entry
+    ListLine first;
     std::string piece;
-    for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size())
-        for (const ListKind* kind : ListKinds())
-            if (kind != &SfvKind && kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify).kind != ListLineKind::Skip)
-                return kind;
-    return nullptr;
+    for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size()) {
+        std::vector<const ListKind*> claiming;
+        for (const ListKind* kind : ListKinds()) {
+            if (kind == &SfvKind) continue;
+            if (!candidates.empty() && std::find(candidates.begin(), candidates.end(), kind) == candidates.end()) continue;
+            ListLine line = kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify);
+            if (line.kind == ListLineKind::Skip) continue;
+            if (claiming.empty() && candidates.empty()) first = std::move(line);
+            claiming.push_back(kind);
+        }
+        if (claiming.size() == 1) return claiming.front();
+        if (candidates.empty()) candidates = std::move(claiming);
+    }
+    if (candidates.empty()) return nullptr;
+    return KindMatchingFirstFile(path, first, candidates);
 }
 
 }  // namespace

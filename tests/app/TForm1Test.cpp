@@ -50,7 +50,7 @@ bool InView(TForm1& w, int row) {
 }
 
 // The registered kinds, in menu order.
-const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256"};
+const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256", "Sha1", "Sha512", "Blake2"};
 
 struct Recorder {
     std::vector<std::string> calls;
@@ -432,13 +432,33 @@ private slots:
         QCOMPARE(f.recorder.calls,
                  (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256",
                                            "CreateFromFolderM3u", "CreateFromFolderSha256"}));
-        // Every kind's fourth item, on Ctrl and the kind's Create key.
+        // Every kind's fourth item, on Ctrl and the kind's Create key; the
+        // kinds after the first four have their submenus in Other, with no
+        // keys, and each item reaches its own kind.
         const QList<QAction*> menus = f.form->menuBar()->actions();
+        QCOMPARE(menus[5]->text(), QString("&Other"));
+        QCOMPARE(menus[6]->text(), QString("&View"));
+        const QList<QAction*> others = menus[5]->menu()->actions();
+        QCOMPARE(static_cast<std::size_t>(others.size()), ListKinds().size() - 4);
         for (std::size_t i = 0; i < ListKinds().size(); ++i) {
-            const QList<QAction*> items = menus[static_cast<qsizetype>(i) + 1]->menu()->actions();
+            const bool grouped = i >= 4;
+            QAction* menu = grouped ? others[static_cast<qsizetype>(i) - 4] : menus[static_cast<qsizetype>(i) + 1];
+            QCOMPARE(menu->text(), QString(ListKinds()[i]->menuCaption));
+            const QList<QAction*> items = menu->menu()->actions();
             QCOMPARE(items.size(), 4);
             QCOMPARE(items[3]->text(), QString("Create from &Folder..."));
-            QCOMPARE(items[3]->shortcut(), QKeySequence("Ctrl+" + items[0]->shortcut().toString()));
+            if (!grouped) {
+                QCOMPARE(items[3]->shortcut(), QKeySequence("Ctrl+" + items[0]->shortcut().toString()));
+                continue;
+            }
+            f.recorder.calls.clear();
+            for (QAction* item : items) {
+                QVERIFY(item->shortcut().isEmpty());
+                item->trigger();
+            }
+            const std::string k = Kinds[i];
+            QCOMPARE(f.recorder.calls, (std::vector<std::string>{"Create" + k, "Verify" + k, "SelectVerify" + k,
+                                                                 "CreateFromFolder" + k}));
         }
         QTest::keyClick(f.form.get(), Qt::Key_F12);
         QCOMPARE(f.exits, 1);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "blake2/Blake2Kind.h"
 #include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
@@ -20,7 +21,9 @@
 #include "platform/Paths.h"
 #include "registry/ListKinds.h"
 #include "sfv/SfvKind.h"
+#include "sha1/Sha1Kind.h"
 #include "sha256/Sha256Kind.h"
+#include "sha512/Sha512Kind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -180,7 +183,12 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
 // of its first lines that a kind other than SFV reads as its entry does;
 // else it is SFV.
 TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
-    const std::string md5 = "d41d8cd98f00b204e9800998ecf8427e", sha256(64, 'A');
+    const std::string md5 = "d41d8cd98f00b204e9800998ecf8427e", sha256(64, 'A'), zeros128(128, '0');
+    // a.bin holds "abc" in every case.
+    const std::string sha512OfAbc =
+        "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f";
+    const std::string blake2OfAbc =
+        "BA80A53F981C4D0D6A2797B69F12F6E94C212F14685AC4B74B12BB6FDBFFA2D17D87C5392AAB792DC252D5DE4533CC9518D38AA8DBF1925AB92386EDD4009923";
     const struct {
         const char* name;
         std::optional<std::string> text;  // nothing: no such file
@@ -198,7 +206,14 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         // Lines SFV would take for entries do not hide the ones that follow.
         {"sums", "# made 20261209\n" + md5 + "  a.bin\n", Md5Kind},
         {"list", "; made elsewhere\na.bin 0BADF00D\n", SfvKind},
-        {"sums", std::string(40, '0') + "  a.bin\n", SfvKind},  // no kind's digits
+        {"sums", std::string(40, '0') + "  a.bin\n", Sha1Kind},
+        {"sums", std::string(48, '0') + "  a.bin\n", SfvKind},  // no kind's digits
+        // Digits that fit two kinds: the name, a BSD tag, the first file.
+        {"B2SUMS", sha512OfAbc + "  a.bin\n", Blake2Kind},
+        {"sums", zeros128 + "  a.bin\nBLAKE2b (b.bin) = " + zeros128 + "\n", Blake2Kind},
+        {"sums", sha512OfAbc + "  a.bin\n", Sha512Kind},
+        {"sums", "\\" + blake2OfAbc + "  a.bin\n", Blake2Kind},
+        {"sums", zeros128 + "  a.bin\n", Sha512Kind},
         {"list", std::string(40000, ';') + "\n" + md5 + "  a.bin\n", SfvKind},  // past the first 32 KiB
         {"list", std::string("\x7F" "ELF\0\x01\xFF\n", 8), SfvKind},
         {"list", "", SfvKind},
@@ -207,6 +222,7 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
     for (const auto& c : cases) {
         TempDir dir;
         if (c.text) dir.Write(c.name, *c.text);
+        dir.Write("a.bin", "abc");
         EXPECT_EQ(ListKindOf(dir.File(c.name)).menuCaption, c.kind.menuCaption)
             << c.name << ": " << c.text.value_or("(missing)").substr(0, 60);
     }
