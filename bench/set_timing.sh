@@ -27,21 +27,35 @@ shape_text() {
     if [ $((kib % 1024)) = 0 ]; then echo "$count x $((kib / 1024)) MiB"; else echo "$count x $kib KiB"; fi
 }
 
+# The sums: name, Velmar's kind, list, the peers' own tool, the algorithm
+# (rhash's and hashdeep's word for it), whether hashdeep has it, whether
+# rhash has it, the tool that writes the list, and openssl dgst's option
+# ("-": none). Sums are the ones timed; a script may put others there.
+AllSums=("MD5 md5 md5sum md5sum md5 yes yes md5sum -md5"
+         "SHA-256 sha256 SHA256SUMS sha256sum sha256 yes yes sha256sum -sha256"
+         "SFV sfv list.sfv rhash crc32 no yes cksfv -"
+         "SHA-1 sha1 SHA1SUMS sha1sum sha1 yes yes sha1sum -sha1"
+         "SHA-512 sha512 SHA512SUMS sha512sum sha512 no yes sha512sum -sha512"
+         "BLAKE2 blake2 B2SUMS b2sum blake2b no yes b2sum -blake2b512"
+         "BLAKE3 blake3 B3SUMS b3sum blake3 no no b3sum -")
+Sums=("${AllSums[@]:0:3}")
+
 # make_set ROOT SHAPE: ROOT/FOLDER holds COUNT files of random bytes, their
-# names in list order in "files", the three lists, and each list cut in two
+# names in list order in "files", each sum's list, and each list cut in two
 # halves (LIST.half00, LIST.half01) for the peers run two at a time. Kept
-# for the next run when made whole.
+# for the next run.
 make_set() {
-    local count=${2%%:*} kib=${2#*:} dir list
+    local count=${2%%:*} kib=${2#*:} dir sum name kind list tool algorithm hashdeep rhash maker
     dir=$1/$(shape_folder "$2")
     mkdir -p "$dir"
     if [ ! -f "$dir/done" ]; then
         (cd "$dir" && head -c $((count * kib * 1024)) /dev/urandom | split -b $((kib * 1024)) -a 5 -d --additional-suffix=.bin - f
-         ls f*.bin > files
-         xargs -a files md5sum > md5sum; xargs -a files sha256sum > SHA256SUMS; xargs -a files cksfv > list.sfv)
+         ls f*.bin > files)
         touch "$dir/done"
     fi
-    for list in md5sum SHA256SUMS list.sfv; do
+    for sum in "${Sums[@]}"; do
+        read -r name kind list tool algorithm hashdeep rhash maker _ <<< "$sum"
+        [ -f "$dir/$list" ] || (cd "$dir" && xargs -a files "$maker" > "$list.new" && mv "$list.new" "$list")
         [ -f "$dir/$list.half01" ] ||
             grep -v '^;' "$dir/$list" | split -l $(((count + 1) / 2)) -d - "$dir/$list.half"
     done
@@ -66,16 +80,16 @@ describe_storage() {
 # from the length of an MD5, it computes every 128-bit digest it knows.
 checker() { if [ "$1" = rhash ]; then echo "rhash --skip-ok --$2 -c"; else echo "$1 --quiet -c"; fi; }
 
-# time_peers LIST TOOL ALGORITHM HASHDEEP: "NAME<TAB>SECONDS<TAB>RUNS" for
-# each peer of one sum: its own tool, rhash -c, the tool two at a time on the
-# halves of the list, and hashdeep -j2 when HASHDEEP is "yes" (it has no
-# CRC-32). Every peer runs once, and those within twice the fastest of these
-# first runs RUNS - 1 times more: a peer slower than that will not be the
-# best, and its runs would be much of the benchmark's time.
+# time_peers LIST TOOL ALGORITHM HASHDEEP RHASH: "NAME<TAB>SECONDS<TAB>RUNS"
+# for each peer of one sum: its own tool, rhash -c when RHASH is "yes", the
+# tool two at a time on the halves of the list, and hashdeep -j2 when
+# HASHDEEP is "yes". Every peer runs once, and those within twice the
+# fastest of these first runs RUNS - 1 times more: a peer slower than that
+# will not be the best, and its runs would be much of the benchmark's time.
 time_peers() {
-    local list=$1 tool=$2 algorithm=$3 hashdeep=$4 names=() commands=() first=() fastest= i t n
+    local list=$1 tool=$2 algorithm=$3 hashdeep=$4 rhash=$5 names=() commands=() first=() fastest= i t n
     names+=("$tool -c") commands+=("$(checker "$tool" "$algorithm") $list")
-    [ "$tool" = rhash ] || names+=("rhash -c") commands+=("$(checker rhash "$algorithm") $list")
+    [ "$tool" = rhash ] || [ "$rhash" != yes ] || names+=("rhash -c") commands+=("$(checker rhash "$algorithm") $list")
     names+=("2 x $tool -c") commands+=("ls $list.half* | xargs -P2 -n1 $(checker "$tool" "$algorithm")")
     [ "$hashdeep" != yes ] || names+=("hashdeep -j2") commands+=("xargs -a files hashdeep -j2 -c $algorithm")
     for i in "${!commands[@]}"; do
@@ -91,30 +105,30 @@ time_peers() {
     done
 }
 
-# The sums: name, Velmar's kind, list, the peers' own tool, the algorithm,
-# whether hashdeep has it.
-Sums=("MD5 md5 md5sum md5sum md5 yes" "SHA-256 sha256 SHA256SUMS sha256sum sha256 yes" "SFV sfv list.sfv rhash crc32 no")
-
-# time_set DIR SHAPE STORAGE PEER_TARGET [SEQUENTIAL_TARGET]: Velmar and the
-# peers on each sum of the set in DIR, a row against the best peer; with
-# SEQUENTIAL_TARGET also one against cat of the files in list order. A
-# target may be "-" for none. Warms the set first unless $cold.
+# time_set DIR SHAPE STORAGE PEER_TARGET [SEQUENTIAL_TARGET [OPENSSL_TARGET]]:
+# Velmar and the peers on each sum of the set in DIR, a row against the best
+# peer; with SEQUENTIAL_TARGET also one against cat of the files in list
+# order, with OPENSSL_TARGET one against openssl dgst of the files, where it
+# has the sum. A target may be "-" for none. Warms the set first unless $cold.
 time_set() {
-    local dir=$1 what storage=$3 peer_target=$4 sequential_target=${5:-} sequential= sum
-    local name kind list tool algorithm hashdeep velmar peers best
+    local dir=$1 what storage=$3 peer_target=$4 sequential_target=${5:-} openssl_target=${6:-} sequential= sum
+    local name kind list tool algorithm hashdeep rhash maker openssl velmar peers best
     what=$(shape_text "$2")
     cd "$dir"
     [ -n "${cold:-}" ] || xargs -a files cat > /dev/null
     [ -z "$sequential_target" ] || sequential=$(best_of "$runs" xargs -a files cat)
     for sum in "${Sums[@]}"; do
-        read -r name kind list tool algorithm hashdeep <<< "$sum"
+        read -r name kind list tool algorithm hashdeep rhash maker openssl <<< "$sum"
         velmar=$(best_job "$runs" "$job" verify "$kind" "$list")
-        peers=$(time_peers "$list" "$tool" "$algorithm" "$hashdeep")
+        peers=$(time_peers "$list" "$tool" "$algorithm" "$hashdeep" "$rhash")
         best=$(echo "$peers" | sort -t$'\t' -k2,2g | head -1)
         echo "  $storage, $what, $name: velmar $velmar | $(echo "$peers" |
             awk -F'\t' -v runs="$runs" '{ if (NR > 1) printf " | "; printf "%s %s", $1, $2; if ($3 < runs) printf " (1 run)" }')"
         emit_row "$storage" "$what" "$name" "$velmar" "$(echo "$best" | cut -f1)" "$(echo "$best" | cut -f2)" "$peer_target"
         [ -z "$sequential" ] || emit_row "$storage" "$what" "$name" "$velmar" "cat, list order" "$sequential" "$sequential_target"
+        [ -z "$openssl_target" ] || [ "$openssl" = - ] ||
+            emit_row "$storage" "$what" "$name" "$velmar" "openssl dgst" \
+                "$(best_of "$runs" xargs -a files openssl dgst "$openssl")" "$openssl_target"
     done
     cd - > /dev/null
 }
