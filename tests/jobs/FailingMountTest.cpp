@@ -1,20 +1,20 @@
 // Lists verified on a real mount whose disc fails in the middle of a file.
-// The MD5 and M3U jobs end the program with "Error Reading File.. Exiting"
+// The M3U job and those of the kinds in the sum tools' layout end the program with "Error Reading File.. Exiting"
 // at the failing file; the SFV job counts the file as bad, as it does any
 // file whose bytes do not give the listed CRC. Nothing is renamed or lost.
 // Needs FUSE and Debian's python3-fusepy; skipped where either is missing.
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "lists/SumLine.h"
 #include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
-#include "md5list/Md5Kind.h"
 #include "registry/ListKinds.h"
-#include "sfv/SfvKind.h"
-#include "sha256/Sha256Kind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/FuseMount.h"
 #include "tests/support/JobTest.h"
@@ -24,7 +24,15 @@ namespace velmar {
 namespace {
 
 constexpr const char* GoodMd5 = "755f85c2723bb39381c7379a604160d8";
-constexpr const char* GoodSha256 = "770e607624d689265ca6c44884d0807d9b054d23c473c106c72be9de08b7376c";
+
+// The kinds whose lists hold a digest and a name per line, each list named
+// as the kind names it.
+std::vector<const ListKind*> SumToolKinds() {
+    std::vector<const ListKind*> kinds;
+    for (const ListKind* kind : ListKinds())
+        if (kind->entryLines == SumEntryLines) kinds.push_back(kind);
+    return kinds;
+}
 
 class FailingMountTest : public ::testing::Test, public test::AtEachReadingPolicy {
 protected:
@@ -33,8 +41,10 @@ protected:
         // Past the 64 KiB the mount gives before its reads fail.
         backing.Write("failing.bin", std::string(200000, 'x'));
         backing.Write("list.sfv", "good.bin 6C844E92\nfailing.bin 00000000\n");
-        backing.Write("md5sum", std::string(GoodMd5) + "  good.bin\n" + std::string(32, '0') + "  failing.bin\n");
-        backing.Write("SHA256SUMS", std::string(GoodSha256) + "  good.bin\n" + std::string(64, '0') + "  failing.bin\n");
+        ReadBuffer buffer;
+        for (const ListKind* kind : SumToolKinds())
+            backing.Write(kind->create.firstName, DigestFile(kind->algorithm, backing.File("good.bin"), buffer).Text() +
+                                                      "  good.bin\n" + std::string(kind->Digits(), '0') + "  failing.bin\n");
         backing.Write("list.m3u", "#" + std::string(GoodMd5) + "\ngood.bin\n#" + std::string(32, '0') + "\nfailing.bin\n");
         if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
     }
@@ -66,13 +76,12 @@ protected:
 VELMAR_AT_EACH_READING_POLICY(FailingMountTest);
 
 TEST_P(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
-    const struct {
-        const char* name;
-        const ListKind& kind;
-    } jobs[] = {{"md5sum", Md5Kind}, {"list.m3u", M3uKind}, {"SHA256SUMS", Sha256Kind}};
+    std::vector<std::pair<std::string, const ListKind*>> jobs = {{"list.m3u", &M3uKind}};
+    for (const ListKind* kind : SumToolKinds()) jobs.push_back({kind->create.firstName, kind});
+    ASSERT_GE(jobs.size(), 3u);
     for (const auto& [name, kind] : jobs) {
         test::FakeWindow window;
-        const auto log = Verify(window, name, [&](JobFrame& f) { RunMenuVerify(f, kind); }, true);
+        const auto log = Verify(window, name, [&](JobFrame& f) { RunMenuVerify(f, *kind); }, true);
         EXPECT_EQ(log.back(), "MessageBox Ok Error Reading File.. Exiting") << name;
         EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconPending})) << name;
     }
