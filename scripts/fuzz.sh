@@ -26,6 +26,6 @@ run() {  # run TARGET LIST-FOLDER...
         exit 1
     fi
 }
-run FuzzTextReader sfv md5 m3u sha256
+run FuzzTextReader sfv md5 m3u sha256 sums
 run FuzzSfvLine sfv value
-run FuzzListReaders md5 m3u sfv sha256
+run FuzzListReaders md5 m3u sfv sha256 sums
