@@ -1,15 +1,15 @@
 #include "checksum/FileDigest.h"
 
-#include <stdexcept>
-
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "checksum/Crc32.h"
 #include "checksum/DigestText.h"
+#include "checksum/EvpDigest.h"
 #include "checksum/FileOpening.h"
 #include "checksum/Md5.h"
-#include "checksum/EvpDigest.h"
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
 
@@ -167,6 +167,27 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
 FileDigest WithReadError(FileDigest digest, const InputFile& file) {
     if (digest.status == FileDigestStatus::ReadFailed) digest.error = file.ReadError();
     return digest;
+}
+
+std::vector<FileDigest> DigestFileEachWay(const std::vector<DigestAlgorithm>& algorithms, const std::string& path,
+                                          ReadBuffer& buffer) {
+    InputFile file;
+    if (auto unread = OpenToDigest(file, path, {})) return std::vector<FileDigest>(algorithms.size(), *unread);
+    std::vector<RunningDigest> running(algorithms.begin(), algorithms.end());
+    ssize_t n;
+    std::uint64_t length = 0;
+    while ((n = file.Read(buffer.data(), std::min(buffer.size(), CrcReadChunk))) > 0) {
+        for (RunningDigest& digest : running) digest.Update(buffer.data(), static_cast<std::size_t>(n));
+        length += static_cast<std::uint64_t>(n);
+    }
+    std::vector<FileDigest> digests(algorithms.size());
+    for (std::size_t i = 0; i < running.size(); ++i) {
+        digests[i].status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+        digests[i].length = length;
+        running[i].Final(digests[i]);
+        digests[i] = WithReadError(std::move(digests[i]), file);
+    }
+    return digests;
 }
 
 }  // namespace velmar

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/ReadBuffer.h"
 
@@ -84,6 +85,11 @@ private:
 // comes back Stopped unopened.
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
                       const DigestWatch& watch = {});
+
+// The digests of one file by each of `algorithms`, in one read of it: what
+// tells apart two algorithms with digests of one size.
+std::vector<FileDigest> DigestFileEachWay(const std::vector<DigestAlgorithm>& algorithms, const std::string& path,
+                                          ReadBuffer& buffer);
 
 inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
     return DigestFile(DigestAlgorithm::Crc32, path, buffer);

@@ -81,18 +81,18 @@ constexpr std::size_t LinesLookedAt = 32768;
 
 // The kind of the first entry's file among `candidates`, kinds whose digits
 // all fit the entry: the one whose digest of the file is the entry's. When
-// the file cannot be read or none matches, the first of them.
+// none matches (the file is missing, unreadable or changed), the first.
 const ListKind* KindMatchingFirstFile(const std::string& path, const ListLine& first,
                                       const std::vector<const ListKind*>& candidates) {
-    const std::string file = ListedFilePath(ListDirectoryOf(path), first.name);
     std::string expected = first.digest;
     for (char& c : expected) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::vector<DigestAlgorithm> algorithms;
+    for (const ListKind* kind : candidates) algorithms.push_back(kind->algorithm);
     ReadBuffer buffer;
-    for (const ListKind* kind : candidates) {
-        const FileDigest digest = DigestFile(kind->algorithm, file, buffer);
-        if (digest.status == FileDigestStatus::OpenFailed) break;
-        if (digest.Text() == expected) return kind;
-    }
+    const std::vector<FileDigest> digests =
+        DigestFileEachWay(algorithms, ListedFilePath(ListDirectoryOf(path), first.name), buffer);
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        if (digests[i].Text() == expected) return candidates[i];
     return candidates.front();
 }
 
