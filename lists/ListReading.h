@@ -62,6 +62,14 @@ private:
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries);
 
+// The name of the file the list at `path` is a one-file list of (a
+// sidecar): its base name less the kind's sidecarExtension, letter case
+// aside; empty when the name does not end so, or the kind has none.
+std::string SidecarNameOf(const ListKind& kind, const std::string& path);
+
+// A reading's state at the list's first line.
+ListReadState FirstReadState(const ListKind& kind, const std::string& path);
+
 // What the loop gives its caller.
 struct ListReadingSinks {
     // Each entry's name (as found) and digest text, in line order.

@@ -1,8 +1,11 @@
 // One line in the layouts of the coreutils sum tools (md5sum, sha256sum):
 // the digest's digits, a space, a space or "*" (the text and binary markers,
 // alike here: files are always hashed as bytes), then the name up to the
-// line end; or the BSD layout, "MD5 (name) = digest" with the kind's tag;
-// either with a leading backslash when the name is escaped.
+// line end; the BSD reversed layout of md5 -r, the digits, one blank and
+// the name; the tagged layouts, "MD5 (name) = digest" (BSD) and
+// "MD5(name)= digest" (OpenSSL) with the kind's tags; any of them with a
+// leading backslash when the name is escaped. In a one-file list named
+// after its file ("NAME.md5"), a digest alone stands for that file.
 #pragma once
 
 #include <string>
@@ -16,8 +19,9 @@ namespace velmar {
 // read (either case; shorter than the digits when a NUL cut it) and its name
 // verbatim (inner and trailing spaces, backslashes kept, escapes read), or
 // nothing for any other line (comments, headers, blank lines, another
-// algorithm's tag, other formats).
-ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
+// algorithm's tag, other formats). `state` carries the list's layout, usual
+// or reversed, from the line that decided it on.
+ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose purpose, ListReadState& state);
 
 // `name` as md5sum escapes it: "\\", "\n" and "\r" for a backslash, a line
 // feed and a carriage return. A line holding an escaped name begins with a
@@ -47,6 +51,7 @@ struct SumToolTexts {
     const char* creationComplete;
     DigestAlgorithm algorithm;
     const char* bsdTag;
+    const char* opensslTag;        // nullptr: the BSD tag
     const char* sidecarExtension;  // ".md5"
     const char* listMessage;       // the list cannot be opened, or is unusable
 };

@@ -7,7 +7,7 @@
 namespace velmar {
 namespace {
 
-ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose, ListReadState&) {
     ListLine line;
     if (IsM3uDigestLine(piece)) {
         line.kind = ListLineKind::DigestBeforeName;
@@ -53,6 +53,7 @@ const ListKind M3uKind{
     .algorithm = DigestAlgorithm::Md5,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .opensslTag = nullptr,
     .sidecarExtension = nullptr,
     .listMissingMessage = "Error Reading M3U File.. Exiting",
     .listUnusableMessage = "Error Reading M3U File.. Exiting",

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lists/ListReading.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Paths.h"
@@ -84,10 +85,15 @@ const ListKind* KindClaimingLines(const std::string& path) {
     TextReader reader(LinesLookedAt);
     if (!reader.Open(path)) return nullptr;
     std::string piece;
+    const auto kinds = ListKinds();
+    // Each kind reads the lines as one list, as it would verify it.
+    std::vector<ListReadState> states;
+    for (const ListKind* kind : kinds) states.push_back(FirstReadState(*kind, path));
     for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size())
-        for (const ListKind* kind : ListKinds())
-            if (kind != &SfvKind && kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify).kind != ListLineKind::Skip)
-                return kind;
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            if (kinds[i] != &SfvKind &&
+                kinds[i]->readLine(piece, *kinds[i], ReadPurpose::CommandLineVerify, states[i]).kind != ListLineKind::Skip)
+                return kinds[i];
     return nullptr;
 }
 

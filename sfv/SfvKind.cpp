@@ -19,7 +19,7 @@ SfvChecksumPolicy PolicyOf(ReadPurpose purpose) {
     return SfvChecksumPolicy::SkipBadLength;
 }
 
-ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose, ListReadState&) {
     SfvLine sfv = ParseSfvLine(piece, PolicyOf(purpose));
     ListLine line;
     line.name = std::move(sfv.entry.name);
@@ -73,6 +73,7 @@ const ListKind SfvKind{
     .algorithm = DigestAlgorithm::Crc32,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .opensslTag = nullptr,
     .sidecarExtension = nullptr,
     .listMissingMessage = "SFV File Does Not Exist.. Exiting",
     .listUnusableMessage = "Bad SFV File.. Exiting",
