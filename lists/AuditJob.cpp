@@ -210,8 +210,12 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
                      .piece = {},
                      .addRows = audit});
 
-    TreeNews news;
-    if (!frame.StopCheck()) news = NewFilesBelow(frame, kind, finder, entries, listPath);
+    // A one-file list named after its file ("NAME.md5" listing NAME) is that
+    // file's record, not its folder's: nothing beside it is new to it, and
+    // its file missing is no reason to rewrite it as a list of nothing.
+    const bool oneFileList = entries.Count() == 1 && entries.Name(0) == SidecarNameOf(kind, listPath);
+    TreeNews news{.names = {}, .unreadable = {}, .walked = oneFileList};
+    if (!oneFileList && !frame.StopCheck()) news = NewFilesBelow(frame, kind, finder, entries, listPath);
     const int firstNew = audit ? entries.Count() : 0;
     if (news.walked && !frame.StopCheck())
         for (const std::string& name : news.names) frame.AddPendingRow(name);
@@ -264,7 +268,8 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     if (!frame.ShowSummary(AuditSummaryText(frame.Counts())) || !news.walked) return frame.Finish();
     if (!news.unreadable.empty())
         frame.Window().MessageBox(CannotReadFolderMessage(news.unreadable), MessageButtons::Ok);
-    const int dropped = static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
+    const int dropped =
+        oneFileList ? 0 : static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
     const int changes = result.added + dropped + frame.Counts().MovedCount;
     const std::string question =
         audit ? "Update List?" : "Add " + std::to_string(result.added) + " Files to the List?";
