@@ -129,6 +129,29 @@ std::vector<Case> Cases() {
              return "MD5 (" + first.substr(34) + ") = " + first.substr(0, 32) + text.substr(end);
          },
          {IconOk, IconOk}, {}},
+        // md5 -r's layout, a name beginning with a blank kept whole.
+        {"BSD reversed layout", Md5Kind, {"track01.bin", " blank.bin"},
+         {{"track01.bin", "track01.bin"}, {" blank.bin", " blank.bin"}},
+         [](const std::string& text) {
+             std::string reversed;
+             for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+                 end = text.find("\r\n", at);
+                 reversed += text.substr(at, 32) + text.substr(at + 33, end + 2 - at - 33);
+             }
+             return reversed;
+         },
+         {IconOk, IconOk}, {}},
+        {"OpenSSL's layout", Sha256Kind, {"track01.bin", "(1).bin"},
+         {{"track01.bin", "track01.bin"}, {"(1).bin", "(1).bin"}},
+         [](const std::string& text) {
+             std::string tagged;
+             for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+                 end = text.find("\r\n", at);
+                 tagged += "SHA2-256(" + text.substr(at + 66, end - at - 66) + ")= " + text.substr(at, 64) + "\r\n";
+             }
+             return tagged;
+         },
+         {IconOk, IconOk}, {}},
         // md5sum's escaped line, which the MD5 kind writes too.
         {"escaped name with a backslash", Md5Kind, {"back\\slash.bin"}, {{"back\\slash.bin", "back\\slash.bin"}},
          AsIs, {IconOk}, {}},
@@ -194,6 +217,11 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         {"sums", sha256 + " *a.bin\n", Sha256Kind},
         {"sums", "MD5 (a.bin) = " + md5 + "\n", Md5Kind},
         {"sums", "SHA256 (a.bin) = " + sha256 + "\n", Sha256Kind},
+        {"sums", "SHA2-256(a.bin)= " + sha256 + "\n", Sha256Kind},
+        {"sums", md5 + " a.bin\n", Md5Kind},
+        {"a.bin.MD5", sha256 + "\n", Md5Kind},  // by its name, whatever it holds
+        {"a.bin.sha256", sha256 + "\n", Sha256Kind},
+        {"a.bin", md5 + "\n", SfvKind},  // a digest alone names nothing here
         {"playlist", "#EXTM3U\n#EXTINF:1,Artist - Title\n#" + md5 + "\na.bin\n", M3uKind},
         // Lines SFV would take for entries do not hide the ones that follow.
         {"sums", "# made 20261209\n" + md5 + "  a.bin\n", Md5Kind},
