@@ -86,6 +86,14 @@ std::string Nfd(std::string text) {
     return text;
 }
 
+// The CR LF lines of `text`, each rewritten by `rewrite`.
+std::string EachLine(const std::string& text, std::string (*rewrite)(const std::string& line)) {
+    std::string out;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        out += rewrite(text.substr(at, end - at)) + "\r\n";
+    return out;
+}
+
 std::vector<Case> Cases() {
     std::string md5 = std::string(32, '0');
     return {
@@ -133,23 +141,15 @@ std::vector<Case> Cases() {
         {"BSD reversed layout", Md5Kind, {"track01.bin", " blank.bin"},
          {{"track01.bin", "track01.bin"}, {" blank.bin", " blank.bin"}},
          [](const std::string& text) {
-             std::string reversed;
-             for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
-                 end = text.find("\r\n", at);
-                 reversed += text.substr(at, 32) + text.substr(at + 33, end + 2 - at - 33);
-             }
-             return reversed;
+             return EachLine(text, [](const std::string& line) { return line.substr(0, 32) + line.substr(33); });
          },
          {IconOk, IconOk}, {}},
         {"OpenSSL's layout", Sha256Kind, {"track01.bin", "(1).bin"},
          {{"track01.bin", "track01.bin"}, {"(1).bin", "(1).bin"}},
          [](const std::string& text) {
-             std::string tagged;
-             for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
-                 end = text.find("\r\n", at);
-                 tagged += "SHA2-256(" + text.substr(at + 66, end - at - 66) + ")= " + text.substr(at, 64) + "\r\n";
-             }
-             return tagged;
+             return EachLine(text, [](const std::string& line) {
+                 return "SHA2-256(" + line.substr(66) + ")= " + line.substr(0, 64);
+             });
          },
          {IconOk, IconOk}, {}},
         // md5sum's escaped line, which the MD5 kind writes too.
