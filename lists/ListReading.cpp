@@ -90,6 +90,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         ++count;
     }
     list.Close();
+    if (sinks.endState) *sinks.endState = std::move(state);
     // A stopped read is no proof that the list holds no entry.
     if (kind.entriesRequired && count == 0 && !frame.StopCheck()) frame.Fatal(kind.listUnusableMessage);
     return count;

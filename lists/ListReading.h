@@ -81,6 +81,8 @@ struct ListReadingSinks {
     std::function<void(std::string_view piece, int entry)> piece;
     // A pending row through `frame` for each entry, or none.
     bool addRows = true;
+    // Where given, the reading's state at its end.
+    ListReadState* endState = nullptr;
 };
 
 // The loop itself.

@@ -140,7 +140,7 @@ ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpo
     return line;
 }
 
-std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
+std::string SumEntryLines(std::string_view name, const FileDigest& digest, const ListReadState& list) {
     // md5sum's own escaped form, which md5sum -c and sha256sum -c read back
     // and which holds no line end of its own: the list stays one line per
     // entry, whatever the name.
@@ -148,7 +148,7 @@ std::string SumEntryLines(std::string_view name, const FileDigest& digest) {
     std::string line;
     if (escaped.size() != name.size()) line.push_back('\\');  // every escape is longer than its character
     line.append(digest.Text());
-    line.append("  ");
+    line.append(list.sumLayout == ListReadState::SumLayout::Reversed ? " " : "  ");
     line.append(escaped);
     line.push_back('\n');
     return line;

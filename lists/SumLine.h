@@ -30,8 +30,9 @@ std::string SumToolEscaped(std::string_view name);
 
 // "<digest>  <name>\n", or md5sum's escaped line for a name holding a
 // backslash, a line feed or a carriage return; the list writer turns "\n"
-// into CR LF.
-std::string SumEntryLines(std::string_view name, const FileDigest& digest);
+// into CR LF. In a list read as md5 -r's layout, "<digest> <name>\n", the
+// only line md5sum reads there.
+std::string SumEntryLines(std::string_view name, const FileDigest& digest, const ListReadState& list);
 
 // What tells the kinds in this layout apart. Everything else is the same for
 // all of them: their lines read and written as above, no header and no

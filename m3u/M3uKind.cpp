@@ -18,7 +18,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose, ListRead
 
 std::string Header(const CreationSetup&, std::time_t) { return std::string(M3uHeaderLine); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest) { return M3uEntryLines(digest.Text(), name); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return M3uEntryLines(digest.Text(), name); }
 
 // A line end of its own would split the name over two lines and lose the
 // entry on reading back.

@@ -40,7 +40,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose, 
 
 std::string Header(const CreationSetup& setup, std::time_t now) { return SfvHeaderBlock(setup.checkBox1, now); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest) { return SfvEntryLine(name, Crc32Of(digest)); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return SfvEntryLine(name, Crc32Of(digest)); }
 
 const char* NameUnfit(std::string_view name) {
     if (HoldsLineEnd(name)) return "an SFV list has no way to write a line end in a name";

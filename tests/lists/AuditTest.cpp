@@ -130,7 +130,7 @@ TEST_P(AuditTest, ASidecarIsAuditedAsItsOneFileAndNeverRewritten) {
         dir.Write("other.bin", "other");
         ReadBuffer buffer(4096);
         const std::string digest = DigestFile(kind->algorithm, file, buffer).Text();
-        for (const std::string& text : {digest + "\r\n", kind->entryLines("Disc.iso", DigestFile(kind->algorithm, file, buffer))}) {
+        for (const std::string& text : {digest + "\r\n", kind->entryLines("Disc.iso", DigestFile(kind->algorithm, file, buffer), {})}) {
             const std::string list = dir.Write(std::string("Disc.iso") + kind->sidecarExtension, text);
             FakeWindow auditor;
             const auto log = Audit(auditor, AuditMode::Audit, list, {});

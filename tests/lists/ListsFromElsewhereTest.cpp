@@ -67,7 +67,7 @@ std::string ListText(const ListKind& kind, const std::vector<Entry>& entries, Te
         digest.status = FileDigestStatus::Ok;
         digest.size = DigestSize(kind.algorithm);
         if (!entry.content.empty()) digest = DigestFile(kind.algorithm, dir.Write(".content", entry.content), buffer);
-        std::string line = kind.entryLines(entry.listed, digest);
+        std::string line = kind.entryLines(entry.listed, digest, {});
         line.insert(line.size() - 1, "\r");
         text += line;
     }

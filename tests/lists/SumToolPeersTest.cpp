@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "checksum/FileDigest.h"
+#include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
 #include "md5list/Md5Kind.h"
+#include "registry/ListKinds.h"
 #include "sha256/Sha256Kind.h"
 #include "tests/md5list/Md5TestSupport.h"
 #include "tests/support/JobTest.h"
@@ -213,6 +215,32 @@ std::string VelmarSays(const std::string& list, const ListKind& kind) {
     for (const auto& row : window.Rows())
         said += row.name + (row.icon == IconOk ? ": OK\n" : row.icon == IconBad ? ": FAILED\n" : ": FAILED open or read\n");
     return said;
+}
+
+// An audit's Yes writes its new and moved entries in the list's own
+// layout: in md5 -r's, md5sum would read "<digest>  <name>" as the name
+// " <name>".
+TEST(SumToolPeers, AnAuditedListOfTheReversedLayoutStaysOneTheToolsRead) {
+    ProgramEndCatcher catcher;
+    for (const SumKind& sum : SumKinds) {
+        if (!Installed(sum.tool)) GTEST_SKIP() << sum.tool << " is not installed";
+        TempDir dir;
+        // Its first line tells its layout: its name begins with no blank.
+        WriteTree(dir, ".", {"a.bin", " b.bin", "c.bin"});
+        ASSERT_EQ(MakeListIn(dir.path(), sum.tool + " a.bin ' b.bin' c.bin | sed -E 's/^([0-9a-f]+)  /\\1 /'", "list"), 0);
+        std::filesystem::create_directory(dir.File("Sub"));
+        std::filesystem::rename(dir.File("c.bin"), dir.File("Sub/c.bin"));
+        dir.Write("d.bin", "new");
+        FakeWindow window;
+        MainWindowState state;
+        JobFrame frame(window, state);
+        window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list")});
+        window.messageAnswers = {MessageAnswer::Yes};
+        RunAudit(frame, AuditMode::Audit, ListKindOf, AuditDialog(AuditMode::Audit, AllListsFilter()));
+        EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok List Updated"));
+        EXPECT_EQ(RunIn(dir.path(), sum.tool + " -c --strict list"), 0) << ReadAll(dir.File("list"));
+        EXPECT_EQ(VelmarSays(dir.File("list"), sum.kind), "a.bin: OK\n b.bin: OK\nSub/c.bin: OK\nd.bin: OK\n");
+    }
 }
 
 // How the files are read plays no part here: one reading policy is enough.
