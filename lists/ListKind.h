@@ -93,12 +93,11 @@ struct ListKind {
 
     // Writing: the lines before the comment block (nullptr: none), the
     // comment style (nullptr: no comment block), one entry's lines (in the
-    // layout of the list they go into, as its reading left `list`: a new
-    // list's is a fresh ListReadState), and
-    // why an entry cannot carry a name, as the end of a sentence ("an SFV
-    // list has no way to write a line end in a name"), or nullptr when it
-    // can (nullptr for the function: every name; lists/ListableName.h adds
-    // what no list can carry).
+    // layout of the list they go into, as its reading left `list`; a fresh
+    // ListReadState for a new list), and why an entry cannot carry a name,
+    // as the end of a sentence ("an SFV list has no way to write a line end
+    // in a name"), or nullptr when it can (nullptr for the function: every
+    // name; lists/ListableName.h adds what no list can carry).
     std::string (*header)(const CreationSetup& setup, std::time_t now);
     const CommentStyle* comments;
     std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListReadState& list);
