@@ -19,6 +19,7 @@ const ListKind Blake2Kind = SumToolKind({
     .creationComplete = "BLAKE2 file creation complete!",
     .algorithm = DigestAlgorithm::Blake2b,
     .bsdTag = "BLAKE2b",
+    .opensslTag = "BLAKE2B-512",
     .sidecarExtension = ".b2",
     .listMessage = "Error Reading BLAKE2 File.. Exiting",
 });

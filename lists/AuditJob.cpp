@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "checksum/DigestText.h"
@@ -144,9 +145,13 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
     }
 
     std::string text;
+    // Where each moved entry's new lines go, and its new file's index: they
+    // are written once the list is read, in the layout its reading decided.
+    std::vector<std::pair<std::size_t, int>> movedLines;
     int lastMoved = -1;
     bool same = true;
     int read = 0;
+    ListReadState layout;
     ReadListEntries(frame, kind, listPath, ReadPurpose::MenuVerify, finder,
                     {.entry =
                          [&](std::string& name, std::string&) {
@@ -162,17 +167,28 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
                              if (file < 0) return text.append(piece), void();
                              if (entry == lastMoved) return;
                              lastMoved = entry;
-                             text.append(kind.entryLines(news.names[static_cast<std::size_t>(file)],
-                                                         result.newDigests[static_cast<std::size_t>(file)]));
+                             movedLines.emplace_back(text.size(), file);
                          },
-                     .addRows = false});
+                     .addRows = false,
+                     .endState = &layout});
     if (!same || read != entries.Count()) {
         frame.Window().MessageBox("The list changed while it was checked; it was left as it was.",
                                   MessageButtons::Ok);
         return std::nullopt;
     }
+    const auto linesOf = [&](std::size_t file) {
+        return kind.entryLines(news.names[file], result.newDigests[file], layout);
+    };
+    std::string kept = std::move(text);
+    text.clear();
+    std::size_t from = 0;
+    for (const auto& [at, file] : movedLines) {
+        text.append(kept, from, at - from).append(linesOf(static_cast<std::size_t>(file)));
+        from = at;
+    }
+    text.append(kept, from);
     if (!text.empty() && text.back() != '\n' && !added.empty()) text.push_back('\n');
-    for (const std::size_t file : added) text.append(kind.entryLines(news.names[file], result.newDigests[file]));
+    for (const std::size_t file : added) text.append(linesOf(file));
     return text;
 }
 
@@ -210,8 +226,12 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
                      .piece = {},
                      .addRows = audit});
 
-    TreeNews news;
-    if (!frame.StopCheck()) news = NewFilesBelow(frame, kind, finder, entries, listPath);
+    // A one-file list named after its file ("NAME.md5" listing NAME) is that
+    // file's record, not its folder's: nothing beside it is new to it, and
+    // its file missing is no reason to rewrite it as a list of nothing.
+    const bool oneFileList = entries.Count() == 1 && entries.Name(0) == SidecarNameOf(kind, listPath);
+    TreeNews news{.names = {}, .unreadable = {}, .walked = oneFileList};
+    if (!oneFileList && !frame.StopCheck()) news = NewFilesBelow(frame, kind, finder, entries, listPath);
     const int firstNew = audit ? entries.Count() : 0;
     if (news.walked && !frame.StopCheck())
         for (const std::string& name : news.names) frame.AddPendingRow(name);
@@ -264,7 +284,8 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     if (!frame.ShowSummary(AuditSummaryText(frame.Counts())) || !news.walked) return frame.Finish();
     if (!news.unreadable.empty())
         frame.Window().MessageBox(CannotReadFolderMessage(news.unreadable), MessageButtons::Ok);
-    const int dropped = static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
+    const int dropped =
+        oneFileList ? 0 : static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
     const int changes = result.added + dropped + frame.Counts().MovedCount;
     const std::string question =
         audit ? "Update List?" : "Add " + std::to_string(result.added) + " Files to the List?";

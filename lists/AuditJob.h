@@ -28,6 +28,9 @@ enum class AuditMode {
 // one with its listed digest: an audit never takes a changed file for
 // good), and one entry per new file after them, in the tree's order. It
 // replaces the list through the hidden replacement file.
+// A one-file list named after its file (a sidecar, "NAME.md5" listing NAME
+// alone) has only its file checked: no file beside it is new to it, and
+// nothing is offered, so it is never rewritten.
 void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std::string& listPath);
 
 // The list the user picks in `dialog`, read as `kindOf` tells; a cancel

@@ -57,7 +57,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
             // A file chosen a moment ago that is gone or unreadable now is no
             // missing row here: the list would be wrong, so the job ends.
             if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
-            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(row)], digest));
+            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(row)], digest, {}));
             frame.RowDone(row, IconOk);
         }
         frame.HoldList([&out] { out.Discard(); });

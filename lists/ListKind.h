@@ -39,6 +39,21 @@ struct ListLine {
     std::string digest;
 };
 
+// What one reading of a list carries from line to line: made afresh for
+// each list read, by whoever reads it, and handed to every line of it.
+struct ListReadState {
+    // The sum-tool layouts' lines in either "<digest>  <name>" or the BSD
+    // reversed "<digest> <name>": the first line that tells them apart
+    // decides for the whole list, so that a name beginning with a blank or
+    // a '*' is never read one way on one line and the other on the next.
+    enum class SumLayout { Undecided, Usual, Reversed };
+    SumLayout sumLayout = SumLayout::Undecided;
+    // The file a one-file list is named after ("NAME" for "NAME.md5", by the
+    // kind's sidecarExtension), which a line of a digest alone names; empty
+    // for any other list.
+    std::string sidecarName;
+};
+
 struct ListKind {
     // The menu: its caption, its four items and their keys ("F3",
     // "Shift+F6"), in the order create, verify, select verify, create from
@@ -61,8 +76,9 @@ struct ListKind {
 
     // Reading. A piece is one read of the list (at most 511 bytes, its line
     // feed included when it ends a line).
-    ListLine (*readLine)(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
+    ListLine (*readLine)(std::string_view piece, const ListKind& kind, ReadPurpose purpose, ListReadState& state);
     const char* bsdTag;               // a sum-tool list's tag in the BSD layout ("MD5"); nullptr: none
+    const char* opensslTag;           // its tag in OpenSSL's layout where it differs ("SHA2-256"); else nullptr
     // The ending of a one-file list named after its file, "NAME.md5" for
     // NAME (nullptr: the kind has none).
     const char* sidecarExtension;
@@ -76,14 +92,15 @@ struct ListKind {
     bool readFailureIsFatal;          // else a file that fails part way is compared by what was read
 
     // Writing: the lines before the comment block (nullptr: none), the
-    // comment style (nullptr: no comment block), one entry's lines, and
-    // why an entry cannot carry a name, as the end of a sentence ("an SFV
-    // list has no way to write a line end in a name"), or nullptr when it
-    // can (nullptr for the function: every name; lists/ListableName.h adds
-    // what no list can carry).
+    // comment style (nullptr: no comment block), one entry's lines (in the
+    // layout of the list they go into, as its reading left `list`; a fresh
+    // ListReadState for a new list), and why an entry cannot carry a name,
+    // as the end of a sentence ("an SFV list has no way to write a line end
+    // in a name"), or nullptr when it can (nullptr for the function: every
+    // name; lists/ListableName.h adds what no list can carry).
     std::string (*header)(const CreationSetup& setup, std::time_t now);
     const CommentStyle* comments;
-    std::string (*entryLines)(std::string_view name, const FileDigest& digest);
+    std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListReadState& list);
     const char* (*nameUnfit)(std::string_view name);
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };

@@ -1,5 +1,7 @@
 #include "lists/ListReading.h"
 
+#include <algorithm>
+
 #include "lists/DigestField.h"
 #include "lists/ListPieces.h"
 #include "lists/ListedFileFinder.h"
@@ -12,6 +14,21 @@ std::string_view ListedEntries::Name(int row) const {
     const auto i = static_cast<std::size_t>(row);
     const std::size_t begin = i == 0 ? 0 : nameEnds_[i - 1];
     return std::string_view(names_).substr(begin, nameEnds_[i] - begin);
+}
+
+std::string SidecarNameOf(const ListKind& kind, const std::string& path) {
+    if (!kind.sidecarExtension) return {};
+    const std::string base = BaseNameOf(path);
+    const std::string_view extension = kind.sidecarExtension;
+    if (base.size() <= extension.size()) return {};
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const bool ends = std::equal(extension.begin(), extension.end(), base.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                                 [&](char a, char b) { return lower(a) == lower(b); });
+    return ends ? base.substr(0, base.size() - extension.size()) : std::string();
+}
+
+ListReadState FirstReadState(const ListKind& kind, const std::string& path) {
+    return {.sumLayout = ListReadState::SumLayout::Undecided, .sidecarName = SidecarNameOf(kind, path)};
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
@@ -38,6 +55,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
     list.Open(path);
     int count = 0;
+    ListReadState state = FirstReadState(kind, path);
     std::string piece;
     std::string nameLine;
     // The entry of the line the last piece began, and whether it ended it.
@@ -50,7 +68,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         sinks.piece(text, lineEntry);
     };
     while (list.Next(piece)) {
-        ListLine line = kind.readLine(piece, kind, purpose);
+        ListLine line = kind.readLine(piece, kind, purpose, state);
         if (line.kind == ListLineKind::Skip) {
             give(piece, -1);
             continue;
@@ -72,6 +90,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         ++count;
     }
     list.Close();
+    if (sinks.endState) *sinks.endState = std::move(state);
     // A stopped read is no proof that the list holds no entry.
     if (kind.entriesRequired && count == 0 && !frame.StopCheck()) frame.Fatal(kind.listUnusableMessage);
     return count;

@@ -62,6 +62,14 @@ private:
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries);
 
+// The name of the file the list at `path` is a one-file list of (a
+// sidecar): its base name less the kind's sidecarExtension, letter case
+// aside; empty when the name does not end so, or the kind has none.
+std::string SidecarNameOf(const ListKind& kind, const std::string& path);
+
+// A reading's state at the list's first line.
+ListReadState FirstReadState(const ListKind& kind, const std::string& path);
+
 // What the loop gives its caller.
 struct ListReadingSinks {
     // Each entry's name (as found) and digest text, in line order.
@@ -73,6 +81,8 @@ struct ListReadingSinks {
     std::function<void(std::string_view piece, int entry)> piece;
     // A pending row through `frame` for each entry, or none.
     bool addRows = true;
+    // Where given, the reading's state at its end.
+    ListReadState* endState = nullptr;
 };
 
 // The loop itself.

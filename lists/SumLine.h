@@ -1,8 +1,11 @@
 // One line in the layouts of the coreutils sum tools (md5sum, sha256sum):
 // the digest's digits, a space, a space or "*" (the text and binary markers,
 // alike here: files are always hashed as bytes), then the name up to the
-// line end; or the BSD layout, "MD5 (name) = digest" with the kind's tag;
-// either with a leading backslash when the name is escaped.
+// line end; the BSD reversed layout of md5 -r, the digits, one blank and
+// the name; the tagged layouts, "MD5 (name) = digest" (BSD) and
+// "MD5(name)= digest" (OpenSSL) with the kind's tags; any of them with a
+// leading backslash when the name is escaped. In a one-file list named
+// after its file ("NAME.md5"), a digest alone stands for that file.
 #pragma once
 
 #include <string>
@@ -16,8 +19,9 @@ namespace velmar {
 // read (either case; shorter than the digits when a NUL cut it) and its name
 // verbatim (inner and trailing spaces, backslashes kept, escapes read), or
 // nothing for any other line (comments, headers, blank lines, another
-// algorithm's tag, other formats).
-ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose purpose);
+// algorithm's tag, other formats). `state` carries the list's layout, usual
+// or reversed, from the line that decided it on.
+ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpose purpose, ListReadState& state);
 
 // `name` as md5sum escapes it: "\\", "\n" and "\r" for a backslash, a line
 // feed and a carriage return. A line holding an escaped name begins with a
@@ -26,8 +30,9 @@ std::string SumToolEscaped(std::string_view name);
 
 // "<digest>  <name>\n", or md5sum's escaped line for a name holding a
 // backslash, a line feed or a carriage return; the list writer turns "\n"
-// into CR LF.
-std::string SumEntryLines(std::string_view name, const FileDigest& digest);
+// into CR LF. In a list read as md5 -r's layout, "<digest> <name>\n", the
+// only line md5sum reads there.
+std::string SumEntryLines(std::string_view name, const FileDigest& digest, const ListReadState& list);
 
 // What tells the kinds in this layout apart. Everything else is the same for
 // all of them: their lines read and written as above, no header and no
@@ -47,6 +52,7 @@ struct SumToolTexts {
     const char* creationComplete;
     DigestAlgorithm algorithm;
     const char* bsdTag;
+    const char* opensslTag;        // nullptr: the BSD tag
     const char* sidecarExtension;  // ".md5"
     const char* listMessage;       // the list cannot be opened, or is unusable
 };

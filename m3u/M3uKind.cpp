@@ -7,7 +7,7 @@
 namespace velmar {
 namespace {
 
-ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose, ListReadState&) {
     ListLine line;
     if (IsM3uDigestLine(piece)) {
         line.kind = ListLineKind::DigestBeforeName;
@@ -18,7 +18,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose) {
 
 std::string Header(const CreationSetup&, std::time_t) { return std::string(M3uHeaderLine); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest) { return M3uEntryLines(digest.Text(), name); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return M3uEntryLines(digest.Text(), name); }
 
 // A line end of its own would split the name over two lines and lose the
 // entry on reading back.
@@ -53,6 +53,7 @@ const ListKind M3uKind{
     .algorithm = DigestAlgorithm::Md5,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .opensslTag = nullptr,
     .sidecarExtension = nullptr,
     .listMissingMessage = "Error Reading M3U File.. Exiting",
     .listUnusableMessage = "Error Reading M3U File.. Exiting",

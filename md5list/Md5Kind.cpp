@@ -20,6 +20,7 @@ const ListKind Md5Kind = SumToolKind({
     .creationComplete = "MD5 file creation complete!",
     .algorithm = DigestAlgorithm::Md5,
     .bsdTag = "MD5",
+    .opensslTag = nullptr,
     .sidecarExtension = ".md5",
     .listMessage = "Error Reading MD5 File.. Exiting",
 });

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "blake2/Blake2Kind.h"
+#include "lists/ListReading.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Paths.h"
@@ -110,12 +111,17 @@ const ListKind* KindClaimingLines(const std::string& path) {
     std::vector<const ListKind*> candidates;  // the kinds that read the first entry
     ListLine first;
     std::string piece;
+    const auto kinds = ListKinds();
+    // Each kind reads the lines as one list, as it would verify it.
+    std::vector<ListReadState> states;
+    for (const ListKind* kind : kinds) states.push_back(FirstReadState(*kind, path));
     for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size()) {
         std::vector<const ListKind*> claiming;
-        for (const ListKind* kind : ListKinds()) {
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            const ListKind* kind = kinds[i];
             if (kind == &SfvKind) continue;
             if (!candidates.empty() && std::find(candidates.begin(), candidates.end(), kind) == candidates.end()) continue;
-            ListLine line = kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify);
+            ListLine line = kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify, states[i]);
             if (line.kind == ListLineKind::Skip) continue;
             if (claiming.empty() && candidates.empty()) first = std::move(line);
             claiming.push_back(kind);

@@ -19,7 +19,7 @@ SfvChecksumPolicy PolicyOf(ReadPurpose purpose) {
     return SfvChecksumPolicy::SkipBadLength;
 }
 
-ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose) {
+ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose, ListReadState&) {
     SfvLine sfv = ParseSfvLine(piece, PolicyOf(purpose));
     ListLine line;
     line.name = std::move(sfv.entry.name);
@@ -40,7 +40,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose) 
 
 std::string Header(const CreationSetup& setup, std::time_t now) { return SfvHeaderBlock(setup.checkBox1, now); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest) { return SfvEntryLine(name, Crc32Of(digest)); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return SfvEntryLine(name, Crc32Of(digest)); }
 
 const char* NameUnfit(std::string_view name) {
     if (HoldsLineEnd(name)) return "an SFV list has no way to write a line end in a name";
@@ -73,6 +73,7 @@ const ListKind SfvKind{
     .algorithm = DigestAlgorithm::Crc32,
     .readLine = ReadLine,
     .bsdTag = nullptr,
+    .opensslTag = nullptr,
     .sidecarExtension = nullptr,
     .listMissingMessage = "SFV File Does Not Exist.. Exiting",
     .listUnusableMessage = "Bad SFV File.. Exiting",

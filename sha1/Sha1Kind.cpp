@@ -19,6 +19,7 @@ const ListKind Sha1Kind = SumToolKind({
     .creationComplete = "SHA1 file creation complete!",
     .algorithm = DigestAlgorithm::Sha1,
     .bsdTag = "SHA1",
+    .opensslTag = nullptr,
     .sidecarExtension = ".sha1",
     .listMessage = "Error Reading SHA1 File.. Exiting",
 });

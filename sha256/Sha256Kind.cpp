@@ -20,6 +20,7 @@ const ListKind Sha256Kind = SumToolKind({
     .creationComplete = "SHA256 file creation complete!",
     .algorithm = DigestAlgorithm::Sha256,
     .bsdTag = "SHA256",
+    .opensslTag = "SHA2-256",
     .sidecarExtension = ".sha256",
     .listMessage = "Error Reading SHA256 File.. Exiting",
 });

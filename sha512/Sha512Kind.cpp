@@ -19,6 +19,7 @@ const ListKind Sha512Kind = SumToolKind({
     .creationComplete = "SHA512 file creation complete!",
     .algorithm = DigestAlgorithm::Sha512,
     .bsdTag = "SHA512",
+    .opensslTag = "SHA2-512",
     .sidecarExtension = ".sha512",
     .listMessage = "Error Reading SHA512 File.. Exiting",
 });

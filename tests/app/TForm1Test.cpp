@@ -356,7 +356,7 @@ private slots:
             ReadBuffer buffer;
             std::string text;
             for (const char* name : {"a.bin", "b.bin"})
-                text += list.kind.entryLines(name, DigestFile(list.kind.algorithm, album.Write(name, name), buffer));
+                text += list.kind.entryLines(name, DigestFile(list.kind.algorithm, album.Write(name, name), buffer), {});
             const std::string path = album.Write(list.name, text);
             QStringList arguments = {"velmar"};
             if (!list.dropped) arguments << QString::fromStdString(path);

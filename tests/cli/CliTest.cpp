@@ -114,6 +114,12 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          "{\"summary\":\"OK:0  BAD:0  N/A:1\",\"ok\":0,\"bad\":0,\"na\":1,\"new\":0,\"moved\":0,\"not_checked\":0,"
          "\"list\":\"" + tree + "/md5sum\"}\n",
          ""},
+        {"a one-file list named after its file, its digest alone",
+         {"verify", "Disc 1/d.bin.MD5"},
+         [&] { dir.Write("Tree/Disc 1/d.bin.MD5", "7121eb4f3528263c0507e7cf219eb8c7\r\n"); },
+         0,
+         "d.bin: OK\n",
+         "OK:1  BAD:0  N/A:0"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);

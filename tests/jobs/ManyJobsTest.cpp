@@ -30,7 +30,7 @@ TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
     const auto kinds = ListKinds();
     std::vector<std::string> lists;
     for (const ListKind* kind : kinds)
-        lists.push_back(dir.Write(kind->create.firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer))));
+        lists.push_back(dir.Write(kind->create.firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer), {})));
 
     constexpr int Jobs = 60;
     test::FakeWindow window;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "checksum/FileDigest.h"
 #include "lists/AuditJob.h"
 #include "lists/VerifyJob.h"
 #include "tests/support/JobTest.h"
@@ -115,6 +116,35 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         EXPECT_TRUE(Contains(added, "MessageBox YesNo Add 2 Files to the List?"));
         FakeWindow last;
         EXPECT_TRUE(Contains(Audit(last, AuditMode::AddNewFiles, list, {}), "MessageBox Ok No New Files Found"));
+    }
+}
+
+// A one-file list named after its file, in either of its forms: only its
+// file is checked, nothing beside it is new, and it is never rewritten.
+TEST_P(AuditTest, ASidecarIsAuditedAsItsOneFileAndNeverRewritten) {
+    for (const ListKind* kind : ListKinds()) {
+        if (!kind->sidecarExtension) continue;
+        SCOPED_TRACE(kind->sidecarExtension);
+        TempDir dir;
+        const std::string file = dir.Write("Disc.iso", "disc");
+        dir.Write("other.bin", "other");
+        ReadBuffer buffer(4096);
+        const std::string digest = DigestFile(kind->algorithm, file, buffer).Text();
+        for (const std::string& text : {digest + "\r\n", kind->entryLines("Disc.iso", DigestFile(kind->algorithm, file, buffer), {})}) {
+            const std::string list = dir.Write(std::string("Disc.iso") + kind->sidecarExtension, text);
+            FakeWindow auditor;
+            const auto log = Audit(auditor, AuditMode::Audit, list, {});
+            EXPECT_TRUE(Contains(log, "SetText Label1 OK:1  BAD:0  N/A:0  NEW:0  MOVED:0"));
+            EXPECT_EQ(RowNames(auditor), std::vector<std::string>{"Disc.iso"});
+            FakeWindow adder;
+            EXPECT_TRUE(Contains(Audit(adder, AuditMode::AddNewFiles, list, {}), "MessageBox Ok No New Files Found"));
+            std::filesystem::rename(file, file + ".moved");
+            FakeWindow missing;
+            EXPECT_TRUE(Contains(Audit(missing, AuditMode::Audit, list, {}), "SetText Label1 OK:0  BAD:0  N/A:1  NEW:0  MOVED:0"))
+                << "and nothing asked";
+            std::filesystem::rename(file + ".moved", file);
+            EXPECT_EQ(ReadAll(list), text);
+        }
     }
 }
 

@@ -70,7 +70,7 @@ std::string ListText(const ListKind& kind, const std::vector<Entry>& entries, Te
         digest.status = FileDigestStatus::Ok;
         digest.size = DigestSize(kind.algorithm);
         if (!entry.content.empty()) digest = DigestFile(kind.algorithm, dir.Write(".content", entry.content), buffer);
-        std::string line = kind.entryLines(entry.listed, digest);
+        std::string line = kind.entryLines(entry.listed, digest, {});
         line.insert(line.size() - 1, "\r");
         text += line;
     }
@@ -87,6 +87,14 @@ std::string Nfd(std::string text) {
         for (std::size_t at; (at = text.find(composed)) != std::string::npos;)
             text.replace(at, 2, composed[1] == '\xA9' ? "e\xCC\x81" : "E\xCC\x81");
     return text;
+}
+
+// The CR LF lines of `text`, each rewritten by `rewrite`.
+std::string EachLine(const std::string& text, std::string (*rewrite)(const std::string& line)) {
+    std::string out;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        out += rewrite(text.substr(at, end - at)) + "\r\n";
+    return out;
 }
 
 std::vector<Case> Cases() {
@@ -130,6 +138,21 @@ std::vector<Case> Cases() {
              const std::size_t end = text.find("\r\n");
              const std::string first = text.substr(0, end);
              return "MD5 (" + first.substr(34) + ") = " + first.substr(0, 32) + text.substr(end);
+         },
+         {IconOk, IconOk}, {}},
+        // md5 -r's layout, a name beginning with a blank kept whole.
+        {"BSD reversed layout", Md5Kind, {"track01.bin", " blank.bin"},
+         {{"track01.bin", "track01.bin"}, {" blank.bin", " blank.bin"}},
+         [](const std::string& text) {
+             return EachLine(text, [](const std::string& line) { return line.substr(0, 32) + line.substr(33); });
+         },
+         {IconOk, IconOk}, {}},
+        {"OpenSSL's layout", Sha256Kind, {"track01.bin", "(1).bin"},
+         {{"track01.bin", "track01.bin"}, {"(1).bin", "(1).bin"}},
+         [](const std::string& text) {
+             return EachLine(text, [](const std::string& line) {
+                 return "SHA2-256(" + line.substr(66) + ")= " + line.substr(0, 64);
+             });
          },
          {IconOk, IconOk}, {}},
         // md5sum's escaped line, which the MD5 kind writes too.
@@ -202,6 +225,11 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         {"sums", sha256 + " *a.bin\n", Sha256Kind},
         {"sums", "MD5 (a.bin) = " + md5 + "\n", Md5Kind},
         {"sums", "SHA256 (a.bin) = " + sha256 + "\n", Sha256Kind},
+        {"sums", "SHA2-256(a.bin)= " + sha256 + "\n", Sha256Kind},
+        {"sums", md5 + " a.bin\n", Md5Kind},
+        {"a.bin.MD5", sha256 + "\n", Md5Kind},  // by its name, whatever it holds
+        {"a.bin.sha256", sha256 + "\n", Sha256Kind},
+        {"a.bin", md5 + "\n", SfvKind},  // a digest alone names nothing here
         {"playlist", "#EXTM3U\n#EXTINF:1,Artist - Title\n#" + md5 + "\na.bin\n", M3uKind},
         // Lines SFV would take for entries do not hide the ones that follow.
         {"sums", "# made 20261209\n" + md5 + "  a.bin\n", Md5Kind},
