@@ -214,7 +214,7 @@ struct ReadLog {
 };
 ReadLog* readLog = nullptr;
 
-ssize_t LoggedRead(int fd, void* buffer, std::size_t count) {
+ssize_t LoggedRead(int fd, void* buffer, std::size_t count, off_t offset) {
     struct stat status{};
     ::fstat(fd, &status);
     bool evicted;
@@ -223,12 +223,12 @@ ssize_t LoggedRead(int fd, void* buffer, std::size_t count) {
         evicted = readLog->evicted.count(status.st_ino) > 0;
         if (!evicted) readLog->threads.insert(std::this_thread::get_id());
     }
-    if (!evicted) return ::read(fd, buffer, count);
+    if (!evicted) return offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
     const int underWay = ++readLog->evictedUnderWay;
     for (int most = readLog->mostEvictedUnderWay; underWay > most && !readLog->mostEvictedUnderWay.compare_exchange_weak(most, underWay);) {}
     // Long enough for another worker to start a read of its own meanwhile.
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    const ssize_t n = ::read(fd, buffer, count);
+    const ssize_t n = offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
     --readLog->evictedUnderWay;
     return n;
 }

@@ -1,0 +1,44 @@
+// One large file's BLAKE3 on several cores. The tree lets whole subtrees
+// of a file be hashed apart: the file is cut into parts of
+// Blake3SplitPart bytes, each a subtree on its own, which every thread
+// takes in turn, reading its part with positional reads into its own
+// buffer; their chaining values are then joined in order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "checksum/FileDigest.h"
+#include "platform/Files.h"
+#include "platform/ReadBuffer.h"
+
+namespace velmar {
+
+// A part: 1024 chunks, two reads of CrcReadChunk, a power of two as a
+// subtree must be. Small enough that the last thread to finish waits for
+// little; large enough that taking it costs nothing.
+inline constexpr std::uint64_t Blake3SplitPart = std::uint64_t{1} << 20;
+
+// The smallest file split: eight parts. One core hashes it in a
+// millisecond or two, about what starting a thread and joining it cost a
+// few times over; below that one thread with its read-ahead is as fast.
+inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPart;
+
+// DigestOpenFile for BLAKE3 on several threads, or nothing when one thread
+// should do: the file is shorter than Blake3SplitSize, more than an eighth
+// of it has to come from the device (several readers would make a disk
+// seek, and one core hashes faster than most devices deliver), or every
+// other core already helps with another file.
+//
+// Honours the watch on every thread within a block, and counts every
+// block read. A read error gives ReadFailed with its errno and the digest
+// of the bytes before it; a file that shrinks or grows while read gives
+// the digest of what was read, front to back, as one thread would.
+std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
+
+// Threads other than the caller's that large files may use at once: the
+// usable CPUs less one. Tests may set it (0: never split); returns the
+// previous number.
+int SetBlake3HelpersForTesting(int helpers);
+
+}  // namespace velmar
