@@ -28,6 +28,8 @@ public:
 
     // What each read that reached the file returned, in order.
     const std::vector<ssize_t>& Returned() const { return state().returned; }
+    // How many of them were positional (pread).
+    std::size_t PositionalReads() const { return state().positional; }
 
 private:
     struct State {
@@ -36,6 +38,7 @@ private:
         std::size_t readsAtMost;  // 0: as many as asked for
         bool interruptedLast;
         std::vector<ssize_t> returned;
+        std::size_t positional = 0;
     };
     static State& state() {
         static State s;
@@ -56,6 +59,7 @@ private:
             errno = EIO;
             return -1;
         }
+        if (offset >= 0) ++s.positional;
         if (s.readsAtMost) count = std::min(count, s.readsAtMost);
         const ssize_t n = offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
         s.returned.push_back(n);
