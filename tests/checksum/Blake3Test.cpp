@@ -59,7 +59,7 @@ Node Tree(const std::uint8_t* p, std::size_t n, std::uint64_t chunk) {
             const std::size_t take = std::min(Blake3BlockSize, n - b * Blake3BlockSize);
             const std::uint8_t flags = b == 0 ? ChunkStart : 0;
             if (b + 1 == blocks) {
-                std::memcpy(node.block, p + b * Blake3BlockSize, take);
+                if (take > 0) std::memcpy(node.block, p + b * Blake3BlockSize, take);
                 node.length = static_cast<std::uint32_t>(take);
                 node.counter = chunk;
                 node.flags = flags | ChunkEnd;
@@ -197,7 +197,7 @@ using test::Always;
 class Blake3Kernel : public test::KernelTest<HashManyKernel> {};
 
 // Batches of every size from 0 to past two of the widest, as chunks and as
-// parents, from inputs at every offset to alignment, with counters that
+// parents, from inputs at several offsets to alignment, with counters that
 // carry into their high word part way through the batch.
 TEST_P(Blake3Kernel, MatchesPortableForAnyBatch) {
     const auto data = RandomBytes(40 * Blake3ChunkSize + 64, 9);
@@ -216,9 +216,12 @@ TEST_P(Blake3Kernel, MatchesPortableForAnyBatch) {
     for (const auto& s : shapes) {
         for (std::size_t count = 0; count <= 40; ++count) {
             for (std::size_t offset : {0, 1, 13, 63}) {
+                // Back to back, the last ending `offset` bytes before the end of
+                // the data, so that under AddressSanitizer a read past an input's
+                // end is caught.
                 std::vector<const std::uint8_t*> inputs(count);
-                // Inputs overlap when there are few blocks: any bytes will do.
-                for (std::size_t i = 0; i < count; ++i) inputs[i] = data.data() + offset + i * s.blocks * 64 % (39 * 1024);
+                for (std::size_t i = 0; i < count; ++i)
+                    inputs[i] = data.data() + data.size() - offset - (count - i) * s.blocks * Blake3BlockSize;
                 std::vector<std::uint8_t> got(32 * count + 1, 0xEE), want(32 * count + 1, 0xEE);
                 GetParam().update(inputs.data(), count, s.blocks, s.counter, s.incrementCounter, s.flags,
                                   s.flagsStart, s.flagsEnd, got.data());
