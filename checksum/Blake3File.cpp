@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <limits>
-#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "checksum/Blake3.h"
@@ -19,24 +21,14 @@ namespace {
 constexpr std::uint64_t PartChunks = Blake3SplitPart / Blake3ChunkSize;
 constexpr std::uint64_t NoPart = std::numeric_limits<std::uint64_t>::max();
 
-// The helper threads free for large files, shared by every file being
-// digested: a file takes what is free when it starts and waits for none,
-// so files never wait on each other and the threads hashing at once stay
-// below twice the cores however many files the engine reads side by side.
-std::atomic<int>& FreeHelpers() {
-    static std::atomic<int> free{UsableCpus() - 1};
-    return free;
-}
-
-int TakeHelpers(int wanted) {
-    auto& free = FreeHelpers();
-    int available = free.load();
-    int take;
-    do {
-        take = std::clamp(available, 0, wanted);
-    } while (take > 0 && !free.compare_exchange_weak(available, available - take));
-    return take;
-}
+// The first part a thread read short of its end (the file's last part, a
+// file that shrank, or a read error), as far as it was read.
+struct ShortPart {
+    std::uint64_t part = NoPart;
+    std::uint64_t bytes = 0;
+    int error = 0;
+    Blake3Hasher hasher;
+};
 
 struct Split {
     InputFile& file;
@@ -47,18 +39,15 @@ struct Split {
     // No part from here on is begun: one before it came up short.
     std::atomic<std::uint64_t> end;
     std::atomic<bool> stopped{false};
+    // Slot 0 is the file's own thread's, the others its helpers'.
+    std::vector<ShortPart> shortParts;
+    // Under the pool's lock: the helpers it may still take, and those on it.
+    int wanted;
+    int joined = 0, active = 0;
 
-    Split(InputFile& f, const DigestWatch& w, std::uint64_t parts)
-        : file(f), watch(w), size(f.OpenedSize()), values(parts), end(parts) {}
-};
-
-// The first part a thread read short of its end (the file's last part, a
-// file that shrank, or a read error), as far as it was read.
-struct ShortPart {
-    std::uint64_t part = NoPart;
-    std::uint64_t bytes = 0;
-    int error = 0;
-    Blake3Hasher hasher;
+    Split(InputFile& f, const DigestWatch& w, std::uint64_t parts, int helpers)
+        : file(f), watch(w), size(f.OpenedSize()), values(parts), end(parts),
+          shortParts(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
 };
 
 void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPart& shortPart) {
@@ -96,37 +85,98 @@ void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPa
     }
 }
 
+// Helper threads, started at the first large file and kept for the
+// process's life, each with its own read buffer, so that a large file costs
+// neither a thread's start nor a buffer's page faults. A file offers its
+// split and reads it on its own thread as well; a helper joins the oldest
+// split on offer. Nothing ever waits for a helper to come, only for those
+// already on a split to finish the part in hand, so files never wait on
+// each other, and with one worker per core in the engine no more than
+// twice the cores are busy hashing.
+class HelperPool {
+public:
+    static HelperPool& Get() {
+        // Never destroyed: its threads may be waiting on it at exit.
+        static HelperPool* const pool = new HelperPool(UsableCpus() - 1);
+        return *pool;
+    }
+
+    int Size() {
+        std::lock_guard lock(mutex_);
+        return size_;
+    }
+    int SetSize(int size) {
+        std::lock_guard lock(mutex_);
+        return std::exchange(size_, size);
+    }
+
+    void Offer(Split& split) {
+        std::lock_guard lock(mutex_);
+        for (; started_ < size_; ++started_) {
+            try {
+                std::thread([this] { Work(); }).detach();
+            } catch (const std::system_error&) {
+                break;  // fewer helpers, then
+            }
+        }
+        offers_.push_back(&split);
+        changed_.notify_all();
+    }
+
+    // Once this returns no helper is on the split or will join it.
+    void Withdraw(Split& split) {
+        std::unique_lock lock(mutex_);
+        std::erase(offers_, &split);
+        changed_.wait(lock, [&] { return split.active == 0; });
+    }
+
+private:
+    explicit HelperPool(int size) : size_(size) {}
+
+    void Work() {
+        ReadBuffer buffer(CrcReadChunk);
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return !offers_.empty(); });
+            Split& split = *offers_.front();
+            ShortPart& shortPart = split.shortParts[static_cast<std::size_t>(++split.joined)];
+            if (split.joined == split.wanted) offers_.erase(offers_.begin());
+            ++split.active;
+            lock.unlock();
+            HashParts(split, buffer.data(), CrcReadChunk, shortPart);
+            lock.lock();
+            if (--split.active == 0) changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Split*> offers_;  // oldest first
+    int size_;
+    int started_ = 0;
+};
+
 }  // namespace
 
-int SetBlake3HelpersForTesting(int helpers) { return FreeHelpers().exchange(helpers); }
+int SetBlake3HelpersForTesting(int helpers) { return HelperPool::Get().SetSize(helpers); }
 
 std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
     const std::uint64_t size = file.OpenedSize();
     if (size < Blake3SplitSize || file.UncachedBytes() > size / 8) return std::nullopt;
+    HelperPool& pool = HelperPool::Get();
     const std::uint64_t parts = (size + Blake3SplitPart - 1) / Blake3SplitPart;
-    const int helpers = TakeHelpers(static_cast<int>(std::min<std::uint64_t>(parts - 1, 1024)));
-    if (helpers == 0) return std::nullopt;
+    const int helpers = static_cast<int>(std::min<std::uint64_t>(parts - 1, static_cast<std::uint64_t>(pool.Size())));
+    if (helpers <= 0) return std::nullopt;
 
     const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
-    Split split(file, watch, parts);
-    std::vector<ShortPart> shortParts(static_cast<std::size_t>(helpers) + 1);
-    std::vector<std::unique_ptr<ReadBuffer>> buffers;
-    std::vector<std::thread> threads;
-    for (int i = 0; i < helpers; ++i) {
-        try {
-            buffers.push_back(std::make_unique<ReadBuffer>(CrcReadChunk));
-            threads.emplace_back(HashParts, std::ref(split), buffers.back()->data(), CrcReadChunk,
-                                 std::ref(shortParts[static_cast<std::size_t>(i) + 1]));
-        } catch (const std::exception&) {
-            break;  // fewer threads then; this one still reads
-        }
-    }
-    HashParts(split, buffer.data(), readSize, shortParts[0]);
-    for (auto& thread : threads) thread.join();
-    FreeHelpers() += helpers;
+    Split split(file, watch, parts, helpers);
+    pool.Offer(split);
+    HashParts(split, buffer.data(), readSize, split.shortParts[0]);
+    pool.Withdraw(split);
     if (split.stopped) return StoppedDigest();
 
     // The whole parts in order, then the first short one as far as it went.
+    const auto& shortParts = split.shortParts;
     const auto first = std::min_element(shortParts.begin(), shortParts.end(),
                                         [](const ShortPart& a, const ShortPart& b) { return a.part < b.part; });
     const std::uint64_t whole = std::min(first->part, parts);

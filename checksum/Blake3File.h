@@ -19,16 +19,19 @@ namespace velmar {
 // little; large enough that taking it costs nothing.
 inline constexpr std::uint64_t Blake3SplitPart = std::uint64_t{1} << 20;
 
-// The smallest file split: eight parts. One core hashes it in a
-// millisecond or two, about what starting a thread and joining it cost a
-// few times over; below that one thread with its read-ahead is as fast.
+// The smallest file split: eight parts. Below that the gain over one
+// thread, whose read-ahead already overlaps the copy out of the page cache
+// with the hashing, is a millisecond at most, and the threads' shares of so
+// few parts are uneven.
 inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPart;
 
 // DigestOpenFile for BLAKE3 on several threads, or nothing when one thread
 // should do: the file is shorter than Blake3SplitSize, more than an eighth
 // of it has to come from the device (several readers would make a disk
-// seek, and one core hashes faster than most devices deliver), or every
-// other core already helps with another file.
+// seek, and one core hashes faster than most devices deliver), or this
+// process may use one CPU only. The threads that help are kept from file
+// to file: the usable CPUs less one, shared by every file being digested;
+// a file takes those that are idle and waits for none.
 //
 // Honours the watch on every thread within a block, and counts every
 // block read. A read error gives ReadFailed with its errno and the digest
@@ -36,9 +39,9 @@ inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPart;
 // the digest of what was read, front to back, as one thread would.
 std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
 
-// Threads other than the caller's that large files may use at once: the
-// usable CPUs less one. Tests may set it (0: never split); returns the
-// previous number.
+// Sets how many helper threads large files may use from now on (0: never
+// split); returns the previous number. For tests, which need the split on
+// any machine.
 int SetBlake3HelpersForTesting(int helpers);
 
 }  // namespace velmar
