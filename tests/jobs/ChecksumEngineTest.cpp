@@ -83,18 +83,21 @@ TEST(ChecksumEngineTest, ARowDoneComesBackSoonWhileTheRowsAfterItTakeLong) {
 
 TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     // Sizes around a block and a lane's read, so lanes end at different
-    // times and take new files; a missing file among them.
+    // times and take new files; a missing file among them; two files that
+    // BLAKE3 splits over the cores, while other workers read too.
     test::TempDir dir;
     std::vector<std::string> paths;
     std::mt19937 random(5);
-    for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128}) {
+    for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128,
+                             (9 << 20) + 5, 12 << 20}) {
         std::string bytes(size, '\0');
         for (char& c : bytes) c = static_cast<char>(random());
         paths.push_back(dir.Write("f" + std::to_string(paths.size()), bytes));
     }
     paths.insert(paths.begin() + 5, dir.File("missing"));
     const int rows = static_cast<int>(paths.size());
-    for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
+    for (DigestAlgorithm algorithm :
+         {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32, DigestAlgorithm::Blake3}) {
         ReadBuffer buffer;
         // The last reads as on a disk read in turn with nothing in memory:
         // every file larger than a read-ahead request through its reader.
