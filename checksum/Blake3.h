@@ -79,7 +79,8 @@ public:
 
     // Takes a whole subtree's chaining value of `chunks` chunks (a power of
     // two), as if its bytes were given: this hasher must be at a multiple
-    // of `chunks` chunks with no partial chunk.
+    // of `chunks` chunks with no partial chunk. The subtree cannot be the
+    // root: before Final, more must follow it or come before it.
     void AppendSubtree(const std::uint8_t cv[Blake3DigestSize], std::uint64_t chunks);
 
     // The chaining value of everything given, as a subtree's below the

@@ -50,6 +50,21 @@ struct Split {
           shortParts(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
 };
 
+// Reads on from `at` to `to`, the file's end or a read error, into
+// `hasher`, counting every block; false once the watch is stopped.
+bool ReadInto(const InputFile& file, std::uint8_t* buffer, std::size_t readSize, std::uint64_t& at,
+              std::uint64_t to, Blake3Hasher& hasher, const DigestWatch& watch, int& error) {
+    while (at < to) {
+        const ssize_t n = file.ReadAt(buffer, std::min<std::uint64_t>(readSize, to - at), at, error);
+        if (n <= 0) break;
+        hasher.Update(buffer, static_cast<std::size_t>(n));
+        at += static_cast<std::uint64_t>(n);
+        watch.Read(static_cast<std::uint64_t>(n));
+        if (watch.Stopped()) return false;
+    }
+    return true;
+}
+
 void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPart& shortPart) {
     for (;;) {
         const std::uint64_t part = split.next.fetch_add(1);
@@ -58,16 +73,9 @@ void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPa
         Blake3Hasher hasher(part * PartChunks);
         std::uint64_t at = from;
         int error = 0;
-        while (at < to) {
-            const ssize_t n = split.file.ReadAt(buffer, std::min<std::uint64_t>(readSize, to - at), at, error);
-            if (n <= 0) break;
-            hasher.Update(buffer, static_cast<std::size_t>(n));
-            at += static_cast<std::uint64_t>(n);
-            split.watch.Read(static_cast<std::uint64_t>(n));
-            if (split.watch.Stopped()) {
-                split.stopped = true;
-                return;
-            }
+        if (!ReadInto(split.file, buffer, readSize, at, to, hasher, split.watch, error)) {
+            split.stopped = true;
+            return;
         }
         if (at == from + Blake3SplitPart) {
             hasher.SubtreeValue(split.values[part].data());
@@ -191,13 +199,16 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     }
     // Whatever the file gained since it was opened, as one thread reads on
     // to the end; after a file shrank, this finds the end at once.
-    while (error == 0) {
-        const ssize_t n = file.ReadAt(buffer.data(), readSize, length, error);
-        if (n <= 0) break;
-        hasher.Update(buffer.data(), static_cast<std::size_t>(n));
-        length += static_cast<std::uint64_t>(n);
-        watch.Read(static_cast<std::uint64_t>(n));
-        if (watch.Stopped()) return StoppedDigest();
+    constexpr std::uint64_t NoEnd = std::numeric_limits<std::uint64_t>::max();
+    if (error == 0 && !ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
+        return StoppedDigest();
+    // A file cut back to exactly its first part while it was read: that
+    // part's value was taken as a subtree's below the root, and the root is
+    // its own top node. A rare race, read again.
+    if (error == 0 && length == Blake3SplitPart) {
+        hasher = Blake3Hasher();
+        length = 0;
+        if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error)) return StoppedDigest();
     }
     FileDigest digest;
     digest.status = error ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;

@@ -260,6 +260,7 @@ TEST_F(Blake3OnCores, AFileThatShrinksOrGrowsGivesTheDigestOfWhatWasRead) {
     } cases[] = {
         {.opened = 12 * part, .then = 10 * part + 123},
         {.opened = 12 * part, .then = 3 * part},
+        {.opened = 12 * part, .then = part},
         {.opened = 9 * part, .then = 9 * part + 5000},
     };
     for (const auto& c : cases) {
