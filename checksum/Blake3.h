@@ -60,8 +60,8 @@ void HashOne(const std::uint8_t* input, std::size_t blocks, std::uint64_t counte
 // of its own beyond itself, so one may live on the stack per file.
 class Blake3Hasher {
 public:
-    // The hasher of a message, or of the part of one that begins at chunk
-    // `firstChunk`: that part's state can then be appended to a hasher of
+    // The hasher of a message, or of the rest of one from chunk
+    // `firstChunk` on: that state can then be appended to a hasher of
     // everything before it (see Append).
     explicit Blake3Hasher(std::uint64_t firstChunk = 0) { Reset(firstChunk); }
 
@@ -84,7 +84,7 @@ public:
     void AppendSubtree(const std::uint8_t cv[Blake3DigestSize], std::uint64_t chunks);
 
     // The chaining value of everything given, as a subtree's below the
-    // root: for a part that is a whole subtree of a larger message.
+    // root: for a stretch that is a whole subtree of a larger message.
     void SubtreeValue(std::uint8_t out[Blake3DigestSize]) const;
 
 private:

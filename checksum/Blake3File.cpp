@@ -18,13 +18,13 @@
 namespace velmar {
 namespace {
 
-constexpr std::uint64_t PartChunks = Blake3SplitPart / Blake3ChunkSize;
-constexpr std::uint64_t NoPart = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint64_t PieceChunks = Blake3SplitPiece / Blake3ChunkSize;
+constexpr std::uint64_t NoPiece = std::numeric_limits<std::uint64_t>::max();
 
-// The first part a thread read short of its end (the file's last part, a
+// The first piece a thread read short of its end (the file's last piece, a
 // file that shrank, or a read error), as far as it was read.
-struct ShortPart {
-    std::uint64_t part = NoPart;
+struct ShortPiece {
+    std::uint64_t piece = NoPiece;
     std::uint64_t bytes = 0;
     int error = 0;
     Blake3Hasher hasher;
@@ -34,20 +34,20 @@ struct Split {
     InputFile& file;
     const DigestWatch& watch;
     std::uint64_t size;
-    std::vector<std::array<std::uint8_t, Blake3DigestSize>> values;  // of each whole part
+    std::vector<std::array<std::uint8_t, Blake3DigestSize>> values;  // of each whole piece
     std::atomic<std::uint64_t> next{0};
-    // No part from here on is begun: one before it came up short.
+    // No piece from here on is begun: one before it came up short.
     std::atomic<std::uint64_t> end;
     std::atomic<bool> stopped{false};
     // Slot 0 is the file's own thread's, the others its helpers'.
-    std::vector<ShortPart> shortParts;
+    std::vector<ShortPiece> shortPieces;
     // Under the pool's lock: the helpers it may still take, and those on it.
     int wanted;
     int joined = 0, active = 0;
 
-    Split(InputFile& f, const DigestWatch& w, std::uint64_t parts, int helpers)
-        : file(f), watch(w), size(f.OpenedSize()), values(parts), end(parts),
-          shortParts(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
+    Split(InputFile& f, const DigestWatch& w, std::uint64_t pieces, int helpers)
+        : file(f), watch(w), size(f.OpenedSize()), values(pieces), end(pieces),
+          shortPieces(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
 };
 
 // Reads on from `at` to `to`, the file's end or a read error, into
@@ -65,29 +65,29 @@ bool ReadInto(const InputFile& file, std::uint8_t* buffer, std::size_t readSize,
     return true;
 }
 
-void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPart& shortPart) {
+void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPiece& shortPiece) {
     for (;;) {
-        const std::uint64_t part = split.next.fetch_add(1);
-        if (part >= split.end.load() || split.stopped) return;
-        const std::uint64_t from = part * Blake3SplitPart, to = std::min(from + Blake3SplitPart, split.size);
-        Blake3Hasher hasher(part * PartChunks);
+        const std::uint64_t piece = split.next.fetch_add(1);
+        if (piece >= split.end.load() || split.stopped) return;
+        const std::uint64_t from = piece * Blake3SplitPiece, to = std::min(from + Blake3SplitPiece, split.size);
+        Blake3Hasher hasher(piece * PieceChunks);
         std::uint64_t at = from;
         int error = 0;
         if (!ReadInto(split.file, buffer, readSize, at, to, hasher, split.watch, error)) {
             split.stopped = true;
             return;
         }
-        if (at == from + Blake3SplitPart) {
-            hasher.SubtreeValue(split.values[part].data());
+        if (at == from + Blake3SplitPiece) {
+            hasher.SubtreeValue(split.values[piece].data());
             continue;
         }
-        // Parts are taken in order, so this thread's first short part is
-        // its earliest; later parts no longer matter to anyone.
-        shortPart.part = part;
-        shortPart.bytes = at - from;
-        shortPart.error = error;
-        shortPart.hasher = hasher;
-        for (std::uint64_t end = split.end.load(); part + 1 < end && !split.end.compare_exchange_weak(end, part + 1);) {
+        // Pieces are taken in order, so this thread's first short piece is
+        // its earliest; later pieces no longer matter to anyone.
+        shortPiece.piece = piece;
+        shortPiece.bytes = at - from;
+        shortPiece.error = error;
+        shortPiece.hasher = hasher;
+        for (std::uint64_t end = split.end.load(); piece + 1 < end && !split.end.compare_exchange_weak(end, piece + 1);) {
         }
         return;
     }
@@ -98,7 +98,7 @@ void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPa
 // neither a thread's start nor a buffer's page faults. A file offers its
 // split and reads it on its own thread as well; a helper joins the oldest
 // split on offer. Nothing ever waits for a helper to come, only for those
-// already on a split to finish the part in hand, so files never wait on
+// already on a split to finish the piece in hand, so files never wait on
 // each other, and with one worker per core in the engine no more than
 // twice the cores are busy hashing.
 class HelperPool {
@@ -147,11 +147,11 @@ private:
         for (;;) {
             changed_.wait(lock, [&] { return !offers_.empty(); });
             Split& split = *offers_.front();
-            ShortPart& shortPart = split.shortParts[static_cast<std::size_t>(++split.joined)];
+            ShortPiece& shortPiece = split.shortPieces[static_cast<std::size_t>(++split.joined)];
             if (split.joined == split.wanted) offers_.erase(offers_.begin());
             ++split.active;
             lock.unlock();
-            HashParts(split, buffer.data(), CrcReadChunk, shortPart);
+            HashParts(split, buffer.data(), CrcReadChunk, shortPiece);
             lock.lock();
             if (--split.active == 0) changed_.notify_all();
         }
@@ -172,27 +172,27 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     const std::uint64_t size = file.OpenedSize();
     if (size < Blake3SplitSize || file.UncachedBytes() > size / 8) return std::nullopt;
     HelperPool& pool = HelperPool::Get();
-    const std::uint64_t parts = (size + Blake3SplitPart - 1) / Blake3SplitPart;
-    const int helpers = static_cast<int>(std::min<std::uint64_t>(parts - 1, static_cast<std::uint64_t>(pool.Size())));
+    const std::uint64_t pieces = (size + Blake3SplitPiece - 1) / Blake3SplitPiece;
+    const int helpers = static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(pool.Size())));
     if (helpers <= 0) return std::nullopt;
 
     const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
-    Split split(file, watch, parts, helpers);
+    Split split(file, watch, pieces, helpers);
     pool.Offer(split);
-    HashParts(split, buffer.data(), readSize, split.shortParts[0]);
+    HashParts(split, buffer.data(), readSize, split.shortPieces[0]);
     pool.Withdraw(split);
     if (split.stopped) return StoppedDigest();
 
-    // The whole parts in order, then the first short one as far as it went.
-    const auto& shortParts = split.shortParts;
-    const auto first = std::min_element(shortParts.begin(), shortParts.end(),
-                                        [](const ShortPart& a, const ShortPart& b) { return a.part < b.part; });
-    const std::uint64_t whole = std::min(first->part, parts);
+    // The whole pieces in order, then the first short one as far as it went.
+    const auto& shortPieces = split.shortPieces;
+    const auto first = std::min_element(shortPieces.begin(), shortPieces.end(),
+                                        [](const ShortPiece& a, const ShortPiece& b) { return a.piece < b.piece; });
+    const std::uint64_t whole = std::min(first->piece, pieces);
     Blake3Hasher hasher;
-    for (std::uint64_t part = 0; part < whole; ++part) hasher.AppendSubtree(split.values[part].data(), PartChunks);
-    std::uint64_t length = whole * Blake3SplitPart;
+    for (std::uint64_t piece = 0; piece < whole; ++piece) hasher.AppendSubtree(split.values[piece].data(), PieceChunks);
+    std::uint64_t length = whole * Blake3SplitPiece;
     int error = 0;
-    if (first->part != NoPart) {
+    if (first->piece != NoPiece) {
         hasher.Append(first->hasher);
         length += first->bytes;
         error = first->error;
@@ -202,10 +202,10 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     constexpr std::uint64_t NoEnd = std::numeric_limits<std::uint64_t>::max();
     if (error == 0 && !ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
         return StoppedDigest();
-    // A file cut back to exactly its first part while it was read: that
-    // part's value was taken as a subtree's below the root, and the root is
+    // A file cut back to exactly its first piece while it was read: that
+    // piece's value was taken as a subtree's below the root, and the root is
     // its own top node. A rare race, read again.
-    if (error == 0 && length == Blake3SplitPart) {
+    if (error == 0 && length == Blake3SplitPiece) {
         hasher = Blake3Hasher();
         length = 0;
         if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error)) return StoppedDigest();

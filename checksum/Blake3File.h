@@ -1,7 +1,7 @@
 // One large file's BLAKE3 on several cores. The tree lets whole subtrees
-// of a file be hashed apart: the file is cut into parts of
-// Blake3SplitPart bytes, each a subtree on its own, which every thread
-// takes in turn, reading its part with positional reads into its own
+// of a file be hashed apart: the file is cut into pieces of
+// Blake3SplitPiece bytes, each a subtree on its own, which every thread
+// takes in turn, reading its piece with positional reads into its own
 // buffer; their chaining values are then joined in order.
 #pragma once
 
@@ -14,16 +14,16 @@
 
 namespace velmar {
 
-// A part: 1024 chunks, two reads of CrcReadChunk, a power of two as a
+// A piece: 1024 chunks, two reads of CrcReadChunk, a power of two as a
 // subtree must be. Small enough that the last thread to finish waits for
 // little; large enough that taking it costs nothing.
-inline constexpr std::uint64_t Blake3SplitPart = std::uint64_t{1} << 20;
+inline constexpr std::uint64_t Blake3SplitPiece = std::uint64_t{1} << 20;
 
-// The smallest file split: eight parts. Below that the gain over one
+// The smallest file split: eight pieces. Below that the gain over one
 // thread, whose read-ahead already overlaps the copy out of the page cache
 // with the hashing, is a millisecond at most, and the threads' shares of so
-// few parts are uneven.
-inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPart;
+// few pieces are uneven.
+inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPiece;
 
 // DigestOpenFile for BLAKE3 on several threads, or nothing when one thread
 // should do: the file is shorter than Blake3SplitSize, more than an eighth

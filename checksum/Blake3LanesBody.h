@@ -47,23 +47,23 @@ __attribute__((always_inline)) inline void Round(Reg v[16], const Reg m[16], con
 // per lane, each set of rows turned into W columns.
 __attribute__((always_inline)) inline void LoadBlock(Reg m[16], const std::uint8_t* const* inputs,
                                                      std::size_t offset) {
-    for (std::size_t part = 0; part < 16 / W; ++part) {
+    for (std::size_t group = 0; group < 16 / W; ++group) {
         Reg rows[W];
-        for (std::size_t i = 0; i < W; ++i) std::memcpy(&rows[i], inputs[i] + offset + part * sizeof(Reg), sizeof(Reg));
+        for (std::size_t i = 0; i < W; ++i) std::memcpy(&rows[i], inputs[i] + offset + group * sizeof(Reg), sizeof(Reg));
         Transpose(rows);
-        for (std::size_t j = 0; j < W; ++j) m[part * W + j] = rows[j];
+        for (std::size_t j = 0; j < W; ++j) m[group * W + j] = rows[j];
     }
 }
 
 // The eight chaining words of each lane back to its 32 bytes of output;
 // the wide kernel pads the eight rows with zeros to a square.
 __attribute__((always_inline)) inline void StoreValues(const Reg h[8], std::uint8_t* out) {
-    constexpr std::size_t parts = W < 8 ? 8 / W : 1, bytes = W < 8 ? sizeof(Reg) : Blake3DigestSize;
-    for (std::size_t part = 0; part < parts; ++part) {
+    constexpr std::size_t groups = W < 8 ? 8 / W : 1, bytes = W < 8 ? sizeof(Reg) : Blake3DigestSize;
+    for (std::size_t group = 0; group < groups; ++group) {
         Reg rows[W];
-        for (std::size_t j = 0; j < W; ++j) rows[j] = part * W + j < 8 ? h[part * W + j] : Reg{};
+        for (std::size_t j = 0; j < W; ++j) rows[j] = group * W + j < 8 ? h[group * W + j] : Reg{};
         Transpose(rows);
-        for (std::size_t i = 0; i < W; ++i) std::memcpy(out + i * Blake3DigestSize + part * bytes, &rows[i], bytes);
+        for (std::size_t i = 0; i < W; ++i) std::memcpy(out + i * Blake3DigestSize + group * bytes, &rows[i], bytes);
     }
 }
 

@@ -166,21 +166,21 @@ TEST(Blake3, HasherMatchesTheTreeForAnyLengthAndPieces) {
 }
 
 // A message hashed as a whole subtree on its own and appended, or as
-// separate parts whose states are joined, gives the digest of one pass.
+// separate stretches whose states are joined, gives the digest of one pass.
 TEST(Blake3, PartsHashedApartJoinAsOnePass) {
     const auto data = RandomBytes(16 * Blake3ChunkSize + 300, 8);
     for (std::size_t tail : {std::size_t{0}, std::size_t{1}, std::size_t{300}}) {
-        // Four parts of four chunks, the last cut short by what `tail` leaves out.
-        const std::size_t size = data.size() - 300 + tail, part = 4 * Blake3ChunkSize;
+        // Four stretches of four chunks, the last cut short by what `tail` leaves out.
+        const std::size_t size = data.size() - 300 + tail, stretch = 4 * Blake3ChunkSize;
         const std::vector<std::uint8_t> v(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
         Blake3Hasher joined;
-        for (std::size_t at = 0; at < size; at += part) {
+        for (std::size_t at = 0; at < size; at += stretch) {
             Blake3Hasher piece(at / Blake3ChunkSize);
-            piece.Update(v.data() + at, std::min(part, size - at));
-            if (at + part < size) {
+            piece.Update(v.data() + at, std::min(stretch, size - at));
+            if (at + stretch < size) {
                 std::uint8_t cv[32];
                 piece.SubtreeValue(cv);
-                joined.AppendSubtree(cv, part / Blake3ChunkSize);
+                joined.AppendSubtree(cv, stretch / Blake3ChunkSize);
             } else {
                 joined.Append(piece);
             }
@@ -198,7 +198,7 @@ class Blake3Kernel : public test::KernelTest<HashManyKernel> {};
 
 // Batches of every size from 0 to past two of the widest, as chunks and as
 // parents, from inputs at several offsets to alignment, with counters that
-// carry into their high word part way through the batch.
+// carry into their high word halfway through the batch.
 TEST_P(Blake3Kernel, MatchesPortableForAnyBatch) {
     const auto data = RandomBytes(40 * Blake3ChunkSize + 64, 9);
     const struct {

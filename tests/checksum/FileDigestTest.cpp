@@ -202,12 +202,12 @@ protected:
 };
 
 TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {
-    const std::uint64_t part = Blake3SplitPart, split = Blake3SplitSize;
-    const std::string bytes = RandomBytes(split + 5 * part + 1500, 21);
+    const std::uint64_t piece = Blake3SplitPiece, split = Blake3SplitSize;
+    const std::string bytes = RandomBytes(split + 5 * piece + 1500, 21);
     for (std::size_t bufferSize : {std::size_t{1500}, ReadBuffer::DefaultSize}) {
         ReadBuffer buffer(bufferSize);
-        for (std::uint64_t size : {split - 1, split, split + 1, split + part - 1, split + 2 * part,
-                                   split + 5 * part + 1500}) {
+        for (std::uint64_t size : {split - 1, split, split + 1, split + piece - 1, split + 2 * piece,
+                                   split + 5 * piece + 1500}) {
             if (bufferSize != ReadBuffer::DefaultSize && size != split + 1) continue;
             const std::string path = dir_.Write("f", bytes.substr(0, size));
             std::atomic<std::uint64_t> counted{0};
@@ -227,7 +227,7 @@ TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {
 // it, as far as they were read in order, and says how many those were.
 TEST_F(Blake3OnCores, AReadErrorGivesTheDigestOfTheBytesBeforeIt) {
     ReadBuffer buffer;
-    const std::string bytes = RandomBytes(Blake3SplitSize + 4 * Blake3SplitPart + 99, 22);
+    const std::string bytes = RandomBytes(Blake3SplitSize + 4 * Blake3SplitPiece + 99, 22);
     const std::string path = dir_.Write("f", bytes);
     for (int failAfter : {0, 1, 6, 17}) {
         ReadSeam seam(failAfter);
@@ -254,14 +254,14 @@ TEST_F(Blake3OnCores, AStopEndsEveryThreadWithinABlock) {
 // there to read, front to back, as one thread reading to the end would.
 TEST_F(Blake3OnCores, AFileThatShrinksOrGrowsGivesTheDigestOfWhatWasRead) {
     ReadBuffer buffer;
-    const std::uint64_t part = Blake3SplitPart;
+    const std::uint64_t piece = Blake3SplitPiece;
     const struct {
         std::uint64_t opened, then;
     } cases[] = {
-        {.opened = 12 * part, .then = 10 * part + 123},
-        {.opened = 12 * part, .then = 3 * part},
-        {.opened = 12 * part, .then = part},
-        {.opened = 9 * part, .then = 9 * part + 5000},
+        {.opened = 12 * piece, .then = 10 * piece + 123},
+        {.opened = 12 * piece, .then = 3 * piece},
+        {.opened = 12 * piece, .then = piece},
+        {.opened = 9 * piece, .then = 9 * piece + 5000},
     };
     for (const auto& c : cases) {
         std::string bytes = RandomBytes(c.opened, 24);
