@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <limits>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -65,7 +67,7 @@ bool ReadInto(const InputFile& file, std::uint8_t* buffer, std::size_t readSize,
     return true;
 }
 
-void HashParts(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPiece& shortPiece) {
+void HashPieces(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPiece& shortPiece) {
     for (;;) {
         const std::uint64_t piece = split.next.fetch_add(1);
         if (piece >= split.end.load() || split.stopped) return;
@@ -142,7 +144,12 @@ private:
     explicit HelperPool(int size) : size_(size) {}
 
     void Work() {
-        ReadBuffer buffer(CrcReadChunk);
+        std::optional<ReadBuffer> buffer;
+        try {
+            buffer.emplace(CrcReadChunk);
+        } catch (const std::bad_alloc&) {
+            return;  // one helper fewer
+        }
         std::unique_lock lock(mutex_);
         for (;;) {
             changed_.wait(lock, [&] { return !offers_.empty(); });
@@ -151,7 +158,7 @@ private:
             if (split.joined == split.wanted) offers_.erase(offers_.begin());
             ++split.active;
             lock.unlock();
-            HashParts(split, buffer.data(), CrcReadChunk, shortPiece);
+            HashPieces(split, buffer->data(), CrcReadChunk, shortPiece);
             lock.lock();
             if (--split.active == 0) changed_.notify_all();
         }
@@ -179,7 +186,7 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
     Split split(file, watch, pieces, helpers);
     pool.Offer(split);
-    HashParts(split, buffer.data(), readSize, split.shortPieces[0]);
+    HashPieces(split, buffer.data(), readSize, split.shortPieces[0]);
     pool.Withdraw(split);
     if (split.stopped) return StoppedDigest();
 
