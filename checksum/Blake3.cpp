@@ -19,7 +19,8 @@ void StoreWords(const std::uint32_t* words, int count, std::uint8_t* out) {
         for (int b = 0; b < 4; ++b) out[4 * i + b] = static_cast<std::uint8_t>(words[i] >> (8 * b));
 }
 
-void Mix(std::uint32_t v[16], int a, int b, int c, int d, std::uint32_t x, std::uint32_t y) {
+__attribute__((always_inline)) inline void Mix(std::uint32_t v[16], int a, int b, int c, int d, std::uint32_t x,
+                                              std::uint32_t y) {
     v[a] += v[b] + x;
     v[d] = std::rotr(v[d] ^ v[a], 16);
     v[c] += v[d];
@@ -39,6 +40,8 @@ void Compress(const std::uint32_t cv[8], const std::uint8_t block[Blake3BlockSiz
     std::uint32_t v[16] = {cv[0], cv[1], cv[2], cv[3], cv[4], cv[5], cv[6], cv[7],
                            Iv[0], Iv[1], Iv[2], Iv[3], static_cast<std::uint32_t>(counter),
                            static_cast<std::uint32_t>(counter >> 32), blockLength, flags};
+    // Unrolled, every word's index is a constant and the state stays in registers.
+#pragma GCC unroll 7
     for (const auto& s : Schedule) {
         Mix(v, 0, 4, 8, 12, m[s[0]], m[s[1]]);
         Mix(v, 1, 5, 9, 13, m[s[2]], m[s[3]]);
