@@ -5,6 +5,7 @@
 //   file_checksum crc FILE...   prints "NAME XXXXXXXX" per file
 //   file_checksum md5 FILE...   prints "digest  NAME" per file
 //   file_checksum sha256 FILE...
+//   file_checksum b3 FILE...
 #include <cstdio>
 #include <map>
 #include <string>
@@ -14,9 +15,9 @@
 int main(int argc, char** argv) {
     const std::map<std::string, velmar::DigestAlgorithm> algorithms = {
         {"crc", velmar::DigestAlgorithm::Crc32}, {"md5", velmar::DigestAlgorithm::Md5},
-        {"sha256", velmar::DigestAlgorithm::Sha256}};
+        {"sha256", velmar::DigestAlgorithm::Sha256}, {"b3", velmar::DigestAlgorithm::Blake3}};
     if (argc < 3 || !algorithms.count(argv[1])) {
-        std::fprintf(stderr, "usage: %s crc|md5|sha256 FILE...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s crc|md5|sha256|b3 FILE...\n", argv[0]);
         return 2;
     }
     const velmar::DigestAlgorithm algorithm = algorithms.at(argv[1]);

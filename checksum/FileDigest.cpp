@@ -5,6 +5,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "checksum/Blake3.h"
+#include "checksum/Blake3File.h"
 #include "checksum/Crc32.h"
 #include "checksum/DigestText.h"
 #include "checksum/EvpDigest.h"
@@ -21,6 +23,7 @@ class RunningDigest {
 public:
     explicit RunningDigest(DigestAlgorithm algorithm) : algorithm_(algorithm) {
         if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
+        if (algorithm_ == DigestAlgorithm::Blake3) blake3_.emplace();
         if (IsEvpAlgorithm(algorithm_)) evp_ = std::make_unique<EvpDigestContext>(algorithm_);
     }
 
@@ -31,6 +34,7 @@ public:
                 // MD5Update counts in 32 bits; a read is never that long.
                 MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
                 break;
+            case DigestAlgorithm::Blake3: blake3_->Update(data, count); break;
             default: evp_->Update(data, count); break;
         }
     }
@@ -44,6 +48,7 @@ public:
                 break;
             }
             case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
+            case DigestAlgorithm::Blake3: blake3_->Final(out.bytes.data()); break;
             default: evp_->Final(out.bytes.data()); break;
         }
     }
@@ -53,6 +58,7 @@ private:
     std::uint32_t crc_ = Crc32Init();
     MD5Context md5_{};
     std::unique_ptr<EvpDigestContext> evp_;
+    std::optional<Blake3Hasher> blake3_;  // in place: no allocation per file
 };
 
 // The second buffer of a read ahead, kept by each thread that checksums
@@ -73,6 +79,7 @@ std::size_t DigestSize(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Sha1: return 20;
         case DigestAlgorithm::Sha512: return 64;
         case DigestAlgorithm::Blake2b: return 64;
+        case DigestAlgorithm::Blake3: return Blake3DigestSize;
     }
     return 0;
 }
@@ -139,6 +146,8 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
 }
 
 FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+    if (algorithm == DigestAlgorithm::Blake3)
+        if (auto split = Blake3OnCores(file, buffer, watch)) return *split;
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     const bool overlap = algorithm != DigestAlgorithm::Crc32;
     std::optional<ReadAhead> ahead;

@@ -1,5 +1,5 @@
 // A whole file's digest by a named algorithm: one result shape for CRC-32,
-// MD5, the SHA family and BLAKE2b, so that a list kind names its algorithm and everything
+// MD5, the SHA family, BLAKE2b and BLAKE3, so that a list kind names its algorithm and everything
 // else about checking a file is written once.
 #pragma once
 
@@ -14,9 +14,9 @@
 
 namespace velmar {
 
-enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b };
+enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3 };
 
-// The digest's size in bytes: 4, 16, 32, 20, 64, 64.
+// The digest's size in bytes: 4, 16, 32, 20, 64, 64, 32.
 std::size_t DigestSize(DigestAlgorithm algorithm);
 
 enum class FileDigestStatus {

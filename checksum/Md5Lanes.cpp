@@ -29,11 +29,12 @@
 // below.
 #include "checksum/Md5LanesKernels.h"
 
+#include "checksum/CpuFeatures.h"
+
 #include <cstring>
 #include <utility>
 
 #if defined(__x86_64__)
-#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -205,30 +206,6 @@ VELMAR_AVX2_INLINE void LoadBlock(Words x[16], const std::uint8_t* const p[], st
     }
 }
 
-// XCR0, the register state the operating system saves on a context switch.
-std::uint64_t EnabledStateMask() {
-    std::uint32_t lo, hi;
-    __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-    return std::uint64_t{hi} << 32 | lo;
-}
-
-bool DetectAvx2() {
-    unsigned eax, ebx, ecx, edx;
-    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
-    // The ymm registers are only usable if the OS saves the SSE and AVX
-    // states (XCR0 bits 1 and 2).
-    if (!(ecx & bit_AVX) || !(ecx & bit_OSXSAVE) || (EnabledStateMask() & 0x06) != 0x06) return false;
-    return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX2);
-}
-
-bool DetectAvx512Vl() {
-    unsigned eax, ebx, ecx, edx;
-    // AVX-512 instructions fault, even on ymm registers, unless the OS also
-    // saves the opmask and both upper-zmm states (XCR0 bits 5, 6 and 7).
-    if (!DetectAvx2() || (EnabledStateMask() & 0xE6) != 0xE6) return false;
-    return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX512F) && (ebx & bit_AVX512VL);
-}
-
 // Word w of lane i's state is words[w][i], the layout of four Words per group.
 using BlockLoop = void (*)(std::uint32_t words[4][Md5Lanes], const std::uint8_t* const p[Md5Lanes],
                            std::size_t blocks);
@@ -334,16 +311,6 @@ void UpdateAvx512Vl(MD5Context* const contexts[Md5Lanes], const std::uint8_t* co
     UpdateVector(BlocksAvx512Vl<1>, BlocksAvx512Vl<2>, contexts, data, blocks);
 }
 
-bool CpuHasAvx2() {
-    static const bool has = DetectAvx2();
-    return has;
-}
-
-bool CpuHasAvx512Vl() {
-    static const bool has = DetectAvx512Vl();
-    return has;
-}
-
 #else
 
 void UpdateAvx2(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
@@ -356,10 +323,10 @@ void UpdateAvx512Vl(MD5Context* const contexts[Md5Lanes], const std::uint8_t* co
     UpdateScalar(contexts, data, blocks);
 }
 
-bool CpuHasAvx2() { return false; }
-bool CpuHasAvx512Vl() { return false; }
-
 #endif
+
+bool CpuHasAvx2() { return velmar::CpuHasAvx2(); }
+bool CpuHasAvx512Vl() { return velmar::CpuHasAvx512Vl(); }
 
 }  // namespace md5lanes
 

@@ -21,9 +21,10 @@ namespace {
 
 std::atomic<ReadFunction> readFunction{nullptr};
 
-ssize_t CallRead(int fd, void* buffer, std::size_t count) {
+ssize_t CallRead(int fd, void* buffer, std::size_t count, off_t offset = -1) {
     ReadFunction f = readFunction.load(std::memory_order_relaxed);
-    return f ? f(fd, buffer, count) : ::read(fd, buffer, count);
+    if (f) return f(fd, buffer, count, offset);
+    return offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
 }
 
 // Whether the device's file system is one of the kernel's own on a disk or
@@ -150,6 +151,17 @@ ssize_t InputFile::Read(void* buffer, std::size_t count) {
         }
         if (errno != EINTR) {
             readError_ = errno;
+            return -1;
+        }
+    }
+}
+
+ssize_t InputFile::ReadAt(void* buffer, std::size_t count, std::uint64_t offset, int& error) const {
+    for (;;) {
+        const ssize_t n = CallRead(fd_, buffer, count, static_cast<off_t>(offset));
+        if (n >= 0) return n;
+        if (errno != EINTR) {
+            error = errno;
             return -1;
         }
     }

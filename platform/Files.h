@@ -51,6 +51,12 @@ public:
     // is its end: the next read returns 0 without asking the kernel.
     ssize_t Read(void* buffer, std::size_t count);
 
+    // Up to `count` bytes from `offset`, leaving the file's position alone,
+    // so that several threads may read one open file at once: 0 at or past
+    // the end, -1 with `error` set on a read error. An interrupted read is
+    // retried.
+    ssize_t ReadAt(void* buffer, std::size_t count, std::uint64_t offset, int& error) const;
+
     // Fills `buffer` as far as the file allows: short only at the end or on an
     // error. Returns the bytes delivered and sets `failed` on an error.
     std::size_t ReadFull(void* buffer, std::size_t count, bool& failed);
@@ -101,9 +107,10 @@ bool IsFolder(const std::string& path);
 // failure errno says why.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 
-// Tests may put a failing read in place of read(2) to prove the error paths;
-// returns the previous function. nullptr restores read(2).
-using ReadFunction = ssize_t (*)(int fd, void* buffer, std::size_t count);
+// Tests may put a failing read in place of read(2) and pread(2) to prove the
+// error paths; returns the previous function. nullptr restores the system's.
+// `offset` is where a positional read starts, or -1 for read(2).
+using ReadFunction = ssize_t (*)(int fd, void* buffer, std::size_t count, off_t offset);
 ReadFunction SetReadFunctionForTesting(ReadFunction function);
 
 }  // namespace velmar

@@ -11,7 +11,7 @@ $SUDO apt-get install -y --no-install-recommends \
     qt6-base-dev qt6-svg-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils xdotool mpv \
-    rhash cksfv openssl coreutils clang libclang-rt-14-dev \
+    rhash cksfv openssl coreutils b3sum clang libclang-rt-14-dev \
     xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin \
     libisal-dev zlib1g-dev libssl-dev libutf8proc-dev hashdeep bc time python3-fusepy python3-xlib \
     btrfs-progs e2fsprogs groff-base man-db

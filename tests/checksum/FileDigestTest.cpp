@@ -1,10 +1,15 @@
 // Whole files through DigestFile, for every algorithm: known values, the
 // same digest as one pass in memory through any buffer, full-size reads,
 // and what a file that cannot be opened or read gives.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <random>
 
 #include <gtest/gtest.h>
 
+#include "checksum/Blake3.h"
+#include "checksum/Blake3File.h"
 #include "checksum/Crc32.h"
 #include "checksum/FileDigest.h"
 #include "checksum/Md5.h"
@@ -40,6 +45,12 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
             MD5Final(digest, &c);
             return HexText(digest, 16);
         }
+        case DigestAlgorithm::Blake3: {
+            Blake3Hasher h;
+            h.Update(data, bytes.size());
+            h.Final(digest);
+            return HexText(digest, Blake3DigestSize);
+        }
         default: {
             EvpDigestContext c(algorithm);
             c.Update(data, bytes.size());
@@ -49,8 +60,9 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
     }
 }
 
-const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5,    DigestAlgorithm::Sha256,
-                                      DigestAlgorithm::Sha1,  DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b};
+const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32,  DigestAlgorithm::Md5,     DigestAlgorithm::Sha256,
+                                      DigestAlgorithm::Sha1,   DigestAlgorithm::Sha512,  DigestAlgorithm::Blake2b,
+                                      DigestAlgorithm::Blake3};
 
 TEST(DigestFile, KnownValues) {
     TempDir dir;
@@ -72,6 +84,8 @@ TEST(DigestFile, KnownValues) {
          "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
         {DigestAlgorithm::Blake2b, abc,
          "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923"},
+        {DigestAlgorithm::Blake3, empty, "af1349b9f5f9a1a6a0404dea36dcc9499bcb25c9adc112b7cc9a93cae41f3262"},
+        {DigestAlgorithm::Blake3, abc, "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85"},
     };
     for (const auto& c : cases) {
         const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);
@@ -149,6 +163,117 @@ TEST(DigestFile, InterruptedReadsAreRetried) {
         const FileDigest digest = DigestFile(algorithm, path, buffer);
         EXPECT_EQ(digest.status, FileDigestStatus::Ok);
         EXPECT_EQ(digest.Text(), OnePass(algorithm, bytes));
+    }
+}
+
+// A large BLAKE3 file is read on several threads at once; these tests give
+// it three helpers whatever this machine has, and compare with one pass.
+class Blake3OnCores : public ::testing::Test {
+protected:
+    void SetUp() override { previous_ = SetBlake3HelpersForTesting(3); }
+    void TearDown() override { SetBlake3HelpersForTesting(previous_); }
+
+    // Reads as the system does, but runs `action` before read number
+    // `at`, and counts the reads that begin once `stop` is set.
+    struct Hook {
+        static inline int at = -1;
+        static inline void (*action)() = nullptr;
+        static inline std::atomic<int> reads{0}, afterStop{0};
+        static inline std::atomic<std::uint8_t> stop{0};
+        static inline std::string path;
+        static inline off_t resizeTo = 0;
+        static ssize_t Read(int fd, void* buffer, std::size_t count, off_t offset) {
+            if (reads++ == at) action();
+            if (stop) ++afterStop;
+            return offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
+        }
+    };
+    ReadFunction Install(int at, void (*action)()) {
+        Hook::at = at;
+        Hook::action = action;
+        Hook::reads = 0;
+        Hook::afterStop = 0;
+        Hook::stop = 0;
+        return SetReadFunctionForTesting(Hook::Read);
+    }
+
+    TempDir dir_;
+    int previous_ = 0;
+};
+
+TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {
+    const std::uint64_t piece = Blake3SplitPiece, split = Blake3SplitSize;
+    const std::string bytes = RandomBytes(split + 5 * piece + 1500, 21);
+    for (std::size_t bufferSize : {std::size_t{1500}, ReadBuffer::DefaultSize}) {
+        ReadBuffer buffer(bufferSize);
+        for (std::uint64_t size : {split - 1, split, split + 1, split + piece - 1, split + 2 * piece,
+                                   split + 5 * piece + 1500}) {
+            if (bufferSize != ReadBuffer::DefaultSize && size != split + 1) continue;
+            const std::string path = dir_.Write("f", bytes.substr(0, size));
+            std::atomic<std::uint64_t> counted{0};
+            ReadSeam seam;
+            const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, {nullptr, &counted});
+            EXPECT_EQ(digest.status, FileDigestStatus::Ok);
+            EXPECT_EQ(digest.Text(), OnePass(DigestAlgorithm::Blake3, bytes.substr(0, size)))
+                << size << " through a buffer of " << bufferSize;
+            EXPECT_EQ(digest.length, size);
+            EXPECT_EQ(counted, size);
+            EXPECT_EQ(seam.PositionalReads() > 0, size >= split) << size << ": split or not";
+        }
+    }
+}
+
+// After a failed read on any thread the digest is that of the bytes before
+// it, as far as they were read in order, and says how many those were.
+TEST_F(Blake3OnCores, AReadErrorGivesTheDigestOfTheBytesBeforeIt) {
+    ReadBuffer buffer;
+    const std::string bytes = RandomBytes(Blake3SplitSize + 4 * Blake3SplitPiece + 99, 22);
+    const std::string path = dir_.Write("f", bytes);
+    for (int failAfter : {0, 1, 6, 17}) {
+        ReadSeam seam(failAfter);
+        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer);
+        EXPECT_EQ(digest.status, FileDigestStatus::ReadFailed) << failAfter;
+        EXPECT_EQ(digest.error, EIO);
+        EXPECT_LT(digest.length, bytes.size());
+        EXPECT_EQ(digest.Digits(), OnePass(DigestAlgorithm::Blake3, bytes.substr(0, digest.length))) << failAfter;
+    }
+}
+
+TEST_F(Blake3OnCores, AStopEndsEveryThreadWithinABlock) {
+    ReadBuffer buffer;
+    const std::string path = dir_.Write("f", RandomBytes(4 * Blake3SplitSize, 23));
+    const ReadFunction before = Install(5, [] { Hook::stop = 1; });
+    const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, &Hook::stop);
+    SetReadFunctionForTesting(before);
+    EXPECT_EQ(digest.status, FileDigestStatus::Stopped);
+    // Each of the four threads may have begun one read before it saw the stop.
+    EXPECT_LE(Hook::afterStop, 4);
+}
+
+// A file cut short or grown while it is read gives the digest of what was
+// there to read, front to back, as one thread reading to the end would.
+TEST_F(Blake3OnCores, AFileThatShrinksOrGrowsGivesTheDigestOfWhatWasRead) {
+    ReadBuffer buffer;
+    const std::uint64_t piece = Blake3SplitPiece;
+    const struct {
+        std::uint64_t opened, then;
+    } cases[] = {
+        {.opened = 12 * piece, .then = 10 * piece + 123},
+        {.opened = 12 * piece, .then = 3 * piece},
+        {.opened = 12 * piece, .then = piece},
+        {.opened = 9 * piece, .then = 9 * piece + 5000},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = RandomBytes(c.opened, 24);
+        Hook::path = dir_.Write("f", bytes);
+        Hook::resizeTo = static_cast<off_t>(c.then);
+        bytes.resize(c.then);  // a file grown by truncate(2) reads as zeros
+        const ReadFunction before = Install(0, [] { ASSERT_EQ(::truncate(Hook::path.c_str(), Hook::resizeTo), 0); });
+        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, Hook::path, buffer);
+        SetReadFunctionForTesting(before);
+        EXPECT_EQ(digest.status, FileDigestStatus::Ok);
+        EXPECT_EQ(digest.length, c.then);
+        EXPECT_EQ(digest.Text(), OnePass(DigestAlgorithm::Blake3, bytes)) << c.opened << " to " << c.then;
     }
 }
 

@@ -83,18 +83,21 @@ TEST(ChecksumEngineTest, ARowDoneComesBackSoonWhileTheRowsAfterItTakeLong) {
 
 TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     // Sizes around a block and a lane's read, so lanes end at different
-    // times and take new files; a missing file among them.
+    // times and take new files; a missing file among them; two files that
+    // BLAKE3 splits over the cores, while other workers read too.
     test::TempDir dir;
     std::vector<std::string> paths;
     std::mt19937 random(5);
-    for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128}) {
+    for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128,
+                             (9 << 20) + 5, 12 << 20}) {
         std::string bytes(size, '\0');
         for (char& c : bytes) c = static_cast<char>(random());
         paths.push_back(dir.Write("f" + std::to_string(paths.size()), bytes));
     }
     paths.insert(paths.begin() + 5, dir.File("missing"));
     const int rows = static_cast<int>(paths.size());
-    for (DigestAlgorithm algorithm : {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32}) {
+    for (DigestAlgorithm algorithm :
+         {DigestAlgorithm::Md5, DigestAlgorithm::Sha256, DigestAlgorithm::Crc32, DigestAlgorithm::Blake3}) {
         ReadBuffer buffer;
         // The last reads as on a disk read in turn with nothing in memory:
         // every file larger than a read-ahead request through its reader.
@@ -214,7 +217,7 @@ struct ReadLog {
 };
 ReadLog* readLog = nullptr;
 
-ssize_t LoggedRead(int fd, void* buffer, std::size_t count) {
+ssize_t LoggedRead(int fd, void* buffer, std::size_t count, off_t offset) {
     struct stat status{};
     ::fstat(fd, &status);
     bool evicted;
@@ -223,12 +226,12 @@ ssize_t LoggedRead(int fd, void* buffer, std::size_t count) {
         evicted = readLog->evicted.count(status.st_ino) > 0;
         if (!evicted) readLog->threads.insert(std::this_thread::get_id());
     }
-    if (!evicted) return ::read(fd, buffer, count);
+    if (!evicted) return offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
     const int underWay = ++readLog->evictedUnderWay;
     for (int most = readLog->mostEvictedUnderWay; underWay > most && !readLog->mostEvictedUnderWay.compare_exchange_weak(most, underWay);) {}
     // Long enough for another worker to start a read of its own meanwhile.
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    const ssize_t n = ::read(fd, buffer, count);
+    const ssize_t n = offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
     --readLog->evictedUnderWay;
     return n;
 }

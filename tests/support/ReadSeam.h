@@ -1,13 +1,15 @@
-// Puts a scripted read(2) behind the file layer for the length of a test:
-// it can log what each read returned, fail with EIO after a number of
-// successful reads, be interrupted once before each real read, or return
-// at most a few bytes each time, as a pipe or a network file may.
+// Puts a scripted read(2) and pread(2) behind the file layer for the length
+// of a test: it can log what each read returned, fail with EIO after a
+// number of successful reads, be interrupted once before each real read, or
+// return at most a few bytes each time, as a pipe or a network file may.
+// Reads from several threads at once take their turns.
 #pragma once
 
 #include <cerrno>
 #include <unistd.h>
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "platform/Files.h"
@@ -26,6 +28,8 @@ public:
 
     // What each read that reached the file returned, in order.
     const std::vector<ssize_t>& Returned() const { return state().returned; }
+    // How many of them were positional (pread).
+    std::size_t PositionalReads() const { return state().positional; }
 
 private:
     struct State {
@@ -34,12 +38,15 @@ private:
         std::size_t readsAtMost;  // 0: as many as asked for
         bool interruptedLast;
         std::vector<ssize_t> returned;
+        std::size_t positional = 0;
     };
     static State& state() {
         static State s;
         return s;
     }
-    static ssize_t ScriptedRead(int fd, void* buffer, std::size_t count) {
+    static ssize_t ScriptedRead(int fd, void* buffer, std::size_t count, off_t offset) {
+        static std::mutex turn;
+        std::lock_guard lock(turn);
         State& s = state();
         if (s.interruptEachRead && !s.interruptedLast) {
             s.interruptedLast = true;
@@ -52,7 +59,9 @@ private:
             errno = EIO;
             return -1;
         }
-        ssize_t n = ::read(fd, buffer, s.readsAtMost ? std::min(count, s.readsAtMost) : count);
+        if (offset >= 0) ++s.positional;
+        if (s.readsAtMost) count = std::min(count, s.readsAtMost);
+        const ssize_t n = offset < 0 ? ::read(fd, buffer, count) : ::pread(fd, buffer, count, offset);
         s.returned.push_back(n);
         return n;
     }

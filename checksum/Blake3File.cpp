@@ -1,0 +1,229 @@
+#include "checksum/Blake3File.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "checksum/Blake3.h"
+#include "checksum/Crc32.h"
+#include "platform/UsableCpus.h"
+
+namespace velmar {
+namespace {
+
+constexpr std::uint64_t PieceChunks = Blake3SplitPiece / Blake3ChunkSize;
+constexpr std::uint64_t NoPiece = std::numeric_limits<std::uint64_t>::max();
+
+// The first piece a thread read short of its end (the file's last piece, a
+// file that shrank, or a read error), as far as it was read.
+struct ShortPiece {
+    std::uint64_t piece = NoPiece;
+    std::uint64_t bytes = 0;
+    int error = 0;
+    Blake3Hasher hasher;
+};
+
+struct Split {
+    InputFile& file;
+    const DigestWatch& watch;
+    std::uint64_t size;
+    std::vector<std::array<std::uint8_t, Blake3DigestSize>> values;  // of each whole piece
+    std::atomic<std::uint64_t> next{0};
+    // No piece from here on is begun: one before it came up short.
+    std::atomic<std::uint64_t> end;
+    std::atomic<bool> stopped{false};
+    // Slot 0 is the file's own thread's, the others its helpers'.
+    std::vector<ShortPiece> shortPieces;
+    // Under the pool's lock: the helpers it may still take, and those on it.
+    int wanted;
+    int joined = 0, active = 0;
+
+    Split(InputFile& f, const DigestWatch& w, std::uint64_t pieces, int helpers)
+        : file(f), watch(w), size(f.OpenedSize()), values(pieces), end(pieces),
+          shortPieces(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
+};
+
+// Reads on from `at` to `to`, the file's end or a read error, into
+// `hasher`, counting every block; false once the watch is stopped.
+bool ReadInto(const InputFile& file, std::uint8_t* buffer, std::size_t readSize, std::uint64_t& at,
+              std::uint64_t to, Blake3Hasher& hasher, const DigestWatch& watch, int& error) {
+    while (at < to) {
+        const ssize_t n = file.ReadAt(buffer, std::min<std::uint64_t>(readSize, to - at), at, error);
+        if (n <= 0) break;
+        hasher.Update(buffer, static_cast<std::size_t>(n));
+        at += static_cast<std::uint64_t>(n);
+        watch.Read(static_cast<std::uint64_t>(n));
+        if (watch.Stopped()) return false;
+    }
+    return true;
+}
+
+void HashPieces(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortPiece& shortPiece) {
+    for (;;) {
+        const std::uint64_t piece = split.next.fetch_add(1);
+        if (piece >= split.end.load() || split.stopped) return;
+        const std::uint64_t from = piece * Blake3SplitPiece, to = std::min(from + Blake3SplitPiece, split.size);
+        Blake3Hasher hasher(piece * PieceChunks);
+        std::uint64_t at = from;
+        int error = 0;
+        if (!ReadInto(split.file, buffer, readSize, at, to, hasher, split.watch, error)) {
+            split.stopped = true;
+            return;
+        }
+        if (at == from + Blake3SplitPiece) {
+            hasher.SubtreeValue(split.values[piece].data());
+            continue;
+        }
+        // Pieces are taken in order, so this thread's first short piece is
+        // its earliest; later pieces no longer matter to anyone.
+        shortPiece.piece = piece;
+        shortPiece.bytes = at - from;
+        shortPiece.error = error;
+        shortPiece.hasher = hasher;
+        for (std::uint64_t end = split.end.load(); piece + 1 < end && !split.end.compare_exchange_weak(end, piece + 1);) {
+        }
+        return;
+    }
+}
+
+// Helper threads, started at the first large file and kept for the
+// process's life, each with its own read buffer, so that a large file costs
+// neither a thread's start nor a buffer's page faults. A file offers its
+// split and reads it on its own thread as well; a helper joins the oldest
+// split on offer. Nothing ever waits for a helper to come, only for those
+// already on a split to finish the piece in hand, so files never wait on
+// each other, and with one worker per core in the engine no more than
+// twice the cores are busy hashing.
+class HelperPool {
+public:
+    static HelperPool& Get() {
+        // Never destroyed: its threads may be waiting on it at exit.
+        static HelperPool* const pool = new HelperPool(UsableCpus() - 1);
+        return *pool;
+    }
+
+    int Size() {
+        std::lock_guard lock(mutex_);
+        return size_;
+    }
+    int SetSize(int size) {
+        std::lock_guard lock(mutex_);
+        return std::exchange(size_, size);
+    }
+
+    void Offer(Split& split) {
+        std::lock_guard lock(mutex_);
+        for (; started_ < size_; ++started_) {
+            try {
+                std::thread([this] { Work(); }).detach();
+            } catch (const std::system_error&) {
+                break;  // fewer helpers, then
+            }
+        }
+        offers_.push_back(&split);
+        changed_.notify_all();
+    }
+
+    // Once this returns no helper is on the split or will join it.
+    void Withdraw(Split& split) {
+        std::unique_lock lock(mutex_);
+        std::erase(offers_, &split);
+        changed_.wait(lock, [&] { return split.active == 0; });
+    }
+
+private:
+    explicit HelperPool(int size) : size_(size) {}
+
+    void Work() {
+        std::optional<ReadBuffer> buffer;
+        try {
+            buffer.emplace(CrcReadChunk);
+        } catch (const std::bad_alloc&) {
+            return;  // one helper fewer
+        }
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return !offers_.empty(); });
+            Split& split = *offers_.front();
+            ShortPiece& shortPiece = split.shortPieces[static_cast<std::size_t>(++split.joined)];
+            if (split.joined == split.wanted) offers_.erase(offers_.begin());
+            ++split.active;
+            lock.unlock();
+            HashPieces(split, buffer->data(), CrcReadChunk, shortPiece);
+            lock.lock();
+            if (--split.active == 0) changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Split*> offers_;  // oldest first
+    int size_;
+    int started_ = 0;
+};
+
+}  // namespace
+
+int SetBlake3HelpersForTesting(int helpers) { return HelperPool::Get().SetSize(helpers); }
+
+std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+    const std::uint64_t size = file.OpenedSize();
+    if (size < Blake3SplitSize || file.UncachedBytes() > size / 8) return std::nullopt;
+    HelperPool& pool = HelperPool::Get();
+    const std::uint64_t pieces = (size + Blake3SplitPiece - 1) / Blake3SplitPiece;
+    const int helpers = static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(pool.Size())));
+    if (helpers <= 0) return std::nullopt;
+
+    const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
+    Split split(file, watch, pieces, helpers);
+    pool.Offer(split);
+    HashPieces(split, buffer.data(), readSize, split.shortPieces[0]);
+    pool.Withdraw(split);
+    if (split.stopped) return StoppedDigest();
+
+    // The whole pieces in order, then the first short one as far as it went.
+    const auto& shortPieces = split.shortPieces;
+    const auto first = std::min_element(shortPieces.begin(), shortPieces.end(),
+                                        [](const ShortPiece& a, const ShortPiece& b) { return a.piece < b.piece; });
+    const std::uint64_t whole = std::min(first->piece, pieces);
+    Blake3Hasher hasher;
+    for (std::uint64_t piece = 0; piece < whole; ++piece) hasher.AppendSubtree(split.values[piece].data(), PieceChunks);
+    std::uint64_t length = whole * Blake3SplitPiece;
+    int error = 0;
+    if (first->piece != NoPiece) {
+        hasher.Append(first->hasher);
+        length += first->bytes;
+        error = first->error;
+    }
+    // Whatever the file gained since it was opened, as one thread reads on
+    // to the end; after a file shrank, this finds the end at once.
+    constexpr std::uint64_t NoEnd = std::numeric_limits<std::uint64_t>::max();
+    if (error == 0 && !ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
+        return StoppedDigest();
+    // A file cut back to exactly its first piece while it was read: that
+    // piece's value was taken as a subtree's below the root, and the root is
+    // its own top node. A rare race, read again.
+    if (error == 0 && length == Blake3SplitPiece) {
+        hasher = Blake3Hasher();
+        length = 0;
+        if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error)) return StoppedDigest();
+    }
+    FileDigest digest;
+    digest.status = error ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+    digest.error = error;
+    digest.length = length;
+    digest.size = Blake3DigestSize;
+    hasher.Final(digest.bytes.data());
+    return digest;
+}
+
+}  // namespace velmar

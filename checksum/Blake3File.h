@@ -1,0 +1,47 @@
+// One large file's BLAKE3 on several cores. The tree lets whole subtrees
+// of a file be hashed apart: the file is cut into pieces of
+// Blake3SplitPiece bytes, each a subtree on its own, which every thread
+// takes in turn, reading its piece with positional reads into its own
+// buffer; their chaining values are then joined in order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "checksum/FileDigest.h"
+#include "platform/Files.h"
+#include "platform/ReadBuffer.h"
+
+namespace velmar {
+
+// A piece: 1024 chunks, two reads of CrcReadChunk, a power of two as a
+// subtree must be. Small enough that the last thread to finish waits for
+// little; large enough that taking it costs nothing.
+inline constexpr std::uint64_t Blake3SplitPiece = std::uint64_t{1} << 20;
+
+// The smallest file split: eight pieces. Below that the gain over one
+// thread, whose read-ahead already overlaps the copy out of the page cache
+// with the hashing, is a millisecond at most, and the threads' shares of so
+// few pieces are uneven.
+inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPiece;
+
+// DigestOpenFile for BLAKE3 on several threads, or nothing when one thread
+// should do: the file is shorter than Blake3SplitSize, more than an eighth
+// of it has to come from the device (several readers would make a disk
+// seek, and one core hashes faster than most devices deliver), or this
+// process may use one CPU only. The threads that help are kept from file
+// to file: the usable CPUs less one, shared by every file being digested;
+// a file takes those that are idle and waits for none.
+//
+// Honours the watch on every thread within a block, and counts every
+// block read. A read error gives ReadFailed with its errno and the digest
+// of the bytes before it; a file that shrinks or grows while read gives
+// the digest of what was read, front to back, as one thread would.
+std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
+
+// Sets how many helper threads large files may use from now on (0: never
+// split); returns the previous number. For tests, which need the split on
+// any machine.
+int SetBlake3HelpersForTesting(int helpers);
+
+}  // namespace velmar
