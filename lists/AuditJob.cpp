@@ -194,8 +194,8 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
 
 // Puts `text` in the list's place; a failure leaves the list as it was and
 // says so.
-void ReplaceList(JobFrame& frame, const std::string& listPath, const std::string& text) {
-    TextWriter out;
+void ReplaceList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& text) {
+    TextWriter out(kind.lineEnd);
     bool written = out.Create(listPath);
     if (written) {
         frame.HoldList([&out] { out.Discard(); });
@@ -291,7 +291,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
         audit ? "Update List?" : "Add " + std::to_string(result.added) + " Files to the List?";
     if (changes > 0 && frame.Window().MessageBox(question, MessageButtons::YesNo) == MessageAnswer::Yes)
         if (auto text = UpdatedListText(frame, kind, listPath, finder, entries, news, result))
-            ReplaceList(frame, listPath, *text);
+            ReplaceList(frame, kind, listPath, *text);
     if (!audit && changes == 0) frame.Window().MessageBox("No New Files Found", MessageButtons::Ok);
     frame.Finish();
 }

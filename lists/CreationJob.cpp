@@ -28,7 +28,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const ListTimes& times) 
     // or no list at all. What is sure to fail at the end (a folder that
     // takes no new file, a target the rename may not replace, a disk
     // without room for the entries) fails here, before a file is read.
-    TextWriter out;
+    TextWriter out(kind.lineEnd);
     if (!out.Create(CreationListPath(frame.State(), setup.edit1))) frame.Fatal(FatalError::ErrorWritingToFile);
     frame.HoldList([&out] { out.Discard(); });
     if (!out.Reserve(*entriesSize)) frame.Fatal(FatalError::ErrorWritingToFile);

@@ -13,6 +13,7 @@
 #include "jobs/MainWindow.h"
 #include "jobs/MainWindowState.h"
 #include "lists/CommentBlocks.h"
+#include "platform/TextStream.h"
 
 namespace velmar {
 
@@ -102,6 +103,7 @@ struct ListKind {
     const CommentStyle* comments;
     std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListReadState& list);
     const char* (*nameUnfit)(std::string_view name);
+    LineEnd lineEnd = LineEnd::CrLf;  // how its lines end when it writes them
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };
 

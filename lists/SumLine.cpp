@@ -186,7 +186,8 @@ ListKind SumToolKind(const SumToolTexts& t) {
         .header = nullptr,
         .comments = nullptr,
         .entryLines = SumEntryLines,
-        .nameUnfit = nullptr,
+        .nameUnfit = t.nameUnfit,
+        .lineEnd = t.lineEnd,
     };
 }
 

@@ -55,6 +55,10 @@ struct SumToolTexts {
     const char* opensslTag;        // nullptr: the BSD tag
     const char* sidecarExtension;  // ".md5"
     const char* listMessage;       // the list cannot be opened, or is unusable
+    // For a kind whose tool reads less than md5sum does: why a name cannot
+    // be listed, and how the lines end.
+    const char* (*nameUnfit)(std::string_view name) = nullptr;
+    LineEnd lineEnd = LineEnd::CrLf;
 };
 ListKind SumToolKind(const SumToolTexts& texts);
 

@@ -145,7 +145,7 @@ void TextWriter::Write(std::string_view text) {
         return;
     }
     for (char c : text) {
-        if (c == '\n') buffer_.push_back('\r');
+        if (c == '\n' && lineEnd_ == LineEnd::CrLf) buffer_.push_back('\r');
         buffer_.push_back(c);
         if (buffer_.size() >= TextStreamBufferSize) Flush();
     }

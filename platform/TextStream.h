@@ -73,9 +73,13 @@ private:
     std::size_t textPos_ = 0;
 };
 
+// How the lines of a written list end: CR LF, which every reader takes, or
+// a line feed alone, for the one tool that takes nothing else (b3sum).
+enum class LineEnd { CrLf, Lf };
+
 class TextWriter {
 public:
-    TextWriter() = default;
+    explicit TextWriter(LineEnd lineEnd = LineEnd::CrLf) : lineEnd_(lineEnd) {}
     ~TextWriter() { Discard(); }
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
@@ -89,8 +93,8 @@ public:
     // false when the disk has none.
     bool Reserve(std::uint64_t bytes) { return file_.Reserve(bytes); }
 
-    // Writes the text as given, each line feed as CR LF. The text is data,
-    // never a format.
+    // Writes the text as given, each line feed as the line end. The text is
+    // data, never a format.
     void Write(std::string_view text);
 
     // Flushes the text and puts it in place of `path`; false, leaving `path`
@@ -102,6 +106,7 @@ public:
 private:
     void Flush();
 
+    LineEnd lineEnd_;
     ReplacementFile file_;
     bool failed_ = false;
     std::vector<char> buffer_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "blake2/Blake2Kind.h"
+#include "blake3/Blake3Kind.h"
 #include "lists/ListReading.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
@@ -23,8 +24,8 @@
 namespace velmar {
 
 std::span<const ListKind* const> ListKinds() {
-    static const ListKind* const kinds[] = {&SfvKind,    &Md5Kind,    &M3uKind,   &Sha256Kind,
-                                            &Sha1Kind,   &Sha512Kind, &Blake2Kind};
+    static const ListKind* const kinds[] = {&SfvKind,  &Md5Kind,    &M3uKind,    &Sha256Kind,
+                                            &Sha1Kind, &Sha512Kind, &Blake2Kind, &Blake3Kind};
     return kinds;
 }
 

@@ -50,7 +50,7 @@ bool InView(TForm1& w, int row) {
 }
 
 // The registered kinds, in menu order.
-const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256", "Sha1", "Sha512", "Blake2"};
+const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256", "Sha1", "Sha512", "Blake2", "Blake3"};
 
 struct Recorder {
     std::vector<std::string> calls;
@@ -599,7 +599,8 @@ private slots:
                                      .expected = "aa",
                                      .computed = i == 1 ? "bb" : i == 3 ? "" : "aa",
                                      .size = i == 3 ? std::nullopt : std::optional<std::uint64_t>(3),
-                                     .reason = i == 1 ? "differs" : i == 3 ? "missing" : "matches"});
+                                     .reason = i == 1 ? "differs" : i == 3 ? "missing" : "matches",
+                                     .movedTo = ""});
             window.SetRowIcon(i, marks[i]);
         }
         w.Adapter().Drain();

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include "blake3/Blake3Kind.h"
 #include "lists/CreationJob.h"
 #include "lists/KindCommands.h"
 #include "lists/VerifyJob.h"
@@ -173,7 +174,7 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
         std::string name;
         std::vector<const ListKind*> refusedBy;
     } names[] = {
-        {"Icon\r", {&SfvKind, &M3uKind}},
+        {"Icon\r", {&SfvKind, &M3uKind, &Blake3Kind}},
         {"a\nb.bin", {&SfvKind, &M3uKind}},
         {";semicolon.bin", {&SfvKind}},
         {"end\x1Aof text.bin", {ListKinds().begin(), ListKinds().end()}},
