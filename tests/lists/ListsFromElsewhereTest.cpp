@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "blake2/Blake2Kind.h"
+#include "blake3/Blake3Kind.h"
 #include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
@@ -242,6 +243,9 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         {"sums", sha512OfAbc + "  a.bin\n", Sha512Kind},
         {"sums", "\\" + blake2OfAbc + "  a.bin\n", Blake2Kind},
         {"sums", zeros128 + "  a.bin\n", Sha512Kind},
+        {"sums", "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85  a.bin\n", Blake3Kind},
+        {"sums", std::string(64, '0') + "  a.bin\n", Sha256Kind},
+        {"a.bin.b3", "6437B3AC38465133FFB63B75273A8DB548C558465D79DB03FD359C6CD5BD9D85\n", Blake3Kind},
         {"list", std::string(40000, ';') + "\n" + md5 + "  a.bin\n", SfvKind},  // past the first 32 KiB
         {"list", std::string("\x7F" "ELF\0\x01\xFF\n", 8), SfvKind},
         {"list", "", SfvKind},
