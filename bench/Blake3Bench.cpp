@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/BenchBytes.h"
 #include "checksum/Blake3.h"
 #include "checksum/Blake3Kernels.h"
 #include "checksum/CpuFeatures.h"
@@ -17,17 +18,7 @@ namespace {
 constexpr std::size_t Blake3BenchBytes = std::size_t{1} << 20;
 
 const std::vector<std::uint8_t>& Blake3BenchData() {
-    static const std::vector<std::uint8_t> data = [] {
-        std::vector<std::uint8_t> v(Blake3BenchBytes);
-        std::uint32_t x = 0x9e3779b9;
-        for (auto& byte : v) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            byte = static_cast<std::uint8_t>(x);
-        }
-        return v;
-    }();
+    static const std::vector<std::uint8_t> data = velmar::bench::PseudoRandomBytes(Blake3BenchBytes);
     return data;
 }
 

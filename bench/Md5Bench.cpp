@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/BenchBytes.h"
 #include "checksum/Md5.h"
 #include "checksum/Md5Lanes.h"
 #include "checksum/Md5LanesKernels.h"
@@ -19,17 +20,7 @@ namespace {
 constexpr std::size_t Md5BenchBytes = std::size_t{256} << 20;
 
 const std::vector<std::uint8_t>& Md5BenchData() {
-    static const std::vector<std::uint8_t> data = [] {
-        std::vector<std::uint8_t> v(Md5BenchBytes);
-        std::uint32_t x = 0x9e3779b9;
-        for (auto& byte : v) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            byte = static_cast<std::uint8_t>(x);
-        }
-        return v;
-    }();
+    static const std::vector<std::uint8_t> data = velmar::bench::PseudoRandomBytes(Md5BenchBytes);
     return data;
 }
 
