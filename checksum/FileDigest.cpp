@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 #include "checksum/Blake3.h"
@@ -69,6 +70,31 @@ ReadBuffer& SpareBuffer(std::size_t size) {
     return *spare;
 }
 
+// Gives every block `next` gives to each of `digests`, honouring the watch
+// after each, and their results to `out`, one each: Stopped once the watch
+// is; after a read error, the digests of the bytes before it, which the
+// caller decides whether it may use.
+void FeedBlocks(std::span<RunningDigest> digests, std::span<FileDigest> out, const NextBlock& next,
+                const DigestWatch& watch) {
+    const std::uint8_t* data = nullptr;
+    ssize_t n;
+    std::uint64_t length = 0;
+    while ((n = next(data)) > 0) {
+        for (RunningDigest& digest : digests) digest.Update(data, static_cast<std::size_t>(n));
+        length += static_cast<std::uint64_t>(n);
+        watch.Read(static_cast<std::uint64_t>(n));
+        if (watch.Stopped()) {
+            for (FileDigest& result : out) result = StoppedDigest();
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < digests.size(); ++i) {
+        out[i].status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+        out[i].length = length;
+        digests[i].Final(out[i]);
+    }
+}
+
 }  // namespace
 
 std::size_t DigestSize(DigestAlgorithm algorithm) {
@@ -127,21 +153,8 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
 
 FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const DigestWatch& watch) {
     RunningDigest digest(algorithm);
-    const std::uint8_t* data = nullptr;
-    ssize_t n;
-    std::uint64_t length = 0;
-    while ((n = next(data)) > 0) {
-        digest.Update(data, static_cast<std::size_t>(n));
-        length += static_cast<std::uint64_t>(n);
-        watch.Read(static_cast<std::uint64_t>(n));
-        if (watch.Stopped()) return StoppedDigest();
-    }
-    // After a read error the digest covers the bytes before it; the caller
-    // decides whether it may use that.
     FileDigest result;
-    result.status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
-    result.length = length;
-    digest.Final(result);
+    FeedBlocks({&digest, 1}, {&result, 1}, next, watch);
     return result;
 }
 
@@ -183,19 +196,12 @@ std::vector<FileDigest> DigestFileEachWay(const std::vector<DigestAlgorithm>& al
     InputFile file;
     if (auto unread = OpenToDigest(file, path, {})) return std::vector<FileDigest>(algorithms.size(), *unread);
     std::vector<RunningDigest> running(algorithms.begin(), algorithms.end());
-    ssize_t n;
-    std::uint64_t length = 0;
-    while ((n = file.Read(buffer.data(), std::min(buffer.size(), CrcReadChunk))) > 0) {
-        for (RunningDigest& digest : running) digest.Update(buffer.data(), static_cast<std::size_t>(n));
-        length += static_cast<std::uint64_t>(n);
-    }
     std::vector<FileDigest> digests(algorithms.size());
-    for (std::size_t i = 0; i < running.size(); ++i) {
-        digests[i].status = n < 0 ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
-        digests[i].length = length;
-        running[i].Final(digests[i]);
-        digests[i] = WithReadError(std::move(digests[i]), file);
-    }
+    FeedBlocks(running, digests, [&](const std::uint8_t*& data) {
+        data = buffer.data();
+        return file.Read(buffer.data(), std::min(buffer.size(), CrcReadChunk));
+    }, {});
+    for (FileDigest& digest : digests) digest = WithReadError(std::move(digest), file);
     return digests;
 }
 

@@ -10,6 +10,7 @@
 
 #include "blake2/Blake2Kind.h"
 #include "blake3/Blake3Kind.h"
+#include "checksum/DigestText.h"
 #include "lists/ListReading.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
@@ -86,15 +87,15 @@ constexpr std::size_t LinesLookedAt = 32768;
 // none matches (the file is missing, unreadable or changed), the first.
 const ListKind* KindMatchingFirstFile(const std::string& path, const ListLine& first,
                                       const std::vector<const ListKind*>& candidates) {
-    std::string expected = first.digest;
-    for (char& c : expected) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::vector<DigestAlgorithm> algorithms;
     for (const ListKind* kind : candidates) algorithms.push_back(kind->algorithm);
     ReadBuffer buffer;
     const std::vector<FileDigest> digests =
         DigestFileEachWay(algorithms, ListedFilePath(ListDirectoryOf(path), first.name), buffer);
     for (std::size_t i = 0; i < candidates.size(); ++i)
-        if (digests[i].Text() == expected) return candidates[i];
+        if (digests[i].status == FileDigestStatus::Ok &&
+            DigestTextsMatch(digests[i].Digits(), first.digest, candidates[i]->Digits()))
+            return candidates[i];
     return candidates.front();
 }
 
