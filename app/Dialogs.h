@@ -8,7 +8,7 @@
 
 #include <QStringList>
 
-#include "jobs/MainWindow.h"
+#include "app/MainWindow.h"
 
 class QDialog;
 class QWidget;

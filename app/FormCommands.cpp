@@ -1,24 +1,23 @@
 #include "app/FormCommands.h"
 
-#include "lists/KindCommands.h"
+#include "app/KindCommands.h"
 #include "registry/ListKinds.h"
 
 namespace velmar {
 
 FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
-    // A command with its kind and, for the two that set go!'s mode, the
-    // kind's modes.
-    auto bind = [&window, &state](auto command, const ListKind& kind, auto... modes) {
-        return [&window, &state, command, &kind, modes...] { command(window, state, kind, modes...); };
+    // A command with its kind.
+    auto bind = [&window, &state](auto command, const ListKind& kind) {
+        return [&window, &state, command, &kind] { command(window, state, kind); };
     };
     FormCommands commands;
     const auto kinds = ListKinds();
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const ListKind& kind = *kinds[i];
-        commands.Kinds.push_back({.Create = bind(CreateCommand, kind, ModesOfKind(i)),
+        commands.Kinds.push_back({.Create = bind(CreateCommand, kind),
                                   .Verify = bind(VerifyCommand, kind),
-                                  .SelectVerify = bind(SelectVerifyCommand, kind, ModesOfKind(i)),
-                                  .CreateFromFolder = bind(CreateFromFolderCommand, kind, ModesOfKind(i)),
+                                  .SelectVerify = bind(SelectVerifyCommand, kind),
+                                  .CreateFromFolder = bind(CreateFromFolderCommand, kind),
                                   .GoCreate = bind(CreateGo, kind),
                                   .GoSelectVerify = bind(SelectVerifyGo, kind)});
     }

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "jobs/MainWindow.h"
-#include "jobs/MainWindowState.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowState.h"
 
 namespace velmar {
 

@@ -16,7 +16,7 @@
 #include <QTimer>
 
 #include "app/StatusPictures.h"
-#include "jobs/MainWindow.h"
+#include "app/MainWindow.h"
 #include "jobs/RowStore.h"
 
 namespace velmar {

@@ -9,7 +9,7 @@
 
 #include <QPixmap>
 
-#include "jobs/MainWindow.h"
+#include "app/MainWindow.h"
 
 namespace velmar {
 

@@ -25,7 +25,7 @@
 #include "app/RightPanel.h"
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
-#include "jobs/Commands.h"
+#include "app/WindowJob.h"
 #include "registry/ListKinds.h"
 #include "report/ReportJob.h"
 
@@ -34,6 +34,15 @@ namespace velmar {
 namespace {
 
 constexpr int ClientWidth = 550;
+
+// What the Save Report dialog offers: text first, then CSV, JSON, a web page.
+OpenFileRequest SaveReportRequest() {
+    return {.title = "Save Report",
+            .filter = "Text (*.txt)|*.txt|CSV (*.csv)|*.csv|JSON (*.json)|*.json|Web page (*.html)|*.html;*.htm|"
+                      "All files (*.*)|*.*",
+            .filterIndex = 1,
+            .multiple = false};
+}
 constexpr int ClientHeight = 385;
 
 // The client area: the form places the controls in it when its size
@@ -297,10 +306,12 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::Button1Click() {
-    const std::int32_t mode = state_.JobMode.load();
-    for (std::size_t i = 0; i < ListKinds().size() && i < commands_.Kinds.size(); ++i) {
-        if (mode == ModesOfKind(i).create) Run(commands_.Kinds[i].GoCreate);
-        if (mode == ModesOfKind(i).selectVerify) Run(commands_.Kinds[i].GoSelectVerify);
+    const GoMode mode = state_.JobMode;
+    const auto kinds = ListKinds();
+    for (std::size_t i = 0; i < kinds.size() && i < commands_.Kinds.size(); ++i) {
+        if (kinds[i] != mode.kind) continue;
+        if (mode.action == GoAction::Create) Run(commands_.Kinds[i].GoCreate);
+        if (mode.action == GoAction::SelectVerify) Run(commands_.Kinds[i].GoSelectVerify);
     }
 }
 
@@ -331,7 +342,9 @@ void TForm1::SaveReport1Click() {
     const auto path = dialogs_->SaveFile(this, SaveReportRequest(), SuggestedReportName(list));
     if (!path) return;
     // The rows as they are now; the job writes them while the window goes on.
-    LaunchJob<SaveReportJob>(*adapter_, state_, *path, rows_.Shared());
+    adapter_->SetBusyCursor(true);
+    StartWindowJob(*adapter_, state_,
+                   [path = *path, rows = rows_.Shared()](JobFrame& frame) { SaveReportOf(frame, path, *rows); });
 }
 
 void TForm1::About1Click() {

@@ -16,7 +16,7 @@
 #include "app/FormCommands.h"
 #include "app/ResultList.h"
 #include "app/StatusPictures.h"
-#include "jobs/MainWindowState.h"
+#include "app/MainWindowState.h"
 #include "platform/DesktopFileType.h"
 #include "platform/Settings.h"
 

@@ -223,6 +223,13 @@ void WindowAdapter::SetRowText(int row, const std::string& text) {
     Post([this, row, text] { c_.rows->SetName(row, text); });
 }
 
+void WindowAdapter::SetRowRenamed(int row, const std::string& path) {
+    Post([this, row, path] {
+        if (row < 0 || row >= c_.rows->Count()) return;
+        c_.rows->SetDetails(row, RenamedDetails(c_.rows->Store().Details(row), path));
+    });
+}
+
 void WindowAdapter::RemoveRows(const std::vector<int>& rows) {
     Post([this, rows] { c_.rows->Remove(rows); });
 }

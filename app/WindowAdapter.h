@@ -21,7 +21,7 @@
 #include <QObject>
 
 #include "app/ProgressFollower.h"
-#include "jobs/MainWindow.h"
+#include "app/MainWindow.h"
 
 class QCheckBox;
 class QComboBox;
@@ -71,6 +71,7 @@ public:
     void SetRowIcon(int row, StatusIcon icon) override;
     void SetRowDetails(int row, const RowDetails& details) override;
     void SetRowText(int row, const std::string& text) override;
+    void SetRowRenamed(int row, const std::string& path) override;
     void RemoveRows(const std::vector<int>& rows) override;
     std::string RowText(int row) override;
     void SetCheckedList(const std::string& listPath) override;

@@ -1,70 +1,34 @@
 #include "cli/CliRun.h"
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <thread>
 
-#include <unistd.h>
-
-#include "cli/ConsoleWindow.h"
+#include "cli/ConsoleSink.h"
 #include "jobs/JobFrame.h"
-#include "lists/KindCommands.h"
+#include "jobs/TreeListing.h"
+#include "lists/AuditJob.h"
+#include "lists/CreationJob.h"
+#include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "platform/Process.h"
-#include "platform/WorkerThread.h"
 #include "registry/ListKinds.h"
 
 namespace velmar {
 namespace {
 
-// What the signal handlers and the end of the program reach: one run at a
-// time, for the process's life.
-MainWindowState* runningState = nullptr;
-ConsoleWindow* runningWindow = nullptr;
-int statusSoFar = 0;
+// What the signal handlers reach: the run's jobs, for the process's life.
+JobControl* runningControl = nullptr;
 std::atomic<int> interrupts{0};  // lock-free, so a handler may count
 
 // SIGINT or SIGTERM stops the job as Esc does, within one read; a second
-// ends the program as a quit does, within one read too (the list being
-// written is let go); a third ends it at once.
+// ends the run as a quit does, within one read too (the list being written
+// is let go); a third ends it at once.
 void OnInterrupt(int) {
     const int seen = ++interrupts;
     if (seen >= 3) ::_exit(16);
-    if (!runningState) return;
-    if (seen == 1) runningState->StopRequested = 1;
-    else runningState->AskToQuit();
-}
-
-// A job ends the program on a fatal error (its message shown already) and
-// on a quit: the rows done are printed, and the status says why.
-void OnProgramEnd() {
-    int status = 16;
-    if (runningWindow) {
-        runningWindow->EndJob();
-        const std::string message = runningWindow->LastMessage();
-        if (!runningState || !runningState->QuitRequested)
-            status = message == FatalMessage(FatalError::ErrorReadingFile) ? 4 | runningWindow->StatusBits() : 1;
-    }
-    std::fflush(stdout);
-    std::fflush(stderr);
-    ::_exit(statusSoFar | status);
-}
-
-// Waits for the job a command launched, and for every thread it started.
-void WaitForJob(const MainWindowState& state) {
-    while (state.Busy || WorkerThread::Running() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-}
-
-// --kind for an audit, whose command takes a function that tells a kind.
-const ListKind* forcedKind = nullptr;
-const ListKind& ForcedKind(const std::string&) { return *forcedKind; }
-
-// A list that opens; one that does not would end the run at its job.
-bool Readable(const std::string& list) {
-    InputFile file;
-    return file.Open(list);
+    if (!runningControl) return;
+    if (seen == 1) runningControl->StopRequested = 1;
+    else runningControl->AskToQuit();
 }
 
 int Say(const std::string& text) {
@@ -72,102 +36,155 @@ int Say(const std::string& text) {
     return 1;
 }
 
-// A job run to its end: its rows printed, its status bits.
-int Finished(ConsoleWindow& window, const MainWindowState& state) {
-    WaitForJob(state);
-    window.EndJob();
-    return window.StatusBits();
+// The exit status bits of a job's end.
+int StatusOf(const JobResult& result) {
+    int bits = 0;
+    if (result.tallies.BadCount) bits |= 2;
+    if (result.tallies.NaCount) bits |= 4;
+    if (result.tallies.NewCount || result.tallies.MovedCount) bits |= 8;
+    switch (result.end) {
+        case JobEnd::Completed: break;
+        case JobEnd::Stopped:
+        case JobEnd::Quit: bits |= 16; break;
+        case JobEnd::Failed: bits |= result.failure == JobFailure::FileUnreadable ? 4 : 1; break;
+    }
+    return bits;
 }
 
-int Verify(const CliOptions& options, ConsoleWindow& window, MainWindowState& state) {
+// The rows printed, then what a failure says, naming the list.
+int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName = {}) {
+    // A list that yields no entry at all (empty, cut short, no list) proves nothing.
+    const bool nothingChecked = result.end == JobEnd::Completed && result.rows == 0;
+    sink.EndJob(listName, !nothingChecked);
+    if (result.end == JobEnd::Failed) Say(list + ": " + result.message);
+    if (nothingChecked) return Say(list + ": no entries to check");
+    return StatusOf(result);
+}
+
+JobResult RunJob(ConsoleSink& sink, JobControl& control, const std::function<void(JobFrame&)>& body) {
+    JobFrame frame(sink, control);
+    return frame.Run([&] { body(frame); });
+}
+
+int Verify(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     int status = 0;
+    // With several lists, each row is named by its path from here, as it
+    // would be typed, and each summary by its list.
+    const bool several = options.paths.size() > 1;
+    // Renamed files are told in the JSON rows: they wait for the question.
+    const bool streaming = !(options.renameBad && options.rows == RowOutput::Json);
     for (const std::string& list : options.paths) {
-        if (!Readable(list)) {
-            status |= Say("cannot read the list '" + list + "'");
-            continue;
-        }
-        window.BeginJob(true);
-        window.AnswerDialog({list});
-        VerifyCommand(window, state, options.kind ? *options.kind : ListKindOf(list));
-        statusSoFar = status |= Finished(window, state);
+        const ListKind& kind = options.kind ? *options.kind : ListKindOf(list);
+        const std::size_t slash = list.find_last_of('/');
+        sink.BeginJob(streaming, several && slash != std::string::npos ? list.substr(0, slash + 1) : std::string());
+        const JobResult result =
+            RunJob(sink, control, [&](JobFrame& frame) { VerifyList(frame, kind, list, ReadPurpose::MenuVerify); });
+        status |= Reported(sink, result, list, several ? list : std::string());
         // A stop is the user's for the whole run, not for one list.
         if (status & 16) break;
     }
     return status;
 }
 
-int Audit(const CliOptions& options, ConsoleWindow& window, MainWindowState& state) {
+int Audit(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     const std::string& list = options.paths.front();
-    if (!Readable(list)) return Say("cannot read the list '" + list + "'");
-    forcedKind = options.kind;
-    window.BeginJob(false);
-    window.AnswerDialog({list});
     const bool audit = options.command == CliCommand::Audit;
-    AuditCommand(window, state, audit ? AuditMode::Audit : AuditMode::AddNewFiles,
-                 options.kind ? &ForcedKind : &ListKindOf, AllListsFilter());
+    const ListKind& kind = options.kind ? *options.kind : ListKindOf(list);
+    sink.BeginJob(false);
+    const JobResult result = RunJob(sink, control, [&](JobFrame& frame) {
+        AuditList(frame, audit ? AuditMode::Audit : AuditMode::AddNewFiles, kind, list);
+    });
+    if (result.end == JobEnd::Failed) {
+        sink.EndJob();
+        return Say(list + ": " + result.message);
+    }
+    sink.EndJob();
     // New files are what an addition is for, not a finding.
-    return Finished(window, state) & (audit ? ~0 : ~8);
+    return StatusOf(result) & (audit ? ~0 : ~8);
 }
 
-int Create(const CliOptions& options, ConsoleWindow& window, MainWindowState& state) {
+int Create(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     const ListKind& kind = *options.kind;
-    const KindModes modes = ModesOf(kind);
     std::vector<std::string> paths;
     for (const std::string& path : options.paths) paths.push_back(AbsolutePath(path));
-    const bool folder = paths.size() == 1 && IsFolder(paths.front());
-    window.BeginJob(false);
-    window.AnswerDialog(paths);
-    if (folder) {
-        CreateFromFolderCommand(window, state, kind, modes);
-        WaitForJob(state);
+    CreationInputs inputs{.rows = {},
+                          .directory = {},
+                          .listName = {},
+                          .commentMode = options.commentMode,
+                          .oneLineComment = options.commentText,
+                          .commentFile = options.commentFile,
+                          .winsfv = options.winsfv};
+    if (paths.size() == 1 && IsFolder(paths.front())) {
+        // "/music/" is the folder "/music", "/" the root, which is "" here.
+        std::string folder = paths.front();
+        while (!folder.empty() && folder.back() == '/') folder.pop_back();
+        inputs.directory = folder;
+        inputs.listName = ProposedListName(folder, kind.create);
+        sink.BeginJob(false);
+        const JobResult walk = RunJob(sink, control, [&](JobFrame& frame) { ListTree(frame, folder, inputs.listName); });
+        if (walk.end != JobEnd::Completed) return StatusOf(walk);
+        inputs.rows = sink.RowNames();
+        if (inputs.rows.empty() || !walk.unreadableFolder.empty()) {
+            sink.Say(inputs.rows.empty() ? NothingToListMessage(folder, walk.unreadableFolder)
+                                         : CannotReadFolderMessage(walk.unreadableFolder));
+            return 1;
+        }
     } else {
         for (const std::string& path : paths)
             if (!RegularFileSize(path) || IsFolder(path)) return Say("no file '" + path + "'");
-        CreateCommand(window, state, kind, modes);
+        FilesBelowFolder chosen = CreationRowsOf(paths);
+        inputs.directory = std::move(chosen.folder);
+        inputs.rows = std::move(chosen.names);
+        inputs.listName = ProposedListName(inputs.directory, kind.create);
     }
-    if (window.RowCount() == 0 && state.UnreadableFolder.empty()) return Say("nothing to list");
     if (!options.output.empty()) {
         // The names are listed below the files' folder: the list goes there.
         const std::string list = AbsolutePath(options.output);
-        if (ListDirectoryOf(list) != state.CreationDirectory)
-            return Say("the list goes in the folder that holds the files: " + state.CreationDirectory);
-        window.SetText(Control::Edit1, BaseNameOf(list));
+        if (ListDirectoryOf(list) != inputs.directory)
+            return Say("the list goes in the folder that holds the files: " + inputs.directory);
+        inputs.listName = BaseNameOf(list);
     }
-    const std::string listPath = CreationListPath(state, window.Text(Control::Edit1));
+    const std::string listPath = CreationListPath(inputs);
     if (PathExists(listPath) && !options.force) return Say("'" + listPath + "' is there already; --force replaces it");
-    if (!CreationMayStart(window, state, kind)) return 1;
-    // go! itself: its checks again (they pass now), then the job.
-    CreateGo(window, state, kind);
-    WaitForJob(state);
-    window.EndJob();
-    const std::string message = window.LastMessage();
-    if (message != kind.creationComplete) return message.empty() || state.StopRequested ? 16 : 1;
+    if (const std::string refusal = CreationRefusal(kind, inputs); !refusal.empty()) {
+        sink.Say(refusal);
+        return 1;
+    }
+    sink.BeginJob(false);
+    const JobResult result = RunJob(sink, control, [&](JobFrame& frame) { RunCreation(frame, kind, inputs); });
+    sink.EndJob();
+    if (result.end == JobEnd::Failed) {
+        sink.Say(result.message);
+        return 1;
+    }
+    if (result.end != JobEnd::Completed) return 16;
+    if (options.rows != RowOutput::Nothing) sink.Say(kind.creationComplete);
     return 0;
 }
 
 }  // namespace
 
 int RunCli(const CliOptions& options) {
-    MainWindowState state;
-    ConsoleWindow window(options);
-    runningState = &state;
-    runningWindow = &window;
-    SetEndProgramHandler(&OnProgramEnd);
+    JobControl control;
+    ConsoleSink sink(options);
+    runningControl = &control;
     struct sigaction interrupt {};
     interrupt.sa_handler = &OnInterrupt;
     sigemptyset(&interrupt.sa_mask);
     sigaction(SIGINT, &interrupt, nullptr);
     sigaction(SIGTERM, &interrupt, nullptr);
 
+    int status = 1;
     switch (options.command) {
-        case CliCommand::Verify: return Verify(options, window, state);
+        case CliCommand::Verify: status = Verify(options, sink, control); break;
         case CliCommand::Audit:
-        case CliCommand::Add: return Audit(options, window, state);
-        case CliCommand::Create: return Create(options, window, state);
+        case CliCommand::Add: status = Audit(options, sink, control); break;
+        case CliCommand::Create: status = Create(options, sink, control); break;
         case CliCommand::Help:
         case CliCommand::Version: break;
     }
-    return 1;
+    runningControl = nullptr;
+    return status;
 }
 
 }  // namespace velmar

@@ -6,14 +6,32 @@
 #include "jobs/RowRemoval.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "platform/Process.h"
 
 namespace velmar {
 
 namespace {
-// What a stopped job's last Label1 text ends in.
+// What a stopped job's summary ends in.
 constexpr const char* StoppedMark = "  (stopped)";
+
+// How a job ends early: thrown by the frame's own steps, caught by Run, so
+// that every job's locals (its engine, its list, the list it writes) are
+// let go on the way out.
+struct JobEndsEarly {
+    JobEnd end;
+    JobFailure failure;
+    std::string message;
+};
 }  // namespace
+
+std::string QuestionText(Question question, int count) {
+    switch (question) {
+        case Question::RenameBadFiles: return "Rename Bad Files?";
+        case Question::OverwriteList: return "File Exists. Overwrite?";
+        case Question::UpdateList: return "Update List?";
+        case Question::AddFiles: return "Add " + std::to_string(count) + " Files to the List?";
+    }
+    return "";
+}
 
 const char* FatalMessage(FatalError error) {
     switch (error) {
@@ -44,19 +62,24 @@ int* TallyOf(Tallies& tallies, StatusIcon icon) {
     return nullptr;
 }
 
-std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths) {
+std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths,
+                                          const std::function<void(std::size_t index)>& renamed) {
     // A list's names come from whoever made the list: a name that climbs out
     // of its folder ("..\\..\\.bashrc", a linked folder) may be read, but a
     // Yes must never rename a file outside it. Such a row is skipped like a
     // rename that fails.
     const FolderBound folder(listDirectory);
     std::vector<RenameFailure> failures;
-    for (const std::string& path : paths) {
+    for (std::size_t index = 0; index < paths.size(); ++index) {
+        const std::string& path = paths[index];
         if (!folder.Holds(path)) {
             failures.push_back({path, "it lies outside the list's folder"});
             continue;
         }
-        if (RenameNoReplace(path, path + ".BAD")) continue;
+        if (RenameNoReplace(path, path + ".BAD")) {
+            if (renamed) renamed(index);
+            continue;
+        }
         const int error = errno;
         failures.push_back({path, error == EEXIST || error == ENOTEMPTY ? "a file named " + BaseNameOf(path) + ".BAD is there already"
                                   : error == ENAMETOOLONG              ? "its name is too long to take \".BAD\""
@@ -79,54 +102,41 @@ std::string RenameFailuresMessage(const std::string& listDirectory, const std::v
     return message;
 }
 
-std::optional<std::string> JobFrame::StartMenuVerify(const OpenFileRequest& request) {
-    window_.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
-    window_.SetVisible(Control::Edit2, false);
-    window_.SetEnabled(Control::CheckBox1, false);
-    window_.SetEnabled(Control::ComboBox1, false);
-    window_.SetEnabled(Control::Button1, false);
-    window_.ClearRows();
+JobFrame::~JobFrame() { LetGo(); }
 
-    auto chosen = window_.OpenFileDialog(request);
-    if (!chosen || chosen->empty()) {
-        // The command marked the window busy so that nothing else starts
-        // while the dialog is open; a cancel gives the window back, and a
-        // close asked for meanwhile now takes effect.
-        state_.Busy = 0;
-        QuitCheck();
-        return std::nullopt;
+JobResult JobFrame::Run(const std::function<void()>& body) {
+    JobResult result;
+    try {
+        body();
+        result.end = stopped_ ? JobEnd::Stopped : JobEnd::Completed;
+    } catch (const JobEndsEarly& early) {
+        result.end = early.end;
+        result.failure = early.failure;
+        result.message = early.message;
     }
-
-    state_.Busy = 1;
-    window_.SetBusyCursor(true);
-    window_.SetText(Control::Label1, "Verifying...");
-    window_.SetVisible(Control::Label1, true);
-    window_.SetText(Control::Edit1, BaseNameOf(chosen->front()));
-    window_.LoadIcons();
-    return chosen->front();
+    LetGo();
+    result.tallies = tallies_;
+    result.rows = RowCount();
+    result.unreadableFolder = unreadable_;
+    return result;
 }
 
-void JobFrame::StartCommandLineVerify() {
-    state_.Busy = 1;
-    window_.SetBusyCursor(true);
-    window_.SetText(Control::Edit1, BaseNameOf(state_.CommandLinePath));
-    window_.SetText(Control::Label1, "Verifying...");
-    window_.SetVisible(Control::Label1, true);
-    window_.LoadIcons();
-}
-
-void JobFrame::StartCreation(int rowCount) {
-    state_.Busy = 1;
-    window_.SetBusyCursor(true);
-    window_.SetEnabled(Control::Edit1, false);
-    window_.SetEnabled(Control::Button1, false);
-    window_.SetEnabled(Control::CheckBox1, false);
-    window_.SetEnabled(Control::ComboBox1, false);
-    SetRowCount(rowCount);
+void JobFrame::LetGo() {
+    if (closeList_) {
+        auto close = std::move(closeList_);
+        closeList_ = nullptr;
+        close();
+    }
+    // The sizing thread looks at the job's rows; it ends before they go.
+    sizes_.reset();
+    if (progress_) {
+        progress_.reset();
+        sink_.ProgressFollowed(nullptr);
+    }
 }
 
 void JobFrame::AddPendingRow(const std::string& name) {
-    window_.AddRow(name, IconPending);
+    sink_.RowAdded(name);
     icons_.push_back(IconPending);
 }
 
@@ -135,27 +145,28 @@ void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(ro
 void JobFrame::BeginRowWalk(FileSizeSum::SizeOfRow sizeOf) {
     progress_ = std::make_shared<JobProgress>(RowCount());
     sizes_ = std::make_unique<FileSizeSum>(*progress_, RowCount(), std::move(sizeOf));
-    window_.FollowProgress(progress_);
-    window_.RepaintWindow();
+    sink_.ProgressFollowed(progress_);
 }
 
-DigestWatch JobFrame::Watch() { return {&state_.StopRequested, progress_ ? &progress_->bytesDone : nullptr}; }
-
-void JobFrame::CountRowDone() {
-    if (progress_) ++progress_->rowsDone;
-}
+DigestWatch JobFrame::Watch() { return {&control_.StopRequested, progress_ ? &progress_->bytesDone : nullptr}; }
 
 void JobFrame::RowDone(int row, StatusIcon icon) {
     icons_[static_cast<std::size_t>(row)] = icon;
     if (int* tally = TallyOf(tallies_, icon)) ++*tally;
-    window_.SetRowIcon(row, icon);
-    CountRowDone();
-    window_.RepaintList();
+    sink_.RowMarked(row, icon, nullptr);
+    if (progress_) ++progress_->rowsDone;
 }
 
 void JobFrame::RowDone(int row, StatusIcon icon, const RowDetails& details) {
-    window_.SetRowDetails(row, details);
-    RowDone(row, icon);
+    icons_[static_cast<std::size_t>(row)] = icon;
+    if (int* tally = TallyOf(tallies_, icon)) ++*tally;
+    sink_.RowMarked(row, icon, &details);
+    if (progress_) ++progress_->rowsDone;
+}
+
+void JobFrame::OtherRowDone(int row, StatusIcon icon, const RowDetails& details) {
+    sink_.RowMarked(row, icon, &details);
+    if (progress_) ++progress_->rowsDone;
 }
 
 void JobFrame::ChangeRow(int row, StatusIcon icon, const std::string& text, const RowDetails& details) {
@@ -163,9 +174,7 @@ void JobFrame::ChangeRow(int row, StatusIcon icon, const std::string& text, cons
     if (int* tally = TallyOf(tallies_, was)) --*tally;
     if (int* tally = TallyOf(tallies_, icon)) ++*tally;
     was = icon;
-    window_.SetRowText(row, text);
-    window_.SetRowDetails(row, details);
-    window_.SetRowIcon(row, icon);
+    sink_.RowChanged(row, icon, text, details);
 }
 
 void JobFrame::RemoveRows(const std::vector<int>& rows) {
@@ -173,12 +182,11 @@ void JobFrame::RemoveRows(const std::vector<int>& rows) {
     for (int row : rows)
         if (int* tally = TallyOf(tallies_, icons_[static_cast<std::size_t>(row)])) --*tally;
     RemoveRowsAt(icons_, rows);
-    window_.RemoveRows(rows);
-    window_.RepaintList();
+    sink_.RowsRemoved(rows);
 }
 
 bool JobFrame::ShowSummary(const std::string& summary) {
-    window_.SetText(Control::Label1, stopped_ ? summary + StoppedMark : summary);
+    sink_.Summary(stopped_ ? summary + StoppedMark : summary);
     return !stopped_;
 }
 
@@ -186,109 +194,63 @@ void JobFrame::EndRowWalk() {
     if (!progress_) return;
     sizes_.reset();
     progress_.reset();
-    window_.FollowProgress(nullptr);
-    window_.SetProgressPosition(0);
+    sink_.ProgressFollowed(nullptr);
 }
 
 void JobFrame::EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow) {
-    if (!ShowSummary(SummaryText(tallies_))) {
-        Finish();
-        return;
-    }
-    if (tallies_.BadCount > 0 &&
-        window_.MessageBox("Rename Bad Files?", MessageButtons::YesNo) == MessageAnswer::Yes) {
-        std::vector<std::string> bad;
-        for (int row = 0; row < RowCount(); ++row)
-            if (icons_[static_cast<std::size_t>(row)] == IconBad) bad.push_back(pathOfRow(row));
-        const std::string refused = RenameFailuresMessage(listDirectory, RenameBadFiles(listDirectory, bad));
-        if (!refused.empty()) window_.MessageBox(refused, MessageButtons::Ok);
-    }
-    Finish();
-}
-
-void JobFrame::EndCreation(const std::string& message) {
-    if (closeList_) {
-        auto close = std::move(closeList_);
-        closeList_ = nullptr;
-        close();
-    }
-    if (!stopped_) window_.MessageBox(message, MessageButtons::Ok);
-    window_.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
-    window_.SetText(Control::Edit1, "");
-    window_.SetEnabled(Control::Edit1, true);
-    window_.ClearRows();
-    window_.SetText(Control::Label1, stopped_ ? std::string("Velmar") + StoppedMark : "Velmar");
-    window_.SelectComboBox1Item(2);
-    window_.SetText(Control::Edit2, "");
-    window_.SetVisible(Control::Edit2, false);
-    Finish();
+    if (!ShowSummary(SummaryText(tallies_))) return;
+    if (tallies_.BadCount == 0 || !sink_.Ask(Question::RenameBadFiles, tallies_.BadCount)) return;
+    std::vector<std::string> bad;
+    std::vector<int> badRows;
+    for (int row = 0; row < RowCount(); ++row)
+        if (icons_[static_cast<std::size_t>(row)] == IconBad) {
+            bad.push_back(pathOfRow(row));
+            badRows.push_back(row);
+        }
+    // A renamed row tells where its file is now.
+    const auto failures = RenameBadFiles(listDirectory, bad, [&](std::size_t index) {
+        sink_.RowRenamed(badRows[index], AbsolutePath(bad[index] + ".BAD"));
+    });
+    const std::string refused = RenameFailuresMessage(listDirectory, failures);
+    if (!refused.empty()) sink_.Told(refused);
 }
 
 void JobFrame::QuitCheck() {
-    if (state_.QuitRequested) EndJobAndProgram();
-}
-
-void JobFrame::EndJobAndProgram() {
-    if (closeList_) closeList_();
-    // The sizing thread looks at the job's rows; it ends before they go,
-    // whoever ends the program and however.
-    sizes_.reset();
-    EndProgram();
+    if (!control_.QuitRequested) return;
+    LetGo();
+    throw JobEndsEarly{JobEnd::Quit, JobFailure::None, {}};
 }
 
 bool JobFrame::StopCheck() {
-    if (state_.StopRequested) stopped_ = true;
+    if (control_.StopRequested) stopped_ = true;
     return stopped_;
 }
 
-void JobFrame::Finish() {
-    window_.SetBusyCursor(false);
-    // A stop asked for now is for no job; the next one starts afresh.
-    state_.StopRequested = 0;
-    state_.Busy = 0;
-    QuitCheck();
+void JobFrame::Fatal(FatalError error) {
+    Fatal(error == FatalError::ErrorReadingFile ? JobFailure::FileUnreadable : JobFailure::WritingFailed,
+          FatalMessage(error));
 }
 
-void JobFrame::Fatal(const std::string& message) {
-    window_.MessageBox(message, MessageButtons::Ok);
-    EndJobAndProgram();
+void JobFrame::Fatal(JobFailure failure, const std::string& message) {
+    LetGo();
+    throw JobEndsEarly{JobEnd::Failed, failure, message};
 }
 
-void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start) {
-    MainWindow& window = frame.Window();
-    frame.State().Busy = 1;
-    window.RepaintWindow();
-    const std::vector<int> rows = window.SelectedRows();
-    if (!rows.empty()) {
-        SelectedRowChecks checks = start(frame, rows);
-        if (checks.release) frame.HoldList(checks.release);
-        for (int row : rows) {
-            window.DeselectRow(row);
-            frame.QuitCheck();
-            if (frame.StopCheck()) break;
-            const CheckedRow checked = checks.check(row);
-            // A file stopped part way keeps the mark it had.
-            if (frame.StopCheck()) break;
-            window.SetRowDetails(row, checked.details);
-            window.SetRowIcon(row, checked.icon);
-            frame.CountRowDone();
-            window.RepaintList();
-        }
-        frame.HoldList(nullptr);
-        // Nothing reads or counts any more once the walk ends.
-        if (checks.release) checks.release();
-        frame.EndRowWalk();
+void SelectVerifyPass(JobFrame& frame, const std::vector<int>& rows, const std::function<CheckedRow(int row)>& check,
+                      const std::function<void()>& release) {
+    if (release) frame.HoldList(release);
+    for (int row : rows) {
+        frame.QuitCheck();
+        if (frame.StopCheck()) break;
+        const CheckedRow checked = check(row);
+        // A file stopped part way keeps the mark it had.
+        if (frame.StopCheck()) break;
+        frame.OtherRowDone(row, checked.icon, checked.details);
     }
-    frame.Finish();
-}
-
-void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start) {
-    JobFrame frame(window, state);
-    SelectVerifyPass(frame, start);
-}
-
-void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check) {
-    SelectVerifyPass(window, state, [&](JobFrame&, const std::vector<int>&) { return SelectedRowChecks{check, {}}; });
+    frame.HoldList(nullptr);
+    // Nothing reads or counts any more once the walk ends.
+    if (release) release();
+    frame.EndRowWalk();
 }
 
 }  // namespace velmar

@@ -1,6 +1,7 @@
-// The frame every job runs in: how it starts, walks its rows, ends, honours
-// a quit request and dies of a fatal error. The list kinds call these steps;
-// none of them has its own copy.
+// The frame every job runs in: how it walks its rows, reports them, honours
+// a stop or a quit and fails. The list jobs call these steps; none of them
+// has its own copy. The frame reports to a sink and ends with a result: it
+// shows nothing and ends no program, whoever runs it decides that.
 #pragma once
 
 #include <functional>
@@ -10,28 +11,19 @@
 #include <vector>
 
 #include "checksum/FileDigest.h"
+#include "jobs/JobEvents.h"
 #include "jobs/JobProgress.h"
-#include "jobs/MainWindow.h"
-#include "jobs/MainWindowState.h"
 
 namespace velmar {
 
-// The fatal errors every kind shares; a list that cannot be used ends the
-// program with its kind's own message instead.
+// The fatal errors every kind shares; a list that cannot be used fails the
+// job with its kind's own message instead.
 enum class FatalError {
     ErrorReadingFile,     // "Error Reading File.. Exiting"
     ErrorWritingToFile,   // "Error writing to file"
 };
 
 const char* FatalMessage(FatalError error);
-
-struct Tallies {
-    int OkCount = 0;
-    int BadCount = 0;
-    int NaCount = 0;
-    int NewCount = 0;
-    int MovedCount = 0;
-};
 
 // The count a mark adds to; nothing for a pending row.
 int* TallyOf(Tallies& tallies, StatusIcon icon);
@@ -49,89 +41,90 @@ struct RenameFailure {
 
 // Appends ".BAD" to each path, in order, never replacing an existing file;
 // a rename that fails, or of a file outside `listDirectory`, is skipped and
-// the next one still happens. Returns the ones skipped.
-std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths);
+// the next one still happens. Returns the ones skipped; `renamed` hears of
+// each one done, by its index in `paths`.
+std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, const std::vector<std::string>& paths,
+                                          const std::function<void(std::size_t index)>& renamed = {});
 
 // The one message that names every file not renamed, or "" for none.
 std::string RenameFailuresMessage(const std::string& listDirectory, const std::vector<RenameFailure>& failures);
 
 class JobFrame {
 public:
-    JobFrame(MainWindow& window, MainWindowState& state) : window_(window), state_(state) {}
+    JobFrame(JobSink& sink, JobControl& control) : sink_(sink), control_(control) {}
+    ~JobFrame();
+    JobFrame(const JobFrame&) = delete;
+    JobFrame& operator=(const JobFrame&) = delete;
 
-    MainWindow& Window() { return window_; }
-    MainWindowState& State() { return state_; }
+    JobSink& Sink() { return sink_; }
+    JobControl& Control() { return control_; }
 
-    // What the quit check and a fatal error close before the end: the list
-    // the job holds open. Cleared with nullptr.
+    // Runs a job's body and gives its end as a value: a failure or a quit
+    // anywhere in it ends it there, after what it holds has been let go.
+    JobResult Run(const std::function<void()>& body);
+
+    // What a quit or a failure closes before the job ends: the list the job
+    // holds open, the engine reading its files. Cleared with nullptr.
     void HoldList(std::function<void()> close) { closeList_ = std::move(close); }
 
-    // A verify job from the menu. Returns the chosen list, or nothing when
-    // the user cancelled (the job then ends with the window left disabled).
-    std::optional<std::string> StartMenuVerify(const OpenFileRequest& request);
-    // The command-line and drop job.
-    void StartCommandLineVerify();
-    // A creation job over `rowCount` rows.
-    void StartCreation(int rowCount);
-
-    // The rows a verify job added, all pending, are about to be checked.
+    // A pending row at the end of the job's rows.
     void AddPendingRow(const std::string& name);
     // The job's rows, whose files are `sizeOf` each row in bytes, are about
-    // to be checked: from now on the bar follows the bytes read of them all.
+    // to be checked: from now on the progress counts the bytes read of them all.
     void BeginRowWalk(FileSizeSum::SizeOfRow sizeOf);
-    // Row `row` is handled; its icon is set, the progress moves on.
+    // Row `row` is handled; its mark is told, the progress moves on.
     void RowDone(int row, StatusIcon icon);
     // The same, with what the row's tooltip and a report tell of it.
     void RowDone(int row, StatusIcon icon, const RowDetails& details);
+    // A row the job did not add (a select-verify pass marks rows of a list
+    // read before) marked; it counts in no tally.
+    void OtherRowDone(int row, StatusIcon icon, const RowDetails& details);
     // A row handled already marked anew, with a new text and details, its
     // tally moved with it.
     void ChangeRow(int row, StatusIcon icon, const std::string& text, const RowDetails& details);
     // Rows handled already taken out, `rows` in row order, their tallies
     // with them.
     void RemoveRows(const std::vector<int>& rows);
-    // The bar back at 0, after a walk begun.
+    // The progress ended, after a walk begun.
     void EndRowWalk();
     // What the engine reading the rows' files is to watch and count into.
     DigestWatch Watch();
-    // A row handled that has no icon of the frame's own (a select-verify pass).
-    void CountRowDone();
     int RowCount() const { return static_cast<int>(icons_.size()); }
     void SetRowCount(int rows);  // creation jobs walk rows they did not add
 
-    // Summary, the rename question, the finish steps. `pathOfRow` gives
-    // the file of a row for the rename; only files in `listDirectory` or
-    // below it are renamed. A stopped walk shows the summary of the rows it
-    // checked with "  (stopped)" and asks nothing.
+    // The summary, then the rename question when a file is bad. `pathOfRow`
+    // gives the file of a row for the rename; only files in `listDirectory`
+    // or below it are renamed. A stopped walk shows the summary of the rows
+    // it checked with "  (stopped)" and asks nothing.
     void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
-    // `summary` in Label1, with "  (stopped)" after it when the job was
-    // stopped; true when it was not.
+    // `summary` told, with "  (stopped)" after it when the job was stopped;
+    // true when it was not.
     bool ShowSummary(const std::string& summary);
-    // `message` is the job's completion message; a stopped creation shows
-    // none and leaves "Velmar  (stopped)" in Label1.
-    void EndCreation(const std::string& message);
 
-    // Ends the program if the user asked to quit.
+    // Ends the job at once if its shell is quitting.
     void QuitCheck();
-    // True once the user asked to stop the job (File > Stop): a
-    // verification or creation then ends its row walk where it is.
+    // True once the user asked to stop the job: a verification or creation
+    // then ends its row walk where it is.
     bool StopCheck();
-    // Cursor back, not busy, one last quit check.
-    void Finish();
-    // The message, the list closed, the end.
-    [[noreturn]] void Fatal(FatalError error) { Fatal(FatalMessage(error)); }
-    [[noreturn]] void Fatal(const std::string& message);
+    bool Stopped() const { return stopped_; }
+    // What is held let go, the job ended as failed with `message`.
+    [[noreturn]] void Fatal(FatalError error);
+    [[noreturn]] void Fatal(JobFailure failure, const std::string& message);
 
     const Tallies& Counts() const { return tallies_; }
+    // A tree walk's first folder that could not be read, for the result.
+    void SetUnreadableFolder(std::string folder) { unreadable_ = std::move(folder); }
 
 private:
-    // Closes the list held, ends the job's own threads, ends the program.
-    [[noreturn]] void EndJobAndProgram();
-    MainWindow& window_;
-    MainWindowState& state_;
+    // What is held let go, the sizing thread ended, the progress given back.
+    void LetGo();
+    JobSink& sink_;
+    JobControl& control_;
     std::function<void()> closeList_;
     std::vector<StatusIcon> icons_;
     Tallies tallies_;
     bool stopped_ = false;
+    std::string unreadable_;
     std::shared_ptr<JobProgress> progress_;  // during a row walk
     std::unique_ptr<FileSizeSum> sizes_;
 };
@@ -143,19 +136,11 @@ struct CheckedRow {
     RowDetails details;
 };
 
-// What a select-verify pass checks with: a row's new icon, asked in row
-// order, and what a quit or fatal end must close first (may be empty).
-struct SelectedRowChecks {
-    std::function<CheckedRow(int row)> check;
-    std::function<void()> release;
-};
-// Called once with the selected rows, in row order, before the first check.
-using SelectedRowsStart = std::function<SelectedRowChecks(JobFrame& frame, const std::vector<int>& rows)>;
-
-// go! in a select-verify mode, run as a job. Rows that are not selected
-// keep their icons; a stop leaves the rows not reached as they were.
-void SelectVerifyPass(JobFrame& frame, const SelectedRowsStart& start);
-void SelectVerifyPass(MainWindow& window, MainWindowState& state, const SelectedRowsStart& start);
-void SelectVerifyPass(MainWindow& window, MainWindowState& state, const std::function<StatusIcon(int row)>& check);
+// A select-verify pass over `rows` (row numbers of the list shown, in row
+// order): `check` gives each one's new mark, in that order. Rows not in
+// `rows` keep their marks; a stop leaves the rows not reached as they were.
+// `release`, when given, is what a quit or a failure must close first.
+void SelectVerifyPass(JobFrame& frame, const std::vector<int>& rows, const std::function<CheckedRow(int row)>& check,
+                      const std::function<void()>& release = {});
 
 }  // namespace velmar

@@ -21,4 +21,12 @@ struct RowDetails {
     std::string movedTo;  // a moved file's new name; its row then reads "OLD -> NEW"
 };
 
+// The details of a row whose file was renamed to `path` (a bad file given
+// ".BAD"): where it is now, and why it is not where the list says.
+inline RowDetails RenamedDetails(RowDetails details, const std::string& path) {
+    details.path = path;
+    details.reason += "; renamed to " + path.substr(path.find_last_of('/') + 1);
+    return details;
+}
+
 }  // namespace velmar

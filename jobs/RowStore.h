@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "jobs/MainWindow.h"
+#include "jobs/JobEvents.h"
 #include "jobs/RowDetails.h"
 
 namespace velmar {

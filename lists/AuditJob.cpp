@@ -10,7 +10,7 @@
 
 #include "checksum/DigestText.h"
 #include "jobs/ChecksumEngine.h"
-#include "jobs/TreeListingJob.h"
+#include "jobs/TreeListing.h"
 #include "lists/ListReading.h"
 #include "lists/ListableName.h"
 #include "lists/ListedFileCheck.h"
@@ -139,7 +139,7 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
     for (const std::size_t file : added) {
         const std::string refusal = UnlistableRowMessage(kind, news.names[file]);
         if (!refusal.empty()) {
-            frame.Window().MessageBox(refusal, MessageButtons::Ok);
+            frame.Sink().Told(refusal);
             return std::nullopt;
         }
     }
@@ -172,8 +172,7 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
                      .addRows = false,
                      .endState = &layout});
     if (!same || read != entries.Count()) {
-        frame.Window().MessageBox("The list changed while it was checked; it was left as it was.",
-                                  MessageButtons::Ok);
+        frame.Sink().Told("The list changed while it was checked; it was left as it was.");
         return std::nullopt;
     }
     const auto linesOf = [&](std::size_t file) {
@@ -203,18 +202,10 @@ void ReplaceList(JobFrame& frame, const ListKind& kind, const std::string& listP
         written = out.Commit();
         frame.HoldList(nullptr);
     }
-    frame.Window().MessageBox(written ? "List Updated" : FatalMessage(FatalError::ErrorWritingToFile),
-                              MessageButtons::Ok);
+    frame.Sink().Told(written ? "List Updated" : FatalMessage(FatalError::ErrorWritingToFile));
 }
 
 }  // namespace
-
-OpenFileRequest AuditDialog(AuditMode mode, const std::string& filter) {
-    return {.title = mode == AuditMode::Audit ? "Audit: Select List File to Audit" : "Add New Files: Select List File",
-            .filter = filter,
-            .filterIndex = 1,
-            .multiple = false};
-}
 
 void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std::string& listPath) {
     const bool audit = mode == AuditMode::Audit;
@@ -243,7 +234,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
         return row < firstNew ? finder.ListedPath(entries.Name(row))
                               : ChosenFilePath(folder, news.names[static_cast<std::size_t>(row - firstNew)]);
     };
-    frame.Window().SetCheckedList(listPath);
+    frame.Sink().ListChecked(listPath);
     frame.BeginRowWalk([&](int row) {
         return row < firstNew ? finder.SizeOf(entries.Name(row)) : RegularFileSize(pathOf(row)).value_or(0);
     });
@@ -281,25 +272,15 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     frame.EndRowWalk();
     if (audit && !frame.StopCheck()) FindMovedFiles(frame, entries, news, firstNew, folder, result);
 
-    if (!frame.ShowSummary(AuditSummaryText(frame.Counts())) || !news.walked) return frame.Finish();
-    if (!news.unreadable.empty())
-        frame.Window().MessageBox(CannotReadFolderMessage(news.unreadable), MessageButtons::Ok);
+    if (!frame.ShowSummary(AuditSummaryText(frame.Counts())) || !news.walked) return;
+    if (!news.unreadable.empty()) frame.Sink().Told(CannotReadFolderMessage(news.unreadable));
     const int dropped =
         oneFileList ? 0 : static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
     const int changes = result.added + dropped + frame.Counts().MovedCount;
-    const std::string question =
-        audit ? "Update List?" : "Add " + std::to_string(result.added) + " Files to the List?";
-    if (changes > 0 && frame.Window().MessageBox(question, MessageButtons::YesNo) == MessageAnswer::Yes)
+    if (changes > 0 && frame.Sink().Ask(audit ? Question::UpdateList : Question::AddFiles, result.added))
         if (auto text = UpdatedListText(frame, kind, listPath, finder, entries, news, result))
             ReplaceList(frame, kind, listPath, *text);
-    if (!audit && changes == 0) frame.Window().MessageBox("No New Files Found", MessageButtons::Ok);
-    frame.Finish();
-}
-
-void RunAudit(JobFrame& frame, AuditMode mode, KindOfList kindOf, const OpenFileRequest& dialog) {
-    auto path = frame.StartMenuVerify(dialog);
-    if (!path) return;
-    AuditList(frame, mode, kindOf(*path), *path);
+    if (!audit && changes == 0) frame.Sink().Told("No New Files Found");
 }
 
 }  // namespace velmar

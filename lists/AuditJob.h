@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "jobs/FrameJob.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
 
@@ -32,26 +31,5 @@ enum class AuditMode {
 // alone) has only its file checked: no file beside it is new to it, and
 // nothing is offered, so it is never rewritten.
 void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std::string& listPath);
-
-// The list the user picks in `dialog`, read as `kindOf` tells; a cancel
-// ends the job with nothing busy.
-void RunAudit(JobFrame& frame, AuditMode mode, KindOfList kindOf, const OpenFileRequest& dialog);
-
-// The dialogs of the two commands, `filter` offering every kind's lists.
-OpenFileRequest AuditDialog(AuditMode mode, const std::string& filter);
-
-class AuditJob : public FrameJob {
-public:
-    AuditJob(MainWindow& window, MainWindowState& state, AuditMode mode, KindOfList kindOf, OpenFileRequest dialog)
-        : FrameJob(window, state), mode_(mode), kindOf_(kindOf), dialog_(std::move(dialog)) {}
-
-protected:
-    void Body(JobFrame& frame) override { RunAudit(frame, mode_, kindOf_, dialog_); }
-
-private:
-    AuditMode mode_;
-    KindOfList kindOf_;
-    OpenFileRequest dialog_;
-};
 
 }  // namespace velmar

@@ -15,11 +15,10 @@ std::string LeadLine(char lead) { return std::string(1, lead) + "\n"; }
 
 // Each piece of the comment file after "<lead> ", its own line feed kept, so
 // an over-long line stays one line made of several prefixed pieces.
-void WriteCommentFile(JobFrame& frame, TextWriter& out, const CommentStyle& style) {
-    auto chosen = frame.Window().OpenFileDialog({style.commentFileTitle, CommentFileFilter, 1, false});
-    if (!chosen || chosen->empty()) return;
+void WriteCommentFile(JobFrame& frame, TextWriter& out, const CommentStyle& style, const std::string& path) {
+    if (path.empty()) return;
     TextReader comments;
-    if (!comments.Open(chosen->front())) frame.Fatal(FatalError::ErrorReadingFile);
+    if (!comments.Open(path)) frame.Fatal(FatalError::ErrorReadingFile);
     const std::string prefix{style.lead, ' '};
     std::string piece;
     while (comments.ReadPiece(piece)) {
@@ -62,7 +61,7 @@ std::string FileInfoLine(char lead, std::int64_t size, std::time_t created, std:
 
 void WriteCommentBlock(JobFrame& frame, TextWriter& out, const CommentStyle& style, const CommentBlockInput& input) {
     switch (input.mode) {
-        case CommentModeFile: WriteCommentFile(frame, out, style); break;
+        case CommentModeFile: WriteCommentFile(frame, out, style, input.commentFile); break;
         case CommentModeOneLine:
             out.Write(std::string{style.lead, ' '});
             out.Write(input.oneLineComment);

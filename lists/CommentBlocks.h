@@ -1,5 +1,5 @@
 // The comment block a creation job writes after its header, by the comment
-// mode chosen in ComboBox1. The kinds that carry comments write the same
+// mode chosen. The kinds that carry comments write the same
 // blocks and differ only in their style: the lead character of a comment
 // line, whether the file-info block opens with a line holding only the lead,
 // and the title of the comment-file dialog.
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "jobs/JobFrame.h"
-#include "jobs/MainWindow.h"
 #include "platform/Files.h"
 #include "platform/TextStream.h"
 
@@ -31,25 +30,25 @@ inline constexpr const char* CommentFileFilter = "TXT files (*.txt)|*.txt|NFO fi
 struct CommentStyle {
     char lead;                        // ';' or '#'
     bool fileInfoOpensWithLeadLine;   // a line holding only the lead comes before the file-info lines
-    const char* commentFileTitle;     // the comment-file dialog's title
+    const char* commentFileTitle;     // the title of the dialog that picks a comment file
 };
 
 // The time a file-info line shows for an open file. Empty: the file's
 // creation time as the file system keeps it.
 using FileTimeOf = std::function<std::time_t(const InputFile& file)>;
 
-// What the block needs of the job: the window's choices, and where the
+// What the block needs of the job: the user's choices, and where the
 // listed files lie.
 struct CommentBlockInput {
-    int mode = CommentModeNone;     // ComboBox1's index; anything outside 0..3 writes nothing
-    std::string oneLineComment;     // Edit2
+    int mode = CommentModeNone;     // a CommentMode; anything outside 0..3 writes nothing
+    std::string oneLineComment;
+    std::string commentFile;        // the comment file chosen; "" writes no block
     const std::vector<std::string>* rows = nullptr;  // the listed names, in row order
     std::string directory;          // the folder of the listed files
     FileTimeOf timeOf;
 };
 
-// Writes the block. A comment file is chosen in the window's dialog (a
-// cancel writes no block). A listed file, or a chosen comment file, that
+// Writes the block. A listed file, or a chosen comment file, that
 // cannot be read ends the job with "Error Reading File.. Exiting".
 void WriteCommentBlock(JobFrame& frame, TextWriter& out, const CommentStyle& style, const CommentBlockInput& input);
 

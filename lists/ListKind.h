@@ -9,13 +9,33 @@
 #include <string_view>
 
 #include "checksum/FileDigest.h"
-#include "jobs/Commands.h"
-#include "jobs/MainWindow.h"
-#include "jobs/MainWindowState.h"
 #include "lists/CommentBlocks.h"
 #include "platform/TextStream.h"
 
 namespace velmar {
+
+struct CreationInputs;
+
+// A file dialog's texts: its title and its filter.
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;  // "description|pattern|description|pattern..."
+    int filterIndex = 1; // 1 is the first pair
+    bool multiple = false;
+};
+
+// What tells the Create commands of the list kinds apart.
+struct CreateCommandKind {
+    const char* label;          // the name box's label once files are chosen: "SFV Filename"
+    const char* firstName;      // the name first proposed: "default.sfv"
+    const char* extension;      // ".sfv" to name the list after the folder; nullptr keeps firstName
+    bool winsfvOffered;         // the WinSFV box may be ticked
+    // The comment mode: the file-info block chosen and offered, no comment
+    // offered, or offered as it was left.
+    enum class CommentChoice { FileInfoOffered, NotOffered, OfferedAsLeft } comments;
+    OpenFileRequest dialog;
+    const char* folderTitle;    // Create from Folder's dialog: "Create SFV: Select Folder to Add"
+};
 
 // Who reads a list: a kind may read more or less strictly for each.
 enum class ReadPurpose {
@@ -99,7 +119,7 @@ struct ListKind {
     // as the end of a sentence ("an SFV list has no way to write a line end
     // in a name"), or nullptr when it can (nullptr for the function: every
     // name; lists/ListableName.h adds what no list can carry).
-    std::string (*header)(const CreationSetup& setup, std::time_t now);
+    std::string (*header)(const CreationInputs& inputs, std::time_t now);
     const CommentStyle* comments;
     std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListReadState& list);
     const char* (*nameUnfit)(std::string_view name);

@@ -5,7 +5,7 @@ namespace velmar {
 ListPieces::~ListPieces() { Close(); }
 
 void ListPieces::Open(const std::string& path) {
-    if (!reader_.Open(path)) frame_.Fatal(missing_);
+    if (!reader_.Open(path)) frame_.Fatal(JobFailure::ListUnusable, missing_);
     frame_.HoldList([this] { reader_.Close(); });
     held_ = true;
 }
@@ -14,7 +14,7 @@ bool ListPieces::Next(std::string& piece) {
     frame_.QuitCheck();
     if (frame_.StopCheck()) return false;
     if (reader_.ReadPiece(piece)) return true;
-    if (reader_.Failed()) frame_.Fatal(unusable_);
+    if (reader_.Failed()) frame_.Fatal(JobFailure::ListUnusable, unusable_);
     return false;
 }
 

@@ -1,7 +1,7 @@
 // A list file read by a job, piece by piece, inside the job frame: the quit
 // and stop checks run before every piece, the quit and fatal paths close the list,
-// and a list that cannot be opened or read ends the program with the
-// kind's own messages.
+// and a list that cannot be opened or read fails the job with the kind's
+// own messages.
 #pragma once
 
 #include <string>

@@ -73,7 +73,7 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
             give(piece, -1);
             continue;
         }
-        if (line.kind == ListLineKind::Unusable) frame.Fatal(kind.listUnusableMessage);
+        if (line.kind == ListLineKind::Unusable) frame.Fatal(JobFailure::ListUnusable, kind.listUnusableMessage);
         give(piece, count);
         if (line.kind == ListLineKind::DigestBeforeName) {
             // Whatever the next line holds is the name; a digest line at the
@@ -85,14 +85,14 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
         if (!IsAscii(line.name)) line.name = finder.NameAsFound(line.name);
         if (sinks.addRows) frame.AddPendingRow(line.name);
         if (line.kind == ListLineKind::EntryThenUnusable || line.digest.size() != kind.Digits())
-            frame.Fatal(kind.listUnusableMessage);
+            frame.Fatal(JobFailure::ListUnusable, kind.listUnusableMessage);
         if (sinks.entry) sinks.entry(line.name, line.digest);
         ++count;
     }
     list.Close();
     if (sinks.endState) *sinks.endState = std::move(state);
     // A stopped read is no proof that the list holds no entry.
-    if (kind.entriesRequired && count == 0 && !frame.StopCheck()) frame.Fatal(kind.listUnusableMessage);
+    if (kind.entriesRequired && count == 0 && !frame.StopCheck()) frame.Fatal(JobFailure::ListUnusable, kind.listUnusableMessage);
     return count;
 }
 

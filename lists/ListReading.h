@@ -19,7 +19,7 @@ namespace velmar {
 // piece: a stop (File > Stop) ends the reading there, the rows read so far
 // left pending, and the job's walk, which checks the stop first, then ends
 // as a stopped job with nothing checked.
-// A list that cannot be opened ends the program with the kind's missing
+// A list that cannot be opened fails the job with the kind's missing
 // message; one that is malformed, cannot be read to its end, or (where the
 // kind requires entries) holds none, with its unusable message. Returns the
 // number of entries.

@@ -26,7 +26,7 @@ std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFi
 
 // IconNA when the file could not be opened, IconOk when its digest matches
 // `expected` (letter case ignored), else IconBad. A file that opened but
-// could not be read to its end ends the program with "Error Reading File..
+// could not be read to its end fails the job with "Error Reading File..
 // Exiting" where the kind says so; elsewhere the digest of the bytes before
 // the error is compared, which will normally not match.
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,

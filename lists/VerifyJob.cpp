@@ -15,7 +15,7 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ListedFileFinder finder(kind, listDirectory, listPath);
     ReadListEntries(frame, kind, listPath, purpose, finder, entries);
 
-    frame.Window().SetCheckedList(listPath);
+    frame.Sink().ListChecked(listPath);
     frame.BeginRowWalk([&](int row) { return finder.SizeOf(entries.Name(row)); });
     {
         auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
@@ -38,16 +38,8 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     frame.EndVerify(listDirectory, [&](int row) { return finder.PathOf(entries.Name(row)); });
 }
 
-void RunMenuVerify(JobFrame& frame, const ListKind& kind) {
-    auto path = frame.StartMenuVerify(kind.verifyDialog);
-    if (!path) return;
-    VerifyList(frame, kind, *path, ListDirectoryOf(*path), ReadPurpose::MenuVerify);
-}
-
-void RunCommandLineVerify(JobFrame& frame, KindOfList kindOf) {
-    frame.StartCommandLineVerify();
-    const std::string path = frame.State().CommandLinePath;
-    VerifyList(frame, kindOf(path), path, ListDirectoryOf(path), ReadPurpose::CommandLineVerify);
+void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, ReadPurpose purpose) {
+    VerifyList(frame, kind, listPath, ListDirectoryOf(listPath), purpose);
 }
 
 }  // namespace velmar

@@ -16,7 +16,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose, ListRead
     return line;
 }
 
-std::string Header(const CreationSetup&, std::time_t) { return std::string(M3uHeaderLine); }
+std::string Header(const CreationInputs&, std::time_t) { return std::string(M3uHeaderLine); }
 
 std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return M3uEntryLines(digest.Text(), name); }
 
@@ -38,8 +38,8 @@ const ListKind M3uKind{
     .create = {.label = "m3u Filename",
                .firstName = "default.m3u",
                .extension = ".m3u",
-               .checkBox1Enabled = false,
-               .comboBox1 = CreateCommandKind::ComboBox::EnableKeepSelection,
+               .winsfvOffered = false,
+               .comments = CreateCommandKind::CommentChoice::OfferedAsLeft,
                .dialog = {.title = "Create M3U: Select Files You Want to Add",
                           .filter = "MP3 Files (*.mp3)|*.mp3|All files (*.*)|*.*",
                           .filterIndex = 1,

@@ -30,13 +30,6 @@ std::span<const ListKind* const> ListKinds() {
     return kinds;
 }
 
-KindModes ModesOf(const ListKind& kind) {
-    const auto kinds = ListKinds();
-    for (std::size_t i = 0; i < kinds.size(); ++i)
-        if (kinds[i] == &kind) return ModesOfKind(i);
-    return {ModeNone, ModeNone};
-}
-
 namespace {
 
 struct FilterEntry {

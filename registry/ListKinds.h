@@ -12,14 +12,6 @@ namespace velmar {
 
 std::span<const ListKind* const> ListKinds();
 
-// go!'s modes of the kind at `index` in ListKinds(): the first kind takes 1
-// and 2, each next kind the next pair.
-constexpr KindModes ModesOfKind(std::size_t index) {
-    return {JobModeValue(2 * index + 1), JobModeValue(2 * index + 2)};
-}
-// The modes of a kind in the table.
-KindModes ModesOf(const ListKind& kind);
-
 // The kind of the list at `path`, as a list named on the command line,
 // dropped on the window or opened through the desktop's file-type tie is
 // read: the first kind whose Verify dialog offers the list's name (letter

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "jobs/MainWindow.h"
+#include "jobs/JobEvents.h"
 #include "jobs/RowDetails.h"
 
 namespace velmar {

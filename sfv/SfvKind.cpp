@@ -1,6 +1,7 @@
 #include "sfv/SfvKind.h"
 
 #include "checksum/DigestText.h"
+#include "lists/CreationJob.h"
 #include "lists/ListableName.h"
 #include "sfv/SfvLine.h"
 #include "sfv/SfvWriter.h"
@@ -38,7 +39,7 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose, 
     return line;
 }
 
-std::string Header(const CreationSetup& setup, std::time_t now) { return SfvHeaderBlock(setup.checkBox1, now); }
+std::string Header(const CreationInputs& inputs, std::time_t now) { return SfvHeaderBlock(inputs.winsfv, now); }
 
 std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return SfvEntryLine(name, Crc32Of(digest)); }
 
@@ -58,8 +59,8 @@ const ListKind SfvKind{
     .create = {.label = "SFV Filename",
                .firstName = "default.sfv",
                .extension = ".sfv",
-               .checkBox1Enabled = true,
-               .comboBox1 = CreateCommandKind::ComboBox::SelectDefaultAndEnable,
+               .winsfvOffered = true,
+               .comments = CreateCommandKind::CommentChoice::FileInfoOffered,
                .dialog = {.title = "Create SFV: Select Files You Want to Add",
                           .filter = "MP3 files (*.mp3)|*.mp3|RAR files (*.r?\?)|*.r??|All files (*.*)|*.*",
                           .filterIndex = 3,

@@ -1,4 +1,4 @@
-#include "jobs/TreeListingJob.h"
+#include "jobs/TreeListing.h"
 
 #include <memory>
 
@@ -10,13 +10,17 @@ namespace velmar {
 
 std::string CannotReadFolderMessage(const std::string& path) { return "Cannot read folder '" + path + "'"; }
 
+std::string NothingToListMessage(const std::string& folder, const std::string& unreadable) {
+    if (!unreadable.empty()) return CannotReadFolderMessage(unreadable);
+    return "No files found in folder '" + (folder.empty() ? std::string("/") : folder) + "'";
+}
+
 bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::string& listName,
                       const std::function<void(const std::string& name)>& file, std::string& unreadable) {
-    MainWindow& window = frame.Window();
     // The bar follows the share of the tree walked: the number of files is
     // known only at the end.
     const auto progress = std::make_shared<JobProgress>(ProgressScale);
-    window.FollowProgress(progress);
+    frame.Sink().ProgressFollowed(progress);
     const bool walked = WalkFolderTree(
         folder, {.file =
                      [&](const std::string& name) {
@@ -36,36 +40,15 @@ bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::str
                  .progress = [&progress](double share) {
                      progress->rowsDone = static_cast<int>(share * ProgressScale);
                  }});
-    window.FollowProgress(nullptr);
-    window.SetProgressPosition(0);
+    frame.Sink().ProgressFollowed(nullptr);
     return walked;
 }
 
 void ListTree(JobFrame& frame, const std::string& folder, const std::string& listName) {
-    MainWindow& window = frame.Window();
-    MainWindowState& state = frame.State();
-    state.Busy = 1;
-    window.SetBusyCursor(true);
     std::string unreadable;
-    int files = 0;
-    const bool walked = WalkListableTree(
-        frame, folder, listName,
-        [&](const std::string& name) {
-            window.AddRow(name, IconPending);
-            ++files;
-        },
-        unreadable);
-
-    if (!walked) return frame.EndCreation("");
-    if (files == 0) {
-        const std::string shown = folder.empty() ? "/" : folder;
-        return frame.EndCreation(unreadable.empty() ? "No files found in folder '" + shown + "'"
-                                                    : CannotReadFolderMessage(unreadable));
-    }
-    state.UnreadableFolder = unreadable;
-    window.SetEdit1ReadOnly(false, EditBackground::Window);
-    window.SetEnabled(Control::Button1, true);
-    frame.Finish();
+    if (WalkListableTree(frame, folder, listName, [&](const std::string& name) { frame.AddPendingRow(name); },
+                         unreadable))
+        frame.SetUnreadableFolder(unreadable);
 }
 
 }  // namespace velmar

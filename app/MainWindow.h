@@ -1,10 +1,10 @@
-// The one door through which jobs and select-verify checks reach the window.
+// The window's controls as its commands and its side of a job reach them.
 // The Qt shell carries each operation out on the UI thread, in the order
 // asked; the tests put a scripted fake in its place.
 //
-// Operations that answer something block the job until the answer comes,
-// so a job never asks per row for what it already knows: it keeps the rows
-// it added itself, and asks once (CreationSetup) for what the window holds.
+// Operations that answer something block a job's thread until the answer
+// comes, so the window's side of a job asks once (CreationSetup) for what
+// the window holds.
 #pragma once
 
 #include <cstdint>
@@ -13,15 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobEvents.h"
 #include "jobs/RowDetails.h"
+#include "lists/ListKind.h"
 
 namespace velmar {
-
-struct JobProgress;
-
-// IconNew marks a file an audit found that its list does not name, IconMoved
-// a listed file found again under another name.
-enum StatusIcon : std::uint8_t { IconPending = 0, IconOk = 1, IconBad = 2, IconNA = 3, IconNew = 4, IconMoved = 5 };
 
 enum class Control { Edit1, Edit2, Label1, Button1, CheckBox1, ComboBox1 };
 
@@ -29,13 +25,6 @@ enum class EditBackground { Window, ButtonFace };
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
-
-struct OpenFileRequest {
-    std::string title;
-    std::string filter;  // "description|pattern|description|pattern..."
-    int filterIndex = 1; // 1 is the first pair
-    bool multiple = false;
-};
 
 // Everything a creation job needs of the window, read in one round trip.
 struct CreationSetup {
@@ -64,6 +53,8 @@ public:
     // What the row's tooltip and a report tell of it.
     virtual void SetRowDetails(int row, const RowDetails& details) = 0;
     virtual void SetRowText(int row, const std::string& text) = 0;
+    // The row's file now lies at `path` (a bad file renamed): its details say so.
+    virtual void SetRowRenamed(int row, const std::string& path) = 0;
     // `rows` in row order; the rows after each move up.
     virtual void RemoveRows(const std::vector<int>& rows) = 0;
     virtual std::string RowText(int row) = 0;

@@ -1,0 +1,198 @@
+#include "app/Commands.h"
+
+#include <vector>
+
+#include "app/WindowJob.h"
+#include "jobs/TreeListing.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+
+namespace velmar {
+
+namespace {
+
+// What every Create command does before its dialog; false while Busy.
+bool BeginCreateCommand(MainWindow& window, MainWindowState& state, GoMode mode) {
+    if (state.Busy) return false;
+    window.LoadIcons();
+    window.SetText(Control::Label1, "Velmar");
+    state.JobMode = mode;
+    window.SetVisible(Control::Edit2, false);
+    return true;
+}
+
+// Once the dialog has chosen: the old rows gone, the kind's label, boxes and
+// first name shown, and Edit1 and go! open when the rows are `known`; rows
+// still to come leave nothing to name or start.
+void ShowCreationControls(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, bool known) {
+    window.ClearRows();
+    state.UnreadableFolder.clear();
+    window.SetText(Control::Label1, kind.label);
+    window.SetEnabled(Control::CheckBox1, kind.winsfvOffered);
+    switch (kind.comments) {
+        case CreateCommandKind::CommentChoice::FileInfoOffered:
+            window.SelectComboBox1Item(CommentModeFileInfo);
+            window.SetEnabled(Control::ComboBox1, true);
+            break;
+        case CreateCommandKind::CommentChoice::NotOffered: window.SetEnabled(Control::ComboBox1, false); break;
+        case CreateCommandKind::CommentChoice::OfferedAsLeft: window.SetEnabled(Control::ComboBox1, true); break;
+    }
+    window.SetText(Control::Edit1, kind.firstName);
+    window.SetEdit1ReadOnly(!known, known ? EditBackground::Window : EditBackground::ButtonFace);
+    window.SetEnabled(Control::Button1, known);
+}
+
+}  // namespace
+
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, GoMode mode) {
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFileDialog(kind.dialog);
+    if (!chosen || chosen->empty()) return;
+
+    ShowCreationControls(window, state, kind, true);
+
+    FilesBelowFolder chosenFiles = CreationRowsOf(*chosen);
+    for (const std::string& name : chosenFiles.names) window.AddRow(name, IconPending);
+
+    state.CreationDirectory = std::move(chosenFiles.folder);
+    if (kind.extension)
+        window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind));
+}
+
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
+                                GoMode mode) {
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFolderDialog(kind.folderTitle);
+    if (!chosen || chosen->empty()) return;
+
+    ShowCreationControls(window, state, kind, false);
+    // "/music/" is the folder "/music", "/" the root, which is "" here.
+    std::string folder = std::move(*chosen);
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    const std::string listName = ProposedListName(folder, kind);
+    window.SetText(Control::Edit1, listName);
+    state.CreationDirectory = folder;
+    window.SetBusyCursor(true);
+    StartWindowJob(window, state, [folder, listName](JobFrame& frame) { ListTree(frame, folder, listName); },
+                   {.ending = [&window, &state, folder](const JobResult& result) {
+                       if (result.end == JobEnd::Stopped) return EndCreationInWindow(window, result, "");
+                       if (result.rows == 0)
+                           return EndCreationInWindow(window, result,
+                                                      NothingToListMessage(folder, result.unreadableFolder));
+                       state.UnreadableFolder = result.unreadableFolder;
+                       window.SetEdit1ReadOnly(false, EditBackground::Window);
+                       window.SetEnabled(Control::Button1, true);
+                   }});
+}
+
+void EndCreationInWindow(MainWindow& window, const JobResult& result, const std::string& message) {
+    const bool stopped = result.end == JobEnd::Stopped;
+    if (!stopped && !message.empty()) window.MessageBox(message, MessageButtons::Ok);
+    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window.SetText(Control::Edit1, "");
+    window.SetEnabled(Control::Edit1, true);
+    window.ClearRows();
+    window.SetText(Control::Label1, stopped ? "Velmar  (stopped)" : "Velmar");
+    window.SelectComboBox1Item(CommentModeFileInfo);
+    window.SetText(Control::Edit2, "");
+    window.SetVisible(Control::Edit2, false);
+}
+
+std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, GoMode mode,
+                                                  const OpenFileRequest& dialog) {
+    if (state.Busy) return std::nullopt;
+    state.JobMode = mode;
+    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window.SetVisible(Control::Edit2, false);
+    window.SetEnabled(Control::CheckBox1, false);
+    window.SetEnabled(Control::ComboBox1, false);
+    window.SetEnabled(Control::Button1, true);
+    window.ClearRows();
+
+    auto chosen = window.OpenFileDialog(dialog);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    const std::string& path = chosen->front();
+    window.SetText(Control::Label1, "Verifying...");
+    window.SetVisible(Control::Label1, true);
+    window.SetText(Control::Edit1, BaseNameOf(path));
+    window.LoadIcons();
+    state.ListDirectory = ListDirectoryOf(path);
+    state.ListPath = path;
+    return path;
+}
+
+std::optional<std::string> RunMenuVerifyCommand(MainWindow& window, MainWindowState& state,
+                                                const OpenFileRequest& dialog) {
+    if (state.Busy) return std::nullopt;
+    state.JobMode = {};
+    // Busy while the dialog is open, so that nothing else starts meanwhile.
+    state.Busy = 1;
+    state.StopRequested = 0;
+    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window.SetVisible(Control::Edit2, false);
+    window.SetEnabled(Control::CheckBox1, false);
+    window.SetEnabled(Control::ComboBox1, false);
+    window.SetEnabled(Control::Button1, false);
+    window.ClearRows();
+
+    auto chosen = window.OpenFileDialog(dialog);
+    if (!chosen || chosen->empty()) {
+        // A cancel gives the window back, and a close asked for meanwhile
+        // now takes effect.
+        state.Busy = 0;
+        if (state.QuitRequested) EndProgram();
+        return std::nullopt;
+    }
+    window.SetBusyCursor(true);
+    window.SetText(Control::Label1, "Verifying...");
+    window.SetVisible(Control::Label1, true);
+    window.SetText(Control::Edit1, BaseNameOf(chosen->front()));
+    window.LoadIcons();
+    return chosen->front();
+}
+
+bool RunCommandLineVerifyCommand(MainWindow& window, MainWindowState& state) {
+    if (state.Busy) return false;
+    // The rows will belong to this list alone: go! must not take them for
+    // the files of a prepared creation or the values of a loaded
+    // select-verify list.
+    state.JobMode = {};
+    window.ClearRows();
+    state.Busy = 1;
+    window.SetBusyCursor(true);
+    window.SetText(Control::Edit1, BaseNameOf(state.CommandLinePath));
+    window.SetText(Control::Label1, "Verifying...");
+    window.SetVisible(Control::Label1, true);
+    window.LoadIcons();
+    return true;
+}
+
+std::optional<CreationInputs> CreationMayStart(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    // Busy: the walk may still be writing it, and go! starts nothing anyway.
+    if (!state.Busy && !state.UnreadableFolder.empty()) {
+        window.MessageBox(CannotReadFolderMessage(state.UnreadableFolder), MessageButtons::Ok);
+        return std::nullopt;
+    }
+    const CreationSetup setup = window.ReadCreationSetup();
+    CreationInputs inputs{.rows = setup.rows,
+                          .directory = state.CreationDirectory,
+                          .listName = setup.edit1,
+                          .commentMode = setup.comboBox1,
+                          .oneLineComment = setup.edit2,
+                          .commentFile = {},
+                          .winsfv = setup.checkBox1};
+    if (const std::string refusal = CreationRefusal(kind, inputs); !refusal.empty()) {
+        window.MessageBox(refusal, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    if (PathExists(CreationListPath(inputs)) &&
+        window.MessageBox(QuestionText(Question::OverwriteList), MessageButtons::YesNo) != MessageAnswer::Yes)
+        return std::nullopt;
+    if (state.Busy) return std::nullopt;
+    return inputs;
+}
+
+bool SelectVerifyMayStart(const MainWindowState& state) { return !state.Busy; }
+
+}  // namespace velmar

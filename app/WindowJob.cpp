@@ -1,0 +1,105 @@
+#include "app/WindowJob.h"
+
+#include "platform/Process.h"
+#include "platform/WorkerThread.h"
+
+namespace velmar {
+
+void WindowSink::RowAdded(std::string_view name) { window_.AddRow(std::string(name), IconPending); }
+
+void WindowSink::RowMarked(int row, StatusIcon icon, const RowDetails* details) {
+    if (deselectMarked_) window_.DeselectRow(row);
+    if (details) window_.SetRowDetails(row, *details);
+    window_.SetRowIcon(row, icon);
+    window_.RepaintList();
+}
+
+void WindowSink::RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) {
+    window_.SetRowText(row, std::string(text));
+    window_.SetRowDetails(row, details);
+    window_.SetRowIcon(row, icon);
+}
+
+void WindowSink::RowRenamed(int row, const std::string& path) { window_.SetRowRenamed(row, path); }
+
+void WindowSink::RowsRemoved(const std::vector<int>& rows) {
+    window_.RemoveRows(rows);
+    window_.RepaintList();
+}
+
+void WindowSink::ListChecked(const std::string& listPath) { window_.SetCheckedList(listPath); }
+
+void WindowSink::ProgressFollowed(std::shared_ptr<const JobProgress> progress) {
+    if (progress) {
+        window_.FollowProgress(std::move(progress));
+        window_.RepaintWindow();
+        return;
+    }
+    window_.FollowProgress(nullptr);
+    window_.SetProgressPosition(0);
+}
+
+void WindowSink::Summary(const std::string& text) { window_.SetText(Control::Label1, text); }
+
+bool WindowSink::Ask(Question question, int count) {
+    return window_.MessageBox(QuestionText(question, count), MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void WindowSink::Told(const std::string& message) { window_.MessageBox(message, MessageButtons::Ok); }
+
+namespace {
+
+class WindowJobThread : public WorkerThread {
+public:
+    WindowJobThread(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options)
+        : window_(window), state_(state), body_(std::move(body)), options_(std::move(options)) {}
+
+protected:
+    void Execute() override { RunWindowJob(window_, state_, body_, options_); }
+
+private:
+    MainWindow& window_;
+    MainWindowState& state_;
+    JobBody body_;
+    WindowJobOptions options_;
+};
+
+}  // namespace
+
+void StartWindowJob(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options) {
+    // The job's first steps may come after the next event: set here, Busy
+    // closes the gap in which a second command could start on the same rows.
+    state.Busy = 1;
+    state.StopRequested = 0;
+    WorkerThread::Launch<WindowJobThread>(window, state, std::move(body), std::move(options));
+}
+
+void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& body, const WindowJobOptions& options) {
+    WindowSink sink(window, options.deselectMarked);
+    JobResult result;
+    {
+        JobFrame frame(sink, state);
+        result = frame.Run([&] { body(frame); });
+    }
+    // Every file the job read, the list it wrote, is let go by now.
+    switch (result.end) {
+        case JobEnd::Failed:
+            window.MessageBox(result.message, MessageButtons::Ok);
+            EndProgram();
+        case JobEnd::Quit: EndProgram();
+        case JobEnd::Completed:
+        case JobEnd::Stopped: break;
+    }
+    if (options.ending) options.ending(result);
+    FinishWindowJob(window, state);
+}
+
+void FinishWindowJob(MainWindow& window, MainWindowState& state) {
+    window.SetBusyCursor(false);
+    // A stop asked for now is for no job; the next one starts afresh.
+    state.StopRequested = 0;
+    state.Busy = 0;
+    if (state.QuitRequested) EndProgram();
+}
+
+}  // namespace velmar

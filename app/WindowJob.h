@@ -1,0 +1,61 @@
+// The window's side of a job: the sink that turns the job's events into
+// window operations, and the runner that starts a job on a worker thread of
+// its own and, once it has ended, does what the window does at a job's end:
+// the message of a failure and the end of the program, the end of a quit,
+// or the job's own closing steps, then the cursor back and Busy cleared.
+#pragma once
+
+#include <functional>
+
+#include "app/MainWindow.h"
+#include "app/MainWindowState.h"
+#include "jobs/JobFrame.h"
+
+namespace velmar {
+
+class WindowSink : public JobSink {
+public:
+    // With `deselectMarked`, each row marked is also deselected (a
+    // select-verify pass over the selected rows).
+    explicit WindowSink(MainWindow& window, bool deselectMarked = false)
+        : window_(window), deselectMarked_(deselectMarked) {}
+
+    void RowAdded(std::string_view name) override;
+    void RowMarked(int row, StatusIcon icon, const RowDetails* details) override;
+    void RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) override;
+    void RowRenamed(int row, const std::string& path) override;
+    void RowsRemoved(const std::vector<int>& rows) override;
+    void ListChecked(const std::string& listPath) override;
+    void ProgressFollowed(std::shared_ptr<const JobProgress> progress) override;
+    void Summary(const std::string& text) override;
+    bool Ask(Question question, int count) override;
+    void Told(const std::string& message) override;
+
+private:
+    MainWindow& window_;
+    bool deselectMarked_;
+};
+
+using JobBody = std::function<void(JobFrame& frame)>;
+// The window's steps once a job has ended without failing or quitting, on
+// the job's thread, before the cursor comes back and Busy clears.
+using JobEnding = std::function<void(const JobResult& result)>;
+
+struct WindowJobOptions {
+    JobEnding ending;
+    bool deselectMarked = false;  // see WindowSink
+};
+
+// Runs `body` on a worker thread of its own, reporting to `window`. Busy is
+// set before it returns, so that no second command starts in between.
+void StartWindowJob(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options = {});
+
+// The same on the calling thread (a select-verify list loaded on the UI
+// thread), returning once the job's end is handled.
+void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& body, const WindowJobOptions& options = {});
+
+// The end every job shares: the cursor back, the stop forgotten, Busy
+// cleared, and the end of the program if a quit was asked for meanwhile.
+void FinishWindowJob(MainWindow& window, MainWindowState& state);
+
+}  // namespace velmar
