@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "jobs/JobProgress.h"
-#include "jobs/MainWindow.h"
+#include "app/MainWindow.h"
 #include "jobs/RowRemoval.h"
 #include "platform/Process.h"
 
@@ -112,6 +112,12 @@ public:
     void SetRowDetails(int row, const RowDetails& details) override {
         std::lock_guard lock(mutex_);
         rows_.at(static_cast<std::size_t>(row)).details = details;
+    }
+    void SetRowRenamed(int row, const std::string& path) override {
+        Record("SetRowRenamed " + std::to_string(row) + " " + path);
+        std::lock_guard lock(mutex_);
+        Row& renamed = rows_.at(static_cast<std::size_t>(row));
+        renamed.details = RenamedDetails(renamed.details, path);
     }
     void SetRowText(int row, const std::string& text) override {
         Record("SetRowText " + std::to_string(row) + " " + text);

@@ -10,6 +10,7 @@
 
 #include "platform/WorkerThread.h"
 #include "tests/support/FakeWindow.h"
+#include "tests/support/RecordingSink.h"
 
 namespace velmar::test {
 
@@ -21,13 +22,15 @@ inline std::ptrdiff_t IndexOf(const std::vector<std::string>& log, const std::st
     return std::find(log.begin(), log.end(), entry) - log.begin();
 }
 
-inline std::vector<std::string> RowNames(FakeWindow& window) {
+template <class Window>
+inline std::vector<std::string> RowNames(Window& window) {
     std::vector<std::string> names;
     for (const auto& row : window.Rows()) names.push_back(row.name);
     return names;
 }
 
-inline std::vector<StatusIcon> RowIcons(FakeWindow& window) {
+template <class Window>
+inline std::vector<StatusIcon> RowIcons(Window& window) {
     std::vector<StatusIcon> icons;
     for (const auto& row : window.Rows()) icons.push_back(row.icon);
     return icons;
@@ -42,7 +45,8 @@ inline bool WaitForJobsToEnd() {
 }
 
 // Waits up to 20 s for a job on a worker to log `entry`.
-inline bool WaitForLog(FakeWindow& window, const std::string& entry) {
+template <class Window>
+inline bool WaitForLog(Window& window, const std::string& entry) {
     for (int i = 0; i < 2000; ++i) {
         if (Contains(window.Log(), entry)) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -51,7 +55,8 @@ inline bool WaitForLog(FakeWindow& window, const std::string& entry) {
 }
 
 // A job on a worker logged `entry` and has returned.
-inline bool WaitForJobEndAfter(FakeWindow& window, const std::string& entry) {
+template <class Window>
+inline bool WaitForJobEndAfter(Window& window, const std::string& entry) {
     return WaitForLog(window, entry) && WaitForJobsToEnd();
 }
 

@@ -1,6 +1,5 @@
-// The fixture every job test starts from: a fresh folder, the fake window,
-// the window's state, a frame over both, and the end of the program turned
-// into an exception. And the ways of reading a job test runs under, since
+// The fixture every job test starts from: a fresh folder, a sink recording
+// the job's events, the job's stop and quit flags, and a frame over both. And the ways of reading a job test runs under, since
 // which way the engine reads would otherwise depend on the disk holding TMPDIR.
 #pragma once
 
@@ -12,7 +11,7 @@
 #include "jobs/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "platform/PageCache.h"
-#include "tests/support/FakeWindow.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -20,10 +19,9 @@ namespace velmar::test {
 class JobTest : public ::testing::Test {
 protected:
     TempDir dir;
-    FakeWindow window;
-    MainWindowState state;
-    JobFrame frame{window, state};
-    ProgramEndCatcher catcher;
+    RecordingSink sink;
+    JobControl control;
+    JobFrame frame{sink, control};
 };
 
 // How a job test's engine reads. One worker reads every file on the job's
