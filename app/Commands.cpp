@@ -76,14 +76,18 @@ void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, cons
     window.SetBusyCursor(true);
     StartWindowJob(window, state, [folder, listName](JobFrame& frame) { ListTree(frame, folder, listName); },
                    {.ending = [&window, &state, folder](const JobResult& result) {
-                       if (result.end == JobEnd::Stopped) return EndCreationInWindow(window, result, "");
-                       if (result.rows == 0)
-                           return EndCreationInWindow(window, result,
-                                                      NothingToListMessage(folder, result.unreadableFolder));
-                       state.UnreadableFolder = result.unreadableFolder;
-                       window.SetEdit1ReadOnly(false, EditBackground::Window);
-                       window.SetEnabled(Control::Button1, true);
+                       EndTreeListingInWindow(window, state, folder, result);
                    }});
+}
+
+void EndTreeListingInWindow(MainWindow& window, MainWindowState& state, const std::string& folder,
+                            const JobResult& result) {
+    if (result.end == JobEnd::Stopped) return EndCreationInWindow(window, result, "");
+    if (result.rows == 0)
+        return EndCreationInWindow(window, result, NothingToListMessage(folder, result.unreadableFolder));
+    state.UnreadableFolder = result.unreadableFolder;
+    window.SetEdit1ReadOnly(false, EditBackground::Window);
+    window.SetEnabled(Control::Button1, true);
 }
 
 void EndCreationInWindow(MainWindow& window, const JobResult& result, const std::string& message) {

@@ -29,6 +29,12 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
 void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
                                 GoMode mode);
 
+// The window once the walk of `folder` has ended: go! and the name open
+// for a tree with files (the first folder not read kept for go!'s
+// refusal), or the window at rest, told why, for one without.
+void EndTreeListingInWindow(MainWindow& window, MainWindowState& state, const std::string& folder,
+                            const JobResult& result);
+
 // The window at the end of a creation or a tree walk that ends it: the
 // message of one completed (`message`, none when empty), then the controls
 // as before any Create command, "Velmar  (stopped)" after a stopped one.

@@ -102,7 +102,11 @@ std::string RenameFailuresMessage(const std::string& listDirectory, const std::v
     return message;
 }
 
-JobFrame::~JobFrame() { LetGo(); }
+JobFrame::~JobFrame() {
+    // What the job held went with its body: only the frame's own threads end here.
+    closeList_ = nullptr;
+    LetGo();
+}
 
 JobResult JobFrame::Run(const std::function<void()>& body) {
     JobResult result;
@@ -113,6 +117,12 @@ JobResult JobFrame::Run(const std::function<void()>& body) {
         result.end = early.end;
         result.failure = early.failure;
         result.message = early.message;
+    } catch (...) {
+        // Anything else is no way for a job to end: what it held is gone
+        // with its body by now, so nothing of it is closed again.
+        closeList_ = nullptr;
+        LetGo();
+        throw;
     }
     LetGo();
     result.tallies = tallies_;

@@ -21,7 +21,8 @@
 
 #include "blake3/Blake3Kind.h"
 #include "lists/CreationJob.h"
-#include "lists/KindCommands.h"
+#include "app/Commands.h"
+#include "app/WindowJob.h"
 #include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
 #include "platform/Files.h"
@@ -46,35 +47,26 @@ std::string FilesFolder(test::TempDir& dir, unsigned mode = 0755) {
     return dir.File("files");
 }
 
-// One kind's creation over the chosen files of `folder` with Edit1 naming
-// `list`: its last message, after "a row marked, " once a file's digest was
-// taken. Writes into files fail past `fileSizeLimit` bytes, as on a full
-// disk.
+// One kind's creation over the chosen files of `folder` into `list`: the
+// message it failed with, or "complete", after "a row marked, " once a
+// file's digest was taken. Writes into files fail past `fileSizeLimit`
+// bytes, as on a full disk.
 std::string Create(const ListKind& kind, const std::string& folder, const std::string& list,
-                   rlim_t fileSizeLimit = RLIM_INFINITY) {
-    test::FakeWindow window;
-    MainWindowState state;
-    JobFrame frame(window, state);
-    test::ProgramEndCatcher catcher;
-    for (const char* name : Chosen) {
-        window.setup.rows.push_back(name);
-        window.AddRow(name, IconPending);
-    }
-    window.setup.edit1 = list;
-    window.setup.comboBox1 = 2;  // the file-info block: more to write, and it opens the files
-    state.CreationDirectory = folder;
+                   rlim_t fileSizeLimit = RLIM_INFINITY, std::vector<std::string> rows = {Chosen[0], Chosen[1]}) {
+    test::RecordingSink sink;
+    JobControl control;
+    JobFrame frame(sink, control);
+    // The file-info block: more to write, and it opens the files.
+    const CreationInputs inputs{.rows = std::move(rows), .directory = folder, .listName = list,
+                                .commentMode = CommentModeFileInfo};
     test::FileSizeLimit limit(fileSizeLimit);
-    try {
-        RunCreation(frame, kind);
-    } catch (const test::ProgramEnded&) {
-    }
-    const auto log = window.Log();
-    bool marked = false;
-    for (const std::string& entry : log) marked = marked || entry.starts_with("SetRowIcon");
-    return (marked ? "a row marked, " : "") + log.back();
+    const JobResult result = frame.Run([&] { RunCreation(frame, kind, inputs); });
+    const auto log = sink.Log();
+    const bool marked = std::any_of(log.begin(), log.end(), [](const std::string& e) { return e.starts_with("RowMarked"); });
+    return (marked ? "a row marked, " : "") + (result.end == JobEnd::Failed ? result.message : "complete");
 }
 
-const std::string WriteError = "MessageBox Ok Error writing to file";
+const std::string WriteError = "Error writing to file";
 
 class CreationFaultsTest : public test::ReadingPolicyTest {};
 VELMAR_AT_EACH_READING_POLICY(CreationFaultsTest);
@@ -202,39 +194,36 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
             state.CreationDirectory = dir.path();
             window.ClearRows();
             for (const std::string& row : {std::string("good.bin"), name}) window.AddRow(row, IconPending);
+            window.setup.rows = {"good.bin", name};
             EXPECT_FALSE(CreationMayStart(window, state, *kind));
             EXPECT_TRUE(window.Log().back().starts_with("MessageBox Ok Cannot add '")) << window.Log().back();
             EXPECT_EQ(test::RowNames(window), (std::vector<std::string>{"good.bin", name})) << "left to choose again";
 
             // A job started without go!'s checks writes no list either.
-            JobFrame frame(window, state);
-            test::ProgramEndCatcher catcher;
-            window.setup.rows = {name};
-            EXPECT_THROW(RunCreation(frame, *kind), test::ProgramEnded);
-            EXPECT_EQ(window.Log().back(), WriteError);
+            EXPECT_EQ(Create(*kind, dir.path(), "list", RLIM_INFINITY, {name}), WriteError) << "with " << name;
             EXPECT_FALSE(PathExists(dir.File("list")));
         }
         MainWindowState state;
         state.CreationDirectory = dir.path();
-        JobFrame frame(window, state);
         window.ClearRows();
         for (const std::string& row : taken) window.AddRow(row, IconPending);
         window.setup.rows = taken;
-        ASSERT_TRUE(CreationMayStart(window, state, *kind)) << window.Log().back();
-        RunCreation(frame, *kind);
+        const auto inputs = CreationMayStart(window, state, *kind);
+        ASSERT_TRUE(inputs) << window.Log().back();
+        test::RecordingSink sink;
+        JobFrame frame(sink, state);
+        EXPECT_EQ(frame.Run([&] { RunCreation(frame, *kind, *inputs); }).end, JobEnd::Completed);
 
-        test::FakeWindow checker;
+        test::RecordingSink checker;
         JobFrame verify(checker, state);
-        checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("list")});
-        RunMenuVerify(verify, *kind);
+        VerifyList(verify, *kind, dir.File("list"), ReadPurpose::MenuVerify);
         EXPECT_EQ(test::RowNames(checker), taken);
-        EXPECT_TRUE(test::Contains(checker.Log(), "SetText Label1 OK:" + std::to_string(taken.size()) +
-                                                      "  BAD:0  N/A:0"));
+        EXPECT_TRUE(test::Contains(checker.Log(), "Summary OK:" + std::to_string(taken.size()) + "  BAD:0  N/A:0"));
     }
     // The message shows what the name holds.
     test::FakeWindow window;
     MainWindowState state;
-    window.AddRow("Icon\r", IconPending);
+    window.setup.rows = {"Icon\r"};
     window.setup.edit1 = "list";
     EXPECT_FALSE(CreationMayStart(window, state, SfvKind));
     EXPECT_EQ(window.Log().back(),
@@ -242,36 +231,31 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
 }
 
 // A file chosen and then removed, among disc images far too large to be read
-// during the test (holes, which cost no disk): the answer to the fatal
-// message ends the program at once, though workers are inside the images.
-// With three workers MD5 and M3U read them through the lanes, SFV and
-// SHA-256 on plain workers; with one nothing is read before the fatal row.
+// during the test (holes, which cost no disk): the job lets go of the
+// images within a read of every worker, then the window shows the fatal
+// message and ends the program. With three workers MD5 and M3U read them
+// through the lanes, the others on plain workers; with one nothing is read
+// before the fatal row.
 TEST_P(CreationFaultsTest, TheFatalAnswerEndsTheProgramWithinAReadOfEveryWorker) {
     for (const ListKind* kind : ListKinds()) {
         test::TempDir dir;
         test::FakeWindow window;
         MainWindowState state;
-        JobFrame frame(window, state);
         test::ProgramEndCatcher catcher;
+        CreationInputs inputs{.directory = dir.path(), .listName = kind->create.firstName};
         for (const char* name : {"a_gone.bin", "b.iso", "c.iso", "d.iso", "e.iso"}) {
-            window.setup.rows.push_back(name);
+            inputs.rows.push_back(name);
             window.AddRow(name, IconPending);
             if (name[0] != 'a') std::filesystem::resize_file(dir.Write(name, ""), std::uintmax_t{64} << 30);
         }
-        window.setup.edit1 = kind->create.firstName;
-        state.CreationDirectory = dir.path();
 
         const std::string fatal = "MessageBox Ok Error Reading File.. Exiting";
-        std::chrono::steady_clock::time_point answered;
-        window.onRecord = [&](std::size_t) {
-            if (window.Log().back() != fatal) return;
-            // The OK only once the images are being read.
-            if (GetParam().workers > 1)
-                while (window.followed->bytesDone == 0) std::this_thread::yield();
-            answered = std::chrono::steady_clock::now();
-        };
-        EXPECT_THROW(RunCreation(frame, *kind), test::ProgramEnded) << kind->create.firstName;
-        EXPECT_LT(std::chrono::steady_clock::now() - answered, std::chrono::seconds(5)) << kind->create.firstName;
+        const auto start = std::chrono::steady_clock::now();
+        state.Busy = 1;
+        EXPECT_THROW(RunWindowJob(window, state, [&](JobFrame& frame) { RunCreation(frame, *kind, inputs); }),
+                     test::ProgramEnded)
+            << kind->create.firstName;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << kind->create.firstName;
         EXPECT_EQ(window.Log().back(), fatal);
         EXPECT_EQ(test::NamesIn(dir.path()).size(), 4u) << "the images, and no list";
     }

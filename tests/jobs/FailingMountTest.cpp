@@ -49,55 +49,52 @@ protected:
         if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
     }
 
-    // Runs a verify job on the list `name` on the mount, Yes to every question.
-    std::vector<std::string> Verify(test::FakeWindow& window, const std::string& name,
-                                    const std::function<void(JobFrame&)>& run, bool endsTheProgram) {
-        MainWindowState state;
-        state.CommandLinePath = root + "/" + name;
-        window.dialogAnswers.push_back(std::vector<std::string>{root + "/" + name});
-        window.messageAnswers.push_back(MessageAnswer::Yes);
-        JobFrame frame(window, state);
-        if (endsTheProgram)
-            EXPECT_THROW(run(frame), test::ProgramEnded) << name;
-        else
-            run(frame);
+    // Runs a verification of the list `name` on the mount, read as `kind`,
+    // Yes to every question.
+    JobResult Verify(test::RecordingSink& sink, const std::string& name, const ListKind& kind, ReadPurpose purpose) {
+        sink.answers.push_back(true);
+        JobControl control;
+        JobFrame frame(sink, control);
+        const JobResult result = frame.Run([&] { VerifyList(frame, kind, root + "/" + name, purpose); });
         EXPECT_TRUE(std::filesystem::exists(backing.File("failing.bin"))) << name;
         EXPECT_TRUE(std::filesystem::exists(backing.File("good.bin"))) << name;
-        return window.Log();
+        return result;
     }
 
     test::TempDir backing;
     test::TempDir mountParent;
     const std::string root = mountParent.File("mnt");
     test::FuseMount mount{"failing_mount.py", backing.path(), root};
-    test::ProgramEndCatcher catcher;
 };
 
 VELMAR_AT_EACH_READING_POLICY(FailingMountTest);
 
-TEST_P(FailingMountTest, DigestListsEndTheProgramAtTheFailingFile) {
+TEST_P(FailingMountTest, DigestListsFailAtTheFailingFile) {
     std::vector<std::pair<std::string, const ListKind*>> jobs = {{"list.m3u", &M3uKind}};
     for (const ListKind* kind : SumToolKinds()) jobs.push_back({kind->create.firstName, kind});
     ASSERT_GE(jobs.size(), 3u);
     for (const auto& [name, kind] : jobs) {
-        test::FakeWindow window;
-        const auto log = Verify(window, name, [&](JobFrame& f) { RunMenuVerify(f, *kind); }, true);
-        EXPECT_EQ(log.back(), "MessageBox Ok Error Reading File.. Exiting") << name;
-        EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconPending})) << name;
+        test::RecordingSink sink;
+        const JobResult result = Verify(sink, name, *kind, ReadPurpose::MenuVerify);
+        EXPECT_EQ(result.end, JobEnd::Failed) << name;
+        EXPECT_EQ(result.message, "Error Reading File.. Exiting") << name;
+        EXPECT_EQ(test::RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconPending})) << name;
     }
 }
 
 TEST_P(FailingMountTest, SfvCountsTheFailingFileBadAndItsRenameFailsQuietly) {
-    test::FakeWindow window;
-    const auto log = Verify(window, "list.sfv", [](JobFrame& f) { RunCommandLineVerify(f, ListKindOf); }, false);
-    EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad}));
+    test::RecordingSink sink;
+    const std::string list = root + "/list.sfv";
+    EXPECT_EQ(Verify(sink, "list.sfv", ListKindOf(list), ReadPurpose::CommandLineVerify).end, JobEnd::Completed);
+    const auto log = sink.Log();
+    EXPECT_EQ(test::RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconBad}));
     // The row tells where and why: the bytes before the bad sector were read.
-    const RowDetails failed = window.Rows()[1].details;
+    const RowDetails failed = sink.Rows()[1].details;
     EXPECT_EQ(failed.reason, "failed at byte 65536: Input/output error");
     EXPECT_EQ(failed.size, 65536u);
     EXPECT_EQ(failed.computed, "");
-    EXPECT_TRUE(test::Contains(log, "SetText Label1 OK:1  BAD:1  N/A:0"));
-    EXPECT_TRUE(test::Contains(log, "MessageBox YesNo Rename Bad Files?"));
+    EXPECT_TRUE(test::Contains(log, "Summary OK:1  BAD:1  N/A:0"));
+    EXPECT_TRUE(test::Contains(log, "Ask Rename Bad Files?"));
     EXPECT_FALSE(std::filesystem::exists(backing.File("failing.bin.BAD"))) << "the mount is read-only";
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Commands.h"
+#include "app/WindowJob.h"
 #include "platform/Paths.h"
 #include "tests/jobs/TestJobs.h"
 #include "tests/support/FakeWindow.h"
@@ -24,6 +26,7 @@ using test::IndexOf;
 using test::ListedFile;
 using test::ProgramEndCatcher;
 using test::ProgramEnded;
+using test::RecordingSink;
 using test::TempDir;
 
 class JobFrameTest : public test::JobTest {
@@ -37,25 +40,24 @@ protected:
 };
 
 TEST_F(JobFrameTest, AVerifyJobTalliesRowsAndRenamesOnlyBadFilesOnYes) {
-    window.messageAnswers.push_back(MessageAnswer::Yes);
-    state.CommandLinePath = dir.File("album.sfv");
-    test::RunTestVerify(frame, dir.path(), ThreeFiles());
+    sink.answers.push_back(true);
+    const JobResult result = frame.Run([&] { test::RunTestVerify(frame, dir.path(), ThreeFiles()); });
 
-    auto log = window.Log();
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
-              (std::vector<std::string>{"Cursor busy", "SetText Edit1 album.sfv", "SetText Label1 Verifying...",
-                                        "Show Label1", "LoadIcons"}));
-    EXPECT_TRUE(Contains(log, "SetText Label1 OK:1  BAD:1  N/A:1"));
-    EXPECT_LT(IndexOf(log, "SetText Label1 OK:1  BAD:1  N/A:1"), IndexOf(log, "MessageBox YesNo Rename Bad Files?"));
-    // The bar follows the walk's files, by their bytes, and ends back at 0.
-    auto row1 = IndexOf(log, "SetRowIcon 1 2");
-    EXPECT_EQ(log[static_cast<std::size_t>(row1 + 1)], "RepaintList");
-    EXPECT_LT(IndexOf(log, "FollowProgress"), IndexOf(log, "SetRowIcon 0 1"));
-    EXPECT_EQ(IndexOf(log, "FollowProgress none") + 1, IndexOf(log, "ProgressPosition 0"));
-    ASSERT_TRUE(window.followed);
-    EXPECT_EQ(window.followed->rowsDone, 3);
-    EXPECT_EQ(log.back(), "Cursor default");
-    EXPECT_EQ(state.Busy, 0);
+    auto log = sink.Log();
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{"RowAdded good.bin", "RowAdded bad.bin", "RowAdded gone.bin"}));
+    EXPECT_LT(IndexOf(log, "Summary OK:1  BAD:1  N/A:1"), IndexOf(log, "Ask Rename Bad Files?"));
+    // The progress follows the walk's files, by their bytes, and ends.
+    EXPECT_LT(IndexOf(log, "Progress"), IndexOf(log, "RowMarked 0 1"));
+    EXPECT_LT(IndexOf(log, "RowMarked 2 3"), IndexOf(log, "Progress none"));
+    ASSERT_TRUE(sink.followed);
+    EXPECT_EQ(sink.followed->rowsDone, 3);
+    // The renamed row tells where its file is now.
+    EXPECT_EQ(log.back(), "RowRenamed 1 " + dir.File("bad.bin.BAD"));
+    EXPECT_EQ(sink.Rows()[1].details.path, dir.File("bad.bin.BAD"));
+    EXPECT_EQ(result.end, JobEnd::Completed);
+    EXPECT_EQ(result.rows, 3);
+    EXPECT_EQ(result.tallies.BadCount, 1);
 
     EXPECT_TRUE(PathExists(dir.File("bad.bin.BAD")));
     EXPECT_FALSE(PathExists(dir.File("bad.bin")));
@@ -64,16 +66,16 @@ TEST_F(JobFrameTest, AVerifyJobTalliesRowsAndRenamesOnlyBadFilesOnYes) {
 }
 
 TEST_F(JobFrameTest, NoRenamesOnNoAndNoQuestionWithoutBadRows) {
-    window.messageAnswers.push_back(MessageAnswer::No);
+    sink.answers.push_back(false);
     test::RunTestVerify(frame, dir.path(), ThreeFiles());
     EXPECT_TRUE(PathExists(dir.File("bad.bin")));
 
-    FakeWindow quiet;
-    JobFrame second(quiet, state);
+    RecordingSink quiet;
+    JobFrame second(quiet, control);
     test::RunTestVerify(second, dir.path(), {{"gone1", ""}, {"gone2", ""}});
     auto log = quiet.Log();
-    EXPECT_TRUE(Contains(log, "SetText Label1 OK:0  BAD:0  N/A:2"));
-    EXPECT_FALSE(Contains(log, "MessageBox YesNo Rename Bad Files?"));
+    EXPECT_TRUE(Contains(log, "Summary OK:0  BAD:0  N/A:2"));
+    EXPECT_FALSE(Contains(log, "Ask Rename Bad Files?"));
 }
 
 TEST_F(JobFrameTest, ARenameNeverReplacesAndTheNextStillHappens) {
@@ -120,33 +122,61 @@ TEST_F(JobFrameTest, OnlyFilesInsideTheListsFolderAreRenamed) {
     EXPECT_TRUE(PathExists(dir.File("list/etc/x.bin.BAD")));
 }
 
-TEST_F(JobFrameTest, AQuitRequestEndsTheProgramAtTheNextRowWithNothingMoreShown) {
+TEST_F(JobFrameTest, AQuitOrAFailureEndsTheJobWithAResultAndLetsGoOfWhatItHolds) {
     auto list = ThreeFiles();
-    EXPECT_THROW(test::RunTestVerify(frame, dir.path(), list,
-                                     [&](int row) {
-                                         if (row == 0) state.QuitRequested = 1;
-                                     }),
-                 ProgramEnded);
-    auto log = window.Log();
-    EXPECT_TRUE(Contains(log, "SetRowIcon 0 1"));
-    EXPECT_FALSE(Contains(log, "SetRowIcon 1 2"));
-    EXPECT_FALSE(Contains(log, "SetText Label1 OK:1  BAD:0  N/A:0"));
+    const JobResult quit = frame.Run([&] {
+        test::RunTestVerify(frame, dir.path(), list, [&](int row) {
+            if (row == 0) control.QuitRequested = 1;
+        });
+    });
+    EXPECT_EQ(quit.end, JobEnd::Quit);
+    auto log = sink.Log();
+    EXPECT_TRUE(Contains(log, "RowMarked 0 1"));
+    EXPECT_FALSE(Contains(log, "RowMarked 1 2"));
+    EXPECT_FALSE(Contains(log, "Summary OK:1  BAD:0  N/A:0"));
+    EXPECT_EQ(log.back(), "Progress none") << "the progress is given back";
     EXPECT_TRUE(PathExists(dir.File("bad.bin")));
-}
 
-TEST_F(JobFrameTest, AFatalErrorShowsItsMessageClosesTheListAndEnds) {
+    RecordingSink quiet;
+    JobControl idle;
+    JobFrame failing(quiet, idle);
     bool closed = false;
-    frame.HoldList([&] { closed = true; });
-    EXPECT_THROW(frame.Fatal("Bad SFV File.. Exiting"), ProgramEnded);
+    const JobResult failed = failing.Run([&] {
+        failing.HoldList([&] { closed = true; });
+        failing.Fatal(JobFailure::ListUnusable, "Bad SFV File.. Exiting");
+    });
     EXPECT_TRUE(closed);
-    EXPECT_EQ(window.Log(), std::vector<std::string>{"MessageBox Ok Bad SFV File.. Exiting"});
+    EXPECT_EQ(failed.end, JobEnd::Failed);
+    EXPECT_EQ(failed.failure, JobFailure::ListUnusable);
+    EXPECT_EQ(failed.message, "Bad SFV File.. Exiting");
+    EXPECT_TRUE(quiet.Log().empty()) << "a job shows nothing of its failure itself";
     EXPECT_STREQ(FatalMessage(FatalError::ErrorWritingToFile), "Error writing to file");
     EXPECT_STREQ(FatalMessage(FatalError::ErrorReadingFile), "Error Reading File.. Exiting");
 }
 
+// The window's side of a job: a failure's message, then the end of the
+// program; the command line goes on instead (tests/cli).
+TEST_F(JobFrameTest, TheWindowShowsAFailureAndEndsTheProgramOnceTheJobLetGo) {
+    FakeWindow window;
+    MainWindowState state;
+    ProgramEndCatcher catcher;
+    bool closed = false;
+    state.Busy = 1;
+    EXPECT_THROW(RunWindowJob(window, state,
+                              [&](JobFrame& job) {
+                                  job.HoldList([&] { closed = true; });
+                                  job.Fatal(FatalError::ErrorReadingFile);
+                              }),
+                 ProgramEnded);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(window.Log(), std::vector<std::string>{"MessageBox Ok Error Reading File.. Exiting"});
+}
+
 TEST_F(JobFrameTest, ACancelledMenuDialogLeavesTheWindowDisabledAndIdle) {
+    FakeWindow window;
+    MainWindowState state;
     window.dialogAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(frame.StartMenuVerify({"Open SFV File", "SFV files (*.sfv)|*.sfv", 1, false}));
+    EXPECT_FALSE(RunMenuVerifyCommand(window, state, {"Open SFV File", "SFV files (*.sfv)|*.sfv", 1, false}));
     EXPECT_EQ(state.Busy, 0);
     EXPECT_EQ(window.Log(),
               (std::vector<std::string>{"Edit1ReadOnly yes ButtonFace", "Hide Edit2", "Disable CheckBox1",
@@ -154,22 +184,28 @@ TEST_F(JobFrameTest, ACancelledMenuDialogLeavesTheWindowDisabledAndIdle) {
                                         "OpenFileDialog Open SFV File"}));
 
     window.dialogAnswers.push_back(std::vector<std::string>{"/music/album/album.sfv"});
-    EXPECT_EQ(frame.StartMenuVerify({"Open SFV File", "", 1, false}), "/music/album/album.sfv");
+    EXPECT_EQ(RunMenuVerifyCommand(window, state, {"Open SFV File", "", 1, false}), "/music/album/album.sfv");
     EXPECT_EQ(state.Busy, 1);
-    EXPECT_TRUE(Contains(window.Log(), "SetText Edit1 album.sfv"));
+    const auto log = window.Log();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
+              (std::vector<std::string>{"Cursor busy", "SetText Label1 Verifying...", "Show Label1",
+                                        "SetText Edit1 album.sfv", "LoadIcons"}));
 }
 
-TEST_F(JobFrameTest, ACreationJobEndsWithTheWindowAtRest) {
-    bool closed = false;
+TEST_F(JobFrameTest, ACreationEndsWithTheWindowAtRest) {
+    FakeWindow window;
+    MainWindowState state;
     window.AddRow("a.bin", IconPending);
     window.AddRow("b.bin", IconPending);
-    frame.StartCreation(2);
-    frame.HoldList([&] { closed = true; });
-    frame.RowDone(0, IconOk);
-    frame.RowDone(1, IconOk);
-    frame.EndRowWalk();
-    frame.EndCreation("SFV file creation complete!");
-    EXPECT_TRUE(closed);
+    state.Busy = 1;
+    RunWindowJob(
+        window, state,
+        [](JobFrame& job) {
+            job.SetRowCount(2);
+            job.RowDone(0, IconOk);
+            job.RowDone(1, IconOk);
+        },
+        {.ending = [&](const JobResult& result) { EndCreationInWindow(window, result, "SFV file creation complete!"); }});
     auto log = window.Log();
     auto message = IndexOf(log, "MessageBox Ok SFV file creation complete!");
     EXPECT_EQ(std::vector<std::string>(log.begin() + message, log.end()),
@@ -181,48 +217,40 @@ TEST_F(JobFrameTest, ACreationJobEndsWithTheWindowAtRest) {
 }
 
 TEST_F(JobFrameTest, SelectVerifyChecksOnlySelectedRows) {
-    for (const char* name : {"a", "b", "c"}) window.AddRow(name, IconPending);
-    window.Select({0, 2});
+    sink.HoldRows({"a", "b", "c"});
     std::vector<int> checked;
-    SelectVerifyPass(window, state, [&](int row) {
+    SelectVerifyPass(frame, {0, 2}, [&](int row) {
         checked.push_back(row);
-        EXPECT_EQ(state.Busy, 1);
-        return row == 0 ? IconOk : IconBad;
+        return CheckedRow(row == 0 ? IconOk : IconBad);
     });
     EXPECT_EQ(checked, (std::vector<int>{0, 2}));
-    auto rows = window.Rows();
-    EXPECT_EQ(rows[0].icon, IconOk);
-    EXPECT_EQ(rows[1].icon, IconPending);
-    EXPECT_EQ(rows[2].icon, IconBad);
-    EXPECT_FALSE(rows[0].selected || rows[2].selected);
-    EXPECT_EQ(state.Busy, 0);
+    EXPECT_EQ(test::RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconPending, IconBad}));
 
     // A stop during a row's check: that row keeps its mark, the rest are
-    // not checked, and the window is free again.
-    window.Select({0, 1, 2});
+    // not checked.
     checked.clear();
-    SelectVerifyPass(window, state, [&](int row) {
-        checked.push_back(row);
-        state.StopRequested = 1;
-        return IconNA;
+    RecordingSink stopped;
+    stopped.HoldRows({"a", "b", "c"});
+    JobFrame again(stopped, control);
+    const JobResult result = again.Run([&] {
+        SelectVerifyPass(again, {0, 1, 2}, [&](int row) {
+            checked.push_back(row);
+            control.StopRequested = 1;
+            return CheckedRow(IconNA);
+        });
     });
     EXPECT_EQ(checked, std::vector<int>{0});
-    EXPECT_EQ(window.Rows()[0].icon, IconOk);
-    EXPECT_TRUE(window.Rows()[2].selected);
-    EXPECT_EQ(state.Busy, 0);
-    EXPECT_EQ(state.StopRequested, 0);
-
-    FakeWindow empty;
-    SelectVerifyPass(empty, state, [](int) { return IconOk; });
-    EXPECT_EQ(empty.Log(), (std::vector<std::string>{"RepaintWindow", "SelectedRows", "Cursor default"}));
+    EXPECT_EQ(test::RowIcons(stopped), (std::vector<StatusIcon>{IconPending, IconPending, IconPending}));
+    EXPECT_EQ(result.end, JobEnd::Stopped);
 }
 
 TEST_F(JobFrameTest, AJobOnAWorkerThreadDrivesTheWindow) {
+    FakeWindow window;
+    MainWindowState state;
     auto list = ThreeFiles();
     window.messageAnswers.push_back(MessageAnswer::No);
-    std::promise<void> done;
-    WorkerThread::Launch<test::TestVerifyJob>(window, state, dir.path(), list, [&] { done.set_value(); });
-    ASSERT_EQ(done.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    StartWindowJob(window, state, [&](JobFrame& job) { test::RunTestVerify(job, dir.path(), list); });
+    ASSERT_TRUE(test::WaitForJobEndAfter(window, "Cursor default"));
     auto rows = window.Rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].icon, IconOk);

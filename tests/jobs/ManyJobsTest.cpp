@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "checksum/FileDigest.h"
-#include "lists/KindCommands.h"
+#include "app/KindCommands.h"
 #include "registry/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"

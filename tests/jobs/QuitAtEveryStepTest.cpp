@@ -1,6 +1,7 @@
-// A close asked for at any moment of any job: the job stops at its next
-// check and the program ends, with at most the row in hand finished first.
-// A creation ended early leaves the old list as it was and nothing else.
+// A close asked for at any moment of any job the window runs: the job stops
+// at its next check and the program ends, with at most the row in hand
+// finished first. A creation ended early leaves the old list as it was and
+// nothing else.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "jobs/TreeListingJob.h"
+#include "app/Commands.h"
+#include "app/KindCommands.h"
+#include "app/WindowJob.h"
+#include "jobs/TreeListing.h"
 #include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
 #include "lists/SelectVerify.h"
@@ -30,7 +34,8 @@ struct Job {
     const char* name;
     const ListKind* creates;  // nullptr for a verification
     std::function<void(test::TempDir&, test::FakeWindow&, MainWindowState&)> prepare;
-    std::function<void(JobFrame&)> run;
+    // The job as the window runs it, on the calling thread.
+    std::function<void(test::FakeWindow&, MainWindowState&)> run;
     bool selectVerify = false;  // shows no summary, so no "(stopped)" either
 };
 
@@ -65,11 +70,26 @@ void ExpectOldListUnlessCompleted(const Job& job, const test::TempDir& dir, cons
 }
 
 // A list of the kind with every file bad, so that the end asks its question.
-void PrepareVerify(test::TempDir& dir, test::FakeWindow& window, const char* list, const std::string& text) {
+void PrepareVerify(test::TempDir& dir, test::FakeWindow& window, MainWindowState& state, const char* list,
+                   const std::string& text) {
     WriteFiles(dir);
-    dir.Write(list, text);
-    window.dialogAnswers.push_back(std::vector<std::string>{dir.File(list)});
+    state.CommandLinePath = dir.Write(list, text);
     window.messageAnswers.push_back(MessageAnswer::No);
+}
+
+void RunInWindow(test::FakeWindow& window, MainWindowState& state, const JobBody& body, WindowJobOptions options = {}) {
+    state.Busy = 1;
+    RunWindowJob(window, state, body, options);
+}
+
+// go! in a select-verify mode, its pass run here rather than on a worker.
+void SelectVerifyGoHere(test::FakeWindow& window, MainWindowState& state, const ListKind& kind) {
+    SelectedRows selected{.listPath = state.ListPath, .listDirectory = state.ListDirectory, .rows = window.SelectedRows()};
+    for (int row : selected.rows) {
+        selected.names.push_back(window.RowText(row));
+        selected.expected.push_back(state.ExpectedDigests.at(static_cast<std::size_t>(row)));
+    }
+    RunInWindow(window, state, [&](JobFrame& f) { CheckSelectedRows(f, kind, selected); }, {.deselectMarked = true});
 }
 
 // A list of the kind, written by its own writer, in which every file is bad.
@@ -90,43 +110,69 @@ std::vector<Job> Jobs() {
     for (const ListKind* kind : ListKinds()) {
         const char* list = kind->create.firstName;
         jobs.push_back({kind->itemCaptions[1], nullptr,
-                        [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
-                            PrepareVerify(dir, window, list, AllBadList(*kind));
+                        [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
+                            PrepareVerify(dir, window, state, list, AllBadList(*kind));
                         },
-                        [kind](JobFrame& f) { RunMenuVerify(f, *kind); }});
+                        [kind](test::FakeWindow& window, MainWindowState& state) {
+                            RunInWindow(window, state, [kind, path = state.CommandLinePath](JobFrame& f) {
+                                VerifyList(f, *kind, path, ReadPurpose::MenuVerify);
+                            });
+                        }});
         jobs.push_back({kind->itemCaptions[0], kind,
                         [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
-                        [kind](JobFrame& f) { RunCreation(f, *kind); }});
+                        [kind](test::FakeWindow& window, MainWindowState& state) {
+                            const CreationInputs inputs{.rows = window.setup.rows,
+                                                        .directory = state.CreationDirectory,
+                                                        .listName = window.setup.edit1,
+                                                        .commentMode = window.setup.comboBox1};
+                            RunInWindow(window, state, [&](JobFrame& f) { RunCreation(f, *kind, inputs); },
+                                        {.ending = [&](const JobResult& result) {
+                                            EndCreationInWindow(window, result, kind->creationComplete);
+                                        }});
+                        }});
         jobs.push_back({kind->itemCaptions[2], nullptr,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                             WriteFiles(dir);
-                            LoadSelectVerify(window, state, *kind, dir.Write(list, AllBadList(*kind)));
-                            state.ListDirectory = dir.path();
+                            window.dialogAnswers.push_back(std::vector<std::string>{dir.Write(list, AllBadList(*kind))});
+                            SelectVerifyCommand(window, state, *kind);
                             window.Select({0, 1, 2, 3});
                         },
-                        [kind](JobFrame& f) { CheckSelectedRows(f, *kind); }, true});
+                        [kind](test::FakeWindow& window, MainWindowState& state) { SelectVerifyGoHere(window, state, *kind); },
+                        true});
     }
     jobs.push_back({"command line", nullptr,
                     [](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
-                        PrepareVerify(dir, window, "list", AllBadList(SfvKind));
-                        state.CommandLinePath = dir.File("list");
-                        window.dialogAnswers.clear();
+                        PrepareVerify(dir, window, state, "list", AllBadList(SfvKind));
                     },
-                    [](JobFrame& f) { RunCommandLineVerify(f, ListKindOf); }});
+                    [](test::FakeWindow& window, MainWindowState& state) {
+                        RunInWindow(window, state, [path = state.CommandLinePath](JobFrame& f) {
+                            VerifyList(f, ListKindOf(path), path, ReadPurpose::CommandLineVerify);
+                        });
+                    }});
     // An audit and an addition that find a file the list does not name.
     for (const auto& [name, mode] : {std::pair{"audit", AuditMode::Audit}, std::pair{"add new files", AuditMode::AddNewFiles}})
         jobs.push_back({name, nullptr,
-                        [](test::TempDir& dir, test::FakeWindow& window, MainWindowState&) {
-                            PrepareVerify(dir, window, "md5sum", AllBadList(*ListKinds()[1]));
+                        [](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
+                            PrepareVerify(dir, window, state, "md5sum", AllBadList(*ListKinds()[1]));
                             dir.Write("new.bin", "new");
                         },
-                        [mode](JobFrame& f) { RunAudit(f, mode, ListKindOf, AuditDialog(mode, AllListsFilter())); }});
+                        [mode](test::FakeWindow& window, MainWindowState& state) {
+                            RunInWindow(window, state, [mode, path = state.CommandLinePath](JobFrame& f) {
+                                AuditList(f, mode, ListKindOf(path), path);
+                            });
+                        }});
     jobs.push_back({"tree walk", nullptr,
                     [](test::TempDir& dir, test::FakeWindow&, MainWindowState& state) {
                         WriteFiles(dir);
                         state.CreationDirectory = dir.path();
                     },
-                    [](JobFrame& f) { ListTree(f, f.State().CreationDirectory, "list"); }});
+                    [](test::FakeWindow& window, MainWindowState& state) {
+                        const std::string folder = state.CreationDirectory;
+                        RunInWindow(window, state, [&](JobFrame& f) { ListTree(f, folder, "list"); },
+                                    {.ending = [&](const JobResult& result) {
+                                        EndTreeListingInWindow(window, state, folder, result);
+                                    }});
+                    }});
     return jobs;
 }
 
@@ -164,8 +210,7 @@ TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             MainWindowState state;
             job.prepare(dir, window, state);
             const std::size_t prepared = window.Log().size();
-            JobFrame frame(window, state);
-            job.run(frame);
+            job.run(window, state);
             operations = window.Log().size() - prepared;
             ASSERT_GT(operations, static_cast<std::size_t>(Files)) << job.name;
         }
@@ -179,8 +224,7 @@ TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             window.onRecord = [&](std::size_t count) {
                 if (count == prepared + at) state.AskToQuit();
             };
-            JobFrame frame(window, state);
-            EXPECT_THROW(job.run(frame), test::ProgramEnded) << job.name << " closed after operation " << at;
+            EXPECT_THROW(job.run(window, state), test::ProgramEnded) << job.name << " closed after operation " << at;
             const auto log = window.Log();
             EXPECT_LE(RowsFinishedAfter(log, std::min(log.size(), prepared + at)), 1)
                 << job.name << " closed after operation " << at;
@@ -204,8 +248,7 @@ TEST_P(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
             window.onRecord = [&](std::size_t count) {
                 if (count == prepared + at) state.StopRequested = 1;
             };
-            JobFrame frame(window, state);
-            job.run(frame);
+            job.run(window, state);
             const auto log = window.Log();
             const bool stopped = std::any_of(log.begin(), log.end(), [](const std::string& line) {
                 return line.rfind("SetText Label1 ", 0) == 0 && line.ends_with("  (stopped)");

@@ -1,6 +1,5 @@
-// Small jobs written only to drive the frame: a verify job over a list of
-// names whose files must hold an expected text, and a creation job that
-// just walks its rows.
+// A small job written only to drive the frame: a verification of a list of
+// names whose files must hold an expected text.
 #pragma once
 
 #include <functional>
@@ -11,7 +10,6 @@
 #include "jobs/JobFrame.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "platform/WorkerThread.h"
 #include "tests/support/TempDir.h"
 
 namespace velmar::test {
@@ -21,10 +19,9 @@ struct ListedFile {
     std::string expected;
 };
 
-// The command-line start, then the rows, then the end of a verify job; `onRow` runs before each row's check.
+// The rows, then the end of a verify job; `onRow` runs before each row's check.
 inline void RunTestVerify(JobFrame& frame, const std::string& directory, const std::vector<ListedFile>& list,
                           const std::function<void(int)>& onRow = {}) {
-    frame.StartCommandLineVerify();
     bool listOpen = true;
     frame.HoldList([&] { listOpen = false; });
     for (const ListedFile& entry : list) {
@@ -46,27 +43,5 @@ inline void RunTestVerify(JobFrame& frame, const std::string& directory, const s
     frame.EndRowWalk();
     frame.EndVerify(directory, [&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
 }
-
-class TestVerifyJob : public WorkerThread {
-public:
-    TestVerifyJob(MainWindow& window, MainWindowState& state, std::string directory, std::vector<ListedFile> list,
-                  std::function<void()> done)
-        : window_(window), state_(state), directory_(std::move(directory)), list_(std::move(list)),
-          done_(std::move(done)) {}
-
-protected:
-    void Execute() override {
-        JobFrame frame(window_, state_);
-        RunTestVerify(frame, directory_, list_);
-        done_();
-    }
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
-    std::string directory_;
-    std::vector<ListedFile> list_;
-    std::function<void()> done_;
-};
 
 }  // namespace velmar::test

@@ -53,6 +53,8 @@ public:
     void RowMarked(int row, StatusIcon icon, const RowDetails* details) override {
         Record("RowMarked " + std::to_string(row) + " " + std::to_string(icon));
         std::lock_guard lock(mutex_);
+        // A creation marks the rows its shell listed before it started.
+        if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1, {"", IconPending, {}});
         Row& marked = rows_.at(static_cast<std::size_t>(row));
         marked.icon = icon;
         if (details) marked.details = *details;
