@@ -24,22 +24,21 @@ TEST_P(M3uTest, WrittenPlaylistReadsAndVerifiesBack) {
     dir.Write("b.mp3", "");
     // No item selected writes no comment block; the WinSFV box changes nothing.
     const std::string playlist = Prepare({"a.mp3", "b.mp3"}, -1);
-    window.setup.checkBox1 = true;
-    RunCreation(frame, M3uKind);
+    inputs.winsfv = true;
+    EXPECT_EQ(Create().end, JobEnd::Completed);
     EXPECT_EQ(ReadAll(playlist), Header + Entry("first", "a.mp3") + Entry("", "b.mp3"));
-    EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok M3U file creation complete!"));
 
-    Read(playlist);
+    EXPECT_EQ(Read(playlist).end, JobEnd::Completed);
     EXPECT_EQ(names, (std::vector<std::string>{"a.mp3", "b.mp3"}));
     EXPECT_EQ(digests, (std::vector<std::string>{Md5Of("first"), "d41d8cd98f00b204e9800998ecf8427e"}));
 
     // Verifying it asks nothing: an unscripted question would throw.
-    FakeWindow verifier;
-    verifier.dialogAnswers.push_back(std::vector<std::string>{playlist});
-    JobFrame verify(verifier, state);
-    RunMenuVerify(verify, M3uKind);
+    RecordingSink verifier;
+    JobFrame verify(verifier, control);
+    EXPECT_EQ(verify.Run([&] { VerifyList(verify, M3uKind, playlist, ReadPurpose::MenuVerify); }).end,
+              JobEnd::Completed);
     EXPECT_EQ(RowIcons(verifier), (std::vector<StatusIcon>{IconOk, IconOk}));
-    EXPECT_TRUE(Contains(verifier.Log(), "SetText Label1 OK:2  BAD:0  N/A:0"));
+    EXPECT_TRUE(Contains(verifier.Log(), "Summary OK:2  BAD:0  N/A:0"));
 }
 
 TEST_P(M3uTest, CommentBlocksUseTheHashLead) {
@@ -47,7 +46,7 @@ TEST_P(M3uTest, CommentBlocksUseTheHashLead) {
     const std::string longLine(600, 'x');
     struct Case {
         int mode;
-        std::string edit2, commentFile;
+        std::string oneLineComment, commentFile;
         bool pickComment;
         std::string block;
     } cases[] = {
@@ -60,22 +59,24 @@ TEST_P(M3uTest, CommentBlocksUseTheHashLead) {
     };
     for (const Case& c : cases) {
         const std::string playlist = Prepare({"e.mp3"}, c.mode);
-        window.setup.edit2 = c.edit2;
-        if (c.mode == 0)
-            window.dialogAnswers.push_back(c.pickComment ? std::optional(std::vector{dir.Write("c.txt", c.commentFile)})
-                                                         : std::nullopt);
-        RunCreation(frame, M3uKind, {{}, FixedTime});
+        inputs.oneLineComment = c.oneLineComment;
+        if (c.pickComment) inputs.commentFile = dir.Write("c.txt", c.commentFile);
+        EXPECT_EQ(Create({{}, FixedTime}).end, JobEnd::Completed) << "mode " << c.mode;
         EXPECT_EQ(ReadAll(playlist), Header + c.block + Entry("", "e.mp3")) << "mode " << c.mode;
     }
 }
 
 TEST_P(M3uTest, FileInfoShowsTheTrueSizePast2GiB) {
     std::filesystem::resize_file(dir.Write("big.bin", ""), 3221225472);
-    const std::string playlist = Prepare({"big.bin"}, 2);
+    const std::string playlist = Prepare({"big.bin"}, CommentModeFileInfo);
     // The block alone: the job would read all 3 GiB before the playlist exists.
     TextWriter out;
     ASSERT_TRUE(out.Create(playlist));
-    WriteCommentBlock(frame, out, *M3uKind.comments, {2, "", &window.setup.rows, dir.path(), FixedTime});
+    ASSERT_EQ(frame.Run([&] {
+                  WriteCommentBlock(frame, out, *M3uKind.comments,
+                                    {CommentModeFileInfo, "", "", &inputs.rows, dir.path(), FixedTime});
+              }).end,
+              JobEnd::Completed);
     ASSERT_TRUE(out.Commit());
     EXPECT_EQ(ReadAll(playlist), "#\r\n#   3221225472  " + FileInfoTimeText(Created) + " big.bin \r\n#\r\n");
 }
@@ -84,14 +85,13 @@ TEST_P(M3uTest, FileGoneBeforeGoIsFatal) {
     dir.Write("a.mp3", "a");
     // With file-info comments the block finds it first, else the digests do;
     // either way no incomplete playlist is put in place.
-    std::string playlist = Prepare({"a.mp3", "gone.mp3"}, 2);
-    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
-    EXPECT_FALSE(PathExists(playlist));
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
-
-    playlist = Prepare({"a.mp3", "gone.mp3"}, 3);
-    EXPECT_THROW(RunCreation(frame, M3uKind), ProgramEnded);
-    EXPECT_FALSE(PathExists(playlist));
+    for (const int mode : {CommentModeFileInfo, CommentModeNone}) {
+        const std::string playlist = Prepare({"a.mp3", "gone.mp3"}, mode);
+        const JobResult result = Create();
+        EXPECT_EQ(result.end, JobEnd::Failed) << "mode " << mode;
+        EXPECT_EQ(result.message, "Error Reading File.. Exiting") << "mode " << mode;
+        EXPECT_FALSE(PathExists(playlist)) << "mode " << mode;
+    }
 }
 
 }  // namespace

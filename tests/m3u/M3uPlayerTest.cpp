@@ -41,8 +41,8 @@ TEST_P(M3uTest, PlayerPlaysTheListedFilesInOrder) {
     if (player.empty()) GTEST_SKIP() << "mpv is not installed";
     const std::vector<std::string> rows{"01 - Intro.mp3", "02 #2.mp3", "03 Outro.mp3"};
     for (const std::string& name : rows) dir.Write(name, name);
-    const std::string playlist = Prepare(rows, 2);
-    RunCreation(frame, M3uKind);
+    const std::string playlist = Prepare(rows, CommentModeFileInfo);
+    ASSERT_EQ(Create().end, JobEnd::Completed);
 
     std::vector<std::string> expected;
     for (const std::string& name : rows) expected.push_back(dir.File(name));

@@ -15,36 +15,40 @@ TEST_P(M3uTest, EveryDigestLineTakesTheNextLineAsItsName) {
                              "#" + C + "\n#" + D + "\n"              // a digest line taken as a name
                              "#" + A + "\n"                          // last line: no entry
                              "\x1A#" + B + "\nafter.mp3\n";          // past the end of the text
-    EXPECT_EQ(ReadText(text), 3);
+    EXPECT_EQ(ReadText(text).end, JobEnd::Completed);
+    EXPECT_EQ(entries, 3);
     EXPECT_EQ(names, (std::vector<std::string>{"  a b.mp3 ", "", "#" + D}));
     EXPECT_EQ(digests, (std::vector<std::string>{A, Upper(B), C}));
-    EXPECT_EQ(RowNames(window), names);
-    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(3, IconPending));
+    EXPECT_EQ(RowNames(sink), names);
+    EXPECT_EQ(RowIcons(sink), std::vector<StatusIcon>(3, IconPending));
 }
 
 TEST_P(M3uTest, PlaylistWithoutEntryIsFatal) {
     for (const std::string& text :
          std::vector<std::string>{"", "#EXTM3U\n#EXTINF:1,a\na.mp3\n", "#MD5M3U Velmar v1.84\r\n#" + A}) {
-        EXPECT_THROW(ReadText(text), ProgramEnded);
-        EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading M3U File.. Exiting");
-        EXPECT_TRUE(window.Rows().empty());
+        const JobResult result = ReadText(text);
+        EXPECT_EQ(result.end, JobEnd::Failed);
+        EXPECT_EQ(result.message, "Error Reading M3U File.. Exiting");
+        EXPECT_TRUE(sink.Rows().empty());
     }
-    EXPECT_THROW(Read(dir.File("missing.m3u")), ProgramEnded);
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading M3U File.. Exiting");
+    const JobResult missing = Read(dir.File("missing.m3u"));
+    EXPECT_EQ(missing.end, JobEnd::Failed);
+    EXPECT_EQ(missing.message, "Error Reading M3U File.. Exiting");
 }
 
 TEST_P(M3uTest, DigestCutByNulIsFatalAfterItsRow) {
     std::string cut = "#" + A + "\nfirst.mp3\n#" + B + "\ncut.mp3\n";
     cut[cut.find(B) + 5] = '\0';
-    EXPECT_THROW(ReadText(cut), ProgramEnded);
-    const auto log = window.Log();
-    EXPECT_EQ(IndexOf(log, "AddRow cut.mp3 0") + 1, IndexOf(log, "MessageBox Ok Error Reading M3U File.. Exiting"));
+    const JobResult result = ReadText(cut);
+    EXPECT_EQ(result.end, JobEnd::Failed);
+    EXPECT_EQ(result.message, "Error Reading M3U File.. Exiting");
+    EXPECT_EQ(sink.Log().back(), "RowAdded cut.mp3");
 }
 
 TEST_P(M3uTest, QuitRequestEndsTheReadBeforeAnyLine) {
-    state.QuitRequested = 1;
-    EXPECT_THROW(ReadText("#" + A + "\na.mp3\n"), ProgramEnded);
-    EXPECT_TRUE(window.Log().empty());
+    control.QuitRequested = 1;
+    EXPECT_EQ(ReadText("#" + A + "\na.mp3\n").end, JobEnd::Quit);
+    EXPECT_TRUE(sink.Log().empty());
 }
 
 }  // namespace

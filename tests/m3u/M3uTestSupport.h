@@ -16,21 +16,25 @@ namespace velmar::test {
 class M3uTest : public Md5Test {
 protected:
     std::vector<std::string> digests, names;
+    int entries = 0;
+    CreationInputs inputs;
 
-    int Read(const std::string& path) {
-        return ReadListEntries(frame, M3uKind, path, ReadPurpose::MenuVerify, digests, names);
+    JobResult Read(const std::string& path) {
+        return frame.Run(
+            [&] { entries = ReadListEntries(frame, M3uKind, path, ReadPurpose::MenuVerify, digests, names); });
     }
-    int ReadText(std::string_view text) { return Read(List(text, "p.m3u")); }
+    JobResult ReadText(std::string_view text) { return Read(List(text, "p.m3u")); }
 
-    // The window as Create M3U leaves it: the rows, "list.m3u" in Edit1.
-    std::string Prepare(std::vector<std::string> rows, int comboBox1 = 3) {
-        state.CreationDirectory = dir.path();
-        window.ClearRows();
-        for (const std::string& row : rows) window.AddRow(row, IconPending);
-        window.setup.rows = std::move(rows);
-        window.setup.edit1 = "list.m3u";
-        window.setup.comboBox1 = comboBox1;
-        return dir.File("list.m3u");
+    // What Create M3U and go! hand the job: the rows, "list.m3u" in the
+    // test folder, the comment mode. The rows are held in the sink.
+    std::string Prepare(std::vector<std::string> rows, int commentMode = CommentModeNone) {
+        sink.HoldRows(rows);
+        inputs = {.rows = std::move(rows), .directory = dir.path(), .listName = "list.m3u",
+                  .commentMode = commentMode, .oneLineComment = {}, .commentFile = {}, .winsfv = false};
+        return CreationListPath(inputs);
+    }
+    JobResult Create(const ListTimes& times = {}) {
+        return frame.Run([&] { RunCreation(frame, M3uKind, inputs, times); });
     }
 };
 

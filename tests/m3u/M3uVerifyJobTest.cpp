@@ -18,17 +18,16 @@ TEST_P(M3uTest, VerifyMarksEachRowAndRenamesOnlyBadFiles) {
                                           Md5Of("x") + "\r\nx.mp3\r\n#" + Md5Of("m") + "\r\nmissing.mp3\r\n#" +
                                           Md5Of("y") + "\r\nsub\\y.mp3\r\n#" + Md5Of("lead") + "\r\n  lead.mp3\r\n",
                                       "p.m3u");
-    window.dialogAnswers.push_back(std::vector<std::string>{playlist});
-    window.messageAnswers.push_back(MessageAnswer::Yes);
-    RunMenuVerify(frame, M3uKind);
+    sink.answers.push_back(true);
+    EXPECT_EQ(frame.Run([&] { VerifyList(frame, M3uKind, playlist, ReadPurpose::MenuVerify); }).end,
+              JobEnd::Completed);
 
-    EXPECT_EQ(RowNames(window), (std::vector<std::string>{"good.mp3", "x.mp3", "missing.mp3", "sub\\y.mp3", "  lead.mp3"}));
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad, IconNA, IconOk, IconOk}));
-    EXPECT_TRUE(Contains(window.Log(), "SetText Label1 OK:3  BAD:1  N/A:1"));
+    EXPECT_EQ(RowNames(sink), (std::vector<std::string>{"good.mp3", "x.mp3", "missing.mp3", "sub\\y.mp3", "  lead.mp3"}));
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconBad, IconNA, IconOk, IconOk}));
+    EXPECT_TRUE(Contains(sink.Log(), "Summary OK:3  BAD:1  N/A:1"));
     EXPECT_TRUE(std::filesystem::exists(dir.File("x.mp3.BAD")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.mp3")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.mp3.BAD")));
-    EXPECT_EQ(state.Busy, 0);
 }
 
 }  // namespace

@@ -15,14 +15,14 @@
 namespace velmar {
 namespace {
 
-using test::ProgramEnded;
+using test::Contains;
 using test::RowIcons;
 using test::RowNames;
 
 class SfvHardeningTest : public test::SfvTest {
 protected:
-    void VerifyList(const std::string& list) {
-        velmar::VerifyList(frame, SfvKind, list, dir.path(), ReadPurpose::CommandLineVerify);
+    JobResult VerifyList(const std::string& list) {
+        return frame.Run([&] { velmar::VerifyList(frame, SfvKind, list, dir.path(), ReadPurpose::CommandLineVerify); });
     }
 };
 VELMAR_AT_EACH_READING_POLICY(SfvHardeningTest);
@@ -33,10 +33,10 @@ TEST_P(SfvHardeningTest, AListThatIsNoRegularFileIsReportedMissingAndNeverHangs)
     ASSERT_EQ(::mkfifo(dir.File("fifo.sfv").c_str(), 0644), 0);
     for (const std::string& list : {dir.File("folder.sfv"), dir.File("loop.sfv"), std::string("/dev/zero"),
                                    dir.File("fifo.sfv")}) {
-        test::FakeWindow w;
-        JobFrame job(w, state);
-        EXPECT_THROW(velmar::VerifyList(job, SfvKind, list, dir.path(), ReadPurpose::MenuVerify), ProgramEnded) << list;
-        EXPECT_EQ(w.Log().back(), "MessageBox Ok SFV File Does Not Exist.. Exiting") << list;
+        test::RecordingSink events;
+        const JobResult result = VerifyOn(events, list, dir.path(), ReadPurpose::MenuVerify);
+        EXPECT_EQ(result.end, JobEnd::Failed) << list;
+        EXPECT_EQ(result.message, "SFV File Does Not Exist.. Exiting") << list;
     }
 }
 
@@ -46,7 +46,7 @@ TEST_P(SfvHardeningTest, ListedDevicesFoldersAndLoopsAreNotAvailable) {
     ASSERT_EQ(::symlink("/dev/zero", dir.File("zero.bin").c_str()), 0);
     dir.Write("list.sfv", "folder.bin 00000000\nloop.bin 00000000\nzero.bin 00000000\n");
     VerifyList(dir.File("list.sfv"));
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconNA, IconNA, IconNA}));
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconNA, IconNA, IconNA}));
 }
 
 TEST_P(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAsBytes) {
@@ -58,8 +58,8 @@ TEST_P(SfvHardeningTest, NamesWithFormatSignsControlBytesAndInvalidUtf8AreKeptAs
     }
     dir.Write("list.sfv", list);
     VerifyList(dir.File("list.sfv"));
-    EXPECT_EQ(RowNames(window), names);
-    EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(names.size(), IconOk));
+    EXPECT_EQ(RowNames(sink), names);
+    EXPECT_EQ(RowIcons(sink), std::vector<StatusIcon>(names.size(), IconOk));
 }
 
 TEST_P(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
@@ -68,16 +68,16 @@ TEST_P(SfvHardeningTest, LinesAroundThePieceLengthSplitWhereTheReaderDoes) {
     dir.Write("a.bin", "a");
     const std::string entry = Line("a.bin", "a");
     for (std::size_t length : {510u, 511u}) {
-        test::FakeWindow w;
-        JobFrame job(w, state);
+        test::RecordingSink events;
         const std::string name(length - 9, 'x');
         dir.Write("list.sfv", name + " 00000000\n" + entry);
-        velmar::VerifyList(job, SfvKind, dir.File("list.sfv"), dir.path(), ReadPurpose::CommandLineVerify);
-        EXPECT_EQ(test::RowNames(w), (std::vector<std::string>{name, "a.bin"})) << length;
+        EXPECT_EQ(VerifyOn(events, dir.File("list.sfv"), dir.path()).end, JobEnd::Completed) << length;
+        EXPECT_EQ(RowNames(events), (std::vector<std::string>{name, "a.bin"})) << length;
     }
     dir.Write("list.sfv", std::string(503, 'x') + " 00000000\n" + entry);
-    EXPECT_THROW(VerifyList(dir.File("list.sfv")), ProgramEnded);
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Bad SFV File.. Exiting");
+    const JobResult result = VerifyList(dir.File("list.sfv"));
+    EXPECT_EQ(result.end, JobEnd::Failed);
+    EXPECT_EQ(result.message, "Bad SFV File.. Exiting");
 }
 
 TEST_P(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost) {
@@ -92,9 +92,9 @@ TEST_P(SfvHardeningTest, FilesChangedBeforeTheirTurnAreToldApartAndNothingIsLost
     ::mkdir(dir.File("folder.bin").c_str(), 0755);
     ::unlink(dir.File("gone.bin").c_str());
     dir.Write("twice.bin", "changed");
-    window.messageAnswers.push_back(MessageAnswer::Yes);
+    sink.answers.push_back(true);
     VerifyList(dir.File("list.sfv"));
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA, IconBad, IconBad}));
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconBad, IconNA, IconNA, IconBad, IconBad}));
     EXPECT_EQ(test::ReadAll(dir.File("truncated.bin.BAD")), "wh");
     EXPECT_EQ(test::ReadAll(dir.File("twice.bin.BAD")), "changed") << "renamed once; the second rename finds nothing";
     struct stat st{};
@@ -110,18 +110,21 @@ TEST_P(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissi
         list += Line(name, "other bytes");
     }
     dir.Write("list.sfv", list);
-    window.onRecord = [&](std::size_t) {
-        if (window.Rows().size() == 3 && window.Rows()[0].icon == IconBad) std::filesystem::remove_all(folder);
+    const std::string firstBad = "RowMarked 0 " + std::to_string(IconBad);
+    sink.onRecord = [&](std::size_t) {
+        if (sink.Log().back() == firstBad) std::filesystem::remove_all(folder);
     };
-    window.messageAnswers.push_back(MessageAnswer::Yes);
+    sink.answers.push_back(true);
     // Workers reading ahead might read the rest before the folder goes; the
     // fixture unpins it afterwards.
     ChecksumEngine::SetWorkersForTesting(1);
-    velmar::VerifyList(frame, SfvKind, folder + "/list.sfv", folder, ReadPurpose::CommandLineVerify);
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
-    EXPECT_TRUE(test::Contains(window.Log(), "SetText Label1 OK:0  BAD:1  N/A:2"));
-    EXPECT_TRUE(test::Contains(window.Log(), "MessageBox YesNo Rename Bad Files?"));
-    EXPECT_EQ(window.Log().back(), "Cursor default") << "the rename of a vanished file fails quietly";
+    const JobResult result = VerifyList(folder + "/list.sfv");
+    EXPECT_EQ(result.end, JobEnd::Completed);
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));
+    EXPECT_TRUE(Contains(sink.Log(), "Summary OK:0  BAD:1  N/A:2"));
+    EXPECT_TRUE(Contains(sink.Log(), "Ask Rename Bad Files?"));
+    EXPECT_TRUE(sink.Log().back().starts_with("Told 1 bad file was not renamed:\n1.bin: "))
+        << "the rename of a vanished file is told as not done, and the job still ends as it should";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Lists exchanged with cksfv and rhash, both ways.
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,18 +35,14 @@ TEST_P(SfvPeersTest, AListVelmarWritesPassesCksfvAndRhash) {
     for (const std::string check : {"cksfv -q -f album.sfv", "rhash -c album.sfv"}) {
         const std::string tool = check.substr(0, check.find(' '));
         if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
-        test::FakeWindow w;
-        JobFrame job(w, state);
         WriteFiles();
-        for (const char* name : Names) {
-            w.setup.rows.push_back(name);
-            w.AddRow(name, IconPending);
-        }
-        w.setup.edit1 = "album.sfv";
-        w.setup.comboBox1 = CommentModeFileInfo;
-        w.setup.checkBox1 = true;
-        state.CreationDirectory = dir.path();
-        RunCreation(job, SfvKind, {[] { return std::time(nullptr); }, {}});
+        const CreationInputs inputs{.rows = {std::begin(Names), std::end(Names)}, .directory = dir.path(),
+                                    .listName = "album.sfv", .commentMode = CommentModeFileInfo,
+                                    .oneLineComment = {}, .commentFile = {}, .winsfv = true};
+        test::RecordingSink events;
+        events.HoldRows(inputs.rows);
+        JobFrame job(events, control);
+        ASSERT_EQ(job.Run([&] { RunCreation(job, SfvKind, inputs); }).end, JobEnd::Completed);
         EXPECT_EQ(RunIn(dir.path(), check), 0) << check;
         dir.Write("bad.bin", "changed");
         EXPECT_NE(RunIn(dir.path(), check), 0) << check << " must see the change";
@@ -82,15 +77,15 @@ TEST_P(SfvPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
         folder.Write(paths[2], "changed");
         ::unlink(folder.File(paths[3]).c_str());
 
-        test::FakeWindow w;
-        JobFrame job(w, state);
-        w.messageAnswers.push_back(MessageAnswer::No);
-        VerifyList(job, SfvKind, folder.File("peer.sfv"), folder.path(), ReadPurpose::MenuVerify);
         SCOPED_TRACE(make);
+        test::RecordingSink events;
+        events.answers.push_back(false);
+        EXPECT_EQ(VerifyOn(events, folder.File("peer.sfv"), folder.path(), ReadPurpose::MenuVerify).end,
+                  JobEnd::Completed);
         std::vector<std::pair<std::string, StatusIcon>> expected;
         for (std::size_t i = 0; i < paths.size(); ++i)
             expected.push_back({paths[i], i == 2 ? IconBad : i == 3 ? IconNA : IconOk});
-        test::ExpectRows(w, expected, tree);
+        test::ExpectRows(events, expected, tree);
     }
 }
 

@@ -1,5 +1,5 @@
-// What the SFV list tests share: a folder, the fake window, the state, the
-// end of the program turned into an exception, files of a chosen CRC-32,
+// What the SFV list tests share: a folder, the sink recording a job's
+// events, files of a chosen CRC-32, a verification on a sink of its own,
 // and a few readings of the log.
 #pragma once
 
@@ -17,6 +17,8 @@
 
 #include "checksum/Crc32.h"
 #include "jobs/JobFrame.h"
+#include "lists/VerifyJob.h"
+#include "sfv/SfvKind.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
@@ -62,6 +64,13 @@ protected:
         ::tzset();
     }
 
+    // The SFV list `list` verified against the files of `folder`, its events
+    // told to `events`: for a test that runs more than one job.
+    JobResult VerifyOn(RecordingSink& events, const std::string& list, const std::string& folder,
+                       ReadPurpose purpose = ReadPurpose::CommandLineVerify) {
+        JobFrame job(events, control);
+        return job.Run([&] { VerifyList(job, SfvKind, list, folder, purpose); });
+    }
 
     // Bytes given with "\n" for a line end become CR LF, as lists are written.
     static std::string Crlf(std::string_view text) {
