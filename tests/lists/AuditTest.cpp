@@ -9,7 +9,6 @@
 
 #include "checksum/FileDigest.h"
 #include "lists/AuditJob.h"
-#include "lists/VerifyJob.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TreeListing.h"
 
@@ -21,14 +20,26 @@ VELMAR_AT_EACH_READING_POLICY(AuditTest);
 
 std::string Numbered(const char* prefix, int i) { return prefix + std::to_string(10 + i) + ".bin"; }
 
-// A job of `mode` on `list`, its questions answered by `answers`; the log.
-std::vector<std::string> Audit(FakeWindow& window, AuditMode mode, const std::string& list,
-                               std::deque<MessageAnswer> answers) {
+// A job of `mode` on `list`, told to `sink`, its questions answered by
+// `answers` (Yes for true); the sink's log.
+std::vector<std::string> Audit(RecordingSink& sink, AuditMode mode, const std::string& list, std::deque<bool> answers) {
+    JobControl control;
+    JobFrame frame(sink, control);
+    sink.answers = std::move(answers);
+    EXPECT_EQ(frame.Run([&] { AuditList(frame, mode, ListKindOf(list), list); }).end, JobEnd::Completed);
+    return sink.Log();
+}
+
+// The same as the menu runs it: the list chosen in the command's dialog, the
+// job on its worker, told to the window, a question answered No; the
+// window's log.
+std::vector<std::string> AuditFromMenu(AuditMode mode, const std::string& list) {
+    FakeWindow window;
     MainWindowState state;
-    JobFrame frame(window, state);
     window.dialogAnswers.push_back(std::vector<std::string>{list});
-    window.messageAnswers = std::move(answers);
-    RunAudit(frame, mode, ListKindOf, AuditDialog(mode, AllListsFilter()));
+    window.messageAnswers = {MessageAnswer::No};
+    AuditCommand(window, state, mode, ListKindOf, AllListsFilter());
+    EXPECT_TRUE(WaitForJobsToEnd());
     return window.Log();
 }
 
@@ -48,8 +59,6 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         dir.Write("Tree/empty a", "");
         dir.Write("Tree/empty b", "");
         const std::string list = CreateListOfTree(*kind, tree);
-        MainWindowState state;
-        ProgramEndCatcher catcher;
         const std::string header = FirstLine(list);
 
         for (int i = 0; i < 10; ++i) dir.Write("Tree/" + files[i], "changed");                      // BAD
@@ -61,12 +70,11 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
             std::filesystem::rename(tree + "/" + empty, tree + "/Moved/" + empty);
         for (int i = 0; i < 10; ++i) dir.Write("Tree/New/" + Numbered("", i), "new " + std::to_string(i));  // NEW
 
-        FakeWindow auditor;
-        const auto log = Audit(auditor, AuditMode::Audit, list, {MessageAnswer::Yes});
-        EXPECT_TRUE(Contains(log, "OpenFileDialog Audit: Select List File to Audit"));
-        EXPECT_TRUE(Contains(log, "SetText Label1 OK:12  BAD:10  N/A:12  NEW:12  MOVED:8"));
-        EXPECT_TRUE(Contains(log, "MessageBox YesNo Update List?"));
-        EXPECT_TRUE(Contains(log, "MessageBox Ok List Updated"));
+        RecordingSink auditor;
+        const auto log = Audit(auditor, AuditMode::Audit, list, {true});
+        EXPECT_TRUE(Contains(log, "Summary OK:12  BAD:10  N/A:12  NEW:12  MOVED:8"));
+        EXPECT_TRUE(Contains(log, "Ask Update List?"));
+        EXPECT_TRUE(Contains(log, "Told List Updated"));
         const auto names = RowNames(auditor);
         const auto icons = RowIcons(auditor);
         ASSERT_EQ(names.size(), 42u + 12) << "the listed rows, the new ones, no row for a move";
@@ -93,29 +101,28 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         // The new list: the header kept, the changed files still BAD by
         // their listed digests, every other file of the tree OK.
         EXPECT_EQ(FirstLine(list), header);
-        FakeWindow checker;
-        JobFrame verify(checker, state);
-        checker.dialogAnswers.push_back(std::vector<std::string>{list});
-        checker.messageAnswers = {MessageAnswer::No};
-        RunMenuVerify(verify, *kind);
-        EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:32  BAD:10  N/A:0"));
+        RecordingSink checker;
+        VerifyInto(checker, *kind, list);
+        EXPECT_TRUE(Contains(checker.Log(), "Summary OK:32  BAD:10  N/A:0"));
 
-        FakeWindow again;
-        const auto quiet = Audit(again, AuditMode::Audit, list, {});
-        EXPECT_TRUE(Contains(quiet, "SetText Label1 OK:32  BAD:10  N/A:0  NEW:0  MOVED:0")) << "and nothing asked";
+        // From the menu, in the window: the command's own dialog.
+        const auto quiet = AuditFromMenu(AuditMode::Audit, list);
+        EXPECT_TRUE(Contains(quiet, "OpenFileDialog Audit: Select List File to Audit"));
+        EXPECT_TRUE(Contains(quiet, "SetText Label1 OK:32  BAD:10  N/A:0  NEW:0  MOVED:0"));
+        EXPECT_FALSE(Contains(quiet, "MessageBox YesNo Update List?"));
 
         // Add New Files reads none of the listed files: a changed one stays
         // unseen, and only the new files become rows.
         dir.Write("Tree/" + files[30], "changed unseen");
         dir.Write("Tree/Later/a.bin", "later a");
         dir.Write("Tree/Later/b.bin", "later b");
-        FakeWindow adder;
-        const auto added = Audit(adder, AuditMode::AddNewFiles, list, {MessageAnswer::Yes});
-        EXPECT_TRUE(Contains(added, "OpenFileDialog Add New Files: Select List File"));
+        RecordingSink adder;
+        const auto added = Audit(adder, AuditMode::AddNewFiles, list, {true});
         EXPECT_EQ(RowNames(adder), (std::vector<std::string>{"Later/a.bin", "Later/b.bin"}));
-        EXPECT_TRUE(Contains(added, "MessageBox YesNo Add 2 Files to the List?"));
-        FakeWindow last;
-        EXPECT_TRUE(Contains(Audit(last, AuditMode::AddNewFiles, list, {}), "MessageBox Ok No New Files Found"));
+        EXPECT_TRUE(Contains(added, "Ask Add 2 Files to the List?"));
+        const auto last = AuditFromMenu(AuditMode::AddNewFiles, list);
+        EXPECT_TRUE(Contains(last, "OpenFileDialog Add New Files: Select List File"));
+        EXPECT_TRUE(Contains(last, "MessageBox Ok No New Files Found"));
     }
 }
 
@@ -132,15 +139,15 @@ TEST_P(AuditTest, ASidecarIsAuditedAsItsOneFileAndNeverRewritten) {
         const std::string digest = DigestFile(kind->algorithm, file, buffer).Text();
         for (const std::string& text : {digest + "\r\n", kind->entryLines("Disc.iso", DigestFile(kind->algorithm, file, buffer), {})}) {
             const std::string list = dir.Write(std::string("Disc.iso") + kind->sidecarExtension, text);
-            FakeWindow auditor;
+            RecordingSink auditor;
             const auto log = Audit(auditor, AuditMode::Audit, list, {});
-            EXPECT_TRUE(Contains(log, "SetText Label1 OK:1  BAD:0  N/A:0  NEW:0  MOVED:0"));
+            EXPECT_TRUE(Contains(log, "Summary OK:1  BAD:0  N/A:0  NEW:0  MOVED:0"));
             EXPECT_EQ(RowNames(auditor), std::vector<std::string>{"Disc.iso"});
-            FakeWindow adder;
-            EXPECT_TRUE(Contains(Audit(adder, AuditMode::AddNewFiles, list, {}), "MessageBox Ok No New Files Found"));
+            RecordingSink adder;
+            EXPECT_TRUE(Contains(Audit(adder, AuditMode::AddNewFiles, list, {}), "Told No New Files Found"));
             std::filesystem::rename(file, file + ".moved");
-            FakeWindow missing;
-            EXPECT_TRUE(Contains(Audit(missing, AuditMode::Audit, list, {}), "SetText Label1 OK:0  BAD:0  N/A:1  NEW:0  MOVED:0"))
+            RecordingSink missing;
+            EXPECT_TRUE(Contains(Audit(missing, AuditMode::Audit, list, {}), "Summary OK:0  BAD:0  N/A:1  NEW:0  MOVED:0"))
                 << "and nothing asked";
             std::filesystem::rename(file + ".moved", file);
             EXPECT_EQ(ReadAll(list), text);

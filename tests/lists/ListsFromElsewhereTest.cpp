@@ -15,7 +15,6 @@
 
 #include "blake2/Blake2Kind.h"
 #include "blake3/Blake3Kind.h"
-#include "lists/VerifyJob.h"
 #include "m3u/M3uKind.h"
 #include "md5list/Md5Kind.h"
 #include "platform/Files.h"
@@ -28,6 +27,7 @@
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TreeListing.h"
 
 namespace velmar::test {
 namespace {
@@ -166,7 +166,6 @@ class ListsFromElsewhereTest : public test::ReadingPolicyTest {};
 VELMAR_AT_EACH_READING_POLICY(ListsFromElsewhereTest);
 
 TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
-    ProgramEndCatcher catcher;
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.what);
         TempDir dir;
@@ -177,19 +176,15 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
         dir.Write("LIST", c.encode(ListText(c.kind, c.entries, dir)));
         EXPECT_EQ(ListKindOf(dir.File("LIST")).menuCaption, c.kind.menuCaption);
 
-        FakeWindow window;
-        MainWindowState state;
-        JobFrame frame(window, state);
-        window.dialogAnswers.push_back(std::vector<std::string>{dir.File("LIST")});
-        window.messageAnswers = {MessageAnswer::No};
-        RunMenuVerify(frame, c.kind);
+        RecordingSink sink;
+        VerifyInto(sink, c.kind, dir.File("LIST"));
         std::vector<std::string> rows = c.rows;
         if (rows.empty())
             for (const Entry& entry : c.entries) rows.push_back(entry.listed);
-        EXPECT_EQ(RowNames(window), rows);
-        EXPECT_EQ(RowIcons(window), c.marks);
+        EXPECT_EQ(RowNames(sink), rows);
+        EXPECT_EQ(RowIcons(sink), c.marks);
         // Each row tells the file it was found as, and how, when a fallback found it.
-        for (const FakeWindow::Row& row : window.Rows()) {
+        for (const RecordingSink::Row& row : sink.Rows()) {
             SCOPED_TRACE(row.name);
             if (row.icon == IconNA) {
                 EXPECT_EQ(row.details.reason, "missing");
@@ -261,10 +256,9 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
 }
 
 // A list named at start-up or dropped that cannot be opened or read as its
-// kind ends the program with that kind's message, an SFV list with SFV's as
+// kind fails the job with that kind's message, an SFV list with SFV's as
 // ever; a FIFO at the path blocks neither the look at its lines nor the job.
-TEST(CommandLineVerify, AMissingOrUnusableListEndsWithItsKindsMessage) {
-    ProgramEndCatcher catcher;
+TEST(CommandLineVerify, AMissingOrUnusableListFailsWithItsKindsMessage) {
     const struct {
         const char* name;
         std::optional<std::string> text;  // nothing: no such file
@@ -283,17 +277,19 @@ TEST(CommandLineVerify, AMissingOrUnusableListEndsWithItsKindsMessage) {
         if (std::string_view(c.name) == "fifo") {
             ASSERT_EQ(::mkfifo(dir.File(c.name).c_str(), 0644), 0);
         }
-        FakeWindow window;
-        MainWindowState state;
-        state.CommandLinePath = dir.File(c.name);
-        JobFrame frame(window, state);
-        EXPECT_THROW(RunCommandLineVerify(frame, ListKindOf), ProgramEnded) << c.name;
-        EXPECT_EQ(window.Log().back(), std::string("MessageBox Ok ") + c.message) << c.name;
+        RecordingSink sink;
+        JobControl control;
+        JobFrame frame(sink, control);
+        const std::string path = dir.File(c.name);
+        // The kind is told in the job, as the start-up list's is.
+        const JobResult result =
+            frame.Run([&] { VerifyList(frame, ListKindOf(path), path, ReadPurpose::CommandLineVerify); });
+        EXPECT_EQ(result.end, JobEnd::Failed) << c.name;
+        EXPECT_EQ(result.message, c.message) << c.name;
     }
 }
 
 TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseOrFormIsRenamedOnlyInsideTheListsFolder) {
-    ProgramEndCatcher catcher;
     TempDir dir;
     ::mkdir(dir.File("list").c_str(), 0755);
     ::mkdir(dir.File("outside").c_str(), 0755);
@@ -307,13 +303,9 @@ TEST_P(ListsFromElsewhereTest, ABadFileFoundInAnotherCaseOrFormIsRenamedOnlyInsi
                                          {Nfd(Utf8Cafe), "original"},
                                          {"..\\outside\\" + Nfd(Utf8Ete), "original"}},
                                         dir));
-    FakeWindow window;
-    MainWindowState state;
-    JobFrame frame(window, state);
-    window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list/list.sfv")});
-    window.messageAnswers = {MessageAnswer::Yes};
-    RunMenuVerify(frame, SfvKind);
-    EXPECT_EQ(RowIcons(window), (std::vector<StatusIcon>{IconBad, IconBad, IconBad, IconBad}));
+    RecordingSink sink;
+    VerifyInto(sink, SfvKind, dir.File("list/list.sfv"), true);
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconBad, IconBad, IconBad, IconBad}));
     EXPECT_TRUE(PathExists(dir.File("list/track02.bin.BAD")));
     EXPECT_TRUE(PathExists(dir.File("outside/out.bin")));
     EXPECT_TRUE(PathExists(dir.File("list/" + Utf8Cafe + ".BAD")));

@@ -11,9 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "jobs/TreeListingJob.h"
+#include "jobs/TreeListing.h"
 #include "lists/CommentBlocks.h"
-#include "lists/VerifyJob.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TreeListing.h"
@@ -56,7 +55,7 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
         EXPECT_EQ(window.setup.edit1, list);
         EXPECT_EQ(window.Log().back(), "Cursor default") << "the walk ends as every job does";
         EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
-        EXPECT_EQ(state.JobMode, ModesOf(*kind).create);
+        EXPECT_EQ(state.JobMode, (GoMode{GoAction::Create, kind}));
 
         window.setup.comboBox1 = CommentModeFileInfo;
         window.messageAnswers = {MessageAnswer::Yes};
@@ -65,12 +64,10 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
         EXPECT_TRUE(Contains(window.Log(), "MessageBox YesNo File Exists. Overwrite?"));
         EXPECT_NE(ReadAll(music + "/" + list).find("Artist/Album (Live)/01.bin"), std::string::npos);
 
-        FakeWindow checker;
-        JobFrame verify(checker, state);
-        checker.dialogAnswers.push_back(std::vector<std::string>{music + "/" + list});
-        RunMenuVerify(verify, *kind);
+        RecordingSink checker;
+        VerifyInto(checker, *kind, music + "/" + list);
         EXPECT_EQ(RowNames(checker), listed);
-        EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:9  BAD:0  N/A:0"));
+        EXPECT_TRUE(Contains(checker.Log(), "Summary OK:9  BAD:0  N/A:0"));
     }
 }
 

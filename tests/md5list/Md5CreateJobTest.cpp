@@ -2,15 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "jobs/Commands.h"
-#include "lists/KindCommands.h"
-#include "registry/ListKinds.h"
+#include "app/KindCommands.h"
 #include "md5list/Md5Kind.h"
-#include "lists/CreationJob.h"
-#include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "tests/md5list/Md5TestSupport.h"
+#include "tests/support/TreeListing.h"
 
 namespace velmar::test {
 namespace {
@@ -22,7 +19,7 @@ protected:
         std::vector<std::string> paths;
         for (const std::string& name : files) paths.push_back(dir.File(name));
         window.dialogAnswers.push_back(paths);
-        CreateCommand(window, state, Md5Kind, ModesOf(Md5Kind));
+        CreateCommand(window, state, Md5Kind);
         window.setup.rows = RowNames(window);
         window.setup.edit1 = edit1;
     }
@@ -33,14 +30,14 @@ TEST_P(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     for (const char* name : {"c.bin", "A.bin", "b.bin", "my file .bin"}) dir.Write(name, name);
     dir.Write("empty", "");
     Prepare({"c.bin", "A.bin", "b.bin", "my file .bin", "empty"});
-    EXPECT_EQ(state.JobMode, ModeCreateMd5);
+    EXPECT_EQ(state.JobMode, (GoMode{GoAction::Create, &Md5Kind}));
     EXPECT_EQ(RowNames(window), (std::vector<std::string>{"A.bin", "b.bin", "c.bin", "empty", "my file .bin"}));
     for (const char* entry : {"SetText Label1 MD5 Filename", "SetText Edit1 md5sum", "Disable CheckBox1",
                               "Disable ComboBox1", "Enable Button1"})
         EXPECT_TRUE(Contains(window.Log(), entry)) << entry;
 
-    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
-    RunCreation(frame, Md5Kind);
+    CreateGo(window, state, Md5Kind);
+    ASSERT_TRUE(WaitForJobEndAfter(window, "MessageBox Ok MD5 file creation complete!"));
     EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("A.bin", "A.bin") + Line("b.bin", "b.bin") + Line("c.bin", "c.bin") +
                                                "d41d8cd98f00b204e9800998ecf8427e  empty\r\n" +
                                                Line("my file .bin", "my file .bin"));
@@ -49,11 +46,9 @@ TEST_P(Md5CreateJobTest, TheListHoldsOneSortedLinePerFileAndVerifiesGood) {
     EXPECT_TRUE(window.Rows().empty());
     EXPECT_EQ(state.Busy, 0);
 
-    FakeWindow checker;
-    JobFrame verify(checker, state);
-    checker.dialogAnswers.push_back(std::vector<std::string>{dir.File("md5sum")});
-    RunMenuVerify(verify, Md5Kind);
-    EXPECT_TRUE(Contains(checker.Log(), "SetText Label1 OK:5  BAD:0  N/A:0"));
+    RecordingSink checker;
+    VerifyInto(checker, Md5Kind, dir.File("md5sum"));
+    EXPECT_TRUE(Contains(checker.Log(), "Summary OK:5  BAD:0  N/A:0"));
 }
 
 TEST_P(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderThatHoldsThemAll) {
@@ -66,7 +61,7 @@ TEST_P(Md5CreateJobTest, FilesChosenFromSeveralFoldersAreListedBelowTheFolderTha
     EXPECT_EQ(RowNames(window), (std::vector<std::string>{"Disc1/file1.bin", "Disc2/file2.bin", "Extras/file3.bin"}))
         << "each chosen file once";
     EXPECT_EQ(state.CreationDirectory, dir.path());
-    RunCreation(frame, Md5Kind);
+    EXPECT_EQ(GoCreate(window, state, Md5Kind).end, JobEnd::Completed);
     EXPECT_EQ(ReadAll(dir.File("md5sum")), Line("Disc1/file1.bin", "Disc1/file1.bin") +
                                                Line("Disc2/file2.bin", "Disc2/file2.bin") +
                                                Line("Extras/file3.bin", "Extras/file3.bin"));
@@ -82,8 +77,7 @@ TEST_P(Md5CreateJobTest, AChosenFileNamedLikeTheListIsRefusedUntilTheListIsRenam
     EXPECT_EQ(state.Busy, 0);
 
     window.setup.edit1 = "list.md5";
-    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
-    RunCreation(frame, Md5Kind);
+    EXPECT_EQ(GoCreate(window, state, Md5Kind).end, JobEnd::Completed);
     EXPECT_EQ(ReadAll(dir.File("list.md5")), Line("a", "a.bin") + Line("an older list", "md5sum"));
 }
 
@@ -100,19 +94,20 @@ TEST_P(Md5CreateJobTest, AnExistingListIsKeptOnNoAndAnEmptyNameCannotBeWritten) 
     // cannot be opened as the list.
     window.setup.edit1 = "";
     window.messageAnswers = {MessageAnswer::Yes};
-    ASSERT_TRUE(CreationMayStart(window, state, Md5Kind));
+    const JobResult result = GoCreate(window, state, Md5Kind);
     EXPECT_EQ(window.Log().back(), "MessageBox YesNo File Exists. Overwrite?");
-    EXPECT_THROW(RunCreation(frame, Md5Kind), ProgramEnded);
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error writing to file");
+    EXPECT_EQ(result.end, JobEnd::Failed);
+    EXPECT_EQ(result.message, "Error writing to file");
 }
 
-TEST_P(Md5CreateJobTest, AChosenFileGoneBeforeGoEndsTheProgramWithoutAList) {
+TEST_P(Md5CreateJobTest, AChosenFileGoneBeforeGoFailsTheJobWithoutAList) {
     dir.Write("a.bin", "a");
     dir.Write("b.bin", "b");
     Prepare({"a.bin", "b.bin"});
     std::filesystem::remove(dir.File("b.bin"));
-    EXPECT_THROW(RunCreation(frame, Md5Kind), ProgramEnded);
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading File.. Exiting");
+    const JobResult result = GoCreate(window, state, Md5Kind);
+    EXPECT_EQ(result.end, JobEnd::Failed);
+    EXPECT_EQ(result.message, "Error Reading File.. Exiting");
     EXPECT_FALSE(PathExists(dir.File("md5sum"))) << "an incomplete list is never put in place";
 }
 

@@ -13,9 +13,22 @@ namespace {
 class Md5ListTest : public Md5Test {
 protected:
     std::vector<std::string> digests, names;
+    JobResult ended;  // the last read's
+    // The entries read of the list at `path`, -1 when the read failed the job.
     int Read(const std::string& path) { return ReadMd5List(frame, path); }
     int ReadMd5List(JobFrame& reader, const std::string& path) {
-        return ReadListEntries(reader, Md5Kind, path, ReadPurpose::MenuVerify, digests, names);
+        int entries = -1;
+        digests.clear();
+        names.clear();
+        ended = reader.Run(
+            [&] { entries = ReadListEntries(reader, Md5Kind, path, ReadPurpose::MenuVerify, digests, names); });
+        return ended.end == JobEnd::Completed ? entries : -1;
+    }
+    // The last read failed as a list the MD5 kind cannot use.
+    void ExpectUnusable() {
+        EXPECT_EQ(ended.end, JobEnd::Failed);
+        EXPECT_EQ(ended.failure, JobFailure::ListUnusable);
+        EXPECT_EQ(ended.message, "Error Reading MD5 File.. Exiting");
     }
 };
 VELMAR_AT_EACH_READING_POLICY(Md5ListTest);
@@ -29,6 +42,7 @@ TEST_P(Md5ListTest, OnlyLinesOfTheEntryLayoutsAreTakenAndTheirNamesKeptVerbatim)
         std::string listName;
         std::string text;
         std::vector<std::string> names;
+        std::string upperCase = {};  // the entry listed with X, not D: its digits kept as listed
     } cases[] = {
         {"md5sum's layout, its escapes and the BSD and OpenSSL tags",
          "md5sum",
@@ -49,7 +63,8 @@ TEST_P(Md5ListTest, OnlyLinesOfTheEntryLayoutsAreTakenAndTheirNamesKeptVerbatim)
              "  carriage\\rreturn.bin\r\n" + "\\" + D + "  bad\\escape.bin\r\n" + D + "  last",
          {"two spaces.bin", "tab.bin", "star.bin", "UPPER.BIN", "in ner .bin ", "sub\\dir\\x.bin", "leading blanks.bin",
           " blank first.bin", "*star first.bin", "bsd (1) = x.bin", "rhash.bin", "openssl.bin", "f",
-          "back\\slash\nfeed.bin", "tagged\\\r", "x\ny", "carriage\rreturn.bin", "last"}},
+          "back\\slash\nfeed.bin", "tagged\\\r", "x\ny", "carriage\rreturn.bin", "last"},
+         "UPPER.BIN"},
         // md5 -r's layout, decided by the first line, names beginning with
         // a blank or '*' kept; a line of the usual layout after it is read
         // the same way (lists/SumToolPeersTest.cpp holds more, checked
@@ -62,21 +77,20 @@ TEST_P(Md5ListTest, OnlyLinesOfTheEntryLayoutsAreTakenAndTheirNamesKeptVerbatim)
         // layout; any other line reads as in any list.
         {"a sidecar", "Disc 1.iso.MD5", D + "  \r\n", {"Disc 1.iso"}},
         {"a sidecar in md5sum's layout", "a.bin.md5", D + "\n\\" + D + "\t*b\\\\in\n" + D + "  \n", {"a.bin", "b\\in"}},
-        {"a sidecar without a line end", "a.bin.md5", " " + X, {"a.bin"}},
+        {"a sidecar without a line end", "a.bin.md5", " " + X, {"a.bin"}, "a.bin"},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.what);
-        FakeWindow fresh;
-        JobFrame own(fresh, state);
-        digests.clear();
-        names.clear();
+        RecordingSink fresh;
+        JobFrame own(fresh, control);
         EXPECT_EQ(ReadMd5List(own, List(each.text, each.listName)), static_cast<int>(each.names.size()));
         EXPECT_EQ(names, each.names);
         EXPECT_EQ(RowNames(fresh), names);
         EXPECT_EQ(RowIcons(fresh), std::vector<StatusIcon>(names.size(), IconPending));
-        for (const std::string& digest : digests) EXPECT_TRUE(digest == D || digest == X) << digest;
+        std::vector<std::string> expected;
+        for (const std::string& name : each.names) expected.push_back(name == each.upperCase ? X : D);
+        EXPECT_EQ(digests, expected);
     }
-    EXPECT_EQ(digests.back(), X);  // the digits' case as listed
 }
 
 TEST_P(Md5ListTest, CtrlZEndsTheTextAndAnOverLongLineIsReadIn511CharacterPieces) {
@@ -97,32 +111,31 @@ TEST_P(Md5ListTest, AListPastFourThousandNinetySixEntriesLoadsWhole) {
     EXPECT_EQ(digests.back(), Md5Of("4999"));
 }
 
-TEST_P(Md5ListTest, AListWithoutEntriesOrThatCannotBeReadEndsTheProgram) {
+TEST_P(Md5ListTest, AListWithoutEntriesOrThatCannotBeReadFailsTheJob) {
     // A digest alone names nothing outside a list named after its file.
     for (const std::string& text : {std::string(), std::string("; only\r\n# comments\r\n\r\n"), D + "\r\n" + D + " \r\n"}) {
-        FakeWindow fresh;
-        JobFrame own(fresh, state);
-        EXPECT_THROW(ReadMd5List(own, List(text)), ProgramEnded);
-        EXPECT_EQ(fresh.Log().back(), "MessageBox Ok Error Reading MD5 File.. Exiting");
+        RecordingSink fresh;
+        JobFrame own(fresh, control);
+        EXPECT_EQ(ReadMd5List(own, List(text)), -1);
+        ExpectUnusable();
     }
     // A path that exists but is no readable file, and a read that fails.
-    EXPECT_THROW(Read(dir.path()), ProgramEnded);
-    EXPECT_TRUE(ShowedFatal(Md5Kind.listUnusableMessage));
+    EXPECT_EQ(Read(dir.path()), -1);
+    ExpectUnusable();
     const std::string good = List(Line("x", "x.bin"));
     ReadSeam failing(0);
-    FakeWindow fresh;
-    JobFrame own(fresh, state);
-    EXPECT_THROW(ReadMd5List(own, good), ProgramEnded);
-    EXPECT_EQ(fresh.Log().back(), "MessageBox Ok Error Reading MD5 File.. Exiting");
+    RecordingSink fresh;
+    JobFrame own(fresh, control);
+    EXPECT_EQ(ReadMd5List(own, good), -1);
+    ExpectUnusable();
 }
 
-TEST_P(Md5ListTest, ANulAmongTheDigitsShowsTheRowThenEndsTheProgram) {
+TEST_P(Md5ListTest, ANulAmongTheDigitsShowsTheRowThenFailsTheJob) {
     std::string broken = D;
     broken[10] = '\0';
-    EXPECT_THROW(Read(List(Line("x", "first.bin") + broken + "  broken.bin\r\n" + Line("y", "never.bin"))),
-                 ProgramEnded);
-    EXPECT_EQ(RowNames(window), (std::vector<std::string>{"first.bin", "broken.bin"}));
-    EXPECT_EQ(window.Log().back(), "MessageBox Ok Error Reading MD5 File.. Exiting");
+    EXPECT_EQ(Read(List(Line("x", "first.bin") + broken + "  broken.bin\r\n" + Line("y", "never.bin"))), -1);
+    EXPECT_EQ(RowNames(sink), (std::vector<std::string>{"first.bin", "broken.bin"}));
+    ExpectUnusable();
 }
 
 TEST_P(Md5ListTest, WrittenEntriesAreCrLfLinesThatReadBack) {

@@ -2,8 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "lists/KindCommands.h"
-#include "registry/ListKinds.h"
+#include "app/KindCommands.h"
 #include "md5list/Md5Kind.h"
 #include "tests/md5list/Md5TestSupport.h"
 
@@ -14,7 +13,7 @@ class Md5SelectVerifyTest : public Md5Test {
 protected:
     void Load(const std::string& list) {
         window.dialogAnswers.push_back(std::vector<std::string>{list});
-        SelectVerifyCommand(window, state, Md5Kind, ModesOf(Md5Kind));
+        SelectVerifyCommand(window, state, Md5Kind);
     }
 };
 VELMAR_AT_EACH_READING_POLICY(Md5SelectVerifyTest);
@@ -22,7 +21,7 @@ VELMAR_AT_EACH_READING_POLICY(Md5SelectVerifyTest);
 TEST_P(Md5SelectVerifyTest, OnlyTheChosenRowsAreCheckedAsOftenAsGoIsPressed) {
     for (const char* name : {"0", "1", "2", "3", "4"}) dir.Write(name, name);
     Load(List(Line("0", "0") + Upper(Md5Of("1")) + "  1\r\n" + Line("2", "2") + Line("3", "3") + Line("4", "4")));
-    EXPECT_EQ(state.JobMode, ModeSelectVerifyMd5);
+    EXPECT_EQ(state.JobMode, (GoMode{GoAction::SelectVerify, &Md5Kind}));
     EXPECT_EQ(state.ExpectedDigests.size(), 5u);
     EXPECT_EQ(state.ListDirectory, dir.path());
     EXPECT_EQ(RowIcons(window), std::vector<StatusIcon>(5, IconPending));
@@ -62,7 +61,7 @@ TEST_P(Md5SelectVerifyTest, ANewListReplacesTheDigestsOfTheOldOne) {
 
 TEST_P(Md5SelectVerifyTest, ACancelledDialogLeavesGoEnabledOverAnEmptyList) {
     window.dialogAnswers.push_back(std::nullopt);
-    SelectVerifyCommand(window, state, Md5Kind, ModesOf(Md5Kind));
+    SelectVerifyCommand(window, state, Md5Kind);
     EXPECT_TRUE(Contains(window.Log(), "Enable Button1"));
     EXPECT_TRUE(window.Rows().empty());
     SelectVerifyGo(window, state, Md5Kind);

@@ -1,5 +1,7 @@
-// What the MD5 list tests share: a folder, the fake window, the state, the
-// end of the program turned into an exception, and a few readings of the log.
+// What the MD5 list tests share: a folder, a sink and a frame for the jobs
+// run alone; the fake window, its state and the end of the program turned
+// into an exception for the commands run as the window runs them; and a
+// few readings of the logs.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/MainWindowState.h"
 #include "checksum/Md5.h"
 #include "jobs/JobFrame.h"
 #include "tests/support/FakeWindow.h"
@@ -38,12 +41,16 @@ inline std::string Upper(std::string text) {
 
 class Md5Test : public JobTest, public AtEachReadingPolicy {
 protected:
+    FakeWindow window;
+    MainWindowState state;
+    ProgramEndCatcher catcher;
+
     // A list file of the given text, written byte for byte.
     std::string List(std::string_view text, std::string_view name = "md5sum") { return dir.Write(name, text); }
     std::string Line(std::string_view bytes, std::string_view name, std::string_view sep = "  ") {
         return Md5Of(bytes) + std::string(sep) + std::string(name) + "\r\n";
     }
-    // The message box the fatal path showed last, if any.
+    // The window showed `message` as a failed job's.
     bool ShowedFatal(const std::string& message) { return Contains(window.Log(), "MessageBox Ok " + message); }
 };
 
