@@ -27,6 +27,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
+#include "app/WindowJob.h"
 #include "checksum/FileDigest.h"
 #include "jobs/JobFrame.h"
 #include "m3u/M3uKind.h"
@@ -378,27 +379,24 @@ private slots:
     void GoDispatchesByModeAndEnterOnlyWhenEditable() {
         Form f;
         TForm1& w = *f.form;
-        std::vector<std::pair<std::int32_t, std::string>> modes = {
-            {ModeCreateSfv, "GoCreateSfv"},         {ModeSelectVerifySfv, "GoSelectVerifySfv"},
-            {ModeCreateMd5, "GoCreateMd5"},         {ModeSelectVerifyMd5, "GoSelectVerifyMd5"},
-            {ModeCreateM3u, "GoCreateM3u"},         {ModeSelectVerifyM3u, "GoSelectVerifyM3u"}};
+        std::vector<std::pair<GoMode, std::string>> modes;
         QCOMPARE(ListKinds().size(), std::size(Kinds));
-        for (std::size_t i = 3; i < ListKinds().size(); ++i) {
-            modes.push_back({ModesOfKind(i).create, std::string("GoCreate") + Kinds[i]});
-            modes.push_back({ModesOfKind(i).selectVerify, std::string("GoSelectVerify") + Kinds[i]});
+        for (std::size_t i = 0; i < ListKinds().size(); ++i) {
+            modes.push_back({{GoAction::Create, ListKinds()[i]}, std::string("GoCreate") + Kinds[i]});
+            modes.push_back({{GoAction::SelectVerify, ListKinds()[i]}, std::string("GoSelectVerify") + Kinds[i]});
         }
         for (auto [mode, expected] : modes) {
             f.recorder.calls.clear();
-            w.State().JobMode = JobModeValue{mode};
+            w.State().JobMode = mode;
             w.Button1Click();
             QCOMPARE(f.recorder.calls, std::vector<std::string>{expected});
         }
         f.recorder.calls.clear();
-        w.State().JobMode = ModeNone;
+        w.State().JobMode = {};
         w.Button1Click();
         QVERIFY(f.recorder.calls.empty());
 
-        w.State().JobMode = ModeCreateSfv;
+        w.State().JobMode = {GoAction::Create, ListKinds()[0]};
         w.show();
         w.Edit1->setFocus();
         QTest::keyClick(w.Edit1, Qt::Key_Return);
@@ -557,8 +555,8 @@ private slots:
         // Thousands of operations from the worker, some asking for answers.
         std::thread job([&] {
             MainWindow& window = w.Window();
-            JobFrame frame(window, w.State());
-            frame.StartCommandLineVerify();
+            WindowSink sink(window);
+            JobFrame frame(sink, w.State());
             for (int i = 0; i < 3000; ++i) frame.AddPendingRow("file" + std::to_string(i));
             frame.BeginRowWalk([](int) { return std::uint64_t{0}; });
             for (int row = 0; row < frame.RowCount(); ++row) frame.RowDone(row, row == 7 ? IconBad : IconOk);
@@ -701,7 +699,7 @@ private slots:
         f.dialogs->files = {std::nullopt};
         QTest::keyClick(&w, Qt::Key_F6);
         w.Adapter().Drain();
-        QCOMPARE(w.State().JobMode.load(), ModeCreateMd5);
+        QCOMPARE(w.State().JobMode, (GoMode{GoAction::Create, ListKinds()[1]}));
         QCOMPARE(w.Label1->text(), QString("Velmar"));
     }
 

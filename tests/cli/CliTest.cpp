@@ -83,7 +83,8 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          "OK:2  BAD:1  N/A:1"},
         {"quiet", {"verify", "--quiet", "md5sum"}, {}, 6, "b.bin: FAILED\nc.bin: FAILED open or read\n", ""},
         {"status", {"verify", "--status", "md5sum"}, {}, 6, "", ""},
-        {"two lists, one missing", {"verify", "--status", "md5sum", "none.md5"}, {}, 1 | 6, "", "cannot read the list"},
+        {"two lists, one missing", {"verify", "--status", "md5sum", "none.md5"}, {}, 1 | 6, "",
+         "velmar-cli: none.md5: Error Reading MD5 File.. Exiting"},
         {"audit",
          {"audit", "--quiet", "md5sum"},
          [&] {
@@ -120,6 +121,20 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          0,
          "d.bin: OK\n",
          "OK:1  BAD:0  N/A:0"},
+        // Each row by its path from here and each summary by its list; the
+        // lists after a broken one are still checked.
+        {"several lists, a broken one among them",
+         {"verify", "Disc 1/one.md5", "broken.md5", "Disc 1/d.bin.MD5"},
+         [&] {
+             dir.Write("Tree/Disc 1/one.md5", "7121eb4f3528263c0507e7cf219eb8c7  d.bin\n");
+             dir.Write("Tree/broken.md5", "not a list\n");
+         },
+         1,
+         "Disc 1/d.bin: OK\nDisc 1/d.bin: OK\n",
+         "Disc 1/one.md5: OK:1  BAD:0  N/A:0\nvelmar-cli: broken.md5: Error Reading MD5 File.. Exiting\n"
+         "Disc 1/d.bin.MD5: OK:1  BAD:0  N/A:0\n"},
+        {"a list without an entry proves nothing", {"verify", "empty.sfv"}, [&] { dir.Write("Tree/empty.sfv", "; only a comment\n"); },
+         1, "", "empty.sfv: no entries to check"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);

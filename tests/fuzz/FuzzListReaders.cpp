@@ -1,6 +1,6 @@
 // Every kind's list reader over one input, for every purpose it is read
 // for, and again as a one-file list named after its file where the kind has
-// those: it reads it whole or ends the program, and every row it adds has a
+// those: it reads it whole or fails the job, and every row it adds has a
 // digest of exactly its algorithm's digits.
 #include <unistd.h>
 
@@ -13,18 +13,16 @@
 #include "lists/ListReading.h"
 #include "registry/ListKinds.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/RecordingSink.h"
 
 namespace {
 
 void ReadWhole(const velmar::ListKind& kind, const std::string& path, velmar::ReadPurpose purpose) {
-    velmar::test::FakeWindow window;
-    velmar::MainWindowState state;
-    velmar::JobFrame frame(window, state);
+    velmar::test::RecordingSink sink;
+    velmar::JobControl control;
+    velmar::JobFrame frame(sink, control);
     std::vector<std::string> digests, names;
-    try {
-        velmar::ReadListEntries(frame, kind, path, purpose, digests, names);
-    } catch (const velmar::test::ProgramEnded&) {
-    }
+    frame.Run([&] { velmar::ReadListEntries(frame, kind, path, purpose, digests, names); });
     if (digests.size() != names.size()) std::abort();
     for (const auto& digest : digests)
         if (digest.size() != kind.Digits()) std::abort();
@@ -47,7 +45,6 @@ struct NamesFolder {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    velmar::fuzz::CatchProgramEnd();
     velmar::fuzz::InputFile input(data, size);
     for (const velmar::ListKind* kind : velmar::ListKinds()) {
         for (auto purpose : {velmar::ReadPurpose::MenuVerify, velmar::ReadPurpose::CommandLineVerify,

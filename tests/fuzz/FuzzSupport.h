@@ -1,6 +1,4 @@
-// What the fuzz targets share: the input as a file a reader can open, and a
-// window that answers nothing and turns the end of the program into an
-// exception the target catches.
+// What the fuzz targets share: the input as a file a reader can open.
 #pragma once
 
 #include <sys/mman.h>
@@ -10,7 +8,6 @@
 #include <cstdint>
 #include <string>
 
-#include "tests/support/FakeWindow.h"
 
 namespace velmar::fuzz {
 
@@ -35,14 +32,5 @@ private:
     int fd_ = -1;
     std::string path_;
 };
-
-// Installed once: a fatal error unwinds to the target instead of exiting.
-inline void CatchProgramEnd() {
-    static const bool installed = [] {
-        SetEndProgramHandler([] { throw test::ProgramEnded(); });
-        return true;
-    }();
-    (void)installed;
-}
 
 }  // namespace velmar::fuzz
