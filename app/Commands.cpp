@@ -4,6 +4,7 @@
 
 #include "app/WindowJob.h"
 #include "jobs/TreeListing.h"
+#include "kinds/ListKinds.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -25,18 +26,19 @@ bool BeginCreateCommand(MainWindow& window, MainWindowState& state, GoMode mode)
 // Once the dialog has chosen: the old rows gone, the kind's label, boxes and
 // first name shown, and Edit1 and go! open when the rows are `known`; rows
 // still to come leave nothing to name or start.
-void ShowCreationControls(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, bool known) {
+void ShowCreationControls(MainWindow& window, MainWindowState& state, const ListKind& kind, bool known) {
+    const CreateTexts& texts = TextsOf(kind).create;
     window.ClearRows();
     state.UnreadableFolder.clear();
-    window.SetText(Control::Label1, kind.label);
-    window.SetEnabled(Control::CheckBox1, kind.winsfvOffered);
-    switch (kind.comments) {
-        case CreateCommandKind::CommentChoice::FileInfoOffered:
+    window.SetText(Control::Label1, texts.label);
+    window.SetEnabled(Control::CheckBox1, texts.winsfvOffered);
+    switch (texts.comments) {
+        case CreateTexts::CommentChoice::FileInfoOffered:
             window.SelectComboBox1Item(CommentModeFileInfo);
             window.SetEnabled(Control::ComboBox1, true);
             break;
-        case CreateCommandKind::CommentChoice::NotOffered: window.SetEnabled(Control::ComboBox1, false); break;
-        case CreateCommandKind::CommentChoice::OfferedAsLeft: window.SetEnabled(Control::ComboBox1, true); break;
+        case CreateTexts::CommentChoice::NotOffered: window.SetEnabled(Control::ComboBox1, false); break;
+        case CreateTexts::CommentChoice::OfferedAsLeft: window.SetEnabled(Control::ComboBox1, true); break;
     }
     window.SetText(Control::Edit1, kind.firstName);
     window.SetEdit1ReadOnly(!known, known ? EditBackground::Window : EditBackground::ButtonFace);
@@ -45,9 +47,10 @@ void ShowCreationControls(MainWindow& window, MainWindowState& state, const Crea
 
 }  // namespace
 
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, GoMode mode) {
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    const GoMode mode{GoAction::Create, &kind};
     if (!BeginCreateCommand(window, state, mode)) return;
-    auto chosen = window.OpenFileDialog(kind.dialog);
+    auto chosen = window.OpenFileDialog(TextsOf(kind).create.dialog);
     if (!chosen || chosen->empty()) return;
 
     ShowCreationControls(window, state, kind, true);
@@ -56,14 +59,14 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCo
     for (const std::string& name : chosenFiles.names) window.AddRow(name, IconPending);
 
     state.CreationDirectory = std::move(chosenFiles.folder);
-    if (kind.extension)
+    if (kind.folderExtension)
         window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind));
 }
 
-void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
-                                GoMode mode) {
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    const GoMode mode{GoAction::Create, &kind};
     if (!BeginCreateCommand(window, state, mode)) return;
-    auto chosen = window.OpenFolderDialog(kind.folderTitle);
+    auto chosen = window.OpenFolderDialog(TextsOf(kind).create.folderTitle);
     if (!chosen || chosen->empty()) return;
 
     ShowCreationControls(window, state, kind, false);

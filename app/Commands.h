@@ -20,14 +20,13 @@ namespace velmar {
 // folder that holds them all (where the list goes), the rows sorted by that
 // name without regard to case, the list name proposed, go! enabled. Nothing
 // while Busy. `mode` is go!'s from then on.
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind, GoMode mode);
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
 
 // Create from Folder: a folder chosen, the window prepared as for a Create
 // command and every file of the tree below the folder listed by a job
 // (jobs/TreeListing.h), go! enabled once the walk is over. Nothing while
 // Busy. `mode` is go!'s from then on.
-void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const CreateCommandKind& kind,
-                                GoMode mode);
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
 
 // The window once the walk of `folder` has ended: go! and the name open
 // for a tree with files (the first folder not read kept for go!'s

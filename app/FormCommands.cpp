@@ -1,7 +1,7 @@
 #include "app/FormCommands.h"
 
 #include "app/KindCommands.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 
 namespace velmar {
 

@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/WindowJob.h"
+#include "kinds/ListKinds.h"
 #include "lists/CreationJob.h"
 #include "lists/ListReading.h"
 #include "lists/SelectVerify.h"
@@ -11,11 +12,11 @@
 namespace velmar {
 
 void CreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    RunCreateCommand(window, state, kind.create, {GoAction::Create, &kind});
+    RunCreateCommand(window, state, kind);
 }
 
 void CreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    RunCreateFromFolderCommand(window, state, kind.create, {GoAction::Create, &kind});
+    RunCreateFromFolderCommand(window, state, kind);
 }
 
 void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind) {
@@ -36,12 +37,12 @@ void CreateGo(MainWindow& window, MainWindowState& state, const ListKind& kind) 
     StartWindowJob(
         window, state, [&kind, inputs = std::move(*inputs)](JobFrame& frame) { RunCreation(frame, kind, inputs); },
         {.ending = [&window, &kind](const JobResult& result) {
-            EndCreationInWindow(window, result, kind.creationComplete);
+            EndCreationInWindow(window, result, TextsOf(kind).creationComplete);
         }});
 }
 
 void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    const auto path = RunMenuVerifyCommand(window, state, kind.verifyDialog);
+    const auto path = RunMenuVerifyCommand(window, state, TextsOf(kind).verifyDialog);
     if (!path) return;
     StartWindowJob(window, state,
                    [&kind, path = *path](JobFrame& frame) { VerifyList(frame, kind, path, ReadPurpose::MenuVerify); });
@@ -70,7 +71,7 @@ void AuditCommand(MainWindow& window, MainWindowState& state, AuditMode mode, Ki
 }
 
 void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    const auto path = RunSelectVerifyCommand(window, state, {GoAction::SelectVerify, &kind}, kind.verifyDialog);
+    const auto path = RunSelectVerifyCommand(window, state, {GoAction::SelectVerify, &kind}, TextsOf(kind).verifyDialog);
     if (!path) return;
     // The load runs on the UI thread while no job runs: a stop pressed as
     // the last job ended is for no job, and must not cut this list short.
@@ -81,7 +82,7 @@ void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListK
         std::vector<std::string> names;
         rows = ReadListEntries(frame, kind, *path, ReadPurpose::SelectVerify, state.ExpectedDigests, names);
     });
-    if (kind.loadSetsProgressRange) {
+    if (TextsOf(kind).loadSetsProgressRange) {
         window.SetProgressRange(0, rows);
         window.RepaintWindow();
     }

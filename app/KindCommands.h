@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowState.h"
 #include "lists/AuditJob.h"
+#include "kinds/KindTexts.h"
 #include "lists/ListKind.h"
 
 namespace velmar {

@@ -15,6 +15,7 @@
 
 #include "jobs/JobEvents.h"
 #include "jobs/RowDetails.h"
+#include "kinds/KindTexts.h"
 #include "lists/ListKind.h"
 
 namespace velmar {

@@ -26,7 +26,7 @@
 #include "app/Unit2.h"
 #include "app/WindowAdapter.h"
 #include "app/WindowJob.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 #include "report/ReportJob.h"
 
 namespace velmar {
@@ -190,7 +190,7 @@ void TForm1::CreateMenu() {
     // place of its first kind.
     std::map<std::string, QMenu*> groups;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const ListKind& kind = *kinds[i];
+        const KindTexts& kind = TextsOf(*kinds[i]);
         QMenu* menu = nullptr;
         if (kind.menuGroup) {
             QMenu*& group = groups[kind.menuGroup];
@@ -202,7 +202,7 @@ void TForm1::CreateMenu() {
         const FormCommands::Command FormCommands::Kind::*items[] = {
             &FormCommands::Kind::Create, &FormCommands::Kind::Verify, &FormCommands::Kind::SelectVerify,
             &FormCommands::Kind::CreateFromFolder};
-        static_assert(std::size(items) == std::extent_v<decltype(ListKind::itemCaptions)>);
+        static_assert(std::size(items) == std::extent_v<decltype(KindTexts::itemCaptions)>);
         for (std::size_t item = 0; item < std::size(items); ++item) {
             auto command = items[item];
             menu->addAction(QString::fromLatin1(kind.itemCaptions[item]),

@@ -36,7 +36,7 @@
 
 #include "app/Unit1.h"
 #include "platform/Process.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 #include "tests/app/ScriptedDialogs.h"
 
 namespace {
@@ -49,9 +49,9 @@ void Press(QWidget& window, const char* keyText) {
 
 // A kind's menu item by its key, or, for a kind that has none, from its menu.
 void Choose(QWidget& window, const velmar::ListKind& kind, std::size_t item) {
-    if (*kind.itemKeys[item]) return Press(window, kind.itemKeys[item]);
+    if (*TextsOf(kind).itemKeys[item]) return Press(window, TextsOf(kind).itemKeys[item]);
     for (QMenu* menu : window.findChildren<QMenu*>())
-        if (menu->title() == QString::fromLatin1(kind.menuCaption)) menu->actions()[static_cast<qsizetype>(item)]->trigger();
+        if (menu->title() == QString::fromLatin1(TextsOf(kind).menuCaption)) menu->actions()[static_cast<qsizetype>(item)]->trigger();
 }
 
 // What the window showed last, for a job that ends the program: set once

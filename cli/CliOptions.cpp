@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 
 namespace velmar {
 

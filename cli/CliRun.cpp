@@ -11,7 +11,7 @@
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 
 namespace velmar {
 namespace {
@@ -119,7 +119,7 @@ int Create(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
         std::string folder = paths.front();
         while (!folder.empty() && folder.back() == '/') folder.pop_back();
         inputs.directory = folder;
-        inputs.listName = ProposedListName(folder, kind.create);
+        inputs.listName = ProposedListName(folder, kind);
         sink.BeginJob(false);
         const JobResult walk = RunJob(sink, control, [&](JobFrame& frame) { ListTree(frame, folder, inputs.listName); });
         if (walk.end != JobEnd::Completed) return StatusOf(walk);
@@ -135,7 +135,7 @@ int Create(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
         FilesBelowFolder chosen = CreationRowsOf(paths);
         inputs.directory = std::move(chosen.folder);
         inputs.rows = std::move(chosen.names);
-        inputs.listName = ProposedListName(inputs.directory, kind.create);
+        inputs.listName = ProposedListName(inputs.directory, kind);
     }
     if (!options.output.empty()) {
         // The names are listed below the files' folder: the list goes there.
@@ -158,7 +158,7 @@ int Create(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
         return 1;
     }
     if (result.end != JobEnd::Completed) return 16;
-    if (options.rows != RowOutput::Nothing) sink.Say(kind.creationComplete);
+    if (options.rows != RowOutput::Nothing) sink.Say(TextsOf(kind).creationComplete);
     return 0;
 }
 

@@ -31,10 +31,10 @@ FilesBelowFolder CreationRowsOf(const std::vector<std::string>& chosen) {
     return files;
 }
 
-std::string ProposedListName(const std::string& directory, const CreateCommandKind& kind) {
+std::string ProposedListName(const std::string& directory, const ListKind& kind) {
     // Files chosen in the root give an empty folder text: keep the default.
-    if (!kind.extension || directory.empty()) return kind.firstName;
-    return BaseNameOf(directory) + kind.extension;
+    if (!kind.folderExtension || directory.empty()) return kind.firstName;
+    return BaseNameOf(directory) + kind.folderExtension;
 }
 
 std::string CreationListPath(const CreationInputs& inputs) { return ListedFilePath(inputs.directory, inputs.listName); }

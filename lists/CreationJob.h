@@ -31,7 +31,7 @@ FilesBelowFolder CreationRowsOf(const std::vector<std::string>& chosen);
 // The name proposed for a list of files in `directory`: its last component
 // + the kind's extension, or the kind's first name where the kind names no
 // list after its folder, and for the root.
-std::string ProposedListName(const std::string& directory, const CreateCommandKind& kind);
+std::string ProposedListName(const std::string& directory, const ListKind& kind);
 
 // The path a creation writes.
 std::string CreationListPath(const CreationInputs& inputs);

@@ -1,5 +1,7 @@
-// What a list kind calls its own: its menu, dialogs and texts, the digest
-// it records, how one of its lines is read and how its lines are written.
+// What a list kind is as a format: the digest it records, the names its
+// lists go by, how one of its lines is read and how its lines are written,
+// and how strictly it is checked. What the window and the command line call
+// it (menus, dialogs, messages) is kept apart, in kinds/KindTexts.h.
 // Everything else about creating, verifying and select-verifying a list is
 // the same for every kind and is written once, in this folder.
 #pragma once
@@ -15,27 +17,6 @@
 namespace velmar {
 
 struct CreationInputs;
-
-// A file dialog's texts: its title and its filter.
-struct OpenFileRequest {
-    std::string title;
-    std::string filter;  // "description|pattern|description|pattern..."
-    int filterIndex = 1; // 1 is the first pair
-    bool multiple = false;
-};
-
-// What tells the Create commands of the list kinds apart.
-struct CreateCommandKind {
-    const char* label;          // the name box's label once files are chosen: "SFV Filename"
-    const char* firstName;      // the name first proposed: "default.sfv"
-    const char* extension;      // ".sfv" to name the list after the folder; nullptr keeps firstName
-    bool winsfvOffered;         // the WinSFV box may be ticked
-    // The comment mode: the file-info block chosen and offered, no comment
-    // offered, or offered as it was left.
-    enum class CommentChoice { FileInfoOffered, NotOffered, OfferedAsLeft } comments;
-    OpenFileRequest dialog;
-    const char* folderTitle;    // Create from Folder's dialog: "Create SFV: Select Folder to Add"
-};
 
 // Who reads a list: a kind may read more or less strictly for each.
 enum class ReadPurpose {
@@ -76,24 +57,19 @@ struct ListReadState {
 };
 
 struct ListKind {
-    // The menu: its caption, its four items and their keys ("F3",
-    // "Shift+F6"), in the order create, verify, select verify, create from
-    // folder.
-    const char* menuCaption;
-    // The menu that holds this kind's as a submenu (nullptr: the kind's menu
-    // is on the menu bar itself).
-    const char* menuGroup;
-    const char* itemCaptions[4];
-    const char* itemKeys[4];
-
-    // The Create command's preparation (its mode is the registry's), the
-    // dialog of Verify and Select Verify, and the message a finished list
-    // ends with.
-    CreateCommandKind create;
-    OpenFileRequest verifyDialog;
-    const char* creationComplete;
-
+    // The kind's name in every text ("SFV", "MD5", "SHA256"), and in lower
+    // case its short name on the command line ("sfv", "sha256").
+    const char* name;
     DigestAlgorithm algorithm;
+
+    // Naming: the patterns of the names its lists go by, letter case aside,
+    // in the order its dialogs offer them ("md5sum*", "*.md5"; nullptr past
+    // the last); the name a new list is first given ("default.sfv",
+    // "md5sum"); and, where a list is named after its files' folder, the
+    // ending that name takes (".sfv"; nullptr: always the first name).
+    const char* namePatterns[2];
+    const char* firstName;
+    const char* folderExtension;
 
     // Reading. A piece is one read of the list (at most 511 bytes, its line
     // feed included when it ends a line).
@@ -106,7 +82,6 @@ struct ListKind {
     const char* listMissingMessage;   // the list cannot be opened
     const char* listUnusableMessage;  // it is malformed, cannot be read to its end, or lacks entries
     bool entriesRequired;             // a list without an entry is unusable
-    bool loadSetsProgressRange;       // a select-verify load ends with the bar's range over its rows
 
     // Checking a listed file.
     bool retryWithoutLeadingBlanks;   // a name that opens nothing is tried again without leading blanks
@@ -127,7 +102,7 @@ struct ListKind {
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };
 
-// The kind a list is read as, told from its path (the registry's
+// The kind a list is read as, told from its path (kinds/ListKinds.h's
 // ListKindOf). It may read the list, so it runs in a job.
 using KindOfList = const ListKind& (*)(const std::string& path);
 

@@ -44,6 +44,18 @@ std::string Visible(std::string_view name) {
 
 }  // namespace
 
+std::string SumToolEscaped(std::string_view name) {
+    std::string out;
+    out.reserve(name.size() + 8);
+    for (char c : name) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else out.push_back(c);
+    }
+    return out;
+}
+
 bool HoldsLineEnd(std::string_view name) { return name.find_first_of("\r\n") != std::string_view::npos; }
 
 namespace {

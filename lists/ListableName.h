@@ -15,6 +15,11 @@ namespace velmar {
 // A carriage return or a line feed.
 bool HoldsLineEnd(std::string_view name);
 
+// `name` as md5sum escapes it: "\\", "\n" and "\r" for a backslash, a line
+// feed and a carriage return. A line holding an escaped name begins with a
+// backslash (every escape is longer than its character).
+std::string SumToolEscaped(std::string_view name);
+
 // Why a list of `kind` cannot carry `name`, as the end of a sentence, or
 // nullptr when it can: the kind's own reason, a Ctrl-Z (every list's text
 // ends there), or an entry line longer than a list line may be.

@@ -1,6 +1,6 @@
 #include "report/RowWords.h"
 
-#include "lists/SumLine.h"
+#include "lists/ListableName.h"
 
 namespace velmar {
 

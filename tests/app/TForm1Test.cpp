@@ -30,11 +30,11 @@
 #include "app/WindowJob.h"
 #include "checksum/FileDigest.h"
 #include "jobs/JobFrame.h"
-#include "m3u/M3uKind.h"
+#include "kinds/M3uKind.h"
 #include "platform/Process.h"
 #include "platform/WorkerThread.h"
-#include "registry/ListKinds.h"
-#include "sha256/Sha256Kind.h"
+#include "kinds/ListKinds.h"
+#include "kinds/SumToolKinds.h"
 #include "tests/app/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 
@@ -441,7 +441,7 @@ private slots:
         for (std::size_t i = 0; i < ListKinds().size(); ++i) {
             const bool grouped = i >= 4;
             QAction* menu = grouped ? others[static_cast<qsizetype>(i) - 4] : menus[static_cast<qsizetype>(i) + 1];
-            QCOMPARE(menu->text(), QString(ListKinds()[i]->menuCaption));
+            QCOMPARE(menu->text(), QString(TextsOf(*ListKinds()[i]).menuCaption));
             const QList<QAction*> items = menu->menu()->actions();
             QCOMPARE(items.size(), 4);
             QCOMPARE(items[3]->text(), QString("Create from &Folder..."));

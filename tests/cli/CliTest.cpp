@@ -157,7 +157,7 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
 // command line's verifies in the tools that read that kind.
 TEST(CliTest, ItsListsAreTheWindowsByteForByte) {
     for (const ListKind* kind : ListKinds()) {
-        SCOPED_TRACE(kind->create.firstName);
+        SCOPED_TRACE(kind->firstName);
         TempDir dir;
         const std::string tree = WriteTree(dir, "Tree", {".hidden", "Disc 1/track.bin", "Disc 10/track.bin", "a b.bin"});
         const std::string list = CreateListOfTree(*kind, tree);

@@ -11,7 +11,7 @@
 
 #include "jobs/JobFrame.h"
 #include "lists/ListReading.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/RecordingSink.h"
 

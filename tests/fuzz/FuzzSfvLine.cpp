@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "sfv/SfvLine.h"
+#include "kinds/SfvLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view piece(reinterpret_cast<const char*>(data), size);

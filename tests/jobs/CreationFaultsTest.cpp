@@ -19,15 +19,15 @@
 
 #include <gtest/gtest.h>
 
-#include "blake3/Blake3Kind.h"
+#include "kinds/SumToolKinds.h"
 #include "lists/CreationJob.h"
 #include "app/Commands.h"
 #include "app/WindowJob.h"
 #include "lists/VerifyJob.h"
-#include "m3u/M3uKind.h"
+#include "kinds/M3uKind.h"
 #include "platform/Files.h"
-#include "registry/ListKinds.h"
-#include "sfv/SfvKind.h"
+#include "kinds/ListKinds.h"
+#include "kinds/SfvKind.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/FileSizeLimit.h"
@@ -74,7 +74,7 @@ VELMAR_AT_EACH_READING_POLICY(CreationFaultsTest);
 TEST_P(CreationFaultsTest, AFullDiskEndsWithTheWriteErrorAndLeavesTheOldListAlone) {
     for (const ListKind* each : ListKinds()) {
         const ListKind& kind = *each;
-        const std::string list = kind.create.firstName;
+        const std::string list = kind.firstName;
         test::TempDir dir;
         const std::string folder = FilesFolder(dir);
         const std::string old = "an older list\r\n";
@@ -106,7 +106,7 @@ TEST_P(CreationFaultsTest, ADiskWithoutRoomForTheEntriesFailsBeforeAFileIsRead) 
             return Create(*each, folder, "list");
         });
         SKIP_IF_CHILD_SAID(ending);
-        EXPECT_EQ(ending, WriteError) << each->create.firstName;
+        EXPECT_EQ(ending, WriteError) << each->firstName;
     }
 }
 
@@ -147,7 +147,7 @@ TEST_P(CreationFaultsTest, AnotherUsersListInAStickyFolderIsAWriteErrorBeforeAFi
         ::chmod(dir.Write("files/theirs", "kept").c_str(), 0666);
         const std::string ending = test::AsNobody([&] { return Create(*each, folder, "theirs"); });
         SKIP_IF_CHILD_SAID(ending);
-        EXPECT_EQ(ending, WriteError) << each->create.firstName;
+        EXPECT_EQ(ending, WriteError) << each->firstName;
         EXPECT_EQ(test::ReadAll(dir.File("files/theirs")), "kept");
         EXPECT_EQ(test::NamesIn(folder).size(), 3u) << "nothing left beside the files";
     }
@@ -176,7 +176,7 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
         {"  lead and inner  blanks .bin", {}},
     };
     for (const ListKind* kind : ListKinds()) {
-        SCOPED_TRACE(kind->create.firstName);
+        SCOPED_TRACE(kind->firstName);
         test::TempDir dir;
         ::mkdir(dir.File("Disc1").c_str(), 0755);
         ::mkdir(dir.File(std::string(200, 'n')).c_str(), 0755);
@@ -242,7 +242,7 @@ TEST_P(CreationFaultsTest, TheFatalAnswerEndsTheProgramWithinAReadOfEveryWorker)
         test::FakeWindow window;
         MainWindowState state;
         test::ProgramEndCatcher catcher;
-        CreationInputs inputs{.directory = dir.path(), .listName = kind->create.firstName};
+        CreationInputs inputs{.directory = dir.path(), .listName = kind->firstName};
         for (const char* name : {"a_gone.bin", "b.iso", "c.iso", "d.iso", "e.iso"}) {
             inputs.rows.push_back(name);
             window.AddRow(name, IconPending);
@@ -254,8 +254,8 @@ TEST_P(CreationFaultsTest, TheFatalAnswerEndsTheProgramWithinAReadOfEveryWorker)
         state.Busy = 1;
         EXPECT_THROW(RunWindowJob(window, state, [&](JobFrame& frame) { RunCreation(frame, *kind, inputs); }),
                      test::ProgramEnded)
-            << kind->create.firstName;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << kind->create.firstName;
+            << kind->firstName;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << kind->firstName;
         EXPECT_EQ(window.Log().back(), fatal);
         EXPECT_EQ(test::NamesIn(dir.path()).size(), 4u) << "the images, and no list";
     }

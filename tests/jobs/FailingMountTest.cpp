@@ -11,10 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "lists/SumLine.h"
+#include "kinds/SumLine.h"
 #include "lists/VerifyJob.h"
-#include "m3u/M3uKind.h"
-#include "registry/ListKinds.h"
+#include "kinds/M3uKind.h"
+#include "kinds/ListKinds.h"
+#include "kinds/SumToolKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/FuseMount.h"
 #include "tests/support/JobTest.h"
@@ -27,10 +28,9 @@ constexpr const char* GoodMd5 = "755f85c2723bb39381c7379a604160d8";
 
 // The kinds whose lists hold a digest and a name per line, each list named
 // as the kind names it.
-std::vector<const ListKind*> SumToolKinds() {
+std::vector<const ListKind*> SumKinds() {
     std::vector<const ListKind*> kinds;
-    for (const ListKind* kind : ListKinds())
-        if (kind->entryLines == SumEntryLines) kinds.push_back(kind);
+    for (const SumToolKind& each : SumToolKinds()) kinds.push_back(&each.kind);
     return kinds;
 }
 
@@ -42,8 +42,8 @@ protected:
         backing.Write("failing.bin", std::string(200000, 'x'));
         backing.Write("list.sfv", "good.bin 6C844E92\nfailing.bin 00000000\n");
         ReadBuffer buffer;
-        for (const ListKind* kind : SumToolKinds())
-            backing.Write(kind->create.firstName, DigestFile(kind->algorithm, backing.File("good.bin"), buffer).Text() +
+        for (const ListKind* kind : SumKinds())
+            backing.Write(kind->firstName, DigestFile(kind->algorithm, backing.File("good.bin"), buffer).Text() +
                                                       "  good.bin\n" + std::string(kind->Digits(), '0') + "  failing.bin\n");
         backing.Write("list.m3u", "#" + std::string(GoodMd5) + "\ngood.bin\n#" + std::string(32, '0') + "\nfailing.bin\n");
         if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
@@ -71,7 +71,7 @@ VELMAR_AT_EACH_READING_POLICY(FailingMountTest);
 
 TEST_P(FailingMountTest, DigestListsFailAtTheFailingFile) {
     std::vector<std::pair<std::string, const ListKind*>> jobs = {{"list.m3u", &M3uKind}};
-    for (const ListKind* kind : SumToolKinds()) jobs.push_back({kind->create.firstName, kind});
+    for (const ListKind* kind : SumKinds()) jobs.push_back({kind->firstName, kind});
     ASSERT_GE(jobs.size(), 3u);
     for (const auto& [name, kind] : jobs) {
         test::RecordingSink sink;

@@ -11,7 +11,7 @@
 
 #include "checksum/FileDigest.h"
 #include "app/KindCommands.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -30,7 +30,7 @@ TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
     const auto kinds = ListKinds();
     std::vector<std::string> lists;
     for (const ListKind* kind : kinds)
-        lists.push_back(dir.Write(kind->create.firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer), {})));
+        lists.push_back(dir.Write(kind->firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer), {})));
 
     constexpr int Jobs = 60;
     test::FakeWindow window;

@@ -21,8 +21,8 @@
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "registry/ListKinds.h"
-#include "sfv/SfvKind.h"
+#include "kinds/ListKinds.h"
+#include "kinds/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -61,11 +61,11 @@ void PrepareCreation(test::TempDir& dir, test::FakeWindow& window, MainWindowSta
 // A creation that did not report its list complete left the old one; no
 // other file is left beside the files and the list.
 bool Completed(const Job& job, const std::vector<std::string>& log) {
-    return test::Contains(log, std::string("MessageBox Ok ") + job.creates->creationComplete);
+    return test::Contains(log, std::string("MessageBox Ok ") + TextsOf(*job.creates).creationComplete);
 }
 void ExpectOldListUnlessCompleted(const Job& job, const test::TempDir& dir, const std::set<std::string>& names,
                                   const std::vector<std::string>& log) {
-    EXPECT_TRUE(Completed(job, log) || test::ReadAll(dir.File(job.creates->create.firstName)) == OldList) << job.name;
+    EXPECT_TRUE(Completed(job, log) || test::ReadAll(dir.File(job.creates->firstName)) == OldList) << job.name;
     EXPECT_EQ(names.size(), Files + 1u) << job.name;
 }
 
@@ -108,8 +108,8 @@ std::string AllBadList(const ListKind& kind) {
 std::vector<Job> Jobs() {
     std::vector<Job> jobs;
     for (const ListKind* kind : ListKinds()) {
-        const char* list = kind->create.firstName;
-        jobs.push_back({kind->itemCaptions[1], nullptr,
+        const char* list = kind->firstName;
+        jobs.push_back({TextsOf(*kind).itemCaptions[1], nullptr,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                             PrepareVerify(dir, window, state, list, AllBadList(*kind));
                         },
@@ -118,7 +118,7 @@ std::vector<Job> Jobs() {
                                 VerifyList(f, *kind, path, ReadPurpose::MenuVerify);
                             });
                         }});
-        jobs.push_back({kind->itemCaptions[0], kind,
+        jobs.push_back({TextsOf(*kind).itemCaptions[0], kind,
                         [list](test::TempDir& d, test::FakeWindow& w, MainWindowState& s) { PrepareCreation(d, w, s, list); },
                         [kind](test::FakeWindow& window, MainWindowState& state) {
                             const CreationInputs inputs{.rows = window.setup.rows,
@@ -127,10 +127,10 @@ std::vector<Job> Jobs() {
                                                         .commentMode = window.setup.comboBox1};
                             RunInWindow(window, state, [&](JobFrame& f) { RunCreation(f, *kind, inputs); },
                                         {.ending = [&](const JobResult& result) {
-                                            EndCreationInWindow(window, result, kind->creationComplete);
+                                            EndCreationInWindow(window, result, TextsOf(*kind).creationComplete);
                                         }});
                         }});
-        jobs.push_back({kind->itemCaptions[2], nullptr,
+        jobs.push_back({TextsOf(*kind).itemCaptions[2], nullptr,
                         [kind, list](test::TempDir& dir, test::FakeWindow& window, MainWindowState& state) {
                             WriteFiles(dir);
                             window.dialogAnswers.push_back(std::vector<std::string>{dir.Write(list, AllBadList(*kind))});

@@ -50,7 +50,7 @@ std::string FirstLine(const std::string& path) {
 
 TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHoldsTheTree) {
     for (const ListKind* kind : ListKinds()) {
-        SCOPED_TRACE(kind->create.firstName);
+        SCOPED_TRACE(kind->firstName);
         TempDir dir;
         // Forty files of their own content in two folders, and two empty ones.
         std::vector<std::string> files;

@@ -13,17 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "blake2/Blake2Kind.h"
-#include "blake3/Blake3Kind.h"
-#include "m3u/M3uKind.h"
-#include "md5list/Md5Kind.h"
+#include "kinds/SumToolKinds.h"
+#include "kinds/M3uKind.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "registry/ListKinds.h"
-#include "sfv/SfvKind.h"
-#include "sha1/Sha1Kind.h"
-#include "sha256/Sha256Kind.h"
-#include "sha512/Sha512Kind.h"
+#include "kinds/ListKinds.h"
+#include "kinds/SfvKind.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TempDir.h"
@@ -174,7 +169,7 @@ TEST_P(ListsFromElsewhereTest, EachListVerifiesWithTheMarksItsFilesDeserve) {
             dir.Write(file, file);
         }
         dir.Write("LIST", c.encode(ListText(c.kind, c.entries, dir)));
-        EXPECT_EQ(ListKindOf(dir.File("LIST")).menuCaption, c.kind.menuCaption);
+        EXPECT_EQ(ListKindOf(dir.File("LIST")).name, c.kind.name);
 
         RecordingSink sink;
         VerifyInto(sink, c.kind, dir.File("LIST"));
@@ -250,7 +245,7 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         TempDir dir;
         if (c.text) dir.Write(c.name, *c.text);
         dir.Write("a.bin", "abc");
-        EXPECT_EQ(ListKindOf(dir.File(c.name)).menuCaption, c.kind.menuCaption)
+        EXPECT_EQ(ListKindOf(dir.File(c.name)).name, c.kind.name)
             << c.name << ": " << c.text.value_or("(missing)").substr(0, 60);
     }
 }

@@ -6,17 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "blake2/Blake2Kind.h"
-#include "blake3/Blake3Kind.h"
+#include "kinds/SumToolKinds.h"
 #include "checksum/FileDigest.h"
 #include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
-#include "md5list/Md5Kind.h"
-#include "registry/ListKinds.h"
-#include "sha1/Sha1Kind.h"
-#include "sha256/Sha256Kind.h"
-#include "sha512/Sha512Kind.h"
-#include "tests/md5list/Md5TestSupport.h"
+#include "kinds/ListKinds.h"
+#include "tests/kinds/Md5TestSupport.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/PeerTools.h"
 #include "tests/support/TreeListing.h"

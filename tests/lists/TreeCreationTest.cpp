@@ -25,12 +25,12 @@ VELMAR_AT_EACH_READING_POLICY(TreeCreationTest);
 
 // The name each kind proposes for a list of the folder "Music".
 std::string ListNameInMusic(const ListKind& kind) {
-    return kind.create.extension ? std::string("Music") + kind.create.extension : kind.create.firstName;
+    return kind.folderExtension ? std::string("Music") + kind.folderExtension : kind.firstName;
 }
 
 TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerifies) {
     for (const ListKind* kind : ListKinds()) {
-        SCOPED_TRACE(kind->create.firstName);
+        SCOPED_TRACE(kind->firstName);
         TempDir dir;
         const std::string list = ListNameInMusic(*kind);
         // Folder by folder: "Album" and its files come before "Album (Live)",
@@ -50,7 +50,7 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
         MainWindowState state;
         ProgramEndCatcher catcher;
         CreateFromFolder(window, state, *kind, music);
-        EXPECT_TRUE(Contains(window.Log(), std::string("OpenFolderDialog ") + kind->create.folderTitle));
+        EXPECT_TRUE(Contains(window.Log(), std::string("OpenFolderDialog ") + TextsOf(*kind).create.folderTitle));
         EXPECT_EQ(window.setup.rows, listed);
         EXPECT_EQ(window.setup.edit1, list);
         EXPECT_EQ(window.Log().back(), "Cursor default") << "the walk ends as every job does";
@@ -60,7 +60,7 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
         window.setup.comboBox1 = CommentModeFileInfo;
         window.messageAnswers = {MessageAnswer::Yes};
         CreateGo(window, state, *kind);
-        ASSERT_TRUE(WaitForJobEndAfter(window, std::string("MessageBox Ok ") + kind->creationComplete));
+        ASSERT_TRUE(WaitForJobEndAfter(window, std::string("MessageBox Ok ") + TextsOf(*kind).creationComplete));
         EXPECT_TRUE(Contains(window.Log(), "MessageBox YesNo File Exists. Overwrite?"));
         EXPECT_NE(ReadAll(music + "/" + list).find("Artist/Album (Live)/01.bin"), std::string::npos);
 
@@ -94,7 +94,7 @@ TEST_P(TreeCreationTest, AFolderThatCannotBeReadStopsTheCreationAtGoBeforeAFileI
             ::chmod((music + "/Locked").c_str(), 0755);
             SKIP_IF_CHILD_SAID(ending);
             EXPECT_EQ(ending, "a.bin, MessageBox Ok " + CannotReadFolderMessage(music + "/Locked"))
-                << kind->create.firstName << " " << locked;
+                << kind->firstName << " " << locked;
             EXPECT_FALSE(PathExists(music + "/" + ListNameInMusic(*kind)));
         }
     }
@@ -110,7 +110,7 @@ TEST_P(TreeCreationTest, ATreeWithoutAFileSaysSoAndGivesTheWindowBack) {
         ProgramEndCatcher catcher;
         CreateFromFolder(window, state, *kind, dir.File("Empty") + "/");
         EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok No files found in folder '" + dir.File("Empty") + "'"));
-        EXPECT_FALSE(Contains(window.Log(), "Enable Button1")) << kind->create.firstName;
+        EXPECT_FALSE(Contains(window.Log(), "Enable Button1")) << kind->firstName;
         EXPECT_EQ(window.Log().back(), "Cursor default");
     }
 }

@@ -18,7 +18,7 @@
 #include "app/KindCommands.h"
 #include "lists/CreationJob.h"
 #include "lists/VerifyJob.h"
-#include "registry/ListKinds.h"
+#include "kinds/ListKinds.h"
 #include "tests/support/FakeWindowLog.h"
 #include "tests/support/PeerTools.h"
 #include "tests/support/RecordingSink.h"
