@@ -67,8 +67,8 @@ public:
     // File > Save Report: the rows of the last list checked, with their
     // details, in the format the chosen name asks for.
     void SaveReport1Click();
-    // Files dropped on the window: the first local one is verified as an
-    // SFV list.
+    // Files dropped on the window: the first local one is verified as the
+    // kind of list it is, told from its name and lines.
     void FormDropFiles(const QList<QUrl>& urls);
 
     // Another window of the program (the About box) became active; the

@@ -175,7 +175,7 @@ private:
 
 int SetBlake3HelpersForTesting(int helpers) { return HelperPool::Get().SetSize(helpers); }
 
-std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
     const std::uint64_t size = file.OpenedSize();
     if (size < Blake3SplitSize || file.UncachedBytes() > size / 8) return std::nullopt;
     HelperPool& pool = HelperPool::Get();
@@ -188,7 +188,7 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     pool.Offer(split);
     HashPieces(split, buffer.data(), readSize, split.shortPieces[0]);
     pool.Withdraw(split);
-    if (split.stopped) return StoppedDigest();
+    if (split.stopped) return Blake3FileSplit{.stopped = true};
 
     // The whole pieces in order, then the first short one as far as it went.
     const auto& shortPieces = split.shortPieces;
@@ -208,22 +208,19 @@ std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, con
     // to the end; after a file shrank, this finds the end at once.
     constexpr std::uint64_t NoEnd = std::numeric_limits<std::uint64_t>::max();
     if (error == 0 && !ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
-        return StoppedDigest();
+        return Blake3FileSplit{.stopped = true};
     // A file cut back to exactly its first piece while it was read: that
     // piece's value was taken as a subtree's below the root, and the root is
     // its own top node. A rare race, read again.
     if (error == 0 && length == Blake3SplitPiece) {
         hasher = Blake3Hasher();
         length = 0;
-        if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error)) return StoppedDigest();
+        if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
+            return Blake3FileSplit{.stopped = true};
     }
-    FileDigest digest;
-    digest.status = error ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
-    digest.error = error;
-    digest.length = length;
-    digest.size = Blake3DigestSize;
-    hasher.Final(digest.bytes.data());
-    return digest;
+    Blake3FileSplit done{.length = length, .error = error};
+    hasher.Final(done.digest.data());
+    return done;
 }
 
 }  // namespace velmar

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "checksum/FileDigest.h"
+#include "checksum/Blake3.h"
+#include "checksum/DigestWatch.h"
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
 
@@ -25,8 +26,17 @@ inline constexpr std::uint64_t Blake3SplitPiece = std::uint64_t{1} << 20;
 // few pieces are uneven.
 inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPiece;
 
-// DigestOpenFile for BLAKE3 on several threads, or nothing when one thread
-// should do: the file is shorter than Blake3SplitSize, more than an eighth
+// What a file split over several threads came to: its digest, the bytes
+// read, and the errno of a read that failed part way (the digest then of
+// the bytes before it).
+struct Blake3FileSplit {
+    std::array<std::uint8_t, Blake3DigestSize> digest{};
+    std::uint64_t length = 0;
+    int error = 0;
+    bool stopped = false;  // the watch stopped it: the digest means nothing
+};
+
+// A file's BLAKE3 on several threads, or nothing when one thread should do: the file is shorter than Blake3SplitSize, more than an eighth
 // of it has to come from the device (several readers would make a disk
 // seek, and one core hashes faster than most devices deliver), or this
 // process may use one CPU only. The threads that help are kept from file
@@ -37,7 +47,7 @@ inline constexpr std::uint64_t Blake3SplitSize = 8 * Blake3SplitPiece;
 // block read. A read error gives ReadFailed with its errno and the digest
 // of the bytes before it; a file that shrinks or grows while read gives
 // the digest of what was read, front to back, as one thread would.
-std::optional<FileDigest> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
+std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
 
 // Sets how many helper threads large files may use from now on (0: never
 // split); returns the previous number. For tests, which need the split on

@@ -160,7 +160,16 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
 
 FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
     if (algorithm == DigestAlgorithm::Blake3)
-        if (auto split = Blake3OnCores(file, buffer, watch)) return *split;
+        if (const auto split = Blake3OnCores(file, buffer, watch)) {
+            if (split->stopped) return StoppedDigest();
+            FileDigest digest;
+            digest.status = split->error ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
+            digest.error = split->error;
+            digest.length = split->length;
+            digest.size = split->digest.size();
+            std::copy(split->digest.begin(), split->digest.end(), digest.bytes.begin());
+            return digest;
+        }
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
     const bool overlap = algorithm != DigestAlgorithm::Crc32;
     std::optional<ReadAhead> ahead;

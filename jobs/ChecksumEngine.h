@@ -2,9 +2,11 @@
 // handed to the job in row order: a row's result is taken once it and every
 // row before it are done, so the marks still appear one by one from the
 // top, only sooner. Workers run at most a window of rows ahead of the job,
-// so memory stays flat however long the list is. The engine only schedules
-// rows onto workers; how a file is read is checksum/'s: DigestFile, or for
-// MD5 the lane set that reads up to sixteen files side by side.
+// so memory stays flat however long the list is. The engine schedules rows
+// onto workers, decides which files go to the disk's one reader and which
+// are announced to the disk ahead of their rows; the digests themselves are
+// checksum/'s: DigestOpenFile, or for MD5 the lane set that reads up to
+// sixteen files side by side.
 #pragma once
 
 #include <atomic>
