@@ -77,10 +77,10 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         } else if (argument == "--comment") {
             const std::string* mode = value();
             if (!mode) return std::string("--comment needs file-info, none, text:TEXT or file:PATH");
-            if (*mode == "file-info") options.commentMode = 2;
-            else if (*mode == "none") options.commentMode = 3;
-            else if (mode->starts_with("text:")) options.commentMode = 1, options.commentText = mode->substr(5);
-            else if (mode->starts_with("file:") && mode->size() > 5) options.commentMode = 0, options.commentFile = mode->substr(5);
+            if (*mode == "file-info") options.commentMode = CommentModeFileInfo;
+            else if (*mode == "none") options.commentMode = CommentModeNone;
+            else if (mode->starts_with("text:")) options.commentMode = CommentModeOneLine, options.commentText = mode->substr(5);
+            else if (mode->starts_with("file:") && mode->size() > 5) options.commentMode = CommentModeFile, options.commentFile = mode->substr(5);
             else return "unknown comment '" + *mode + "'";
         } else if (argument == "--winsfv") options.winsfv = true;
         else if (argument == "--force") options.force = true;
@@ -96,7 +96,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
     if (options.paths.empty()) return command + " needs " + (options.command == CliCommand::Create ? "files or a folder" : "a list");
     if (oneList && options.paths.size() > 1) return command + " takes one list";
     if (options.command == CliCommand::Create && !options.kind) return std::string("create needs --kind");
-    if (options.command != CliCommand::Create && (!options.output.empty() || options.winsfv || options.commentMode != 2))
+    if (options.command != CliCommand::Create && (!options.output.empty() || options.winsfv || options.commentMode != CommentModeFileInfo))
         return "-o, --comment and --winsfv are create's";
     if (options.update && options.command != CliCommand::Audit) return std::string("--update is audit's");
     return options;

@@ -23,9 +23,9 @@ struct CliOptions {
     CliCommand command = CliCommand::Help;
     const ListKind* kind = nullptr;  // --kind; told from each list when null
     std::string output;              // create's -o
-    // create's --comment, as the window's comment modes: 0 a comment file,
-    // 1 one line of text, 2 the file-info block, 3 none.
-    int commentMode = 2;
+    // create's --comment: a comment file, one line of text, the file-info
+    // block (the default) or none.
+    int commentMode = CommentModeFileInfo;
     std::string commentText;  // text:TEXT
     std::string commentFile;  // file:PATH
     bool winsfv = false;

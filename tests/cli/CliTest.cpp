@@ -144,6 +144,11 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
         EXPECT_EQ(run.out, step.out);
         EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
     }
+    // A comment file's text goes into the comment block.
+    dir.Write("notes.txt", "ripped with care\n");
+    ASSERT_EQ(RunCli(tree, {"create", "--kind", "sfv", "--comment", "file:" + dir.File("notes.txt"), "-o", "noted.sfv",
+                            "b.bin"}).status, 0);
+    EXPECT_NE(ReadAll(tree + "/noted.sfv").find("; ripped with care\r\n"), std::string::npos) << ReadAll(tree + "/noted.sfv");
     // Only --rename-bad renames, under the window's rules.
     dir.Write("Tree/md5sum", "d41d8cd98f00b204e9800998ecf8427e  b.bin\n");
     EXPECT_EQ(RunCli(tree, {"verify", "--status", "md5sum"}).status, 2);
