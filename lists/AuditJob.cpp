@@ -209,7 +209,8 @@ void ReplaceList(JobFrame& frame, const ListKind& kind, const std::string& listP
 
 void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std::string& listPath) {
     const bool audit = mode == AuditMode::Audit;
-    const std::string folder = ListDirectoryOf(listPath);
+    // Whole once, so that no row's details look for the current folder.
+    const std::string folder = AbsolutePath(ListDirectoryOf(listPath));
     ListedEntries entries(kind.Digits());
     ListedFileFinder finder(kind, folder, listPath);
     ReadListEntries(frame, kind, listPath, ReadPurpose::MenuVerify, finder,

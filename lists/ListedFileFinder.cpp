@@ -17,7 +17,9 @@ const char* const LegacyCodePages[] = {"WINDOWS-1252", "CP437", "SHIFT_JIS"};
 }  // namespace
 
 ListedFileFinder::ListedFileFinder(const ListKind& kind, std::string listDirectory, std::string listPath)
-    : retryWithoutLeadingBlanks_(kind.retryWithoutLeadingBlanks), directory_(std::move(listDirectory)),
+    : retryWithoutLeadingBlanks_(kind.retryWithoutLeadingBlanks),
+      // Made whole once here, not for every row's details: "" is the root.
+      directory_(listDirectory.empty() ? std::move(listDirectory) : AbsolutePath(listDirectory)),
       listPath_(std::move(listPath)) {}
 
 std::string ListedFileFinder::ListedPath(std::string_view name) const { return ListedFilePath(directory_, name); }

@@ -35,7 +35,7 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
         frame.HoldList(nullptr);
     }
     frame.EndRowWalk();
-    frame.EndVerify(listDirectory, [&](int row) { return finder.PathOf(entries.Name(row)); });
+    frame.EndVerify(finder.Directory(), [&](int row) { return finder.PathOf(entries.Name(row)); });
 }
 
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, ReadPurpose purpose) {
