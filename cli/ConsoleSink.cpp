@@ -82,6 +82,8 @@ void ConsoleSink::RowAdded(std::string_view name) {
 
 void ConsoleSink::RowMarked(int row, StatusIcon icon, const RowDetails* details) {
     std::lock_guard lock(mutex_);
+    // A creation marks the files it was given, which are no rows to print.
+    if (row < 0 || row >= (streaming_ ? static_cast<int>(nameEnds_.size()) : rows_.Count())) return;
     if (!streaming_) {
         if (details) rows_.SetDetails(row, *details);
         return rows_.SetIcon(row, icon);
@@ -96,7 +98,7 @@ void ConsoleSink::RowMarked(int row, StatusIcon icon, const RowDetails* details)
 
 void ConsoleSink::RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) {
     std::lock_guard lock(mutex_);
-    if (streaming_) return;
+    if (streaming_ || row < 0 || row >= rows_.Count()) return;
     rows_.SetName(row, text);
     rows_.SetDetails(row, details);
     rows_.SetIcon(row, icon);
@@ -104,7 +106,7 @@ void ConsoleSink::RowChanged(int row, StatusIcon icon, std::string_view text, co
 
 void ConsoleSink::RowRenamed(int row, const std::string& path) {
     std::lock_guard lock(mutex_);
-    if (!streaming_) rows_.SetDetails(row, RenamedDetails(rows_.Details(row), path));
+    if (!streaming_ && row >= 0 && row < rows_.Count()) rows_.SetDetails(row, RenamedDetails(rows_.Details(row), path));
 }
 
 void ConsoleSink::RowsRemoved(const std::vector<int>& rows) {

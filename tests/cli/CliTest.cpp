@@ -144,6 +144,15 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
         EXPECT_EQ(run.out, step.out);
         EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
     }
+    // A creation's rows are the files it was given, never rows to print:
+    // a thousand of them once made it write past rows it did not hold.
+    std::filesystem::create_directory(dir.File("Many"));
+    for (int i = 0; i < 1000; ++i) dir.Write("Many/f" + std::to_string(i), std::to_string(i));
+    const CliRun many = RunCli(dir.path(), {"create", "--kind", "md5", "Many"});
+    EXPECT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.out, "");
+    const std::string manyList = ReadAll(dir.File("Many/md5sum"));
+    EXPECT_EQ(std::count(manyList.begin(), manyList.end(), '\n'), 1000);
     // A comment file's text goes into the comment block.
     dir.Write("notes.txt", "ripped with care\n");
     ASSERT_EQ(RunCli(tree, {"create", "--kind", "sfv", "--comment", "file:" + dir.File("notes.txt"), "-o", "noted.sfv",
