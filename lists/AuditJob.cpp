@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "checksum/DigestText.h"
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "jobs/TreeListing.h"
 #include "lists/ListReading.h"
 #include "lists/ListableName.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "lists/ListableName.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"

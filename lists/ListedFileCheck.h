@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
 #include "lists/ListedFileFinder.h"

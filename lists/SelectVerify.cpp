@@ -1,6 +1,6 @@
 #include "lists/SelectVerify.h"
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "lists/ListedFileCheck.h"
 
 namespace velmar {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Paths.h"

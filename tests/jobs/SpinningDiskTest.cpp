@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "tests/support/FuseMount.h"
 #include "tests/support/TempDir.h"
 

@@ -9,7 +9,7 @@
 
 #include "lists/VerifyJob.h"
 #include "kinds/SfvKind.h"
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "tests/kinds/SfvTestSupport.h"
 
 namespace velmar {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "platform/PageCache.h"
 #include "tests/support/RecordingSink.h"

@@ -20,7 +20,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 #include "platform/DeviceKind.h"
 #include "platform/Files.h"
 #include "platform/PageCache.h"

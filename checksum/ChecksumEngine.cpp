@@ -1,4 +1,4 @@
-#include "jobs/ChecksumEngine.h"
+#include "checksum/ChecksumEngine.h"
 
 #include <algorithm>
 #include <atomic>
