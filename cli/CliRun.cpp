@@ -94,11 +94,8 @@ int Audit(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     const JobResult result = RunJob(sink, control, [&](JobFrame& frame) {
         AuditList(frame, audit ? AuditMode::Audit : AuditMode::AddNewFiles, kind, list);
     });
-    if (result.end == JobEnd::Failed) {
-        sink.EndJob();
-        return Say(list + ": " + result.message);
-    }
     sink.EndJob();
+    if (result.end == JobEnd::Failed) Say(list + ": " + result.message);
     // New files are what an addition is for, not a finding.
     return StatusOf(result) & (audit ? ~0 : ~8);
 }
