@@ -42,7 +42,7 @@ using JobBody = std::function<void(JobFrame& frame)>;
 using JobEnding = std::function<void(const JobResult& result)>;
 
 struct WindowJobOptions {
-    JobEnding ending;
+    JobEnding ending = {};
     bool deselectMarked = false;  // see WindowSink
 };
 

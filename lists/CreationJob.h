@@ -14,12 +14,12 @@ namespace velmar {
 
 // Everything a creation needs, decided before it starts.
 struct CreationInputs {
-    std::vector<std::string> rows;  // the names to list, below `directory`, in row order
-    std::string directory;          // the folder of the files, where the list goes
-    std::string listName;           // the list's name in that folder
-    int commentMode = CommentModeNone;  // a CommentMode; -1 for none
-    std::string oneLineComment;
-    std::string commentFile;        // the comment file chosen, "" for none
+    std::vector<std::string> rows = {};  // the names to list, below `directory`, in row order
+    std::string directory = {};          // the folder of the files, where the list goes
+    std::string listName = {};           // the list's name in that folder
+    int commentMode = CommentModeNone;   // a CommentMode; -1 for none
+    std::string oneLineComment = {};
+    std::string commentFile = {};        // the comment file chosen, "" for none
     bool winsfv = false;            // an SFV list as WinSFV writes it
 };
 
