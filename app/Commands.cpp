@@ -106,24 +106,40 @@ void EndCreationInWindow(MainWindow& window, const JobResult& result, const std:
     window.SetVisible(Control::Edit2, false);
 }
 
-std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, GoMode mode,
-                                                  const OpenFileRequest& dialog) {
-    if (state.Busy) return std::nullopt;
-    state.JobMode = mode;
+namespace {
+
+// The window made ready for a list to be checked, and the list chosen in
+// `dialog`; go! stays open with `goEnabled`. Nothing when cancelled.
+std::optional<std::string> ChooseList(MainWindow& window, const OpenFileRequest& dialog, bool goEnabled) {
     window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
     window.SetVisible(Control::Edit2, false);
     window.SetEnabled(Control::CheckBox1, false);
     window.SetEnabled(Control::ComboBox1, false);
-    window.SetEnabled(Control::Button1, true);
+    window.SetEnabled(Control::Button1, goEnabled);
     window.ClearRows();
-
     auto chosen = window.OpenFileDialog(dialog);
     if (!chosen || chosen->empty()) return std::nullopt;
-    const std::string& path = chosen->front();
+    return chosen->front();
+}
+
+// "Verifying...", and the list's name in the name box.
+void ShowListChosen(MainWindow& window, const std::string& path) {
     window.SetText(Control::Label1, "Verifying...");
     window.SetVisible(Control::Label1, true);
     window.SetText(Control::Edit1, BaseNameOf(path));
     window.LoadIcons();
+}
+
+}  // namespace
+
+std::optional<std::string> RunSelectVerifyCommand(MainWindow& window, MainWindowState& state, GoMode mode,
+                                                  const OpenFileRequest& dialog) {
+    if (state.Busy) return std::nullopt;
+    state.JobMode = mode;
+    auto chosen = ChooseList(window, dialog, true);
+    if (!chosen) return std::nullopt;
+    const std::string& path = *chosen;
+    ShowListChosen(window, path);
     state.ListDirectory = ListDirectoryOf(path);
     state.ListPath = path;
     return path;
@@ -136,15 +152,8 @@ std::optional<std::string> RunMenuVerifyCommand(MainWindow& window, MainWindowSt
     // Busy while the dialog is open, so that nothing else starts meanwhile.
     state.Busy = 1;
     state.StopRequested = 0;
-    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
-    window.SetVisible(Control::Edit2, false);
-    window.SetEnabled(Control::CheckBox1, false);
-    window.SetEnabled(Control::ComboBox1, false);
-    window.SetEnabled(Control::Button1, false);
-    window.ClearRows();
-
-    auto chosen = window.OpenFileDialog(dialog);
-    if (!chosen || chosen->empty()) {
+    auto chosen = ChooseList(window, dialog, false);
+    if (!chosen) {
         // A cancel gives the window back, and a close asked for meanwhile
         // now takes effect.
         state.Busy = 0;
@@ -152,11 +161,8 @@ std::optional<std::string> RunMenuVerifyCommand(MainWindow& window, MainWindowSt
         return std::nullopt;
     }
     window.SetBusyCursor(true);
-    window.SetText(Control::Label1, "Verifying...");
-    window.SetVisible(Control::Label1, true);
-    window.SetText(Control::Edit1, BaseNameOf(chosen->front()));
-    window.LoadIcons();
-    return chosen->front();
+    ShowListChosen(window, *chosen);
+    return chosen;
 }
 
 bool RunCommandLineVerifyCommand(MainWindow& window, MainWindowState& state) {

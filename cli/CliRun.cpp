@@ -51,12 +51,18 @@ int StatusOf(const JobResult& result) {
     return bits;
 }
 
+// What a job that failed says, naming its list.
+void SayFailure(const std::string& list, const JobResult& result) {
+    if (result.end != JobEnd::Failed) return;
+    Say(list + ": " + result.message);
+}
+
 // The rows printed, then what a failure says, naming the list.
 int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName = {}) {
     // A list that yields no entry at all (empty, cut short, no list) proves nothing.
     const bool nothingChecked = result.end == JobEnd::Completed && result.rows == 0;
     sink.EndJob(listName, !nothingChecked);
-    if (result.end == JobEnd::Failed) Say(list + ": " + result.message);
+    SayFailure(list, result);
     if (nothingChecked) return Say(list + ": no entries to check");
     return StatusOf(result);
 }
@@ -95,7 +101,7 @@ int Audit(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
         AuditList(frame, audit ? AuditMode::Audit : AuditMode::AddNewFiles, kind, list);
     });
     sink.EndJob();
-    if (result.end == JobEnd::Failed) Say(list + ": " + result.message);
+    SayFailure(list, result);
     // New files are what an addition is for, not a finding.
     return StatusOf(result) & (audit ? ~0 : ~8);
 }

@@ -3,6 +3,8 @@
 // and control states so a test can look at what a job left behind.
 #pragma once
 
+#include "tests/support/EventLog.h"
+
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -43,7 +45,7 @@ private:
     EndProgramHandler previous_;
 };
 
-class FakeWindow : public MainWindow {
+class FakeWindow : public MainWindow, public EventLog {
 public:
     struct Row {
         std::string name;
@@ -59,10 +61,6 @@ public:
     // The last progress the bar was told to follow.
     std::shared_ptr<const JobProgress> followed;
 
-    std::vector<std::string> Log() {
-        std::lock_guard lock(mutex_);
-        return log_;
-    }
     std::vector<Row> Rows() {
         std::lock_guard lock(mutex_);
         return rows_;
@@ -186,9 +184,6 @@ public:
     }
     void LoadIcons() override { Record("LoadIcons"); }
 
-    // Called after each operation is logged, with the operation's number.
-    std::function<void(std::size_t)> onRecord;
-
 private:
     std::optional<std::vector<std::string>> NextDialogAnswer() {
         std::lock_guard lock(mutex_);
@@ -197,18 +192,7 @@ private:
         dialogAnswers.pop_front();
         return answer;
     }
-    void Record(std::string entry) {
-        std::size_t count;
-        {
-            std::lock_guard lock(mutex_);
-            log_.push_back(std::move(entry));
-            count = log_.size();
-        }
-        if (onRecord) onRecord(count);
-    }
 
-    std::mutex mutex_;
-    std::vector<std::string> log_;
     std::vector<Row> rows_;
 };
 

@@ -2,6 +2,8 @@
 // script, and its rows held so a test can look at what the job left behind.
 #pragma once
 
+#include "tests/support/EventLog.h"
+
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,7 +18,7 @@
 
 namespace velmar::test {
 
-class RecordingSink : public JobSink {
+class RecordingSink : public JobSink, public EventLog {
 public:
     struct Row {
         std::string name;
@@ -29,13 +31,7 @@ public:
     // The last progress followed.
     std::shared_ptr<const JobProgress> followed;
     std::string checkedList;
-    // Called after each event is logged, with the event's number.
-    std::function<void(std::size_t)> onRecord;
 
-    std::vector<std::string> Log() {
-        std::lock_guard lock(mutex_);
-        return log_;
-    }
     std::vector<Row> Rows() {
         std::lock_guard lock(mutex_);
         return rows_;
@@ -96,18 +92,6 @@ public:
     void Told(const std::string& message) override { Record("Told " + message); }
 
 private:
-    void Record(std::string entry) {
-        std::size_t count;
-        {
-            std::lock_guard lock(mutex_);
-            log_.push_back(std::move(entry));
-            count = log_.size();
-        }
-        if (onRecord) onRecord(count);
-    }
-
-    std::mutex mutex_;
-    std::vector<std::string> log_;
     std::vector<Row> rows_;
 };
 
