@@ -9,13 +9,12 @@
 #include <new>
 #include <optional>
 #include <system_error>
-#include <thread>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "checksum/Blake3.h"
 #include "checksum/Crc32.h"
-#include "platform/UsableCpus.h"
 
 namespace velmar {
 namespace {
@@ -43,13 +42,9 @@ struct Split {
     std::atomic<bool> stopped{false};
     // Slot 0 is the file's own thread's, the others its helpers'.
     std::vector<ShortPiece> shortPieces;
-    // Under the pool's lock: the helpers it may still take, and those on it.
-    int wanted;
-    int joined = 0, active = 0;
-
     Split(InputFile& f, const DigestWatch& w, std::uint64_t pieces, int helpers)
         : file(f), watch(w), size(f.OpenedSize()), values(pieces), end(pieces),
-          shortPieces(static_cast<std::size_t>(helpers) + 1), wanted(helpers) {}
+          shortPieces(static_cast<std::size_t>(helpers) + 1) {}
 };
 
 // Reads on from `at` to `to`, the file's end or a read error, into
@@ -95,99 +90,60 @@ void HashPieces(Split& split, std::uint8_t* buffer, std::size_t readSize, ShortP
     }
 }
 
-// Helper threads, started at the first large file and kept for the
-// process's life, each with its own read buffer, so that a large file costs
-// neither a thread's start nor a buffer's page faults. A file offers its
-// split and reads it on its own thread as well; a helper joins the oldest
-// split on offer. Nothing ever waits for a helper to come, only for those
-// already on a split to finish the piece in hand, so files never wait on
-// each other, and with one worker per core in the engine no more than
-// twice the cores are busy hashing.
-class HelperPool {
-public:
-    static HelperPool& Get() {
-        // Never destroyed: its threads may be waiting on it at exit.
-        static HelperPool* const pool = new HelperPool(UsableCpus() - 1);
-        return *pool;
-    }
+// A helper's read buffer, made once for each thread of the pool that helps.
+ReadBuffer& HelperBuffer() {
+    thread_local std::unique_ptr<ReadBuffer> buffer;
+    if (!buffer) buffer = std::make_unique<ReadBuffer>(CrcReadChunk);
+    return *buffer;
+}
 
-    int Size() {
-        std::lock_guard lock(mutex_);
-        return size_;
-    }
-    int SetSize(int size) {
-        std::lock_guard lock(mutex_);
-        return std::exchange(size_, size);
-    }
-
-    void Offer(Split& split) {
-        std::lock_guard lock(mutex_);
-        for (; started_ < size_; ++started_) {
+// Offers the split to up to `helpers` threads of the pool, hashes pieces on
+// this thread as well, and returns once every helper that came has ended.
+void HashOnCores(Split& split, const ReadingHelp& help, int helpers, ReadBuffer& buffer, std::size_t readSize) {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+    for (int i = 1; i <= helpers; ++i) {
+        ShortPiece& shortPiece = split.shortPieces[static_cast<std::size_t>(i)];
+        {
+            std::lock_guard lock(mutex);
+            ++running;
+        }
+        const bool taken = help.pool->TryRun([&split, &shortPiece, &mutex, &ended, &running] {
             try {
-                std::thread([this] { Work(); }).detach();
-            } catch (const std::system_error&) {
-                break;  // fewer helpers, then
+                ReadBuffer& own = HelperBuffer();
+                HashPieces(split, own.data(), own.size(), shortPiece);
+            } catch (const std::bad_alloc&) {
+                // one helper fewer: the others take its pieces
             }
-        }
-        offers_.push_back(&split);
-        changed_.notify_all();
-    }
-
-    // Once this returns no helper is on the split or will join it.
-    void Withdraw(Split& split) {
-        std::unique_lock lock(mutex_);
-        std::erase(offers_, &split);
-        changed_.wait(lock, [&] { return split.active == 0; });
-    }
-
-private:
-    explicit HelperPool(int size) : size_(size) {}
-
-    void Work() {
-        std::optional<ReadBuffer> buffer;
-        try {
-            buffer.emplace(CrcReadChunk);
-        } catch (const std::bad_alloc&) {
-            return;  // one helper fewer
-        }
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [&] { return !offers_.empty(); });
-            Split& split = *offers_.front();
-            ShortPiece& shortPiece = split.shortPieces[static_cast<std::size_t>(++split.joined)];
-            if (split.joined == split.wanted) offers_.erase(offers_.begin());
-            ++split.active;
-            lock.unlock();
-            HashPieces(split, buffer->data(), CrcReadChunk, shortPiece);
-            lock.lock();
-            if (--split.active == 0) changed_.notify_all();
+            std::lock_guard lock(mutex);
+            if (--running == 0) ended.notify_all();
+        });
+        if (!taken) {
+            std::lock_guard lock(mutex);
+            --running;
+            break;
         }
     }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Split*> offers_;  // oldest first
-    int size_;
-    int started_ = 0;
-};
+    HashPieces(split, buffer.data(), readSize, split.shortPieces[0]);
+    std::unique_lock lock(mutex);
+    ended.wait(lock, [&] { return running == 0; });
+}
 
 }  // namespace
 
-int SetBlake3HelpersForTesting(int helpers) { return HelperPool::Get().SetSize(helpers); }
-
-std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch,
+                                             const ReadingHelp& help) {
     const std::uint64_t size = file.OpenedSize();
-    if (size < Blake3SplitSize || file.UncachedBytes() > size / 8) return std::nullopt;
-    HelperPool& pool = HelperPool::Get();
+    if (!help.pool || help.blake3Helpers <= 0 || size < Blake3SplitSize || help.UncachedBytes(file) > size / 8)
+        return std::nullopt;
     const std::uint64_t pieces = (size + Blake3SplitPiece - 1) / Blake3SplitPiece;
-    const int helpers = static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(pool.Size())));
-    if (helpers <= 0) return std::nullopt;
+    const int helpers =
+        static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(help.blake3Helpers)));
 
     const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
     Split split(file, watch, pieces, helpers);
-    pool.Offer(split);
-    HashPieces(split, buffer.data(), readSize, split.shortPieces[0]);
-    pool.Withdraw(split);
+    HashOnCores(split, help, helpers, buffer, readSize);
     if (split.stopped) return Blake3FileSplit{.stopped = true};
 
     // The whole pieces in order, then the first short one as far as it went.

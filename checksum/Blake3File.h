@@ -10,6 +10,7 @@
 
 #include "checksum/Blake3.h"
 #include "checksum/DigestWatch.h"
+#include "checksum/ReadingHelp.h"
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
 
@@ -36,22 +37,20 @@ struct Blake3FileSplit {
     bool stopped = false;  // the watch stopped it: the digest means nothing
 };
 
-// A file's BLAKE3 on several threads, or nothing when one thread should do: the file is shorter than Blake3SplitSize, more than an eighth
-// of it has to come from the device (several readers would make a disk
-// seek, and one core hashes faster than most devices deliver), or this
-// process may use one CPU only. The threads that help are kept from file
-// to file: the usable CPUs less one, shared by every file being digested;
-// a file takes those that are idle and waits for none.
+// A file's BLAKE3 on several threads, or nothing when one thread should
+// do: the file is shorter than Blake3SplitSize, more than an eighth of it
+// has to come from the device (several readers would make a disk seek, and
+// one core hashes faster than most devices deliver), or no helper may be
+// had. The helpers are threads of the job's pool, at most
+// help.blake3Helpers, taken only when idle (or while the pool may grow):
+// the file waits for none of them to come, only for those that came to
+// finish the piece in hand.
 //
 // Honours the watch on every thread within a block, and counts every
 // block read. A read error gives ReadFailed with its errno and the digest
 // of the bytes before it; a file that shrinks or grows while read gives
 // the digest of what was read, front to back, as one thread would.
-std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
-
-// Sets how many helper threads large files may use from now on (0: never
-// split); returns the previous number. For tests, which need the split on
-// any machine.
-int SetBlake3HelpersForTesting(int helpers);
+std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch,
+                                             const ReadingHelp& help);
 
 }  // namespace velmar

@@ -44,31 +44,20 @@ constexpr int AnnounceSample = 16;
 // not do is go back and forth between two large files.
 constexpr std::uint64_t DiskAllowance = 131072;
 
-std::atomic<int> workersForTesting{0};
-std::atomic<bool> diskInTurnForTesting{false};
-
 }  // namespace
 
-int ChecksumEngine::WorkersFor(const std::string& folder) {
-    if (const int pinned = workersForTesting.load()) return pinned;
-    if (DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid) return 1;
-    return UsableCpus();
-}
-
-ChecksumEngine::Readers ChecksumEngine::ReadersFor(const std::string& folder) {
-    const int workers = WorkersFor(folder);
-    if (workersForTesting.load()) return {workers, diskInTurnForTesting.load()};
-    if (workers > 1) return workers;
-    return {UsableCpus(), true};
-}
-
-void ChecksumEngine::SetWorkersForTesting(int workers, bool diskInTurn) {
-    workersForTesting = workers;
-    diskInTurnForTesting = diskInTurn;
+EngineOptions ChecksumEngine::OptionsFor(const std::string& folder, EngineOptions options) {
+    const int cpus = UsableCpus();
+    if (options.blake3Helpers < 0) options.blake3Helpers = cpus - 1;
+    if (options.workers > 0) return options;
+    options.workers = cpus;
+    options.diskInTurn = DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid;
+    return options;
 }
 
 template <class BeginFile>
 std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
+    watch_.RowSized();
     std::optional<FileDigest> digest = begin(pathOf_(row));
     if (digest && digest->status == FileDigestStatus::OpenFailed && fallbackOf_)
         if (const auto other = fallbackOf_(row, digest->missing)) {
@@ -85,7 +74,8 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
                                                  const std::function<void()>& beforeStream) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
-    if (!diskInTurn_) return rest(file);
+    watch_.Sized(file.OpenedSize());
+    if (!options_.diskInTurn) return rest(file);
     // The page cache is asked of every file larger than the allowance (one
     // system call, two or three before Linux 6.5, on the descriptor read
     // anyway) and of one small file in every AnnounceSample, which tells
@@ -93,7 +83,7 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     // was announced, and tells nothing of the disk.
     const bool small = file.OpenedSize() <= DiskAllowance;
     const bool ask = !small || row % AnnounceSample == 0;
-    const std::uint64_t uncached = ask ? file.UncachedBytes() : 0;
+    const std::uint64_t uncached = ask ? help_.UncachedBytes(file) : 0;
     if (ask && row >= announced_) announcing_ = uncached > 0;
     if (announcing_) AnnounceAhead(row);
     // An announced file is on its way into memory: reading it asks the disk
@@ -129,7 +119,7 @@ void ChecksumEngine::AnnounceAhead(int row) {
     // The row's own file first, so that the disk is asked in row order.
     for (int next = std::max(announced_.load(), row);
          next < last && announcedBytes_ < AnnounceBytes && !watch_.Stopped(); announced_ = ++next) {
-        const Announcement announced = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize);
+        const Announcement announced = AnnounceSmallFile(pathOf_(next), AnnouncedFileSize, options_.nothingCached);
         announcedAhead_.emplace_back(next, announced.bytes);
         announcedBytes_ += announced.bytes;
         if (announced.bytes > 0) (announced.fromDisk ? fromDisk : inMemory) = true;
@@ -140,41 +130,50 @@ void ChecksumEngine::AnnounceAhead(int row) {
 ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), digestOf_(std::move(digestOf)),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
+    options_.workers = workers;
     Start(workers, false);
 }
 
-ChecksumEngine::ChecksumEngine(int rows, Readers readers, DigestAlgorithm algorithm, PathOfRow pathOf,
+ChecksumEngine::ChecksumEngine(int rows, const EngineOptions& options, DigestAlgorithm algorithm, PathOfRow pathOf,
                                DigestWatch watch, FallbackOfRow fallbackOf)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), pathOf_(std::move(pathOf)),
-      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm),
+      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm), options_(options),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     digestOf_ = [this](int row, ReadBuffer& buffer) {
         return *BeginRow(row, [&](const std::string& path) {
             return OpenRow(row, path, [&](InputFile& file) -> std::optional<FileDigest> {
-                return DigestOpenFile(algorithm_, file, buffer, watch_);
+                return DigestOpenFile(algorithm_, file, buffer, watch_, help_);
             });
         });
     };
-    Start(readers, algorithm == DigestAlgorithm::Md5);
+    Start(options.workers, algorithm == DigestAlgorithm::Md5);
 }
 
-void ChecksumEngine::Start(Readers readers, bool lanes) {
-    const int workers = std::clamp(readers.workers, 1, std::max(1, rows_));
+void ChecksumEngine::Start(int requested, bool lanes) {
+    const int workers = std::clamp(requested, 1, std::max(1, rows_));
     if (rows_ == 0) return;
+    // Room beside the workers for a read ahead each, or for the helpers of
+    // one large BLAKE3 file, and for the disk's reader.
+    pool_ = std::make_unique<TaskPool>(workers + std::max(workers, options_.blake3Helpers) + 1);
+    help_ = {.pool = pool_.get(), .blake3Helpers = std::max(0, options_.blake3Helpers),
+             .nothingCached = options_.nothingCached};
     if (workers == 1) {
         serial_ = true;
         serialBuffer_ = std::make_unique<ReadBuffer>();
         return;
     }
-    diskInTurn_ = readers.diskInTurn;
-    if (diskInTurn_) diskReader_ = std::make_unique<SequentialReader>();
+    if (options_.diskInTurn) diskReader_ = std::make_unique<SequentialReader>(*pool_);
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
-    for (int i = 0; i < workers; ++i) {
-        if (lanes && lanesPerWorker > 1) workers_.emplace_back([this, lanesPerWorker] { WorkLanes(lanesPerWorker); });
-        else workers_.emplace_back([this] { Work(); });
-    }
+    workersRunning_ = workers;
+    for (int i = 0; i < workers; ++i)
+        pool_->Run([this, lanes, lanesPerWorker] {
+            if (lanes && lanesPerWorker > 1) WorkLanes(lanesPerWorker);
+            else Work();
+            std::lock_guard lock(mutex_);
+            if (--workersRunning_ == 0) changed_.notify_all();
+        });
 }
 
 int ChecksumEngine::NextRow(bool wait) {
@@ -281,12 +280,15 @@ FileDigest ChecksumEngine::Take(int row) {
 
 void ChecksumEngine::Stop() {
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         stop_ = 1;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return workersRunning_ == 0; });
     }
-    changed_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
-    workers_.clear();
+    // The workers' streams are gone with them; then the disk's reader, and
+    // whatever else ran for them has ended too.
+    diskReader_.reset();
+    if (pool_) pool_->WaitIdle();
 }
 
 }  // namespace velmar

@@ -18,12 +18,14 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "checksum/EngineOptions.h"
 #include "checksum/FileDigest.h"
+#include "checksum/ReadingHelp.h"
 #include "platform/ReadBuffer.h"
 #include "platform/SequentialReader.h"
+#include "platform/TaskPool.h"
 
 namespace velmar {
 
@@ -38,30 +40,18 @@ public:
     // nothing is at its path), or nothing.
     using FallbackOfRow = std::function<std::optional<std::string>(int row, bool missing)>;
 
-    // Who reads a job's files: `workers` workers; with `diskInTurn`, only
-    // the files in the page cache (all but one read's worth) several at
-    // once. A file that needs more of the disk is read by one reader that
-    // takes such files one at a time, whole, in row order, and hands their
-    // blocks to the worker that opened it, so that the disk streams while
-    // every core hashes. Files up to 8 MiB that are not in memory are
-    // announced to the disk up to 64 MiB ahead, in row order, so that it has
-    // a queue to work through rather than one request at a time; by its row
-    // such a file is in memory, or on its way, and is read beside the others.
-    struct Readers {
-        Readers(int workers, bool diskInTurn = false) : workers(workers), diskInTurn(diskInTurn) {}
-        int workers;
-        bool diskInTurn;
-    };
-
-    // `workers` workers over rows 0 .. rows-1. With one worker there is no
-    // thread: each file is read when its row is taken, one at a time, in
-    // row order, as on a disk that must not seek. Once the watch's stop is
-    // set, every row not done yet comes back Stopped within a read, and the
-    // rows not begun unread; its count grows by every block read.
+    // `workers` workers over rows 0 .. rows-1, each row's digest computed by
+    // `digestOf`. With one worker there is no thread: each file is read when
+    // its row is taken, one at a time, in row order, as on a disk that must
+    // not seek. Once the watch's stop is set, every row not done yet comes
+    // back Stopped within a read, and the rows not begun unread; its count
+    // grows by every block read.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
-    // The `algorithm` digest of each row's file, or of its fallback's.
-    ChecksumEngine(int rows, Readers readers, DigestAlgorithm algorithm, PathOfRow pathOf, DigestWatch watch = {},
-                   FallbackOfRow fallbackOf = nullptr);
+    // The `algorithm` digest of each row's file, or of its fallback's, read
+    // as `options` say: their workers pinned (see OptionsFor). The watch
+    // also hears the size of every row's file as it is opened.
+    ChecksumEngine(int rows, const EngineOptions& options, DigestAlgorithm algorithm, PathOfRow pathOf,
+                   DigestWatch watch = {}, FallbackOfRow fallbackOf = nullptr);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
@@ -75,19 +65,14 @@ public:
     // taken afterwards comes back Stopped. Safe to call twice.
     void Stop();
 
-    // How many workers suit files in `folder`: one where the disk spins or
-    // its kind cannot be told (reading several files at once would make it
-    // seek back and forth), else one per CPU this process may use.
-    static int WorkersFor(const std::string& folder);
-    // Who reads files in `folder`: WorkersFor's workers; where that is one
-    // for the disk's sake, one per core all the same, with the disk in turn,
-    // so that files already in memory (just copied, or read before) are not
-    // read one at a time. Pinned for tests, exactly the pinned count.
-    static Readers ReadersFor(const std::string& folder);
-    // Tests that change files while a job runs read them one at a time, in
-    // turn; 0 lets the device decide again. Pinned with `diskInTurn`, the
-    // workers read as on a disk read in turn.
-    static void SetWorkersForTesting(int workers, bool diskInTurn = false);
+    // `options` with what they leave open decided for files in `folder`.
+    // Workers: one per CPU this process may use; where the disk spins or
+    // its kind cannot be told (reading several large files at once would
+    // make it seek back and forth), with the disk in turn, so that files
+    // already in memory (just copied, or read before) are not read one at
+    // a time while those that need the disk are. Helpers for one large
+    // BLAKE3 file: the CPUs but the file's own.
+    static EngineOptions OptionsFor(const std::string& folder, EngineOptions options);
 
 private:
     struct Slot {
@@ -98,7 +83,7 @@ private:
         bool foundElsewhere = false;
     };
 
-    void Start(Readers readers, bool lanes);
+    void Start(int workers, bool lanes);
     int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
     // The row's file through `begin`, or its fallback's when it cannot be
     // opened. `begin` gives a file's digest, or nothing while it is still
@@ -129,7 +114,7 @@ private:
     PathOfRow pathOf_;
     FallbackOfRow fallbackOf_;
     DigestAlgorithm algorithm_ = DigestAlgorithm::Crc32;
-    bool diskInTurn_ = false;
+    EngineOptions options_;
     bool serial_ = false;
     std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size
@@ -148,7 +133,11 @@ private:
     std::uint64_t announcedBytes_ = 0;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::thread> workers_;
+    // The workers, the disk's reader, reads ahead and BLAKE3's helpers:
+    // declared last, so that it goes first, once every task has ended.
+    std::unique_ptr<TaskPool> pool_;
+    int workersRunning_ = 0;  // under the mutex
+    ReadingHelp help_;
 };
 
 }  // namespace velmar

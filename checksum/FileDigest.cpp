@@ -145,10 +145,10 @@ std::uint32_t Crc32Of(const FileDigest& digest) {
 }
 
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
-                      const DigestWatch& watch) {
+                      const DigestWatch& watch, const ReadingHelp& help) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch)) return *unread;
-    return DigestOpenFile(algorithm, file, buffer, watch);
+    return DigestOpenFile(algorithm, file, buffer, watch, help);
 }
 
 FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const DigestWatch& watch) {
@@ -158,9 +158,10 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
     return result;
 }
 
-FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch) {
+FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch,
+                          const ReadingHelp& help) {
     if (algorithm == DigestAlgorithm::Blake3)
-        if (const auto split = Blake3OnCores(file, buffer, watch)) {
+        if (const auto split = Blake3OnCores(file, buffer, watch, help)) {
             if (split->stopped) return StoppedDigest();
             FileDigest digest;
             digest.status = split->error ? FileDigestStatus::ReadFailed : FileDigestStatus::Ok;
@@ -171,7 +172,7 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
             return digest;
         }
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
-    const bool overlap = algorithm != DigestAlgorithm::Crc32;
+    const bool overlap = algorithm != DigestAlgorithm::Crc32 && help.pool;
     std::optional<ReadAhead> ahead;
     bool first = true;
     FileDigest digest = DigestBlocks(algorithm, [&](const std::uint8_t*& data) {
@@ -187,7 +188,7 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
             // Only a file longer than one read gains from the kernel's
             // read-ahead; a small one would pay a system call for nothing.
             file.AdviseSequential();
-            if (overlap) ahead.emplace(file, chunk, buffer, SpareBuffer(buffer.size()));
+            if (overlap) ahead.emplace(*help.pool, file, chunk, buffer, SpareBuffer(buffer.size()));
         }
         first = false;
         return n;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "checksum/DigestWatch.h"
+#include "checksum/ReadingHelp.h"
 #include "platform/ReadBuffer.h"
 
 namespace velmar {
@@ -52,12 +53,13 @@ struct FileDigest {
 FileDigest StoppedDigest();
 
 // Reads the whole file in reads of at most CrcReadChunk bytes into `buffer`,
+// with the reads ahead and the helpers `help` allows,
 // which the caller keeps for its whole job so that no file costs an
 // allocation. Reports a failure to the caller instead of ending anything.
 // Once the watch is stopped it reads no further block, and a file not begun
 // comes back Stopped unopened.
 FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBuffer& buffer,
-                      const DigestWatch& watch = {});
+                      const DigestWatch& watch = {}, const ReadingHelp& help = {});
 
 // The digests of one file by each of `algorithms`, in one read of it: what
 // tells apart two algorithms with digests of one size.

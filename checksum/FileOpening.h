@@ -12,6 +12,7 @@
 #include <string>
 
 #include "checksum/FileDigest.h"
+#include "checksum/ReadingHelp.h"
 #include "platform/Files.h"
 
 namespace velmar {
@@ -32,6 +33,7 @@ FileDigest DigestBlocks(DigestAlgorithm algorithm, const NextBlock& next, const 
 FileDigest WithReadError(FileDigest digest, const InputFile& file);
 
 // DigestFile once `file` is open.
-FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch);
+FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer& buffer, const DigestWatch& watch,
+                          const ReadingHelp& help = {});
 
 }  // namespace velmar

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checksum/EngineOptions.h"
 #include "jobs/RowDetails.h"
 
 namespace velmar {
@@ -75,6 +76,9 @@ struct JobControl {
         QuitRequested = 1;
         StopRequested = 1;
     }
+
+    // How the job's files are read; by default as the storage says.
+    EngineOptions engine;
 };
 
 struct Tallies {

@@ -137,8 +137,6 @@ void JobFrame::LetGo() {
         closeList_ = nullptr;
         close();
     }
-    // The sizing thread looks at the job's rows; it ends before they go.
-    sizes_.reset();
     if (progress_) {
         progress_.reset();
         sink_.ProgressFollowed(nullptr);
@@ -152,13 +150,35 @@ void JobFrame::AddPendingRow(const std::string& name) {
 
 void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(rows), IconPending); }
 
-void JobFrame::BeginRowWalk(FileSizeSum::SizeOfRow sizeOf) {
-    progress_ = std::make_shared<JobProgress>(RowCount());
-    sizes_ = std::make_unique<FileSizeSum>(*progress_, RowCount(), std::move(sizeOf));
+int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
+                           const std::function<void(int row, const FileDigest&)>& done,
+                           const std::function<void()>& alsoLetGo) {
+    progress_ = std::make_shared<JobProgress>(rows);
     sink_.ProgressFollowed(progress_);
+    int row = 0;
+    {
+        ChecksumEngine engine(rows, ChecksumEngine::OptionsFor(files.folder, control_.engine), files.algorithm,
+                              files.pathOf,
+                              {&control_.StopRequested, &progress_->bytesDone, &progress_->bytesSized,
+                               &progress_->rowsSized},
+                              files.fallbackOf);
+        HoldList([&] {
+            engine.Stop();
+            if (alsoLetGo) alsoLetGo();
+        });
+        for (; row < rows; ++row) {
+            QuitCheck();
+            if (StopCheck()) break;
+            const FileDigest digest = engine.Take(row);
+            if (digest.status == FileDigestStatus::Stopped && StopCheck()) break;
+            done(row, digest);
+        }
+        // Nothing reads or counts any more once the walk ends.
+        HoldList(alsoLetGo);
+    }
+    EndRowWalk();
+    return row;
 }
-
-DigestWatch JobFrame::Watch() { return {&control_.StopRequested, progress_ ? &progress_->bytesDone : nullptr}; }
 
 void JobFrame::RowDone(int row, StatusIcon icon) {
     icons_[static_cast<std::size_t>(row)] = icon;
@@ -202,7 +222,6 @@ bool JobFrame::ShowSummary(const std::string& summary) {
 
 void JobFrame::EndRowWalk() {
     if (!progress_) return;
-    sizes_.reset();
     progress_.reset();
     sink_.ProgressFollowed(nullptr);
 }
@@ -244,23 +263,6 @@ void JobFrame::Fatal(FatalError error) {
 void JobFrame::Fatal(JobFailure failure, const std::string& message) {
     LetGo();
     throw JobEndsEarly{JobEnd::Failed, failure, message};
-}
-
-void SelectVerifyPass(JobFrame& frame, const std::vector<int>& rows, const std::function<CheckedRow(int row)>& check,
-                      const std::function<void()>& release) {
-    if (release) frame.HoldList(release);
-    for (int row : rows) {
-        frame.QuitCheck();
-        if (frame.StopCheck()) break;
-        const CheckedRow checked = check(row);
-        // A file stopped part way keeps the mark it had.
-        if (frame.StopCheck()) break;
-        frame.OtherRowDone(row, checked.icon, checked.details);
-    }
-    frame.HoldList(nullptr);
-    // Nothing reads or counts any more once the walk ends.
-    if (release) release();
-    frame.EndRowWalk();
 }
 
 }  // namespace velmar

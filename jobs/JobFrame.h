@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "checksum/ChecksumEngine.h"
 #include "checksum/FileDigest.h"
 #include "jobs/JobEvents.h"
 #include "jobs/JobProgress.h"
@@ -49,6 +50,14 @@ std::vector<RenameFailure> RenameBadFiles(const std::string& listDirectory, cons
 // The one message that names every file not renamed, or "" for none.
 std::string RenameFailuresMessage(const std::string& listDirectory, const std::vector<RenameFailure>& failures);
 
+// The files a job's rows name.
+struct RowFiles {
+    DigestAlgorithm algorithm;
+    std::string folder;  // where the storage is asked how to read them
+    ChecksumEngine::PathOfRow pathOf;
+    ChecksumEngine::FallbackOfRow fallbackOf = nullptr;
+};
+
 class JobFrame {
 public:
     JobFrame(JobSink& sink, JobControl& control) : sink_(sink), control_(control) {}
@@ -69,9 +78,16 @@ public:
 
     // A pending row at the end of the job's rows.
     void AddPendingRow(const std::string& name);
-    // The job's rows, whose files are `sizeOf` each row in bytes, are about
-    // to be checked: from now on the progress counts the bytes read of them all.
-    void BeginRowWalk(FileSizeSum::SizeOfRow sizeOf);
+    // Reads the files of rows 0 .. rows-1 on the engine, as the shell's
+    // options and the storage under `files.folder` say, and hands each
+    // row's digest to `done` on the job's thread, in row order, while the
+    // progress counts the bytes read. A stop ends the walk where it is
+    // (rows not reached, and a file stopped part way, are not handed on);
+    // a quit or a fatal end stops the reads under way and closes every
+    // file, running `alsoLetGo` as well, before the job ends. Returns the
+    // rows handed on.
+    int WalkRowFiles(int rows, const RowFiles& files, const std::function<void(int row, const FileDigest&)>& done,
+                     const std::function<void()>& alsoLetGo = {});
     // Row `row` is handled; its mark is told, the progress moves on.
     void RowDone(int row, StatusIcon icon);
     // The same, with what the row's tooltip and a report tell of it.
@@ -85,10 +101,6 @@ public:
     // Rows handled already taken out, `rows` in row order, their tallies
     // with them.
     void RemoveRows(const std::vector<int>& rows);
-    // The progress ended, after a walk begun.
-    void EndRowWalk();
-    // What the engine reading the rows' files is to watch and count into.
-    DigestWatch Watch();
     int RowCount() const { return static_cast<int>(icons_.size()); }
     void SetRowCount(int rows);  // creation jobs walk rows they did not add
 
@@ -116,8 +128,9 @@ public:
     void SetUnreadableFolder(std::string folder) { unreadable_ = std::move(folder); }
 
 private:
-    // What is held let go, the sizing thread ended, the progress given back.
+    // What is held let go, the progress given back.
     void LetGo();
+    void EndRowWalk();
     JobSink& sink_;
     JobControl& control_;
     std::function<void()> closeList_;
@@ -126,21 +139,6 @@ private:
     bool stopped_ = false;
     std::string unreadable_;
     std::shared_ptr<JobProgress> progress_;  // during a row walk
-    std::unique_ptr<FileSizeSum> sizes_;
 };
-
-// A row a select-verify pass checked: its new mark, and what it tells.
-struct CheckedRow {
-    CheckedRow(StatusIcon icon, RowDetails details = {}) : icon(icon), details(std::move(details)) {}
-    StatusIcon icon;
-    RowDetails details;
-};
-
-// A select-verify pass over `rows` (row numbers of the list shown, in row
-// order): `check` gives each one's new mark, in that order. Rows not in
-// `rows` keep their marks; a stop leaves the rows not reached as they were.
-// `release`, when given, is what a quit or a failure must close first.
-void SelectVerifyPass(JobFrame& frame, const std::vector<int>& rows, const std::function<CheckedRow(int row)>& check,
-                      const std::function<void()>& release = {});
 
 }  // namespace velmar

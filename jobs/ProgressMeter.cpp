@@ -39,10 +39,15 @@ std::string TimeLeftText(double seconds) {
 ProgressReading ProgressMeter::Read(double seconds, const JobProgress& progress) {
     const double rows = std::max(progress.rows, 1);
     const double rowsDone = progress.rowsDone.load();
-    const bool totalKnown = progress.totalKnown.load();
+    const double rowsSized = std::min<double>(progress.rowsSized.load(), rows);
+    const bool totalKnown = rowsSized > 0;
     const double bytes = static_cast<double>(progress.bytesDone.load());
     const double work = bytes + rowsDone * BytesPerFile;
-    const double totalWork = static_cast<double>(progress.bytesTotal.load()) + rows * BytesPerFile;
+    // The rows not sized yet are taken to be as large as those sized so far
+    // on average: exact once the engine has looked up every file.
+    const double totalWork = totalKnown ? static_cast<double>(progress.bytesSized.load()) * rows / rowsSized +
+                                              rows * BytesPerFile
+                                        : 0;
 
     // A file that grew while it was read may take the work past its total.
     const double fraction = std::clamp(totalKnown ? work / totalWork : rowsDone / rows, 0.0, 1.0);

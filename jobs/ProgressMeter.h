@@ -26,8 +26,7 @@ struct ProgressReading {
 class ProgressMeter {
 public:
     // The reading at `seconds` on a steady clock; call it with times that
-    // never go back. Until the files' total size is known the bar follows
-    // the rows done.
+    // never go back. Until a file is sized the bar follows the rows done.
     ProgressReading Read(double seconds, const JobProgress& progress);
 
 private:

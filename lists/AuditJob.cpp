@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "checksum/DigestText.h"
-#include "checksum/ChecksumEngine.h"
 #include "jobs/TreeListing.h"
 #include "lists/ListReading.h"
 #include "lists/ListableName.h"
@@ -236,30 +235,20 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
                               : ChosenFilePath(folder, news.names[static_cast<std::size_t>(row - firstNew)]);
     };
     frame.Sink().ListChecked(listPath);
-    frame.BeginRowWalk([&](int row) {
-        return row < firstNew ? finder.SizeOf(entries.Name(row)) : RegularFileSize(pathOf(row)).value_or(0);
-    });
-    {
-        ChecksumEngine engine(frame.RowCount(), ChecksumEngine::ReadersFor(folder), kind.algorithm, pathOf,
-                              frame.Watch(), [&](int row, bool missing) -> std::optional<std::string> {
-                                  if (row >= firstNew) return std::nullopt;
-                                  return finder.Fallback(entries.Name(row), missing);
-                              });
-        // A quit or a fatal end stops the reads under way and closes the
-        // workers' files before the end.
-        frame.HoldList([&engine] { engine.Stop(); });
-        for (int row = 0; row < frame.RowCount(); ++row) {
-            frame.QuitCheck();
-            if (frame.StopCheck()) break;
-            const FileDigest digest = engine.Take(row);
-            if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
+    const auto fallbackOf = [&](int row, bool missing) -> std::optional<std::string> {
+        if (row >= firstNew) return std::nullopt;
+        return finder.Fallback(entries.Name(row), missing);
+    };
+    frame.WalkRowFiles(
+        frame.RowCount(), {.algorithm = kind.algorithm, .folder = folder, .pathOf = pathOf, .fallbackOf = fallbackOf},
+        [&](int row, const FileDigest& digest) {
             if (row < firstNew) {
                 result.missing[static_cast<std::size_t>(row)] =
                     digest.status == FileDigestStatus::OpenFailed && digest.missing;
                 const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
                 frame.RowDone(row, icon,
                               ListedFileDetails(finder, entries.Name(row), entries.Digest(row), digest, icon));
-                continue;
+                return;
             }
             // A new file that cannot be read whole has no digest to list.
             const bool whole = digest.status == FileDigestStatus::Ok;
@@ -267,10 +256,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
             result.added += whole;
             const StatusIcon icon = whole ? IconNew : IconNA;
             frame.RowDone(row, icon, CheckedFileDetails(pathOf(row), "", digest, icon));
-        }
-        frame.HoldList(nullptr);
-    }
-    frame.EndRowWalk();
+        });
     if (audit && !frame.StopCheck()) FindMovedFiles(frame, entries, news, firstNew, folder, result);
 
     if (!frame.ShowSummary(AuditSummaryText(frame.Counts())) || !news.walked) return;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "checksum/ChecksumEngine.h"
 #include "lists/ListableName.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -73,31 +72,18 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const CreationInputs& se
                           {setup.commentMode, setup.oneLineComment, setup.commentFile, &setup.rows, directory,
                            times.fileTime});
 
-    int row = 0;
     const auto pathOf = [&](int each) { return ChosenFilePath(directory, setup.rows[static_cast<std::size_t>(each)]); };
-    frame.BeginRowWalk([&](int each) { return RegularFileSize(pathOf(each)).value_or(0); });
-    {
-        ChecksumEngine engine(rows, ChecksumEngine::ReadersFor(directory), kind.algorithm, pathOf, frame.Watch());
-        // A quit or a fatal end stops the reads under way and closes the
-        // workers' files before the end.
-        frame.HoldList([&] {
-            engine.Stop();
-            out.Discard();
-        });
-        for (; row < rows; ++row) {
-            frame.QuitCheck();
-            if (frame.StopCheck()) break;
-            const FileDigest digest = engine.Take(row);
-            if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
+    const auto discard = [&out] { out.Discard(); };
+    const int row = frame.WalkRowFiles(
+        rows, {.algorithm = kind.algorithm, .folder = directory, .pathOf = pathOf},
+        [&](int each, const FileDigest& digest) {
             // A file chosen a moment ago that is gone or unreadable now is no
             // missing row here: the list would be wrong, so the job ends.
             if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
-            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(row)], digest, {}));
-            frame.RowDone(row, IconOk);
-        }
-        frame.HoldList([&out] { out.Discard(); });
-    }
-    frame.EndRowWalk();
+            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(each)], digest, {}));
+            frame.RowDone(each, IconOk);
+        },
+        discard);
 
     frame.HoldList(nullptr);
     if (row < rows)

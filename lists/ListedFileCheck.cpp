@@ -6,13 +6,11 @@
 
 namespace velmar {
 
-std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFileFinder& finder, int rows,
-                                                  std::function<std::string_view(int row)> nameOf,
-                                                  DigestWatch watch) {
-    return std::make_unique<ChecksumEngine>(
-        rows, ChecksumEngine::ReadersFor(finder.Directory()), kind.algorithm,
-        [&finder, nameOf](int row) { return finder.ListedPath(nameOf(row)); }, watch,
-        [&finder, nameOf](int row, bool missing) { return finder.Fallback(nameOf(row), missing); });
+RowFiles ListedFiles(const ListKind& kind, ListedFileFinder& finder, std::function<std::string_view(int row)> nameOf) {
+    return {.algorithm = kind.algorithm,
+            .folder = finder.Directory(),
+            .pathOf = [&finder, nameOf](int row) { return finder.ListedPath(nameOf(row)); },
+            .fallbackOf = [&finder, nameOf](int row, bool missing) { return finder.Fallback(nameOf(row), missing); }};
 }
 
 StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDigest& digest,

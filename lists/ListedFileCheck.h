@@ -10,19 +10,15 @@
 #include <functional>
 #include <memory>
 
-#include "checksum/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
 #include "lists/ListedFileFinder.h"
 
 namespace velmar {
 
-// The engine over `rows` listed files, each found by `finder` from the
-// name of its row. Once the watch's stop is set, the rows not done come
-// back Stopped.
-std::unique_ptr<ChecksumEngine> ListedFilesEngine(const ListKind& kind, ListedFileFinder& finder, int rows,
-                                                  std::function<std::string_view(int row)> nameOf,
-                                                  DigestWatch watch = {});
+// The files a list's rows name, each found by `finder` from the name of
+// its row.
+RowFiles ListedFiles(const ListKind& kind, ListedFileFinder& finder, std::function<std::string_view(int row)> nameOf);
 
 // IconNA when the file could not be opened, IconOk when its digest matches
 // `expected` (letter case ignored), else IconBad. A file that opened but

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "checksum/ChecksumEngine.h"
 #include "lists/ListReading.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Paths.h"
@@ -16,25 +15,12 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     ReadListEntries(frame, kind, listPath, purpose, finder, entries);
 
     frame.Sink().ListChecked(listPath);
-    frame.BeginRowWalk([&](int row) { return finder.SizeOf(entries.Name(row)); });
-    {
-        auto engine = ListedFilesEngine(kind, finder, frame.RowCount(), [&entries](int row) { return entries.Name(row); },
-                                        frame.Watch());
-        // A quit or a fatal end stops the reads under way and closes the
-        // workers' files before the end.
-        frame.HoldList([&engine] { engine->Stop(); });
-        for (int row = 0; row < frame.RowCount(); ++row) {
-            frame.QuitCheck();
-            // Rows not reached stay pending; so does a file stopped part way.
-            if (frame.StopCheck()) break;
-            const FileDigest digest = engine->Take(row);
-            if (digest.status == FileDigestStatus::Stopped && frame.StopCheck()) break;
-            const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
-            frame.RowDone(row, icon, ListedFileDetails(finder, entries.Name(row), entries.Digest(row), digest, icon));
-        }
-        frame.HoldList(nullptr);
-    }
-    frame.EndRowWalk();
+    frame.WalkRowFiles(frame.RowCount(), ListedFiles(kind, finder, [&entries](int row) { return entries.Name(row); }),
+                       [&](int row, const FileDigest& digest) {
+                           const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
+                           frame.RowDone(row, icon,
+                                         ListedFileDetails(finder, entries.Name(row), entries.Digest(row), digest, icon));
+                       });
     frame.EndVerify(finder.Directory(), [&](int row) { return finder.PathOf(entries.Name(row)); });
 }
 

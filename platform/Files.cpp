@@ -116,10 +116,10 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit) {
+Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit, bool nothingCached) {
     InputFile file;
     if (!file.Open(path) || file.OpenedSize() > limit) return {};
-    const Announcement announced{file.OpenedSize(), file.UncachedBytes() > 0};
+    const Announcement announced{file.OpenedSize(), file.OpenedSize() > 0 && (nothingCached || file.UncachedBytes() > 0)};
     if (!announced.fromDisk) return announced;
     // The kernel reads no more than one read-ahead window for each request,
     // so a larger file is asked for window by window, front to back.

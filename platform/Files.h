@@ -91,12 +91,13 @@ std::optional<std::uint64_t> RegularFileSize(const std::string& path);
 // background when it is no larger than `limit` and not wholly there, so that
 // the disk may take it together with others announced; nothing waits for
 // the read. `bytes` is the file's size, or 0 for a file too large or not
-// there; `fromDisk` whether any of it had to be asked for.
+// there; `fromDisk` whether any of it had to be asked for (always, with
+// `nothingCached`, as if the page cache were empty).
 struct Announcement {
     std::uint64_t bytes = 0;
     bool fromDisk = false;
 };
-Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit);
+Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit, bool nothingCached = false);
 
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);

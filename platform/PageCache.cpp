@@ -27,7 +27,6 @@ struct Cachestat {
 
 // Cleared at the first ENOSYS, so that an older kernel pays for it once.
 std::atomic<bool> cachestatWorks{true};
-std::atomic<bool> nothingCached{false};
 
 // The pages of the file in the page cache, by cachestat: one system call.
 bool CachedPagesByCachestat(int fd, std::uint64_t& pages) {
@@ -68,10 +67,9 @@ bool CachedPagesByMincore(int fd, std::uint64_t size, std::uint64_t pageSize, st
 
 void SkipCachestatForTesting(bool skip) { cachestatWorks = !skip; }
 
-void ReportNothingCachedForTesting(bool nothing) { nothingCached = nothing; }
 
 std::uint64_t UncachedBytes(int fd, std::uint64_t size) {
-    if (size == 0 || nothingCached.load(std::memory_order_relaxed)) return size;
+    if (size == 0) return 0;
     const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
     std::uint64_t cached = 0;
     if (!CachedPagesByCachestat(fd, cached) && !CachedPagesByMincore(fd, size, pageSize, cached)) return size;

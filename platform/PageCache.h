@@ -16,8 +16,5 @@ std::uint64_t UncachedBytes(int fd, std::uint64_t size);
 // Tests ask the way kernels before 6.5 answer (mincore) on a kernel that
 // has cachestat; false asks cachestat again.
 void SkipCachestatForTesting(bool skip);
-// Tests of a disk read in turn count every file as wholly out of memory;
-// false asks the kernel again.
-void ReportNothingCachedForTesting(bool nothing);
 
 }  // namespace velmar

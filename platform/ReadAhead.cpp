@@ -2,9 +2,14 @@
 
 namespace velmar {
 
-ReadAhead::ReadAhead(InputFile& file, std::size_t chunk, ReadBuffer& held, ReadBuffer& spare)
+ReadAhead::ReadAhead(TaskPool& pool, InputFile& file, std::size_t chunk, ReadBuffer& held, ReadBuffer& spare)
     : file_(file), chunk_(chunk), slots_{{&spare}, {&held, 0, true}} {
-    reader_ = std::thread([this] { ReadAll(); });
+    pool.Run([this] {
+        ReadAll();
+        std::lock_guard lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
+    });
 }
 
 ReadAhead::~ReadAhead() {
@@ -13,7 +18,8 @@ ReadAhead::~ReadAhead() {
         stop_ = true;
     }
     changed_.notify_all();
-    reader_.join();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return done_; });
 }
 
 void ReadAhead::ReadAll() {

@@ -1,4 +1,4 @@
-// An open file read on a thread of its own, one block ahead of whoever
+// An open file read on a thread of the job's pool, one block ahead of whoever
 // consumes it: two buffers take turns, so that the next block is read while
 // this one is checksummed. A large cached file then costs about what the
 // slower of the two costs, not their sum.
@@ -10,10 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <thread>
 
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
+#include "platform/TaskPool.h"
 
 namespace velmar {
 
@@ -22,7 +22,7 @@ public:
     // The consumer holds a block in `held` already; reading goes on into
     // `spare` first, then the two take turns. Every read asks for `chunk`
     // bytes (at most the size of either buffer).
-    ReadAhead(InputFile& file, std::size_t chunk, ReadBuffer& held, ReadBuffer& spare);
+    ReadAhead(TaskPool& pool, InputFile& file, std::size_t chunk, ReadBuffer& held, ReadBuffer& spare);
     // Stops reading, once the read under way has returned.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -47,9 +47,9 @@ private:
     Slot slots_[2];
     int inHand_ = 1;  // the slot the consumer holds
     bool stop_ = false;
+    bool done_ = false;  // the reading task has ended
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::thread reader_;
 };
 
 }  // namespace velmar

@@ -4,9 +4,14 @@
 
 namespace velmar {
 
-SequentialReader::SequentialReader(std::size_t blockSize, std::size_t bytesInFlight)
+SequentialReader::SequentialReader(TaskPool& pool, std::size_t blockSize, std::size_t bytesInFlight)
     : blockSize_(blockSize), maxBlocks_(std::max<std::size_t>(2, bytesInFlight / blockSize)) {
-    reader_ = std::thread([this] { ReadAll(); });
+    pool.Run([this] {
+        ReadAll();
+        std::lock_guard lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
+    });
 }
 
 SequentialReader::~SequentialReader() {
@@ -15,7 +20,8 @@ SequentialReader::~SequentialReader() {
         quit_ = true;
     }
     changed_.notify_all();
-    reader_.join();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return done_; });
 }
 
 std::unique_ptr<SequentialReader::Stream> SequentialReader::Queue(InputFile& file, std::int64_t order) {

@@ -1,4 +1,4 @@
-// One thread that reads whole files one after another, for a disk that must
+// One task on the job's pool that reads whole files one after another, for a disk that must
 // not be asked for two files at once: each queued file is read front to back
 // in large reads, the lowest order first, into a pool of blocks, and its
 // consumer takes the blocks as they come on a thread of its own. The disk
@@ -18,11 +18,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "platform/Files.h"
 #include "platform/ReadBuffer.h"
+#include "platform/TaskPool.h"
 
 namespace velmar {
 
@@ -40,7 +40,7 @@ public:
 
     // The pool's blocks are made as they are first needed, at most
     // bytesInFlight / blockSize of them (two at least).
-    explicit SequentialReader(std::size_t blockSize = DefaultBlockSize,
+    explicit SequentialReader(TaskPool& pool, std::size_t blockSize = DefaultBlockSize,
                               std::size_t bytesInFlight = DefaultBytesInFlight);
     // Every stream must be gone first.
     ~SequentialReader();
@@ -96,9 +96,9 @@ private:
     // withdraws waits until the reader has let go of it.
     const Queued* current_ = nullptr;
     bool quit_ = false;
+    bool done_ = false;  // the reading task has ended
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::thread reader_;
 };
 
 }  // namespace velmar

@@ -558,9 +558,10 @@ private slots:
             WindowSink sink(window);
             JobFrame frame(sink, w.State());
             for (int i = 0; i < 3000; ++i) frame.AddPendingRow("file" + std::to_string(i));
-            frame.BeginRowWalk([](int) { return std::uint64_t{0}; });
-            for (int row = 0; row < frame.RowCount(); ++row) frame.RowDone(row, row == 7 ? IconBad : IconOk);
-            frame.EndRowWalk();
+            frame.WalkRowFiles(
+                frame.RowCount(),
+                {.algorithm = DigestAlgorithm::Crc32, .folder = "/", .pathOf = [](int) { return std::string("/nonexistent/velmar"); }},
+                [&](int row, const FileDigest&) { frame.RowDone(row, row == 7 ? IconBad : IconOk); });
             editText = window.RowText(2999);
             frame.EndVerify("/nonexistent", [](int) { return std::string("/nonexistent/velmar"); });
             done = true;

@@ -71,14 +71,12 @@ TEST(ChecksumEngineTest, ARowDoneComesBackSoonWhileTheRowsAfterItTakeLong) {
     const std::string small = dir.Write("small", "small");
     const std::string large = dir.Write("large", "");
     std::filesystem::resize_file(large, std::uintmax_t{4} << 30);
-    ReportNothingCachedForTesting(true);
     std::atomic<std::uint64_t> bytes{0};
-    ChecksumEngine lanes(3, ChecksumEngine::Readers(1 + 1, true), DigestAlgorithm::Md5,
+    ChecksumEngine lanes(3, {.workers = 1 + 1, .diskInTurn = true, .nothingCached = true}, DigestAlgorithm::Md5,
                          [&](int row) { return row == 0 ? small : large; }, DigestWatch(nullptr, &bytes));
     EXPECT_EQ(lanes.Take(0).length, 5u);
     EXPECT_LT(bytes.load(), std::uint64_t{4} << 30) << "the small file waited for the large one";
     lanes.Stop();
-    ReportNothingCachedForTesting(false);
 }
 
 TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
@@ -101,19 +99,19 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
         ReadBuffer buffer;
         // The last reads as on a disk read in turn with nothing in memory:
         // every file larger than a read-ahead request through its reader.
-        for (const auto& [readers, nothingCached] : {std::pair{ChecksumEngine::Readers(1), false},
-                                                    {ChecksumEngine::Readers(2), false},
-                                                    {ChecksumEngine::Readers(3), false},
-                                                    {ChecksumEngine::Readers(3, true), false},
-                                                    {ChecksumEngine::Readers(3, true), true}}) {
-            const int workers = readers.workers;
-            ReportNothingCachedForTesting(nothingCached);
+        for (const EngineOptions& options : {EngineOptions{.workers = 1}, EngineOptions{.workers = 2},
+                                             EngineOptions{.workers = 3},
+                                             EngineOptions{.workers = 3, .diskInTurn = true},
+                                             EngineOptions{.workers = 3, .diskInTurn = true, .nothingCached = true}}) {
+            const int workers = options.workers;
             // Every byte the workers read is counted, in the lanes too.
-            std::atomic<std::uint64_t> bytesRead{0};
+            std::atomic<std::uint64_t> bytesRead{0}, bytesSized{0};
+            std::atomic<int> rowsSized{0};
             std::uint64_t bytes = 0;
             {
-                ChecksumEngine engine(rows, readers, algorithm, [&](int row) { return paths[std::size_t(row)]; },
-                                      DigestWatch(nullptr, &bytesRead));
+                ChecksumEngine engine(rows, ChecksumEngine::OptionsFor("", options), algorithm,
+                                      [&](int row) { return paths[std::size_t(row)]; },
+                                      DigestWatch(nullptr, &bytesRead, &bytesSized, &rowsSized));
                 for (int row = 0; row < rows; ++row) {
                     const FileDigest expected = DigestFile(algorithm, paths[std::size_t(row)], buffer);
                     const FileDigest digest = engine.Take(row);
@@ -123,7 +121,9 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
                 }
             }
             EXPECT_EQ(bytesRead, bytes) << workers << " workers";
-            ReportNothingCachedForTesting(false);
+            // The bar's total comes from the files as the engine opens them.
+            EXPECT_EQ(bytesSized, bytes) << workers << " workers";
+            EXPECT_EQ(rowsSized, rows) << workers << " workers";
         }
     }
 }
@@ -180,8 +180,8 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
         for (const StopCase& c : StopCases) {
             std::atomic<std::uint8_t> flag{0};
             std::atomic<std::uint64_t> bytes{0};
-            ReportNothingCachedForTesting(c.diskInTurn);
-            ChecksumEngine engine(Rows, ChecksumEngine::Readers(c.workers, c.diskInTurn), algorithm,
+            ChecksumEngine engine(Rows, {.workers = c.workers, .diskInTurn = c.diskInTurn, .nothingCached = c.diskInTurn},
+                                  algorithm,
                                   [&](int row) { return paths[std::size_t(row)]; }, DigestWatch(&flag, &bytes));
             std::chrono::steady_clock::time_point stoppedAt;
             std::uint64_t bytesAtStop = 0;
@@ -202,7 +202,6 @@ TEST(ChecksumEngineTest, EveryStopEndsTheReadsUnderWayWithinABlock) {
             // Besides the blocks in hand when the stop came, about one more
             // per file under way.
             EXPECT_LE(bytes - bytesAtStop, 4u * Rows * ReadBuffer::DefaultSize) << what << ", " << c.workers << " workers";
-            ReportNothingCachedForTesting(false);
         }
     }
 }
@@ -267,7 +266,7 @@ TEST(ChecksumEngineTest, OnADiskReadInTurnFilesInMemoryGoOnEveryWorkerAndTheOthe
         readLog = &log;
         const ReadFunction before = SetReadFunctionForTesting(LoggedRead);
         {
-            ChecksumEngine engine(rows, ChecksumEngine::Readers(3, true), algorithm,
+            ChecksumEngine engine(rows, {.workers = 3, .diskInTurn = true}, algorithm,
                                   [&](int row) { return paths[std::size_t(row)]; });
             for (int row = 0; row < rows; ++row)
                 EXPECT_EQ(engine.Take(row).Text(), expected[std::size_t(row)]) << row;
@@ -280,16 +279,13 @@ TEST(ChecksumEngineTest, OnADiskReadInTurnFilesInMemoryGoOnEveryWorkerAndTheOthe
 }
 
 TEST(ChecksumEngineTest, PinnedWorkersAreExactlyThatManyWhateverTheDisk) {
-    for (const int pinned : {1, 3}) {
-        ChecksumEngine::SetWorkersForTesting(pinned);
+    for (const int pinned : {1, 3})
         for (const char* folder : {"/var/tmp", "/dev/shm"}) {
-            const ChecksumEngine::Readers readers = ChecksumEngine::ReadersFor(folder);
-            EXPECT_EQ(readers.workers, pinned) << folder;
-            EXPECT_FALSE(readers.diskInTurn) << folder;
+            const EngineOptions options = ChecksumEngine::OptionsFor(folder, {.workers = pinned});
+            EXPECT_EQ(options.workers, pinned) << folder;
+            EXPECT_FALSE(options.diskInTurn) << folder;
         }
-    }
-    ChecksumEngine::SetWorkersForTesting(0);
-    EXPECT_FALSE(ChecksumEngine::ReadersFor("/dev/shm").diskInTurn) << "memory needs no turn";
+    EXPECT_FALSE(ChecksumEngine::OptionsFor("/dev/shm", {}).diskInTurn) << "memory needs no turn";
 }
 
 // A sysfs tree as the kernel lays it out: a spinning disk with a partition,

@@ -170,8 +170,6 @@ TEST(DigestFile, InterruptedReadsAreRetried) {
 // it three helpers whatever this machine has, and compare with one pass.
 class Blake3OnCores : public ::testing::Test {
 protected:
-    void SetUp() override { previous_ = SetBlake3HelpersForTesting(3); }
-    void TearDown() override { SetBlake3HelpersForTesting(previous_); }
 
     // Reads as the system does, but runs `action` before read number
     // `at`, and counts the reads that begin once `stop` is set.
@@ -198,7 +196,8 @@ protected:
     }
 
     TempDir dir_;
-    int previous_ = 0;
+    TaskPool pool_{3};
+    const ReadingHelp help_{.pool = &pool_, .blake3Helpers = 3};
 };
 
 TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {
@@ -212,7 +211,7 @@ TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {
             const std::string path = dir_.Write("f", bytes.substr(0, size));
             std::atomic<std::uint64_t> counted{0};
             ReadSeam seam;
-            const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, {nullptr, &counted});
+            const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, {nullptr, &counted}, help_);
             EXPECT_EQ(digest.status, FileDigestStatus::Ok);
             EXPECT_EQ(digest.Text(), OnePass(DigestAlgorithm::Blake3, bytes.substr(0, size)))
                 << size << " through a buffer of " << bufferSize;
@@ -231,7 +230,7 @@ TEST_F(Blake3OnCores, AReadErrorGivesTheDigestOfTheBytesBeforeIt) {
     const std::string path = dir_.Write("f", bytes);
     for (int failAfter : {0, 1, 6, 17}) {
         ReadSeam seam(failAfter);
-        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer);
+        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, {}, help_);
         EXPECT_EQ(digest.status, FileDigestStatus::ReadFailed) << failAfter;
         EXPECT_EQ(digest.error, EIO);
         EXPECT_LT(digest.length, bytes.size());
@@ -243,7 +242,7 @@ TEST_F(Blake3OnCores, AStopEndsEveryThreadWithinABlock) {
     ReadBuffer buffer;
     const std::string path = dir_.Write("f", RandomBytes(4 * Blake3SplitSize, 23));
     const ReadFunction before = Install(5, [] { Hook::stop = 1; });
-    const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, &Hook::stop);
+    const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, path, buffer, &Hook::stop, help_);
     SetReadFunctionForTesting(before);
     EXPECT_EQ(digest.status, FileDigestStatus::Stopped);
     // Each of the four threads may have begun one read before it saw the stop.
@@ -269,7 +268,7 @@ TEST_F(Blake3OnCores, AFileThatShrinksOrGrowsGivesTheDigestOfWhatWasRead) {
         Hook::resizeTo = static_cast<off_t>(c.then);
         bytes.resize(c.then);  // a file grown by truncate(2) reads as zeros
         const ReadFunction before = Install(0, [] { ASSERT_EQ(::truncate(Hook::path.c_str(), Hook::resizeTo), 0); });
-        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, Hook::path, buffer);
+        const FileDigest digest = DigestFile(DigestAlgorithm::Blake3, Hook::path, buffer, {}, help_);
         SetReadFunctionForTesting(before);
         EXPECT_EQ(digest.status, FileDigestStatus::Ok);
         EXPECT_EQ(digest.length, c.then);

@@ -55,6 +55,7 @@ std::string Create(const ListKind& kind, const std::string& folder, const std::s
                    rlim_t fileSizeLimit = RLIM_INFINITY, std::vector<std::string> rows = {Chosen[0], Chosen[1]}) {
     test::RecordingSink sink;
     JobControl control;
+    test::PinReading(control);
     JobFrame frame(sink, control);
     // The file-info block: more to write, and it opens the files.
     const CreationInputs inputs{.rows = std::move(rows), .directory = folder, .listName = list,
@@ -191,6 +192,7 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
                 continue;
             }
             MainWindowState state;
+            test::PinReading(state);
             state.CreationDirectory = dir.path();
             window.ClearRows();
             for (const std::string& row : {std::string("good.bin"), name}) window.AddRow(row, IconPending);
@@ -204,6 +206,7 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
             EXPECT_FALSE(PathExists(dir.File("list")));
         }
         MainWindowState state;
+        test::PinReading(state);
         state.CreationDirectory = dir.path();
         window.ClearRows();
         for (const std::string& row : taken) window.AddRow(row, IconPending);
@@ -223,6 +226,7 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
     // The message shows what the name holds.
     test::FakeWindow window;
     MainWindowState state;
+    test::PinReading(state);
     window.setup.rows = {"Icon\r"};
     window.setup.edit1 = "list";
     EXPECT_FALSE(CreationMayStart(window, state, SfvKind));
@@ -241,6 +245,7 @@ TEST_P(CreationFaultsTest, TheFatalAnswerEndsTheProgramWithinAReadOfEveryWorker)
         test::TempDir dir;
         test::FakeWindow window;
         MainWindowState state;
+        test::PinReading(state);
         test::ProgramEndCatcher catcher;
         CreationInputs inputs{.directory = dir.path(), .listName = kind->firstName};
         for (const char* name : {"a_gone.bin", "b.iso", "c.iso", "d.iso", "e.iso"}) {

@@ -54,6 +54,7 @@ protected:
     JobResult Verify(test::RecordingSink& sink, const std::string& name, const ListKind& kind, ReadPurpose purpose) {
         sink.answers.push_back(true);
         JobControl control;
+        test::PinReading(control);
         JobFrame frame(sink, control);
         const JobResult result = frame.Run([&] { VerifyList(frame, kind, root + "/" + name, purpose); });
         EXPECT_TRUE(std::filesystem::exists(backing.File("failing.bin"))) << name;

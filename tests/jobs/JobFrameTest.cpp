@@ -216,32 +216,29 @@ TEST_F(JobFrameTest, ACreationEndsWithTheWindowAtRest) {
     EXPECT_EQ(state.Busy, 0);
 }
 
-TEST_F(JobFrameTest, SelectVerifyChecksOnlySelectedRows) {
-    sink.HoldRows({"a", "b", "c"});
-    std::vector<int> checked;
-    SelectVerifyPass(frame, {0, 2}, [&](int row) {
-        checked.push_back(row);
-        return CheckedRow(row == 0 ? IconOk : IconBad);
-    });
-    EXPECT_EQ(checked, (std::vector<int>{0, 2}));
-    EXPECT_EQ(test::RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconPending, IconBad}));
-
-    // A stop during a row's check: that row keeps its mark, the rest are
-    // not checked.
-    checked.clear();
-    RecordingSink stopped;
-    stopped.HoldRows({"a", "b", "c"});
-    JobFrame again(stopped, control);
-    const JobResult result = again.Run([&] {
-        SelectVerifyPass(again, {0, 1, 2}, [&](int row) {
-            checked.push_back(row);
-            control.StopRequested = 1;
-            return CheckedRow(IconNA);
+// The walk hands every row's digest on in row order, a missing file's too,
+// and ends where a stop finds it: the rows after it are not handed on.
+TEST_F(JobFrameTest, AWalkHandsEachRowOnInOrderUntilAStop) {
+    const std::vector<std::string> paths = {dir.Write("a", "a"), dir.File("missing"), dir.Write("c", "c")};
+    const RowFiles files{.algorithm = DigestAlgorithm::Crc32, .folder = dir.path(),
+                         .pathOf = [&](int row) { return paths[static_cast<std::size_t>(row)]; }};
+    for (const int stopAt : {-1, 0}) {
+        std::vector<std::pair<int, FileDigestStatus>> handed;
+        JobControl own;
+        JobFrame walk(sink, own);
+        int walked = 0;
+        const JobResult result = walk.Run([&] {
+            walked = walk.WalkRowFiles(3, files, [&](int row, const FileDigest& digest) {
+                handed.emplace_back(row, digest.status);
+                if (row == stopAt) own.StopRequested = 1;
+            });
         });
-    });
-    EXPECT_EQ(checked, std::vector<int>{0});
-    EXPECT_EQ(test::RowIcons(stopped), (std::vector<StatusIcon>{IconPending, IconPending, IconPending}));
-    EXPECT_EQ(result.end, JobEnd::Stopped);
+        const std::vector<std::pair<int, FileDigestStatus>> all = {
+            {0, FileDigestStatus::Ok}, {1, FileDigestStatus::OpenFailed}, {2, FileDigestStatus::Ok}};
+        EXPECT_EQ(handed, stopAt < 0 ? all : decltype(all){all[0]}) << stopAt;
+        EXPECT_EQ(walked, stopAt < 0 ? 3 : 1);
+        EXPECT_EQ(result.end, stopAt < 0 ? JobEnd::Completed : JobEnd::Stopped);
+    }
 }
 
 TEST_F(JobFrameTest, AJobOnAWorkerThreadDrivesTheWindow) {
@@ -265,7 +262,7 @@ TEST(ProgressMeterTest, TheBarFollowsBytesAndShowsSmoothedSpeedAndTimeLeft) {
         double seconds;
         std::uint64_t bytes;
         int rows;
-        bool totalKnown;
+        bool sized;  // every row's file sized
         std::string text;
         int position;
     };
@@ -286,25 +283,25 @@ TEST(ProgressMeterTest, TheBarFollowsBytesAndShowsSmoothedSpeedAndTimeLeft) {
         {13.0, 500000000, 2, true, "100%  33 MB/s  0:00 left", 1000},
     };
     JobProgress progress(2);
-    progress.bytesTotal = total;
+    progress.bytesSized = total;
     ProgressMeter meter;
     for (const Step& step : steps) {
         progress.bytesDone = step.bytes;
         progress.rowsDone = step.rows;
-        progress.totalKnown = step.totalKnown;
+        progress.rowsSized = step.sized ? 2 : 0;
         const ProgressReading reading = meter.Read(step.seconds, progress);
         EXPECT_EQ(reading.text, step.text) << step.seconds;
         EXPECT_EQ(reading.position, step.position) << step.seconds;
     }
 
-    // The total of a job's files: a missing one counts nothing.
-    TempDir dir;
-    const std::vector<std::string> paths = {dir.Write("a", "four"), dir.File("missing"), dir.Write("b", "six...")};
-    JobProgress sized(3);
-    FileSizeSum sum(sized, 3, [&](int row) { return RegularFileSize(paths[static_cast<std::size_t>(row)]).value_or(0); });
-    for (int i = 0; i < 1000 && !sized.totalKnown; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(sized.totalKnown);
-    EXPECT_EQ(sized.bytesTotal, 10u);
+
+    // Before every file is sized, those sized stand for the rest: one
+    // 100 MB file of two sized, half of an estimated 200 MB read.
+    JobProgress half(2);
+    half.rowsSized = 1;
+    half.bytesSized = 100000000;
+    half.bytesDone = 100000000 + 64 * 1024;
+    EXPECT_EQ(ProgressMeter().Read(0, half).position, 500);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
     constexpr int Jobs = 60;
     test::FakeWindow window;
     MainWindowState state;
+    test::PinReading(state);
 
     // The job waits at its first window operation until the presses are
     // done, so that every press meets a running job.

@@ -209,6 +209,7 @@ TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             test::TempDir dir;
             test::FakeWindow window;
             MainWindowState state;
+            test::PinReading(state);
             job.prepare(dir, window, state);
             const std::size_t prepared = window.Log().size();
             job.run(window, state);
@@ -219,6 +220,7 @@ TEST_P(QuitAtEveryStepTest, EveryJobEndsTheProgramAtItsNextCheck) {
             test::TempDir dir;
             test::FakeWindow window;
             MainWindowState state;
+            test::PinReading(state);
             job.prepare(dir, window, state);
             endingFolder = dir.path();
             const std::size_t prepared = window.Log().size();
@@ -243,6 +245,7 @@ TEST_P(QuitAtEveryStepTest, AStopAtAnyMomentEndsAJobAndKeepsTheProgram) {
             test::TempDir dir;
             test::FakeWindow window;
             MainWindowState state;
+            test::PinReading(state);
             job.prepare(dir, window, state);
             window.messageAnswers = {MessageAnswer::Yes};  // a rename would happen if asked
             const std::size_t prepared = window.Log().size();

@@ -46,7 +46,6 @@ const struct {
 
 class SpinningDiskTest : public ::testing::Test {
 protected:
-    SpinningDiskTest() { ChecksumEngine::SetWorkersForTesting(0); }
 
     // Files f00000, f00001, ... in row order on the platter, `size` random bytes each.
     void WriteFiles(int count, std::size_t size) {
@@ -68,11 +67,11 @@ protected:
         test::FuseMount mount("spinning_mount.py", backing.path(), root,
                               {"--seek-ms", "1", "--mib-per-s", "200", "--stats", statsFile});
         if (!mount.Mounted()) return std::nullopt;
-        const ChecksumEngine::Readers readers = ChecksumEngine::ReadersFor(root);
-        EXPECT_TRUE(readers.diskInTurn) << "a FUSE mount's disk cannot be told";
+        const EngineOptions options = ChecksumEngine::OptionsFor(root, {});
+        EXPECT_TRUE(options.diskInTurn) << "a FUSE mount's disk cannot be told";
         const int rows = static_cast<int>(names.size());
         {
-            ChecksumEngine engine(rows, readers, algorithm, [&](int row) { return root + "/" + names[row]; });
+            ChecksumEngine engine(rows, options, algorithm, [&](int row) { return root + "/" + names[row]; });
             ReadBuffer buffer;
             for (int row = 0; row < rows; ++row)
                 EXPECT_EQ(engine.Take(row).Text(), DigestFile(algorithm, backing.File(names[row]), buffer).Text())

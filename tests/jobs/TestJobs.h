@@ -29,18 +29,16 @@ inline void RunTestVerify(JobFrame& frame, const std::string& directory, const s
         frame.AddPendingRow(entry.name);
     }
     frame.HoldList(nullptr);
-    frame.BeginRowWalk([&](int row) {
-        return RegularFileSize(ListedFilePath(directory, list[static_cast<std::size_t>(row)].name)).value_or(0);
-    });
-    for (int row = 0; row < frame.RowCount(); ++row) {
-        frame.QuitCheck();
-        if (onRow) onRow(row);
-        std::string path = ListedFilePath(directory, list[static_cast<std::size_t>(row)].name);
-        StatusIcon icon = IconNA;
-        if (PathExists(path)) icon = ReadAll(path) == list[static_cast<std::size_t>(row)].expected ? IconOk : IconBad;
-        frame.RowDone(row, icon);
-    }
-    frame.EndRowWalk();
+    const auto pathOf = [&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); };
+    frame.WalkRowFiles(frame.RowCount(), {.algorithm = DigestAlgorithm::Crc32, .folder = directory, .pathOf = pathOf},
+                       [&](int row, const FileDigest&) {
+                           if (onRow) onRow(row);
+                           const std::string path = pathOf(row);
+                           StatusIcon icon = IconNA;
+                           if (PathExists(path))
+                               icon = ReadAll(path) == list[static_cast<std::size_t>(row)].expected ? IconOk : IconBad;
+                           frame.RowDone(row, icon);
+                       });
     frame.EndVerify(directory, [&](int row) { return ListedFilePath(directory, list[static_cast<std::size_t>(row)].name); });
 }
 

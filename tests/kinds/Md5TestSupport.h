@@ -41,6 +41,11 @@ inline std::string Upper(std::string text) {
 
 class Md5Test : public JobTest, public AtEachReadingPolicy {
 protected:
+    Md5Test() {
+        Pin(control);
+        Pin(state);
+    }
+
     FakeWindow window;
     MainWindowState state;
     ProgramEndCatcher catcher;

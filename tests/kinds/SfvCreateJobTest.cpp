@@ -158,6 +158,8 @@ TEST_P(SfvCreateJobTest, AListThatCannotBeCreatedIsFatal) {
 // worker thread.
 class SfvCreateGoTest : public SfvCreateJobTest {
 protected:
+    SfvCreateGoTest() { Pin(state); }
+
     test::FakeWindow window;
     MainWindowState state;
     test::ProgramEndCatcher catcher;

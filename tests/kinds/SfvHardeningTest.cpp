@@ -115,9 +115,8 @@ TEST_P(SfvHardeningTest, TheListsFolderRemovedAfterTheFirstRowLeavesTheRestMissi
         if (sink.Log().back() == firstBad) std::filesystem::remove_all(folder);
     };
     sink.answers.push_back(true);
-    // Workers reading ahead might read the rest before the folder goes; the
-    // fixture unpins it afterwards.
-    ChecksumEngine::SetWorkersForTesting(1);
+    // Workers reading ahead might read the rest before the folder goes.
+    control.engine.workers = 1;
     const JobResult result = VerifyList(folder + "/list.sfv");
     EXPECT_EQ(result.end, JobEnd::Completed);
     EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconBad, IconNA, IconNA}));

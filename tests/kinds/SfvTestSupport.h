@@ -60,6 +60,7 @@ inline std::string WithCrc(std::string prefix, std::uint32_t target) {
 class SfvTest : public JobTest, public AtEachReadingPolicy {
 protected:
     SfvTest() {
+        Pin(control);
         ::setenv("TZ", "UTC", 1);
         ::tzset();
     }

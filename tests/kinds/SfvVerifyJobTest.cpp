@@ -130,6 +130,7 @@ TEST_P(SfvVerifyJobTest, SelectVerifyChecksChosenRowsAgainOnEveryPress) {
     dir.Write("list.sfv", Line("a.bin", "a") + Line("b.bin", "b") + Line("c.bin", "c"));
     test::FakeWindow window;
     MainWindowState state;
+    test::PinReading(state);
     test::ProgramEndCatcher catcher;
     window.dialogAnswers.push_back(std::vector<std::string>{dir.File("list.sfv")});
     SelectVerifyCommand(window, state, SfvKind);

@@ -24,6 +24,7 @@ std::string Numbered(const char* prefix, int i) { return prefix + std::to_string
 // `answers` (Yes for true); the sink's log.
 std::vector<std::string> Audit(RecordingSink& sink, AuditMode mode, const std::string& list, std::deque<bool> answers) {
     JobControl control;
+    test::PinReading(control);
     JobFrame frame(sink, control);
     sink.answers = std::move(answers);
     EXPECT_EQ(frame.Run([&] { AuditList(frame, mode, ListKindOf(list), list); }).end, JobEnd::Completed);
@@ -36,6 +37,7 @@ std::vector<std::string> Audit(RecordingSink& sink, AuditMode mode, const std::s
 std::vector<std::string> AuditFromMenu(AuditMode mode, const std::string& list) {
     FakeWindow window;
     MainWindowState state;
+    test::PinReading(state);
     window.dialogAnswers.push_back(std::vector<std::string>{list});
     window.messageAnswers = {MessageAnswer::No};
     AuditCommand(window, state, mode, ListKindOf, AllListsFilter());

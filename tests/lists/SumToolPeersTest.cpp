@@ -94,6 +94,7 @@ TEST_P(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
             RecordingSink sink;
             sink.HoldRows(inputs.rows);
             JobControl control;
+            test::PinReading(control);
             JobFrame frame(sink, control);
             ASSERT_EQ(frame.Run([&] { RunCreation(frame, sum.kind, inputs); }).end, JobEnd::Completed);
             // Strict: a line the tool cannot read is a failure, not a warning.

@@ -48,6 +48,7 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
 
         FakeWindow window;
         MainWindowState state;
+        test::PinReading(state);
         ProgramEndCatcher catcher;
         CreateFromFolder(window, state, *kind, music);
         EXPECT_TRUE(Contains(window.Log(), std::string("OpenFolderDialog ") + TextsOf(*kind).create.folderTitle));
@@ -83,6 +84,7 @@ TEST_P(TreeCreationTest, AFolderThatCannotBeReadStopsTheCreationAtGoBeforeAFileI
             const auto walkAndGo = [&] {
                 FakeWindow window;
                 MainWindowState state;
+                test::PinReading(state);
                 ProgramEndCatcher catcher;
                 CreateFromFolder(window, state, *kind, music);
                 std::string rows;
@@ -107,6 +109,7 @@ TEST_P(TreeCreationTest, ATreeWithoutAFileSaysSoAndGivesTheWindowBack) {
         std::filesystem::create_directories(dir.File("Empty/Nothing here"));
         FakeWindow window;
         MainWindowState state;
+        test::PinReading(state);
         ProgramEndCatcher catcher;
         CreateFromFolder(window, state, *kind, dir.File("Empty") + "/");
         EXPECT_TRUE(Contains(window.Log(), "MessageBox Ok No files found in folder '" + dir.File("Empty") + "'"));

@@ -10,7 +10,6 @@
 
 #include "checksum/ChecksumEngine.h"
 #include "jobs/JobFrame.h"
-#include "platform/PageCache.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/TempDir.h"
 
@@ -42,20 +41,20 @@ inline constexpr ReadingPolicy ReadingPolicies[] = {
 };
 
 // Mixed into a job test's fixture: each test runs once at each of
-// ReadingPolicies, the engine pinned to it for the length of the test. The
-// fixture's tests are TEST_P, and VELMAR_AT_EACH_READING_POLICY names the
-// fixture once per test program.
+// ReadingPolicies, every job it starts given Pinned() as its control's
+// engine options. The fixture's tests are TEST_P, and
+// VELMAR_AT_EACH_READING_POLICY names the fixture once per test program.
 class AtEachReadingPolicy : public ::testing::WithParamInterface<ReadingPolicy> {
-protected:
-    AtEachReadingPolicy() {
-        ChecksumEngine::SetWorkersForTesting(GetParam().workers, GetParam().diskInTurn);
-        ReportNothingCachedForTesting(GetParam().diskInTurn);
+public:
+    static EngineOptions Pinned() {
+        return {.workers = GetParam().workers, .diskInTurn = GetParam().diskInTurn, .nothingCached = GetParam().diskInTurn};
     }
-    ~AtEachReadingPolicy() {
-        ChecksumEngine::SetWorkersForTesting(0);
-        ReportNothingCachedForTesting(false);
-    }
+    static void Pin(JobControl& control) { control.engine = Pinned(); }
 };
+
+// A job's control (a window's state, too) pinned to the reading policy of
+// the test under way.
+inline void PinReading(JobControl& control) { AtEachReadingPolicy::Pin(control); }
 
 // For a table test that needs nothing but the pinned readers.
 class ReadingPolicyTest : public ::testing::Test, public AtEachReadingPolicy {};
