@@ -8,6 +8,7 @@
 #include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
 #include "platform/DeviceKind.h"
+#include "platform/SeekCost.h"
 #include "platform/UsableCpus.h"
 #include "platform/Files.h"
 
@@ -46,12 +47,17 @@ constexpr std::uint64_t DiskAllowance = 131072;
 
 }  // namespace
 
-EngineOptions ChecksumEngine::OptionsFor(const std::string& folder, EngineOptions options) {
+EngineOptions ChecksumEngine::OptionsFor(const std::string& folder, EngineOptions options, int rows,
+                                         const PathOfRow& pathOf, const SystemTree& tree) {
     const int cpus = UsableCpus();
     if (options.blake3Helpers < 0) options.blake3Helpers = cpus - 1;
     if (options.workers > 0) return options;
     options.workers = cpus;
-    options.diskInTurn = DeviceKindOf(folder.empty() ? "/" : folder) != DeviceKind::Solid;
+    options.diskInTurn = DeviceKindOf(folder.empty() ? "/" : folder, tree) != DeviceKind::Solid;
+    if (options.diskInTurn && pathOf && cpus > 1) {
+        const auto seek = MeasureSeek(rows, pathOf);
+        options.diskInTurn = !seek || *seek > CheapSeek;
+    }
     return options;
 }
 

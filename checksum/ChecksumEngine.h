@@ -23,6 +23,7 @@
 #include "checksum/EngineOptions.h"
 #include "checksum/FileDigest.h"
 #include "checksum/ReadingHelp.h"
+#include "platform/DeviceKind.h"
 #include "platform/ReadBuffer.h"
 #include "platform/SequentialReader.h"
 #include "platform/TaskPool.h"
@@ -65,14 +66,17 @@ public:
     // taken afterwards comes back Stopped. Safe to call twice.
     void Stop();
 
-    // `options` with what they leave open decided for files in `folder`.
-    // Workers: one per CPU this process may use; where the disk spins or
-    // its kind cannot be told (reading several large files at once would
-    // make it seek back and forth), with the disk in turn, so that files
-    // already in memory (just copied, or read before) are not read one at
-    // a time while those that need the disk are. Helpers for one large
-    // BLAKE3 file: the CPUs but the file's own.
-    static EngineOptions OptionsFor(const std::string& folder, EngineOptions options);
+    // `options` with what they leave open decided for the files of `rows`
+    // rows in `folder`. Workers: one per CPU this process may use; where
+    // the disk spins or its kind cannot be told (reading several large
+    // files at once would make it seek back and forth), with the disk in
+    // turn, so that files already in memory (just copied, or read before)
+    // are not read one at a time while those that need the disk are;
+    // unless a few reads of the files themselves find its seeks as cheap
+    // as flash's. Helpers for one large BLAKE3 file: the CPUs but the
+    // file's own. `tree` tells the kinds of devices.
+    static EngineOptions OptionsFor(const std::string& folder, EngineOptions options, int rows = 0,
+                                    const PathOfRow& pathOf = nullptr, const SystemTree& tree = {});
 
 private:
     struct Slot {

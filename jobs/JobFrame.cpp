@@ -157,7 +157,8 @@ int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
     sink_.ProgressFollowed(progress_);
     int row = 0;
     {
-        ChecksumEngine engine(rows, ChecksumEngine::OptionsFor(files.folder, control_.engine), files.algorithm,
+        ChecksumEngine engine(rows, ChecksumEngine::OptionsFor(files.folder, control_.engine, rows, files.pathOf),
+                              files.algorithm,
                               files.pathOf,
                               {&control_.StopRequested, &progress_->bytesDone, &progress_->bytesSized,
                                &progress_->rowsSized},

@@ -5,6 +5,7 @@
 // every worker and the others one at a time.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "checksum/ChecksumEngine.h"
+#include "platform/SeekCost.h"
 #include "platform/DeviceKind.h"
 #include "platform/Files.h"
 #include "platform/PageCache.h"
@@ -310,6 +312,12 @@ public:
     }
     std::string Root() const { return dir.path(); }
     SystemTree Tree() const { return {.sysfs = dir.path(), .mountinfo = dir.File("mountinfo")}; }
+    // A disk that says it spins at the number of the device under `path`.
+    void SpinningDiskUnder(const std::string& path) {
+        struct stat status{};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        Disk("vda", std::to_string(major(status.st_dev)) + ":" + std::to_string(minor(status.st_dev)), '1');
+    }
 
 private:
     std::filesystem::path Devices() const { return std::filesystem::path(dir.path()) / "devices"; }
@@ -361,6 +369,26 @@ TEST(DeviceKindTest, TheDisksBelowDecide) {
         EXPECT_EQ(BlockDeviceKind(c.major, c.minor, sysfs.Root()), c.kind) << c.major << ":" << c.minor;
     EXPECT_EQ(DeviceKindOf("/dev/shm"), DeviceKind::Solid) << "tmpfs is memory";
     EXPECT_EQ(DeviceKindOf("/proc/self"), DeviceKind::Unknown) << "no block device";
+}
+
+// A disk that says it spins is read in turn unless the reads of the job's
+// own files find seeks as cheap as flash's.
+TEST(DeviceKindTest, ADiskThatSaysItSpinsIsReadInTurnUnlessItsSeeksAreCheap) {
+    test::TempDir dir("/var/tmp");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 8; ++i) paths.push_back(dir.Write("f" + std::to_string(i), std::string(65536, 'x')));
+    FakeSysfs sysfs;
+    sysfs.SpinningDiskUnder(dir.path());
+    if (DeviceKindOf(dir.path(), sysfs.Tree()) != DeviceKind::Rotational) GTEST_SKIP() << "no block device under /var/tmp";
+    const auto pathOf = [&](int row) { return paths[static_cast<std::size_t>(row)]; };
+    EXPECT_TRUE(ChecksumEngine::OptionsFor(dir.path(), {}, 8, nullptr, sysfs.Tree()).diskInTurn) << "no files to ask";
+    const auto seek = MeasureSeek(8, pathOf);
+    if (UsableCpus() > 1) {
+        EXPECT_EQ(ChecksumEngine::OptionsFor(dir.path(), {}, 8, pathOf, sysfs.Tree()).diskInTurn,
+                  !seek || *seek > CheapSeek);
+    }
+    EXPECT_FALSE(ChecksumEngine::OptionsFor(dir.path(), {.workers = 2}, 8, pathOf, sysfs.Tree()).diskInTurn)
+        << "pinned workers are not asked about";
 }
 
 // File systems without a block device of their own (0:N) are followed

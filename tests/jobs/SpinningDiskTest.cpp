@@ -64,14 +64,22 @@ protected:
     std::optional<DiskFigures> DigestOnTheMount(DigestAlgorithm algorithm) {
         const std::string root = work.File("mnt");
         const std::string statsFile = work.File("stats.json");
-        test::FuseMount mount("spinning_mount.py", backing.path(), root,
-                              {"--seek-ms", "1", "--mib-per-s", "200", "--stats", statsFile});
-        if (!mount.Mounted()) return std::nullopt;
-        const EngineOptions options = ChecksumEngine::OptionsFor(root, {});
-        EXPECT_TRUE(options.diskInTurn) << "a FUSE mount's disk cannot be told";
         const int rows = static_cast<int>(names.size());
+        const auto pathOf = [&](int row) { return root + "/" + names[row]; };
+        const std::vector<std::string> disk = {"--seek-ms", "1", "--mib-per-s", "200", "--stats", statsFile};
+        // The engine's question to the disk, on a mount of its own: its
+        // reads are not the job's.
+        EngineOptions options;
         {
-            ChecksumEngine engine(rows, options, algorithm, [&](int row) { return root + "/" + names[row]; });
+            test::FuseMount asked("spinning_mount.py", backing.path(), root, disk);
+            if (!asked.Mounted()) return std::nullopt;
+            options = ChecksumEngine::OptionsFor(root, {}, rows, pathOf);
+            EXPECT_TRUE(options.diskInTurn) << "a FUSE mount's disk cannot be told, and its seeks are a disk's";
+        }
+        test::FuseMount mount("spinning_mount.py", backing.path(), root, disk);
+        if (!mount.Mounted()) return std::nullopt;
+        {
+            ChecksumEngine engine(rows, options, algorithm, pathOf);
             ReadBuffer buffer;
             for (int row = 0; row < rows; ++row)
                 EXPECT_EQ(engine.Take(row).Text(), DigestFile(algorithm, backing.File(names[row]), buffer).Text())
