@@ -23,6 +23,20 @@ enum Step : unsigned { Stat, Open, ReadBytes, Close, Steps };
 constexpr std::size_t MostCapacity = std::size_t{1} << 30;
 constexpr std::size_t MostFiles = 4096;
 
+// Long enough for a batch a disk must seek for; a request still running
+// after it waits for what may never come: a FIFO's silent writer, a network
+// server gone. It is cancelled, and its file is read the plain way.
+constexpr __kernel_timespec Patience{.tv_sec = 1, .tv_nsec = 0};
+
+// A cancelled read still lets its file's close run.
+void CancelEverything(io_uring& ring) {
+    io_uring_sync_cancel_reg everything{};
+    everything.flags = IORING_ASYNC_CANCEL_ALL | IORING_ASYNC_CANCEL_ANY;
+    everything.timeout = {.tv_sec = -1, .tv_nsec = -1};
+    while (io_uring_register_sync_cancel(&ring, &everything) == -EINTR) {
+    }
+}
+
 void Tag(io_uring_sqe* request, std::size_t file, Step step, unsigned flags) {
     request->flags |= static_cast<std::uint8_t>(flags);
     io_uring_sqe_set_data64(request, file * Steps + step);
@@ -78,14 +92,22 @@ std::span<const BatchedFile> BatchReader::Read(std::span<const std::string> path
     const std::size_t count = std::min(paths.size(), s.shape.files);
     if (s.spent || count == 0) return {};
     for (std::size_t file = 0; file < count; ++file) Queue(file, paths[file]);
-    const auto expected = static_cast<int>(Steps * count);
-    const int submitted = io_uring_submit_and_wait(&s.ring, static_cast<unsigned>(expected));
+    const auto expected = static_cast<unsigned>(Steps * count);
+    __kernel_timespec patience = Patience;
+    io_uring_cqe* answer = nullptr;
+    io_uring_submit_and_wait_timeout(&s.ring, &answer, expected, &patience, nullptr);
     // Every request submitted answers once, cancelled or not, and each is
     // waited for, so that nothing runs on when the next batch begins.
-    const unsigned reaped = submitted > 0 ? Reap(static_cast<unsigned>(submitted)) : 0;
-    if (submitted != expected || reaped != static_cast<unsigned>(expected)) {
+    const unsigned submitted = expected - io_uring_sq_ready(&s.ring);
+    unsigned reaped = TakeAnswers();
+    // The patience ran out (its return may not say so, once some answers
+    // came), or a signal cut the wait short, which costs no more than
+    // these files read the plain way.
+    if (reaped < submitted) CancelEverything(s.ring);
+    reaped += Reap(submitted - reaped);
+    if (submitted != expected || reaped != expected) {
         s.spent = true;
-        s.unsettled = submitted > 0 && reaped != static_cast<unsigned>(submitted);
+        s.unsettled = reaped != submitted;
         return {};
     }
     for (std::size_t file = 0; file < count; ++file) s.results[file] = Outcome(file);
@@ -112,16 +134,14 @@ void BatchReader::Queue(std::size_t file, const std::string& path) {
     io_uring_prep_openat_direct(request, AT_FDCWD, path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK, 0, slot);
     Tag(request, file, Open, IOSQE_IO_LINK);
 
-    // RWF_NOWAIT: a read that would wait (a file not in the page cache, a
-    // FIFO whose writer is silent, which would hold the batch forever)
-    // fails at once instead, and that file is read the plain way. A read
-    // short of the capacity, as every small file's is, severs an ordinary
-    // link: the close hangs on a hard one, so that it runs whatever the
-    // read gave and no slot stays open.
+    // Not RWF_NOWAIT, which tmpfs refuses and which would fail every file
+    // not in the page cache: a FIFO's silent writer is left to Patience. A read short of the capacity, as every small file's is,
+    // severs an ordinary link: the close hangs on a hard one, so that it
+    // runs whatever the read gave, or its cancellation, and no slot stays
+    // open.
     request = io_uring_get_sqe(&s.ring);
     io_uring_prep_read(request, static_cast<int>(slot), s.buffer.data() + file * s.shape.capacity,
                        static_cast<unsigned>(s.shape.capacity), 0);
-    request->rw_flags = RWF_NOWAIT;
     Tag(request, file, ReadBytes, IOSQE_FIXED_FILE | IOSQE_IO_HARDLINK);
 
     request = io_uring_get_sqe(&s.ring);
@@ -129,23 +149,30 @@ void BatchReader::Queue(std::size_t file, const std::string& path) {
     Tag(request, file, Close, 0);
 }
 
+unsigned BatchReader::TakeAnswers() {
+    State& s = *state_;
+    io_uring_cqe* answer = nullptr;
+    unsigned head;
+    unsigned taken = 0;
+    io_uring_for_each_cqe(&s.ring, head, answer) {
+        const std::uint64_t tag = io_uring_cqe_get_data64(answer);
+        s.pending[tag / Steps].result[tag % Steps] = answer->res;
+        ++taken;
+    }
+    io_uring_cq_advance(&s.ring, taken);
+    return taken;
+}
+
 unsigned BatchReader::Reap(unsigned count) {
     State& s = *state_;
     unsigned reaped = 0;
     while (reaped < count) {
+        __kernel_timespec patience = Patience;
         io_uring_cqe* answer = nullptr;
-        const int waited = io_uring_wait_cqe(&s.ring, &answer);
-        if (waited == -EINTR) continue;
-        if (waited < 0) break;
-        unsigned head;
-        unsigned seen = 0;
-        io_uring_for_each_cqe(&s.ring, head, answer) {
-            const std::uint64_t tag = io_uring_cqe_get_data64(answer);
-            s.pending[tag / Steps].result[tag % Steps] = answer->res;
-            ++seen;
-        }
-        io_uring_cq_advance(&s.ring, seen);
-        reaped += seen;
+        const int waited = io_uring_wait_cqes(&s.ring, &answer, count - reaped, &patience, nullptr);
+        if (waited == -ETIME) CancelEverything(s.ring);
+        else if (waited < 0 && waited != -EINTR) break;
+        reaped += TakeAnswers();
     }
     return reaped;
 }

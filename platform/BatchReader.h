@@ -49,7 +49,8 @@ public:
 
     // The first files of `paths`, up to the shape's count, each opened, read
     // once and closed, in one submission that is waited for whole: their
-    // results, in order. Empty for no paths, or when the ring itself failed;
+    // results, in order. A request that has not answered within a second
+    // is cancelled, and its file is not whole. Empty for no paths, or when the ring itself failed;
     // the reader is then spent, and the caller reads these files and all
     // after them the plain way.
     std::span<const BatchedFile> Read(std::span<const std::string> paths);
@@ -59,7 +60,10 @@ private:
     explicit BatchReader(std::unique_ptr<State> state);
 
     void Queue(std::size_t file, const std::string& path);
-    // Takes `count` completions; fewer when waiting failed.
+    // The answers the ring holds, taken without waiting: how many.
+    unsigned TakeAnswers();
+    // Takes `count` answers, waiting for them and cancelling what runs too
+    // long; fewer when waiting failed.
     unsigned Reap(unsigned count);
     BatchedFile Outcome(std::size_t file) const;
 

@@ -140,14 +140,17 @@ TEST(BatchReader, TellsWhatEachFileOfABatchIs) {
         EXPECT_EQ(found[i].bytesRead, read);
         EXPECT_EQ(AsText(found[i].data), Pattern(expected.length).substr(0, read));
     }
+    EXPECT_EQ(FilesInRingTables(), 0u) << "a cancelled read's file stays open";
     for (const int fd : heldOpen) ::close(fd);
     EXPECT_EQ(BatchReader::Make({}, Batching::Off), nullptr);
 }
 
-// More files than a batch takes, read over and over by one reader.
+// More files than a batch takes, read over and over by one reader. In
+// memory, where the other test's files are likely on a disk: tmpfs answers
+// some reads differently.
 TEST(BatchReader, ReadsBatchAfterBatchAndLeavesNothingOpen) {
     if (!BatchedReadsUsable()) GTEST_SKIP() << "io_uring cannot be used here";
-    TempDir dir;
+    TempDir dir(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path());
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < 64; ++i) paths.push_back(dir.Write(std::to_string(i), Pattern(i * 97 % Capacity)));
     const std::size_t descriptors = OpenDescriptors();
