@@ -16,6 +16,8 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -66,13 +68,15 @@ TEST(BatchReader, TellsWhatEachFileOfABatchIs) {
     if (!BatchedReadsUsable()) GTEST_SKIP() << "io_uring cannot be used here";
     TempDir dir;
     std::vector<int> heldOpen;  // a FIFO's silent writer, until the batch is done
+    const auto nothing = [](const std::string&) {};
+    const auto fifo = [](const std::string& path) { ::mkfifo(path.c_str(), 0600); };
     const bool root = ::geteuid() == 0;
     struct Case {
-        const char* name;
+        const char* name;        // in the folder
         std::size_t length = 0;  // of a regular file, written unless `make` makes something else
-        std::function<std::string(const std::string& name)> make = nullptr;  // the path to read
+        std::function<void(const std::string& path)> make = nullptr;
         bool regular = true;
-        bool whole = true;
+        bool whole = true;  // if regular
         int openError = 0;
         bool missing = false;
     };
@@ -83,46 +87,35 @@ TEST(BatchReader, TellsWhatEachFileOfABatchIs) {
         {.name = "one short of the capacity", .length = Capacity - 1},
         {.name = "the capacity: its end unseen", .length = Capacity, .whole = false},
         {.name = "larger", .length = 3 * Capacity + 5, .whole = false},
-        {.name = "missing", .make = [&dir](const std::string& name) { return dir.File(name); },
-         .regular = false, .whole = false, .openError = ENOENT, .missing = true},
-        {.name = "through a file", .make = [&dir](const std::string& name) { return dir.Write(name, "x") + "/below"; },
-         .regular = false, .whole = false, .openError = ENOTDIR, .missing = true},
-        {.name = "folder",
-         .make = [&dir](const std::string& name) { std::filesystem::create_directory(dir.File(name)); return dir.File(name); },
-         .regular = false, .whole = false},
-        {.name = "FIFO without a writer",
-         .make = [&dir](const std::string& name) { ::mkfifo(dir.File(name).c_str(), 0600); return dir.File(name); },
-         .regular = false, .whole = false},
+        {.name = "missing", .make = nothing, .regular = false, .openError = ENOENT, .missing = true},
+        // Through the empty file above.
+        {.name = "empty/below", .make = nothing, .regular = false, .openError = ENOTDIR, .missing = true},
+        {.name = "folder", .make = [](const std::string& path) { std::filesystem::create_directory(path); },
+         .regular = false},
+        {.name = "FIFO without a writer", .make = fifo, .regular = false},
         {.name = "FIFO with a silent writer",
-         .make = [&](const std::string& name) {
-             ::mkfifo(dir.File(name).c_str(), 0600);
-             heldOpen.push_back(::open(dir.File(name).c_str(), O_RDWR));
-             return dir.File(name);
-         },
-         .regular = false, .whole = false},
+         .make = [&](const std::string& path) { fifo(path), heldOpen.push_back(::open(path.c_str(), O_RDWR)); },
+         .regular = false},
         // Found by statx, refused by the open.
         {.name = "socket",
-         .make = [&dir](const std::string& name) {
+         .make = [](const std::string& path) {
              sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
-             dir.File(name).copy(address.sun_path, sizeof address.sun_path - 1);
+             path.copy(address.sun_path, sizeof address.sun_path - 1);
              const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
              (void)!::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
              ::close(socket);
-             return dir.File(name);
          },
-         .regular = false, .whole = false, .openError = ENXIO},
+         .regular = false, .openError = ENXIO},
         // Root reads it all the same, as it would the plain way.
         {.name = "unreadable", .length = 10,
-         .make = [&dir](const std::string& name) {
-             const std::string path = dir.Write(name, Pattern(10));
-             ::chmod(path.c_str(), 0);
-             return path;
-         },
-         .regular = root, .whole = root, .openError = root ? 0 : EACCES},
+         .make = [](const std::string& path) { std::ofstream(path) << Pattern(10), ::chmod(path.c_str(), 0); },
+         .regular = root, .openError = root ? 0 : EACCES},
     };
     std::vector<std::string> paths;
-    for (const Case& each : cases)
-        paths.push_back(each.make ? each.make(each.name) : dir.Write(each.name, Pattern(each.length)));
+    for (const Case& each : cases) {
+        paths.push_back(dir.File(each.name));
+        each.make ? each.make(paths.back()) : (void)dir.Write(each.name, Pattern(each.length));
+    }
 
     const auto reader = BatchReader::Make({.files = std::size(cases), .capacity = Capacity});
     ASSERT_TRUE(reader);
@@ -130,24 +123,22 @@ TEST(BatchReader, TellsWhatEachFileOfABatchIs) {
     ASSERT_EQ(found.size(), std::size(cases));
     for (std::size_t i = 0; i < found.size(); ++i) {
         const Case& expected = cases[i];
-        SCOPED_TRACE(expected.name);
-        EXPECT_EQ(found[i].openError, expected.openError);
-        EXPECT_EQ(found[i].missing, expected.missing);
-        EXPECT_EQ(found[i].regular, expected.regular);
-        EXPECT_EQ(found[i].whole, expected.whole);
+        const BatchedFile& file = found[i];
         const std::size_t read = expected.regular ? std::min(expected.length, Capacity) : 0;
-        EXPECT_EQ(found[i].size, expected.regular ? expected.length : 0);
-        EXPECT_EQ(found[i].bytesRead, read);
-        EXPECT_EQ(AsText(found[i].data), Pattern(expected.length).substr(0, read));
+        EXPECT_EQ(std::tuple(file.openError, file.missing, file.regular, file.whole, file.size, file.bytesRead),
+                  std::tuple(expected.openError, expected.missing, expected.regular,
+                             expected.regular && expected.whole, expected.regular ? expected.length : 0, read))
+            << expected.name;
+        EXPECT_EQ(AsText(file.data), Pattern(expected.length).substr(0, read)) << expected.name;
     }
     EXPECT_EQ(FilesInRingTables(), 0u) << "a cancelled read's file stays open";
     for (const int fd : heldOpen) ::close(fd);
     EXPECT_EQ(BatchReader::Make({}, Batching::Off), nullptr);
 }
 
-// More files than a batch takes, read over and over by one reader. In
-// memory, where the other test's files are likely on a disk: tmpfs answers
-// some reads differently.
+// More files than a batch takes, read over and over by two workers, each
+// with its reader. In memory, where the other test's files are likely on a
+// disk: tmpfs answers some reads differently.
 TEST(BatchReader, ReadsBatchAfterBatchAndLeavesNothingOpen) {
     if (!BatchedReadsUsable()) GTEST_SKIP() << "io_uring cannot be used here";
     TempDir dir(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path());
@@ -155,18 +146,24 @@ TEST(BatchReader, ReadsBatchAfterBatchAndLeavesNothingOpen) {
     for (std::size_t i = 0; i < 64; ++i) paths.push_back(dir.Write(std::to_string(i), Pattern(i * 97 % Capacity)));
     const std::size_t descriptors = OpenDescriptors();
     {
-        const auto reader = BatchReader::Make({.files = 24, .capacity = Capacity});
-        ASSERT_TRUE(reader);
-        for (int pass = 0; pass < 10; ++pass)
-            for (std::size_t next = 0; next < paths.size();) {
-                const auto found = reader->Read(std::span(paths).subspan(next));
-                ASSERT_EQ(found.size(), std::min<std::size_t>(24, paths.size() - next));
-                for (const BatchedFile& file : found) {
-                    ASSERT_TRUE(file.whole) << paths[next];
-                    ASSERT_EQ(AsText(file.data), Pattern(next * 97 % Capacity));
-                    ++next;
-                }
-            }
+        std::unique_ptr<BatchReader> readers[2];
+        std::vector<std::jthread> workers;
+        for (auto& reader : readers)
+            workers.emplace_back([&reader, &paths] {
+                reader = BatchReader::Make({.files = 24, .capacity = Capacity});
+                ASSERT_TRUE(reader);
+                for (int pass = 0; pass < 10; ++pass)
+                    for (std::size_t next = 0; next < paths.size();) {
+                        const auto found = reader->Read(std::span(paths).subspan(next));
+                        ASSERT_EQ(found.size(), std::min<std::size_t>(24, paths.size() - next));
+                        for (const BatchedFile& file : found) {
+                            ASSERT_TRUE(file.whole) << paths[next];
+                            ASSERT_EQ(AsText(file.data), Pattern(next * 97 % Capacity));
+                            ++next;
+                        }
+                    }
+            });
+        workers.clear();
         EXPECT_EQ(FilesInRingTables(), 0u);
     }
     EXPECT_EQ(OpenDescriptors(), descriptors);
