@@ -7,6 +7,7 @@
 
 #include "checksum/FileOpening.h"
 #include "checksum/Md5FileLanes.h"
+#include "checksum/WholeFileDigests.h"
 #include "platform/DeviceKind.h"
 #include "platform/SeekCost.h"
 #include "platform/UsableCpus.h"
@@ -44,6 +45,20 @@ constexpr int AnnounceSample = 16;
 // seeks for a file that small anyway, one at a time or not; what it must
 // not do is go back and forth between two large files.
 constexpr std::uint64_t DiskAllowance = 131072;
+
+// Small files go to the kernel this many at a time, each read whole when it
+// is under the capacity; a larger one is read again the plain way.
+constexpr int BatchFiles = 64;
+constexpr std::size_t BatchCapacity = 65536;
+// After a batch that found no file small enough, the worker reads this many
+// rows the plain way before it tries a batch again: a set of large files
+// pays for a batch's wasted reads once in a while, not every time.
+constexpr int PlainRowsAfterLargeFiles = 256;
+
+std::unique_ptr<BatchReader> MakeBatchReader(bool batching) {
+    return BatchReader::Make({.files = BatchFiles, .capacity = BatchCapacity},
+                             batching ? Batching::Auto : Batching::Off);
+}
 
 }  // namespace
 
@@ -169,6 +184,7 @@ void ChecksumEngine::Start(int requested, bool lanes) {
         return;
     }
     if (options_.diskInTurn) diskReader_ = std::make_unique<SequentialReader>(*pool_);
+    batching_ = options_.batchedReads && !options_.diskInTurn && pathOf_;
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
@@ -182,12 +198,46 @@ void ChecksumEngine::Start(int requested, bool lanes) {
         });
 }
 
-int ChecksumEngine::NextRow(bool wait) {
+std::pair<int, int> ChecksumEngine::NextRun(int most, bool wait) {
     const int ahead = static_cast<int>(window_.size());
     std::unique_lock lock(mutex_);
     if (wait) changed_.wait(lock, [&] { return stop_ || next_ >= rows_ || next_ < taken_ + ahead; });
-    if (stop_ || next_ >= rows_ || next_ >= taken_ + ahead) return -1;
-    return next_++;
+    if (stop_ || next_ >= rows_ || next_ >= taken_ + ahead) return {-1, 0};
+    const int first = next_;
+    next_ += std::min({most, rows_ - first, taken_ + ahead - first});
+    return {first, next_ - first};
+}
+
+template <class Rest>
+int ChecksumEngine::ReadBatch(BatchReader& reader, std::vector<std::string>& paths, int first, int count,
+                              const Rest& rest) {
+    paths.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) paths[static_cast<std::size_t>(i)] = pathOf_(first + i);
+    const std::span<const BatchedFile> files = reader.Read(paths);
+    if (files.empty()) {
+        for (int i = 0; i < count; ++i) rest(first + i);
+        return -1;
+    }
+    std::span<const std::uint8_t> bytes[BatchFiles];
+    int rows[BatchFiles];
+    int whole = 0;
+    for (int i = 0; i < count; ++i) {
+        const BatchedFile& file = files[static_cast<std::size_t>(i)];
+        if (!file.whole) continue;
+        bytes[whole] = file.data;
+        rows[whole++] = first + i;
+        watch_.RowSized();
+        watch_.Sized(file.size);
+        watch_.Read(file.size);
+    }
+    FileDigest digests[BatchFiles];
+    DigestWholeFiles(algorithm_, {bytes, static_cast<std::size_t>(whole)}, {digests, static_cast<std::size_t>(whole)});
+    for (int i = 0; i < whole; ++i) Publish(rows[i], digests[i]);
+    // The others the plain way, which tells again why the batch could not
+    // have them: missing, no regular file, larger than a batch reads.
+    for (int i = 0; i < count; ++i)
+        if (!files[static_cast<std::size_t>(i)].whole) rest(first + i);
+    return whole;
 }
 
 void ChecksumEngine::Publish(int row, const FileDigest& digest) {
@@ -211,21 +261,53 @@ void ChecksumEngine::Publish(int row, const FileDigest& digest) {
 
 void ChecksumEngine::Work() {
     ReadBuffer buffer;
-    // After the user's stop the rows still come back, at once and unread, so
-    // that the job never waits for one.
-    for (int row; (row = NextRow(true)) >= 0;)
-        Publish(row, watch_.Stopped() ? StoppedDigest() : digestOf_(row, buffer));
+    std::unique_ptr<BatchReader> reader = MakeBatchReader(batching_);
+    std::vector<std::string> paths;
+    int plainRows = 0;
+    const auto plain = [&](int row) { Publish(row, watch_.Stopped() ? StoppedDigest() : digestOf_(row, buffer)); };
+    for (;;) {
+        // After the user's stop the rows still come back, at once and unread,
+        // so that the job never waits for one.
+        const auto [first, count] = NextRun(reader && plainRows == 0 && !watch_.Stopped() ? BatchFiles : 1, true);
+        if (count == 0) return;
+        if (count == 1) {
+            plainRows = std::max(0, plainRows - 1);
+            plain(first);
+            continue;
+        }
+        const int whole = ReadBatch(*reader, paths, first, count, plain);
+        if (whole < 0) reader.reset();
+        if (whole == 0) plainRows = PlainRowsAfterLargeFiles;
+    }
 }
 
 // Files through the lanes: a lane whose file ends takes the next row.
 void ChecksumEngine::WorkLanes(int lanesPerWorker) {
     Md5FileLanes lanes(lanesPerWorker, watch_);
     const Md5FileLanes::Done publish = [this](int row, const FileDigest& digest) { Publish(row, digest); };
+    std::unique_ptr<BatchReader> reader = MakeBatchReader(batching_);
+    std::vector<std::string> paths;
+    std::deque<int> unbatched;  // rows a batch did not read whole, for the lanes
+    int plainRows = 0;
     for (;;) {
         while (lanes.HasFreeLane()) {
-            // Waits only when this worker has nothing else to do.
-            const int row = NextRow(lanes.Idle());
-            if (row < 0) break;
+            int row;
+            if (!unbatched.empty()) {
+                row = unbatched.front();
+                unbatched.pop_front();
+            } else if (reader && plainRows == 0 && lanes.Idle() && !watch_.Stopped()) {
+                const auto [first, count] = NextRun(BatchFiles, true);
+                if (count == 0) break;
+                const int whole = ReadBatch(*reader, paths, first, count, [&](int other) { unbatched.push_back(other); });
+                if (whole < 0) reader.reset();
+                if (whole == 0) plainRows = PlainRowsAfterLargeFiles;
+                continue;
+            } else {
+                // Waits only when this worker has nothing else to do.
+                row = NextRow(lanes.Idle());
+                if (row < 0) break;
+                plainRows = std::max(0, plainRows - 1);
+            }
             // A file that waits for the disk holds up this worker's lanes
             // meanwhile; the other workers go on.
             const auto digest = BeginRow(row, [&](const std::string& path) {
@@ -244,7 +326,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
             });
             if (digest) Publish(row, *digest);
         }
-        if (lanes.Idle()) return;
+        if (lanes.Idle() && unbatched.empty()) return;
         lanes.Step(publish);
     }
 }

@@ -23,6 +23,7 @@
 #include "checksum/EngineOptions.h"
 #include "checksum/FileDigest.h"
 #include "checksum/ReadingHelp.h"
+#include "platform/BatchReader.h"
 #include "platform/DeviceKind.h"
 #include "platform/ReadBuffer.h"
 #include "platform/SequentialReader.h"
@@ -88,7 +89,16 @@ private:
     };
 
     void Start(int workers, bool lanes);
-    int NextRow(bool wait);  // -1 when none may be taken now (or ever, when waiting)
+    // Up to `most` rows in a row: the first and how many, 0 when none may
+    // be taken now (or ever, when waiting).
+    std::pair<int, int> NextRun(int most, bool wait);
+    int NextRow(bool wait) { return NextRun(1, wait).first; }  // -1 when none
+    // The files of `count` rows from `first` opened, read and closed in one
+    // batch: each read whole is digested here and published, each other
+    // row handed to `rest`. The rows read whole, or -1 when the reader is
+    // spent and every row went to `rest`.
+    template <class Rest>
+    int ReadBatch(BatchReader& reader, std::vector<std::string>& paths, int first, int count, const Rest& rest);
     // The row's file through `begin`, or its fallback's when it cannot be
     // opened. `begin` gives a file's digest, or nothing while it is still
     // being read (in a lane).
@@ -119,6 +129,9 @@ private:
     FallbackOfRow fallbackOf_;
     DigestAlgorithm algorithm_ = DigestAlgorithm::Crc32;
     EngineOptions options_;
+    // Workers read small files in batches: where the kernel allows it, and
+    // not on a disk read in turn, which must be asked for one file at a time.
+    bool batching_ = false;
     bool serial_ = false;
     std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size

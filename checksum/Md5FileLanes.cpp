@@ -96,13 +96,7 @@ void Md5FileLanes::Step(const Done& done) {
         ++hashing;
     }
     if (hashing == 0) return;
-    if (hashing == 1) {
-        // One message alone gains nothing from the lanes.
-        for (std::size_t i = 0; i < lanes_.size(); ++i)
-            if (contexts[i]) MD5Update(contexts[i], data[i], static_cast<std::uint32_t>(blocks * Block));
-    } else {
-        MD5UpdateLanes(contexts, data, blocks);
-    }
+    MD5UpdateLanes(contexts, data, blocks);
     for (std::size_t i = 0; i < lanes_.size(); ++i)
         if (contexts[i]) lanes_[i].begin += blocks * Block;
 }

@@ -332,7 +332,12 @@ bool CpuHasAvx512Vl() { return velmar::CpuHasAvx512Vl(); }
 
 void MD5UpdateLanes(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                     std::size_t blocks) {
-    md5lanes::Chosen().kernel(contexts, data, blocks);
+    int live = 0, last = 0;
+    for (int i = 0; i < Md5Lanes; ++i)
+        if (contexts[i]) ++live, last = i;
+    // One message alone gains nothing from the lanes.
+    if (live == 1) MD5Update(contexts[last], data[last], static_cast<std::uint32_t>(blocks * 64));
+    else if (live > 1) md5lanes::Chosen().kernel(contexts, data, blocks);
 }
 
 const char* Md5LanesKernelName() { return md5lanes::Chosen().name; }

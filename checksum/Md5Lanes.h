@@ -19,7 +19,8 @@ inline constexpr int Md5Lanes = 16;
 // exactly what MD5Update(contexts[i], data[i], blocks * 64) gives; lanes given as
 // nullptr are left alone (their data pointer is ignored). Uses the AVX-512VL kernel,
 // else the AVX2 one, when the CPU and OS offer it, else MD5Transform lane by lane.
-// Eight or fewer live lanes, wherever they are, cost one group of eight.
+// Eight or fewer live lanes, wherever they are, cost one group of eight;
+// one alone goes the plain way.
 void MD5UpdateLanes(MD5Context* const contexts[Md5Lanes], const std::uint8_t* const data[Md5Lanes],
                     std::size_t blocks);
 

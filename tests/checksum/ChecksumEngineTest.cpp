@@ -88,8 +88,10 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
     test::TempDir dir;
     std::vector<std::string> paths;
     std::mt19937 random(5);
+    // Small ones around a batch's capacity, and more than one group of MD5
+    // lanes of them in one batch.
     for (std::size_t size : {0, 1, 63, 64, 65, 4096, 262143, 262144, 262145, 1048583, 7, 100000, 3 << 20, 640, 128,
-                             (9 << 20) + 5, 12 << 20}) {
+                             (9 << 20) + 5, 12 << 20, 65535, 65536, 1000, 2047, 2048, 3000, 5000, 8191, 8192}) {
         std::string bytes(size, '\0');
         for (char& c : bytes) c = static_cast<char>(random());
         paths.push_back(dir.Write("f" + std::to_string(paths.size()), bytes));
@@ -101,8 +103,11 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
         ReadBuffer buffer;
         // The last reads as on a disk read in turn with nothing in memory:
         // every file larger than a read-ahead request through its reader.
+        // Two and three workers read small files in batches where the kernel
+        // allows it; the fourth reads them one system call at a time.
         for (const EngineOptions& options : {EngineOptions{.workers = 1}, EngineOptions{.workers = 2},
                                              EngineOptions{.workers = 3},
+                                             EngineOptions{.workers = 3, .batchedReads = false},
                                              EngineOptions{.workers = 3, .diskInTurn = true},
                                              EngineOptions{.workers = 3, .diskInTurn = true, .nothingCached = true}}) {
             const int workers = options.workers;
