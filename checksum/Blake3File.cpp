@@ -15,6 +15,7 @@
 
 #include "checksum/Blake3.h"
 #include "checksum/Crc32.h"
+#include "checksum/FileReading.h"
 
 namespace velmar {
 namespace {
@@ -134,12 +135,9 @@ void HashOnCores(Split& split, const ReadingHelp& help, int helpers, ReadBuffer&
 
 std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer, const DigestWatch& watch,
                                              const ReadingHelp& help) {
-    const std::uint64_t size = file.OpenedSize();
-    if (!help.pool || help.blake3Helpers <= 0 || size < Blake3SplitSize || help.UncachedBytes(file) > size / 8)
-        return std::nullopt;
-    const std::uint64_t pieces = (size + Blake3SplitPiece - 1) / Blake3SplitPiece;
-    const int helpers =
-        static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(help.blake3Helpers)));
+    const int helpers = SplitHelpers(DigestAlgorithm::Blake3, file, help);
+    if (helpers <= 0) return std::nullopt;
+    const std::uint64_t pieces = (file.OpenedSize() + Blake3SplitPiece - 1) / Blake3SplitPiece;
 
     const std::size_t readSize = std::min(buffer.size(), CrcReadChunk);
     Split split(file, watch, pieces, helpers);

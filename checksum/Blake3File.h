@@ -38,11 +38,8 @@ struct Blake3FileSplit {
 };
 
 // A file's BLAKE3 on several threads, or nothing when one thread should
-// do: the file is shorter than Blake3SplitSize, more than an eighth of it
-// has to come from the device (several readers would make a disk seek, and
-// one core hashes faster than most devices deliver), or no helper may be
-// had. The helpers are threads of the job's pool, at most
-// help.blake3Helpers, taken only when idle (or while the pool may grow):
+// do (see SplitHelpers). The helpers are threads of the job's pool, taken
+// only when idle (or while the pool may grow):
 // the file waits for none of them to come, only for those that came to
 // finish the piece in hand.
 //

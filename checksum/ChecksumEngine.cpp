@@ -6,11 +6,9 @@
 #include <utility>
 
 #include "checksum/FileOpening.h"
+#include "checksum/FileReading.h"
 #include "checksum/Md5FileLanes.h"
 #include "checksum/WholeFileDigests.h"
-#include "platform/DeviceKind.h"
-#include "platform/SeekCost.h"
-#include "platform/UsableCpus.h"
 #include "platform/Files.h"
 
 namespace velmar {
@@ -33,27 +31,6 @@ constexpr std::chrono::milliseconds RunPatience{20};
 // enough that what it reads is still in memory when its row comes.
 constexpr std::uint64_t AnnounceBytes = 64 * 1048576;
 constexpr int AnnounceRows = 4096;
-// The largest file announced, whole. A file announced is in memory, or on
-// its way there, by its row, and is read beside the others; a larger one is
-// left to the disk's reader, which streams it with the kernel reading ahead.
-constexpr std::uint64_t AnnouncedFileSize = 8 * 1048576;
-// Of the small files, one in this many is asked whether it is in memory.
-constexpr int AnnounceSample = 16;
-
-// What a file may lack in the page cache and still be read beside others on
-// a disk read in turn: one request of the kernel's read-ahead. The disk
-// seeks for a file that small anyway, one at a time or not; what it must
-// not do is go back and forth between two large files.
-constexpr std::uint64_t DiskAllowance = 131072;
-
-// Small files go to the kernel this many at a time, each read whole when it
-// is under the capacity; a larger one is read again the plain way.
-constexpr int BatchFiles = 64;
-constexpr std::size_t BatchCapacity = 65536;
-// After a batch that found no file small enough, the worker reads this many
-// rows the plain way before it tries a batch again: a set of large files
-// pays for a batch's wasted reads once in a while, not every time.
-constexpr int PlainRowsAfterLargeFiles = 256;
 
 std::unique_ptr<BatchReader> MakeBatchReader(bool batching) {
     return BatchReader::Make({.files = BatchFiles, .capacity = BatchCapacity},
@@ -61,20 +38,6 @@ std::unique_ptr<BatchReader> MakeBatchReader(bool batching) {
 }
 
 }  // namespace
-
-EngineOptions ChecksumEngine::OptionsFor(const std::string& folder, EngineOptions options, int rows,
-                                         const PathOfRow& pathOf, const SystemTree& tree) {
-    const int cpus = UsableCpus();
-    if (options.blake3Helpers < 0) options.blake3Helpers = cpus - 1;
-    if (options.workers > 0) return options;
-    options.workers = cpus;
-    options.diskInTurn = DeviceKindOf(folder.empty() ? "/" : folder, tree) != DeviceKind::Solid;
-    if (options.diskInTurn && pathOf && cpus > 1) {
-        const auto seek = MeasureSeek(rows, pathOf);
-        options.diskInTurn = !seek || *seek > CheapSeek;
-    }
-    return options;
-}
 
 template <class BeginFile>
 std::optional<FileDigest> ChecksumEngine::BeginRow(int row, const BeginFile& begin) {
@@ -97,19 +60,14 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     if (auto unread = OpenToDigest(file, path, watch_)) return unread;
     watch_.Sized(file.OpenedSize());
     if (!options_.diskInTurn) return rest(file);
-    // The page cache is asked of every file larger than the allowance (one
-    // system call, two or three before Linux 6.5, on the descriptor read
-    // anyway) and of one small file in every AnnounceSample, which tells
-    // whether to announce. A file announced already is in memory because it
-    // was announced, and tells nothing of the disk.
-    const bool small = file.OpenedSize() <= DiskAllowance;
-    const bool ask = !small || row % AnnounceSample == 0;
+    // A small file asked about tells whether to announce; one announced
+    // already is in memory because it was announced, and tells nothing of
+    // the disk.
+    const bool ask = AsksPageCache(file.OpenedSize(), row);
     const std::uint64_t uncached = ask ? help_.UncachedBytes(file) : 0;
     if (ask && row >= announced_) announcing_ = uncached > 0;
     if (announcing_) AnnounceAhead(row);
-    // An announced file is on its way into memory: reading it asks the disk
-    // for nothing more.
-    if (small || uncached <= DiskAllowance || file.OpenedSize() <= AnnouncedFileSize) return rest(file);
+    if (!ThroughDiskReader(file.OpenedSize(), uncached)) return rest(file);
     if (beforeStream) beforeStream();
     const auto stream = diskReader_->Queue(file, row);
     return WithReadError(
@@ -184,7 +142,7 @@ void ChecksumEngine::Start(int requested, bool lanes) {
         return;
     }
     if (options_.diskInTurn) diskReader_ = std::make_unique<SequentialReader>(*pool_);
-    batching_ = options_.batchedReads && !options_.diskInTurn && pathOf_;
+    batching_ = ReadsInBatches(options_) && pathOf_;
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);

@@ -24,7 +24,6 @@
 #include "checksum/FileDigest.h"
 #include "checksum/ReadingHelp.h"
 #include "platform/BatchReader.h"
-#include "platform/DeviceKind.h"
 #include "platform/ReadBuffer.h"
 #include "platform/SequentialReader.h"
 #include "platform/TaskPool.h"
@@ -50,7 +49,7 @@ public:
     // grows by every block read.
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
     // The `algorithm` digest of each row's file, or of its fallback's, read
-    // as `options` say: their workers pinned (see OptionsFor). The watch
+    // as `options` say: their workers pinned (see EngineOptionsFor). The watch
     // also hears the size of every row's file as it is opened.
     ChecksumEngine(int rows, const EngineOptions& options, DigestAlgorithm algorithm, PathOfRow pathOf,
                    DigestWatch watch = {}, FallbackOfRow fallbackOf = nullptr);
@@ -66,18 +65,6 @@ public:
     // workers, so every file they opened is closed when it returns. A row
     // taken afterwards comes back Stopped. Safe to call twice.
     void Stop();
-
-    // `options` with what they leave open decided for the files of `rows`
-    // rows in `folder`. Workers: one per CPU this process may use; where
-    // the disk spins or its kind cannot be told (reading several large
-    // files at once would make it seek back and forth), with the disk in
-    // turn, so that files already in memory (just copied, or read before)
-    // are not read one at a time while those that need the disk are;
-    // unless a few reads of the files themselves find its seeks as cheap
-    // as flash's. Helpers for one large BLAKE3 file: the CPUs but the
-    // file's own. `tree` tells the kinds of devices.
-    static EngineOptions OptionsFor(const std::string& folder, EngineOptions options, int rows = 0,
-                                    const PathOfRow& pathOf = nullptr, const SystemTree& tree = {});
 
 private:
     struct Slot {

@@ -12,6 +12,7 @@
 #include "checksum/DigestText.h"
 #include "checksum/EvpDigest.h"
 #include "checksum/FileOpening.h"
+#include "checksum/FileReading.h"
 #include "checksum/Md5.h"
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
@@ -172,18 +173,16 @@ FileDigest DigestOpenFile(DigestAlgorithm algorithm, InputFile& file, ReadBuffer
             return digest;
         }
     const std::size_t chunk = buffer.size() < CrcReadChunk ? buffer.size() : CrcReadChunk;
-    const bool overlap = algorithm != DigestAlgorithm::Crc32 && help.pool;
+    const bool overlap = ReadsAhead(algorithm, help);
     std::optional<ReadAhead> ahead;
     bool first = true;
     FileDigest digest = DigestBlocks(algorithm, [&](const std::uint8_t*& data) {
         if (ahead) return ahead->Next(data);
         data = buffer.data();
         const ssize_t n = file.Read(buffer.data(), chunk);
-        // A file longer than one read: the rest is read on another thread
-        // while this block is checksummed. Small files never pay for it,
-        // and neither does a CRC, which runs faster than the copy out of
-        // the page cache: handing its blocks from core to core costs more
-        // than the overlap saves.
+        // A file longer than one read: the rest may be read on another
+        // thread while this block is checksummed. Small files never pay
+        // for it.
         if (first && static_cast<std::size_t>(n) == chunk) {
             // Only a file longer than one read gains from the kernel's
             // read-ahead; a small one would pay a system call for nothing.

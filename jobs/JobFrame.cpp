@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "checksum/FileReading.h"
 #include "jobs/RowRemoval.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -157,7 +158,7 @@ int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
     sink_.ProgressFollowed(progress_);
     int row = 0;
     {
-        ChecksumEngine engine(rows, ChecksumEngine::OptionsFor(files.folder, control_.engine, rows, files.pathOf),
+        ChecksumEngine engine(rows, EngineOptionsFor(files.folder, control_.engine, rows, files.pathOf),
                               files.algorithm,
                               files.pathOf,
                               {&control_.StopRequested, &progress_->bytesDone, &progress_->bytesSized,

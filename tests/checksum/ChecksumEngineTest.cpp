@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "checksum/ChecksumEngine.h"
+#include "checksum/FileReading.h"
 #include "platform/SeekCost.h"
 #include "platform/DeviceKind.h"
 #include "platform/Files.h"
@@ -116,7 +117,7 @@ TEST(ChecksumEngineTest, EveryWorkerCountGivesEachFileItsOwnDigest) {
             std::atomic<int> rowsSized{0};
             std::uint64_t bytes = 0;
             {
-                ChecksumEngine engine(rows, ChecksumEngine::OptionsFor("", options), algorithm,
+                ChecksumEngine engine(rows, EngineOptionsFor("", options), algorithm,
                                       [&](int row) { return paths[std::size_t(row)]; },
                                       DigestWatch(nullptr, &bytesRead, &bytesSized, &rowsSized));
                 for (int row = 0; row < rows; ++row) {
@@ -288,11 +289,11 @@ TEST(ChecksumEngineTest, OnADiskReadInTurnFilesInMemoryGoOnEveryWorkerAndTheOthe
 TEST(ChecksumEngineTest, PinnedWorkersAreExactlyThatManyWhateverTheDisk) {
     for (const int pinned : {1, 3})
         for (const char* folder : {"/var/tmp", "/dev/shm"}) {
-            const EngineOptions options = ChecksumEngine::OptionsFor(folder, {.workers = pinned});
+            const EngineOptions options = EngineOptionsFor(folder, {.workers = pinned});
             EXPECT_EQ(options.workers, pinned) << folder;
             EXPECT_FALSE(options.diskInTurn) << folder;
         }
-    EXPECT_FALSE(ChecksumEngine::OptionsFor("/dev/shm", {}).diskInTurn) << "memory needs no turn";
+    EXPECT_FALSE(EngineOptionsFor("/dev/shm", {}).diskInTurn) << "memory needs no turn";
 }
 
 // A sysfs tree as the kernel lays it out: a spinning disk with a partition,
@@ -386,13 +387,13 @@ TEST(DeviceKindTest, ADiskThatSaysItSpinsIsReadInTurnUnlessItsSeeksAreCheap) {
     sysfs.SpinningDiskUnder(dir.path());
     if (DeviceKindOf(dir.path(), sysfs.Tree()) != DeviceKind::Rotational) GTEST_SKIP() << "no block device under /var/tmp";
     const auto pathOf = [&](int row) { return paths[static_cast<std::size_t>(row)]; };
-    EXPECT_TRUE(ChecksumEngine::OptionsFor(dir.path(), {}, 8, nullptr, sysfs.Tree()).diskInTurn) << "no files to ask";
+    EXPECT_TRUE(EngineOptionsFor(dir.path(), {}, 8, nullptr, sysfs.Tree()).diskInTurn) << "no files to ask";
     const auto seek = MeasureSeek(8, pathOf);
     if (UsableCpus() > 1) {
-        EXPECT_EQ(ChecksumEngine::OptionsFor(dir.path(), {}, 8, pathOf, sysfs.Tree()).diskInTurn,
+        EXPECT_EQ(EngineOptionsFor(dir.path(), {}, 8, pathOf, sysfs.Tree()).diskInTurn,
                   !seek || *seek > CheapSeek);
     }
-    EXPECT_FALSE(ChecksumEngine::OptionsFor(dir.path(), {.workers = 2}, 8, pathOf, sysfs.Tree()).diskInTurn)
+    EXPECT_FALSE(EngineOptionsFor(dir.path(), {.workers = 2}, 8, pathOf, sysfs.Tree()).diskInTurn)
         << "pinned workers are not asked about";
 }
 

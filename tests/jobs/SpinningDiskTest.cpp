@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "checksum/ChecksumEngine.h"
+#include "checksum/FileReading.h"
 #include "tests/support/FuseMount.h"
 #include "tests/support/TempDir.h"
 
@@ -73,7 +74,7 @@ protected:
         {
             test::FuseMount asked("spinning_mount.py", backing.path(), root, disk);
             if (!asked.Mounted()) return std::nullopt;
-            options = ChecksumEngine::OptionsFor(root, {}, rows, pathOf);
+            options = EngineOptionsFor(root, {}, rows, pathOf);
             EXPECT_TRUE(options.diskInTurn) << "a FUSE mount's disk cannot be told, and its seeks are a disk's";
         }
         test::FuseMount mount("spinning_mount.py", backing.path(), root, disk);
