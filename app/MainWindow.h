@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RowBatch.h"
 #include "jobs/JobEvents.h"
 #include "jobs/RowDetails.h"
 #include "kinds/KindTexts.h"
@@ -58,6 +59,13 @@ public:
     virtual void SetRowRenamed(int row, const std::string& path) = 0;
     // `rows` in row order; the rows after each move up.
     virtual void RemoveRows(const std::vector<int>& rows) = 0;
+    // A job's rows and marks, carried out in order as one operation: each
+    // row added pending, each mark as SetRowDetails (where it has details),
+    // SetRowIcon and RepaintList would, after a DeselectRow where asked.
+    virtual void ApplyRows(RowBatch batch) = 0;
+    // How many steps a job's sink on the calling thread gathers into one
+    // batch at most; 1 has each carried out as the job tells it.
+    virtual std::size_t RowsPerBatch() = 0;
     virtual std::string RowText(int row) = 0;
     // The list the rows are checked against, told once the check begins: a
     // report of the rows names it. Clearing the rows forgets it.

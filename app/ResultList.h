@@ -36,6 +36,7 @@ public:
     void SetIcon(int row, StatusIcon icon);
     void SetName(int row, std::string_view name);
     void SetDetails(int row, const RowDetails& details) { Owned().SetDetails(row, details); }
+    void SetPackedDetails(int row, std::string_view packed) { Owned().SetPackedDetails(row, packed); }
     void SetCheckedList(std::string listPath) { Owned().SetCheckedList(std::move(listPath)); }
     // `rows` in row order.
     void Remove(const std::vector<int>& rows);

@@ -26,10 +26,13 @@ namespace {
 // How long one drain may hold the UI thread before it lets input and
 // painting in.
 constexpr auto DrainSliceTime = std::chrono::milliseconds(8);
-// A job may run this many operations ahead of the window and no further:
-// a list of a million rows must not wait in memory as a million queued
-// operations when the window cannot show them faster anyway.
+// A job may run this many operations (or rows) ahead of the window and no
+// further: a list of a million rows must not wait in memory as a million
+// queued operations when the window cannot show them faster anyway.
 constexpr std::size_t MaxQueued = 8192;
+// The rows a worker's sink gathers into one batch: a few milliseconds of
+// the window's work, a quarter of what may be queued.
+constexpr std::size_t RowsPerWorkerBatch = MaxQueued / 4;
 // The operations the window takes from the queue at a time.
 constexpr std::size_t OperationsPerLock = 256;
 
@@ -46,15 +49,16 @@ WindowAdapter::~WindowAdapter() {
 
 bool WindowAdapter::OnUiThread() const { return QThread::currentThread() == thread(); }
 
-void WindowAdapter::Post(Operation op) {
+void WindowAdapter::Post(Operation op, std::size_t weight) {
     if (OnUiThread()) {
         Drain();
         op();
         return;
     }
     std::unique_lock lock(mutex_);
-    if (queue_.size() >= MaxQueued) drained_.wait(lock, [this] { return queue_.size() <= MaxQueued / 2; });
-    queue_.push_back(std::move(op));
+    if (queuedWeight_ >= MaxQueued) drained_.wait(lock, [this] { return queuedWeight_ <= MaxQueued / 2; });
+    queue_.push_back({std::move(op), weight});
+    queuedWeight_ += weight;
     if (drainScheduled_) return;
     drainScheduled_ = true;
     QMetaObject::invokeMethod(this, [this] { DrainSlice(); }, Qt::QueuedConnection);
@@ -106,12 +110,15 @@ bool WindowAdapter::NextOperation(Operation& op, bool endsSlice) {
             if (endsSlice) drainScheduled_ = false;
             return false;
         }
-        const std::size_t before = queue_.size();
-        const auto taken = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(before, OperationsPerLock));
-        inHand_.insert(inHand_.end(), std::make_move_iterator(queue_.begin()), std::make_move_iterator(taken));
+        const std::size_t before = queuedWeight_;
+        const auto taken = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(queue_.size(), OperationsPerLock));
+        for (auto at = queue_.begin(); at != taken; ++at) {
+            inHand_.push_back(std::move(at->op));
+            queuedWeight_ -= at->weight;
+        }
         queue_.erase(queue_.begin(), taken);
         // A waiting job is woken once the window has caught up by half.
-        if (before > MaxQueued / 2 && queue_.size() <= MaxQueued / 2) drained_.notify_all();
+        if (before > MaxQueued / 2 && queuedWeight_ <= MaxQueued / 2) drained_.notify_all();
     }
     op = std::move(inHand_.front());
     inHand_.pop_front();
@@ -234,6 +241,34 @@ void WindowAdapter::RemoveRows(const std::vector<int>& rows) {
     Post([this, rows] { c_.rows->Remove(rows); });
 }
 
+void WindowAdapter::ApplyRows(RowBatch batch) {
+    const std::size_t weight = batch.Steps();
+    Post(
+        [this, batch = std::move(batch)] {
+            int lastMarked = -1;
+            batch.ForEach([&](const RowBatch::Step& step) {
+                if (step.row < 0) return c_.rows->Add(step.text, IconPending);
+                if (step.row >= c_.rows->Count()) return;
+                if (step.deselect) Deselect(step.row);
+                if (!step.text.empty()) c_.rows->SetPackedDetails(step.row, step.text);
+                c_.rows->SetIcon(step.row, step.icon);
+                lastMarked = step.row;
+            });
+            // One follow and one repaint for the batch: the view shows the
+            // last row marked, and paints every row as it is now.
+            if (lastMarked < 0) return;
+            c_.listBox1->FollowRow(lastMarked);
+            c_.listBox1->RepaintSoon();
+        },
+        weight);
+}
+
+std::size_t WindowAdapter::RowsPerBatch() {
+    // A job run on the UI thread (a list loaded for select-verify) shows
+    // each row as it is told, as the window's own commands do.
+    return OnUiThread() ? 1 : RowsPerWorkerBatch;
+}
+
 std::string WindowAdapter::RowText(int row) {
     return Ask<std::string>([this, row] {
         return row >= 0 && row < c_.rows->Count() ? c_.rows->Name(row) : std::string();
@@ -259,10 +294,12 @@ std::vector<int> WindowAdapter::SelectedRows() {
 }
 
 void WindowAdapter::DeselectRow(int row) {
-    Post([this, row] {
-        if (const QModelIndex shown = c_.rows->IndexOfRow(row); shown.isValid())
-            c_.listBox1->selectionModel()->select(shown, QItemSelectionModel::Deselect);
-    });
+    Post([this, row] { Deselect(row); });
+}
+
+void WindowAdapter::Deselect(int row) {
+    if (const QModelIndex shown = c_.rows->IndexOfRow(row); shown.isValid())
+        c_.listBox1->selectionModel()->select(shown, QItemSelectionModel::Deselect);
 }
 
 // A job repaints the list and moves the bar after every row. While one such

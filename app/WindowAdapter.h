@@ -73,6 +73,8 @@ public:
     void SetRowText(int row, const std::string& text) override;
     void SetRowRenamed(int row, const std::string& path) override;
     void RemoveRows(const std::vector<int>& rows) override;
+    void ApplyRows(RowBatch batch) override;
+    std::size_t RowsPerBatch() override;
     std::string RowText(int row) override;
     void SetCheckedList(const std::string& listPath) override;
     int RowCount() override;
@@ -97,8 +99,9 @@ public:
 private:
     using Operation = std::function<void()>;
     bool OnUiThread() const;
-    // Runs `op` on the UI thread after everything queued before it.
-    void Post(Operation op);
+    // Runs `op` on the UI thread after everything queued before it. A batch
+    // of rows weighs as many operations as it has steps.
+    void Post(Operation op, std::size_t weight = 1);
     // Runs `op` there and waits for its answer.
     template <class Result>
     Result Ask(std::function<Result()> op);
@@ -107,10 +110,16 @@ private:
     // is, and then, at the end of a slice, none is scheduled any more.
     bool NextOperation(Operation& op, bool endsSlice);
     QWidget* Widget(Control control) const;
+    void Deselect(int row);
 
     MainWindowControls c_;
     std::mutex mutex_;
-    std::deque<Operation> queue_;
+    struct Queued {
+        Operation op;
+        std::size_t weight;
+    };
+    std::deque<Queued> queue_;
+    std::size_t queuedWeight_ = 0;
     std::deque<Operation> inHand_;  // taken from the queue, not yet carried out (the UI thread's alone)
     std::condition_variable drained_;  // the queue has room again
     bool drainScheduled_ = false;

@@ -5,31 +5,41 @@
 
 namespace velmar {
 
-void WindowSink::RowAdded(std::string_view name) { window_.AddRow(std::string(name), IconPending); }
+WindowSink::WindowSink(MainWindow& window, bool deselectMarked)
+    : window_(window), deselectMarked_(deselectMarked),
+      rows_(window.RowsPerBatch(), [&window](RowBatch batch) { window.ApplyRows(std::move(batch)); }) {}
+
+void WindowSink::RowAdded(std::string_view name) { rows_.Add(name); }
 
 void WindowSink::RowMarked(int row, StatusIcon icon, const RowDetails* details) {
-    if (deselectMarked_) window_.DeselectRow(row);
-    if (details) window_.SetRowDetails(row, *details);
-    window_.SetRowIcon(row, icon);
-    window_.RepaintList();
+    rows_.Mark(row, icon, details, deselectMarked_);
 }
 
 void WindowSink::RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) {
+    Flush();
     window_.SetRowText(row, std::string(text));
     window_.SetRowDetails(row, details);
     window_.SetRowIcon(row, icon);
 }
 
-void WindowSink::RowRenamed(int row, const std::string& path) { window_.SetRowRenamed(row, path); }
+void WindowSink::RowRenamed(int row, const std::string& path) {
+    Flush();
+    window_.SetRowRenamed(row, path);
+}
 
 void WindowSink::RowsRemoved(const std::vector<int>& rows) {
+    Flush();
     window_.RemoveRows(rows);
     window_.RepaintList();
 }
 
-void WindowSink::ListChecked(const std::string& listPath) { window_.SetCheckedList(listPath); }
+void WindowSink::ListChecked(const std::string& listPath) {
+    Flush();
+    window_.SetCheckedList(listPath);
+}
 
 void WindowSink::ProgressFollowed(std::shared_ptr<const JobProgress> progress) {
+    Flush();
     if (progress) {
         window_.FollowProgress(std::move(progress));
         window_.RepaintWindow();
@@ -39,13 +49,20 @@ void WindowSink::ProgressFollowed(std::shared_ptr<const JobProgress> progress) {
     window_.SetProgressPosition(0);
 }
 
-void WindowSink::Summary(const std::string& text) { window_.SetText(Control::Label1, text); }
+void WindowSink::Summary(const std::string& text) {
+    Flush();
+    window_.SetText(Control::Label1, text);
+}
 
 bool WindowSink::Ask(Question question, int count) {
+    Flush();
     return window_.MessageBox(QuestionText(question, count), MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-void WindowSink::Told(const std::string& message) { window_.MessageBox(message, MessageButtons::Ok); }
+void WindowSink::Told(const std::string& message) {
+    Flush();
+    window_.MessageBox(message, MessageButtons::Ok);
+}
 
 namespace {
 
@@ -81,6 +98,7 @@ void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& bod
         JobFrame frame(sink, state);
         result = frame.Run([&] { body(frame); });
     }
+    sink.Flush();
     // Every file the job read, the list it wrote, is let go by now.
     switch (result.end) {
         case JobEnd::Failed:

@@ -9,16 +9,22 @@
 
 #include "app/MainWindow.h"
 #include "app/MainWindowState.h"
+#include "app/RowBatcher.h"
 #include "jobs/JobFrame.h"
 
 namespace velmar {
 
+// Rows and marks reach the window in batches, as many at a time as the
+// window takes from this thread; everything else first hands over the rows
+// before it.
 class WindowSink : public JobSink {
 public:
     // With `deselectMarked`, each row marked is also deselected (a
     // select-verify pass over the selected rows).
-    explicit WindowSink(MainWindow& window, bool deselectMarked = false)
-        : window_(window), deselectMarked_(deselectMarked) {}
+    explicit WindowSink(MainWindow& window, bool deselectMarked = false);
+
+    // Hands over the rows gathered (the job's end does).
+    void Flush() { rows_.Flush(); }
 
     void RowAdded(std::string_view name) override;
     void RowMarked(int row, StatusIcon icon, const RowDetails* details) override;
@@ -34,6 +40,7 @@ public:
 private:
     MainWindow& window_;
     bool deselectMarked_;
+    RowBatcher rows_;
 };
 
 using JobBody = std::function<void(JobFrame& frame)>;

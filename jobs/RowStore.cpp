@@ -1,58 +1,14 @@
 #include "jobs/RowStore.h"
 
 #include <algorithm>
-#include <charconv>
+#include <stdexcept>
 
+#include "jobs/PackedDetails.h"
+#include "jobs/PackedNumber.h"
 #include "jobs/RowRemoval.h"
 #include "platform/Paths.h"
 
 namespace velmar {
-namespace {
-
-// The details as one text: their fields apart by NUL bytes, which no name,
-// digest or reason holds. Most rows' files are where their names lead from
-// the list's folder, and most digests computed are the ones expected: such
-// a field is one byte that no path or digest is, and a million rows cost
-// some 20 bytes each rather than a hundred or more.
-constexpr char FieldEnd = '\0';
-constexpr std::string_view AsExpected = "\x01";
-
-std::string Packed(const RowDetails& details, const std::string& usualPath) {
-    std::string packed;
-    packed += details.path == usualPath ? AsExpected : std::string_view(details.path);
-    packed += FieldEnd;
-    packed += details.expected;
-    packed += FieldEnd;
-    packed += !details.expected.empty() && details.computed == details.expected ? AsExpected
-                                                                                 : std::string_view(details.computed);
-    packed += FieldEnd;
-    if (details.size) packed += std::to_string(*details.size);
-    packed += FieldEnd;
-    packed += details.reason;
-    packed += FieldEnd;
-    packed += details.movedTo;
-    return packed;
-}
-
-RowDetails Unpacked(std::string_view packed, const std::string& usualPath) {
-    RowDetails details;
-    std::string size;
-    std::string* fields[] = {&details.path, &details.expected, &details.computed, &size, &details.reason,
-                             &details.movedTo};
-    std::size_t field = 0;
-    for (char c : packed) {
-        if (c == FieldEnd && field + 1 < std::size(fields)) ++field;
-        else fields[field]->push_back(c);
-    }
-    std::uint64_t value = 0;
-    if (!size.empty() && std::from_chars(size.data(), size.data() + size.size(), value).ec == std::errc())
-        details.size = value;
-    if (details.path == AsExpected) details.path = usualPath;
-    if (details.computed == AsExpected) details.computed = details.expected;
-    return details;
-}
-
-}  // namespace
 
 void RowStore::Clear() {
     rows_.clear();
@@ -61,21 +17,31 @@ void RowStore::Clear() {
     listDirectory_.clear();
 }
 
-RowStore::Span RowStore::Stored(std::string_view text) {
-    if (text.empty()) return {};
-    // A text longer than a block gets a block of its own.
-    if (blocks_.empty() || blocks_.back().size() + text.size() > blocks_.back().capacity()) {
+RowStore::Place RowStore::Stored(std::string_view text) {
+    std::string length;
+    PutNumber(length, text.size());
+    const std::size_t bytes = length.size() + text.size();
+    // A text longer than a block gets a block of its own, so that every
+    // place in a block fits its bits.
+    if (blocks_.empty() || blocks_.back().size() + bytes > BlockSize) {
+        if (blocks_.size() == MaxBlocks) throw std::length_error("too many rows to hold");
         blocks_.emplace_back();
-        blocks_.back().reserve(std::max(BlockSize, text.size()));
+        blocks_.back().reserve(std::max(BlockSize, bytes));
     }
     std::string& block = blocks_.back();
-    const Span span{static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(block.size()),
-                    static_cast<std::uint32_t>(text.size())};
+    const auto place = static_cast<Place>((blocks_.size() - 1) << OffsetBits | block.size());
+    block.append(length);
     block.append(text);
-    return span;
+    return place;
 }
 
-void RowStore::Add(std::string_view name, StatusIcon icon) { rows_.push_back(Row{Stored(name), {}, icon}); }
+std::string_view RowStore::Text(Place place) const {
+    std::string_view at = blocks_[place >> OffsetBits];
+    at.remove_prefix(place & (BlockSize - 1));
+    return TakeText(at);
+}
+
+void RowStore::Add(std::string_view name, StatusIcon icon) { rows_.push_back(Row{Stored(name), NoDetails, icon}); }
 
 void RowStore::SetName(int row, std::string_view name) { rows_[Slot(row)].name = Stored(name); }
 
@@ -89,12 +55,26 @@ std::string RowStore::UsualPath(int row) const {
 }
 
 void RowStore::SetDetails(int row, const RowDetails& details) {
-    rows_[Slot(row)].details = Stored(Packed(details, UsualPath(row)));
+    std::string packed;
+    AppendPacked(packed, details);
+    SetPackedDetails(row, packed);
+}
+
+void RowStore::SetPackedDetails(int row, std::string_view packed) {
+    const std::string_view path = PackedPath(packed);
+    const bool usual = checkedList_.empty() ? path.empty() : IsListedFilePath(path, listDirectory_, Name(row));
+    if (!usual) {
+        rows_[Slot(row)].details = Stored(packed);
+        return;
+    }
+    unpathed_.clear();
+    AppendWithoutPath(unpathed_, packed);
+    rows_[Slot(row)].details = Stored(unpathed_);
 }
 
 RowDetails RowStore::Details(int row) const {
-    const Span& packed = rows_[Slot(row)].details;
-    if (packed.length == 0) return {};
+    const Place packed = rows_[Slot(row)].details;
+    if (packed == NoDetails) return {};
     return Unpacked(Text(packed), UsualPath(row));
 }
 

@@ -1,9 +1,10 @@
 // The result rows as the window holds them: a name, a mark and the details
-// of each. The names and details lie end to end in blocks of a fixed size, so
-// a million rows cost their bytes and a few more, not a string each; growing
-// never copies what is there (a copy of many megabytes would stall the
-// window), and copying the whole store, for a report written elsewhere, is
-// a few large copies.
+// of each. The names and details lie end to end in blocks of a fixed size,
+// each as its length and its bytes, and a row is two places in them and a
+// mark: a million rows cost their bytes and twelve more each, not a string
+// each. Growing never copies what is there (a copy of many megabytes would
+// stall the window), and copying the whole store, for a report written
+// elsewhere, is a few large copies.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,9 @@ public:
     void SetIcon(int row, StatusIcon icon) { rows_[Slot(row)].icon = icon; }
     void SetName(int row, std::string_view name);
     void SetDetails(int row, const RowDetails& details);
+    // The details as AppendPacked packed them, kept as they are but for a
+    // path that is the row's usual one.
+    void SetPackedDetails(int row, std::string_view packed);
     // `rows` in row order.
     void Remove(const std::vector<int>& rows);
 
@@ -38,28 +42,29 @@ public:
     void SetCheckedList(std::string listPath);
 
 private:
-    // Bytes in the blocks; a renamed row or new details leave the old bytes
-    // where they are.
-    struct Span {
-        std::uint32_t block = 0, offset = 0, length = 0;
-    };
+    // Where a text lies: its block in the high bits, where in the block in
+    // the low ones. A renamed row or new details leave the old bytes where
+    // they are.
+    using Place = std::uint32_t;
+    static constexpr int OffsetBits = 20;
+    static constexpr std::size_t BlockSize = std::size_t{1} << OffsetBits;
+    static constexpr std::size_t MaxBlocks = (std::size_t{1} << (32 - OffsetBits)) - 1;
+    static constexpr Place NoDetails = UINT32_MAX;  // in the one block never made
     struct Row {
-        Span name;
-        Span details;
+        Place name;
+        Place details;
         StatusIcon icon;
     };
-    static constexpr std::size_t BlockSize = 1 << 20;
     static std::size_t Slot(int row) { return static_cast<std::size_t>(row); }
     // Where the row's name leads from the checked list's folder.
     std::string UsualPath(int row) const;
-    Span Stored(std::string_view text);
-    std::string_view Text(const Span& span) const {
-        return span.length == 0 ? std::string_view() : std::string_view(blocks_[span.block]).substr(span.offset, span.length);
-    }
+    Place Stored(std::string_view text);
+    std::string_view Text(Place place) const;
     std::deque<std::string> blocks_;
     std::deque<Row> rows_;
     std::string checkedList_;
     std::string listDirectory_;  // the checked list's folder, where most rows' files are
+    std::string unpathed_;       // details being stored without their path
 };
 
 }  // namespace velmar

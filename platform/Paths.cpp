@@ -40,6 +40,15 @@ std::string ListedFilePath(std::string_view listDirectory, std::string_view list
     return path;
 }
 
+bool IsListedFilePath(std::string_view path, std::string_view listDirectory, std::string_view listedName) {
+    if (path.size() != listDirectory.size() + 1 + listedName.size() || !path.starts_with(listDirectory) ||
+        path[listDirectory.size()] != '/')
+        return false;
+    path.remove_prefix(listDirectory.size() + 1);
+    return std::equal(listedName.begin(), listedName.end(), path.begin(),
+                      [](char listed, char c) { return (listed == '\\' ? '/' : listed) == c; });
+}
+
 std::string ChosenFilePath(std::string_view folder, std::string_view name) {
     std::string path;
     path.reserve(folder.size() + 1 + name.size());

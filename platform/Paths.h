@@ -24,6 +24,8 @@ std::string BaseNameOf(std::string_view path);
 // The file a list names: its folder, '/', and the name, where a backslash in
 // the name separates folders as it did on the system that wrote the list.
 std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);
+// Whether `path` is that file, told without making its path.
+bool IsListedFilePath(std::string_view path, std::string_view listDirectory, std::string_view listedName);
 
 // A file chosen in `folder` by its own name, as a creation lists it: on
 // this system a backslash in a name is part of the name.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <future>
+#include <numeric>
 
 #include <gtest/gtest.h>
 
@@ -242,18 +243,43 @@ TEST_F(JobFrameTest, AWalkHandsEachRowOnInOrderUntilAStop) {
 }
 
 TEST_F(JobFrameTest, AJobOnAWorkerThreadDrivesTheWindow) {
+    // However many rows a batch holds, the window is told the same in the
+    // same order: every row before the summary and the question, none lost
+    // at a batch's end.
+    std::vector<std::string> unbatched;
+    for (const std::size_t rowsPerBatch : {1, 2, 1000}) {
+        SCOPED_TRACE(rowsPerBatch);
+        TempDir here;
+        here.Write("good.bin", "good");
+        here.Write("bad.bin", "changed");
+        const std::vector<ListedFile> list = {{"good.bin", "good"}, {"bad.bin", "bad"}, {"gone.bin", "x"}};
+        FakeWindow window;
+        window.rowsPerBatch = rowsPerBatch;
+        MainWindowState state;
+        window.messageAnswers.push_back(MessageAnswer::No);
+        StartWindowJob(window, state, [&](JobFrame& job) { test::RunTestVerify(job, here.path(), list); });
+        ASSERT_TRUE(test::WaitForJobEndAfter(window, "Cursor default"));
+        EXPECT_EQ(test::RowIcons(window), (std::vector<StatusIcon>{IconOk, IconBad, IconNA}));
+        EXPECT_EQ(state.Busy, 0);
+        // The log names the folder of each run; the rest must match.
+        std::vector<std::string> log = window.Log();
+        for (std::string& entry : log)
+            if (const auto at = entry.find(here.path()); at != std::string::npos) entry.replace(at, here.path().size(), "DIR");
+        if (rowsPerBatch == 1) unbatched = log;
+        EXPECT_EQ(log, unbatched);
+        EXPECT_EQ(std::accumulate(window.batches.begin(), window.batches.end(), std::size_t{0}), 6u);
+        EXPECT_LE(*std::max_element(window.batches.begin(), window.batches.end()), rowsPerBatch);
+    }
+}
+
+TEST(WindowSinkTest, ARowGatheredReachesTheWindowWhileTheJobWaits) {
     FakeWindow window;
-    MainWindowState state;
-    auto list = ThreeFiles();
-    window.messageAnswers.push_back(MessageAnswer::No);
-    StartWindowJob(window, state, [&](JobFrame& job) { test::RunTestVerify(job, dir.path(), list); });
-    ASSERT_TRUE(test::WaitForJobEndAfter(window, "Cursor default"));
-    auto rows = window.Rows();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].icon, IconOk);
-    EXPECT_EQ(rows[1].icon, IconBad);
-    EXPECT_EQ(rows[2].icon, IconNA);
-    EXPECT_EQ(state.Busy, 0);
+    window.rowsPerBatch = 1000;
+    WindowSink sink(window);
+    sink.RowAdded("a.bin");
+    // The job is deep in a large file now, and tells nothing more.
+    for (int i = 0; i < 200 && window.Rows().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(test::RowNames(window), std::vector<std::string>{"a.bin"});
 }
 
 // The bar of a scripted job, read at the times a window would read it.

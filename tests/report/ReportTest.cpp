@@ -90,6 +90,35 @@ TEST(ReportTest, EachFormatWritesEveryRowItsOwnWay) {
     }
 }
 
+TEST(ReportTest, TheRowsKeepEveryDetailAsTold) {
+    // Kept in as few bytes as will do: a path where the name leads, a
+    // digest computed as expected, lower-case hex as bytes, the common
+    // reasons; anything else as it is.
+    const std::string longName(300, 'n');
+    const RowDetails table[] = {
+        {"/set/" + longName, Empty, Empty, 0, "matches", ""},
+        {"/set/sub/a.bin", "ABCDEF01", "abcdef01", 1u << 20, "matches; found as sub/A.bin by letter case", ""},
+        {"/elsewhere/" + longName, "abc", "", std::nullopt, "missing", ""},
+        {"/set/" + longName, "", Other, 300, "new", ""},
+        {"/set/moved.bin", Other, Other, 9, "moved to " + longName, longName},
+        {"", "", "", std::nullopt, "", ""},
+        {"/set/" + std::string(3 << 20, 'x'), Other, "", std::nullopt, "cannot be opened: File name too long", ""},
+    };
+    RowStore rows;
+    rows.SetCheckedList("/set/list.md5");
+    for (const RowDetails& details : table) {
+        rows.Add(details.path.ends_with(longName) ? longName : "sub\\a.bin", IconPending);
+        rows.SetDetails(rows.Count() - 1, details);
+    }
+    for (int row = 0; row < rows.Count(); ++row) {
+        const RowDetails& told = table[row];
+        const RowDetails kept = rows.Details(row);
+        EXPECT_EQ(std::tie(kept.path, kept.expected, kept.computed, kept.size, kept.reason, kept.movedTo),
+                  std::tie(told.path, told.expected, told.computed, told.size, told.reason, told.movedTo))
+            << "row " << row;
+    }
+}
+
 TEST(ReportTest, ASavedReportReplacesTheFileWholeOrSaysWhyNot) {
     TempDir dir;
     const RowStore rows = Rows();

@@ -127,6 +127,26 @@ public:
         std::lock_guard lock(mutex_);
         RemoveRowsAt(rows_, rows);
     }
+    // Replayed as the operations the batch stands for, so that the log is
+    // the same however the rows came; `batches` keeps each one's size.
+    std::vector<std::size_t> batches;
+    void ApplyRows(RowBatch batch) override {
+        {
+            std::lock_guard lock(mutex_);
+            batches.push_back(batch.Steps());
+        }
+        batch.ForEach([this](const RowBatch::Step& step) {
+            if (step.row < 0) return AddRow(std::string(step.text), IconPending);
+            if (step.deselect) DeselectRow(step.row);
+            if (!step.text.empty()) SetRowDetails(step.row, Unpacked(step.text, ""));
+            SetRowIcon(step.row, step.icon);
+            RepaintList();
+        });
+    }
+    // 1: each row reaches the fake as the job tells it, so a test can stop
+    // the job between any two.
+    std::size_t rowsPerBatch = 1;
+    std::size_t RowsPerBatch() override { return rowsPerBatch; }
     std::string RowText(int row) override {
         Record("RowText " + std::to_string(row));
         std::lock_guard lock(mutex_);
