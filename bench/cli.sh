@@ -24,6 +24,8 @@ million=$root/million
 SmallTarget=0.7
 LargeTarget=0.5
 WindowTarget=1
+# The window's verification of a million-row SFV list against rhash -c of it.
+MillionTarget=1
 StartLimitMs=5
 MaxRssMb=100
 
@@ -44,6 +46,12 @@ with open(os.path.join(root, "md5sum"), "w") as out:
             out.write(f"d41d8cd98f00b204e9800998ecf8427e  {name}\n")
 EOF
     touch "$million/done"
+}
+
+# The same million empty files as an SFV list, for the window.
+make_million_sfv() {
+    [ -f "$million/list.sfv" ] && return
+    (cd "$million" && sed 's/^d41d8cd98f00b204e9800998ecf8427e  \(.*\)$/\1 00000000/' md5sum > list.sfv.new && mv list.sfv.new list.sfv)
 }
 
 # verifies LIST: velmar-cli verify --quiet LIST, which must find every file
@@ -97,6 +105,12 @@ cd "$million"
 rss=$(mktemp)
 /usr/bin/time -f %M -o "$rss" "$cli" verify --quiet md5sum > /dev/null 2>&1 || echo "warning: velmar-cli verify of $million/md5sum failed" >&2
 emit_row "verify, max RSS MB" "1,000,000 x 0 B" MD5 "$(($(tail -1 "$rss") / 1024))" "limit" $MaxRssMb 1
+# The window's job of a million-row SFV list against rhash -c, and its memory.
+make_million_sfv
+emit_row "window's job" "1,000,000 x 0 B" SFV "$(best_job "$runs" "$job" verify sfv list.sfv)" \
+    "rhash -c" "$(best_of "$runs" rhash --skip-ok -c list.sfv)" $MillionTarget
+/usr/bin/time -f %M -o "$rss" "$job" verify sfv list.sfv > /dev/null 2>&1 || echo "warning: the window's verification of $million/list.sfv failed" >&2
+emit_row "window's job, max RSS MB" "1,000,000 x 0 B" SFV "$(($(tail -1 "$rss") / 1024))" "limit" $MaxRssMb 1
 rm -f "$rss"
 cd - > /dev/null
 

@@ -133,7 +133,7 @@ run_class() {
 # The Velmar time of one kept row: velmar_time STORAGE SET SUM.
 velmar_time() { awk -F'\t' -v s="$1" -v t="$2" -v u="$3" '$1 == s && $2 == t && $3 == u { print $4; exit }' "$rows_file"; }
 
-echo "best of $runs; Velmar's whole job (key press to summary) against the peer's whole run; targets: Velmar <= $PeerTarget x the best peer, on spinning <= 1.1 x cat in list order"
+echo "best of $runs; Velmar's whole job (key press to summary) against the peer's whole run; targets: Velmar <= $PeerTarget x the best peer ($SmallSetTarget on 10,000 x 4 KiB, $SmallSetColdTarget cold), on spinning <= 1.1 x cat in list order"
 started=$(date +%s)
 for class in $classes; do
     t0=$(date +%s)

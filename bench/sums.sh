@@ -36,7 +36,11 @@ for sum in "${Sums[@]}"; do
     velmar=$(best_job "$runs" "$job" verify "$kind" "$big/$list")
     [ "$openssl" = - ] ||
         emit_row "page cache" "1 x 1 GiB" "$name" "$velmar" "openssl dgst" "$(best_of "$runs" openssl dgst "$openssl" "$big/big.iso")" 1.05
-    emit_row "page cache" "1 x 1 GiB" "$name" "$velmar" "$tool -c" "$(cd "$big" && best_of "$runs" $(checker "$tool" "$algorithm") "$list")" -
+    # b3sum maps the file and hashes it on every core; Velmar's BLAKE3 is to
+    # take at most 0.7 of its check.
+    check_target=-
+    [ "$tool" != b3sum ] || check_target=0.7
+    emit_row "page cache" "1 x 1 GiB" "$name" "$velmar" "$tool -c" "$(cd "$big" && best_of "$runs" $(checker "$tool" "$algorithm") "$list")" $check_target
     if [ "$tool" = b3sum ]; then
         emit_row "page cache" "1 x 1 GiB" "$name" "$velmar" "b3sum" "$(best_of "$runs" b3sum "$big/big.iso")" 1
         emit_row "page cache" "1 x 1 GiB" "$name" "$velmar" "b3sum, 1 thread" "$(best_of "$runs" b3sum --num-threads 1 "$big/big.iso")" -
