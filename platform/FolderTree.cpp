@@ -20,12 +20,16 @@ struct Entry {
     EntryKind kind;
 };
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-using OpenFolder = std::unique_ptr<DIR, DirCloser>;
+// A folder's entries are read this much at a time: a folder of thousands of
+// files in one or two system calls, where readdir's buffer takes one per
+// thousand or so.
+constexpr std::size_t EntriesBuffer = 256 * 1024;
 
-EntryKind KindOf(int folderFd, const dirent& entry) {
+struct FdCloser {
+    void operator()(const int* fd) const { ::close(*fd); }
+};
+
+EntryKind KindOf(int folderFd, const dirent64& entry) {
     struct stat st {};
     switch (entry.d_type) {
         case DT_REG: return EntryKind::File;
@@ -58,24 +62,27 @@ public:
                                         : ::openat(parentFd, name.c_str(), flags | O_NOFOLLOW);
         // A folder whose names can be read but whose files cannot be reached
         // (read but no search permission) is no more use than one unread.
-        OpenFolder dir(fd < 0 || ::faccessat(fd, ".", X_OK, AT_EACCESS) != 0 ? nullptr : ::fdopendir(fd));
-        if (!dir) {
+        if (fd < 0 || ::faccessat(fd, ".", X_OK, AT_EACCESS) != 0) {
             if (fd >= 0) ::close(fd);
             Unreadable(relative);
             return true;
         }
+        const std::unique_ptr<const int, FdCloser> closer(&fd);
         std::vector<Entry> entries;
         for (;;) {
-            errno = 0;
-            const dirent* entry = ::readdir(dir.get());
-            if (!entry) {
-                if (errno != 0) Unreadable(relative);
+            const ssize_t n = ::getdents64(fd, buffer_.data(), buffer_.size());
+            if (n <= 0) {
+                if (n < 0) Unreadable(relative);
                 break;
             }
-            const std::string_view entryName = entry->d_name;
-            if (entryName == "." || entryName == "..") continue;
-            const EntryKind kind = KindOf(::dirfd(dir.get()), *entry);
-            if (kind != EntryKind::Other) entries.push_back({std::string(entryName), kind});
+            for (ssize_t at = 0; at < n;) {
+                const auto* entry = reinterpret_cast<const dirent64*>(buffer_.data() + at);
+                at += entry->d_reclen;
+                const std::string_view entryName = entry->d_name;
+                if (entryName == "." || entryName == "..") continue;
+                const EntryKind kind = KindOf(fd, *entry);
+                if (kind != EntryKind::Other) entries.push_back({std::string(entryName), kind});
+            }
         }
         std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
@@ -85,7 +92,7 @@ public:
             const std::string path = relative.empty() ? entries[i].name : relative + "/" + entries[i].name;
             const double start = from + each * static_cast<double>(i);
             if (entries[i].kind == EntryKind::Folder) {
-                if (!Folder(::dirfd(dir.get()), path, entries[i].name, start, each)) return false;
+                if (!Folder(fd, path, entries[i].name, start, each)) return false;
             } else if (visit_.file) {
                 visit_.file(path);
             }
@@ -102,6 +109,9 @@ private:
 
     const std::string& root_;
     const FolderTreeVisit& visit_;
+    // One buffer for the whole walk, every folder read into it in turn
+    // (entries are copied out before a subfolder is read).
+    std::vector<char> buffer_ = std::vector<char>(EntriesBuffer);
 };
 
 }  // namespace
