@@ -143,6 +143,10 @@ void ChecksumEngine::Start(int requested, bool lanes) {
     }
     if (options_.diskInTurn) diskReader_ = std::make_unique<SequentialReader>(*pool_);
     batching_ = ReadsInBatches(options_) && pathOf_;
+    // A batch takes no more than its worker's share of the rows: the files
+    // a batch cannot read whole are read by that worker, and a few large
+    // files must still spread over every core.
+    batchRows_ = std::clamp(rows_ / workers, 1, BatchFiles);
     // Each worker takes its share of the rows into its lanes, so that a
     // few large files spread over every core.
     const int lanesPerWorker = std::clamp((rows_ + workers - 1) / workers, 1, Md5Lanes);
@@ -226,7 +230,7 @@ void ChecksumEngine::Work() {
     for (;;) {
         // After the user's stop the rows still come back, at once and unread,
         // so that the job never waits for one.
-        const auto [first, count] = NextRun(reader && plainRows == 0 && !watch_.Stopped() ? BatchFiles : 1, true);
+        const auto [first, count] = NextRun(reader && plainRows == 0 && !watch_.Stopped() ? batchRows_ : 1, true);
         if (count == 0) return;
         if (count == 1) {
             plainRows = std::max(0, plainRows - 1);
@@ -254,7 +258,7 @@ void ChecksumEngine::WorkLanes(int lanesPerWorker) {
                 row = unbatched.front();
                 unbatched.pop_front();
             } else if (reader && plainRows == 0 && lanes.Idle() && !watch_.Stopped()) {
-                const auto [first, count] = NextRun(BatchFiles, true);
+                const auto [first, count] = NextRun(batchRows_, true);
                 if (count == 0) break;
                 const int whole = ReadBatch(*reader, paths, first, count, [&](int other) { unbatched.push_back(other); });
                 if (whole < 0) reader.reset();

@@ -119,6 +119,7 @@ private:
     // Workers read small files in batches: where the kernel allows it, and
     // not on a disk read in turn, which must be asked for one file at a time.
     bool batching_ = false;
+    int batchRows_ = 1;  // the most rows one batch takes
     bool serial_ = false;
     std::unique_ptr<ReadBuffer> serialBuffer_;  // with one worker: the job reads itself
     std::vector<Slot> window_;  // row r's result waits in slot r % size
