@@ -16,6 +16,8 @@ namespace {
 
 constexpr int Samples = 8;
 constexpr int FewestSamples = 4;
+// Flash never takes this long for one block, even when it is busy.
+constexpr std::chrono::microseconds SureSeek = 4 * CheapSeek;
 constexpr std::size_t Block = 4096;  // what O_DIRECT asks of alignment on every common device
 
 struct FreeAligned {
@@ -59,13 +61,19 @@ std::optional<std::chrono::microseconds> MeasureSeek(int rows, const std::functi
     // Rows spread over the set; a row whose file cannot be read directly
     // gives way to the next.
     const int step = std::max(1, rows / Samples);
+    std::optional<std::chrono::microseconds> seek;
     for (int row = 0; row < rows && static_cast<int>(times.size()) < Samples; row += step)
         if (const auto timed = TimedRead(pathOf(row), buffer.get())) {
             times.push_back(timed->first);
             device = timed->second;
+            // A read that slow is a seek: the disk is not asked seven times
+            // more, which would cost a short job on it a tenth of its time.
+            if (timed->first > SureSeek) {
+                seek = timed->first;
+                break;
+            }
         }
-    std::optional<std::chrono::microseconds> seek;
-    if (static_cast<int>(times.size()) >= FewestSamples) {
+    if (!seek && static_cast<int>(times.size()) >= FewestSamples) {
         std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
         seek = times[times.size() / 2];
     }

@@ -18,7 +18,8 @@ inline constexpr std::chrono::microseconds CheapSeek{500};
 
 // The middle time of up to eight direct reads of one block, each from
 // another of the files `pathOf` gives for rows 0 .. rows-1, spread over
-// the set; nothing when fewer than four could be made (the file system
+// the set, or the time of the first read that took 2 ms or more (a seek:
+// flash is never that slow); nothing when fewer than four could be made (the file system
 // refuses direct reads, as tmpfs and most FUSE mounts do, or the files
 // are empty or gone). The answer is kept for each device, so a job after
 // the first does not ask again.
