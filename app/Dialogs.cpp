@@ -1,8 +1,12 @@
 #include "app/Dialogs.h"
 
+#include "app/CheckDialogs.h"
+
 #include <limits>
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -101,5 +105,11 @@ MessageAnswer QtDialogs::Message(QWidget* parent, const std::string& text, Messa
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
+
+std::optional<FileCheckRequest> QtDialogs::FileCheck(QWidget* parent) {
+    return AskFileCheck(parent, QGuiApplication::clipboard()->text().toStdString());
+}
+
+std::optional<std::array<std::string, 2>> QtDialogs::FilesToCompare(QWidget* parent) { return AskFilesToCompare(parent); }
 
 }  // namespace velmar

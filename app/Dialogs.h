@@ -27,6 +27,10 @@ public:
     virtual std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
                                                 const std::string& suggested) = 0;
     virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
+    // The Check File and Compare Files dialogs (app/CheckDialogs.h); nothing
+    // when cancelled, as a script that has no answer for them leaves them.
+    virtual std::optional<FileCheckRequest> FileCheck(QWidget*) { return std::nullopt; }
+    virtual std::optional<std::array<std::string, 2>> FilesToCompare(QWidget*) { return std::nullopt; }
     // Shows one of the program's own windows modally (the About box) and
     // returns its result.
     virtual int ShowModal(QDialog& dialog);
@@ -40,6 +44,8 @@ public:
     std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
                                         const std::string& suggested) override;
     MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) override;
+    std::optional<FileCheckRequest> FileCheck(QWidget* parent) override;
+    std::optional<std::array<std::string, 2>> FilesToCompare(QWidget* parent) override;
 };
 
 // "MP3 files (*.mp3)|*.mp3|All files (*.*)|*.*" as the name filters Qt's

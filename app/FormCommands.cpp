@@ -1,5 +1,6 @@
 #include "app/FormCommands.h"
 
+#include "app/CheckCommands.h"
 #include "app/KindCommands.h"
 #include "kinds/ListKinds.h"
 
@@ -25,6 +26,9 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
     for (const auto& [command, mode] : {std::pair{&FormCommands::Audit, AuditMode::Audit},
                                        std::pair{&FormCommands::AddNewFiles, AuditMode::AddNewFiles}})
         commands.*command = [&window, &state, mode] { AuditCommand(window, state, mode, ListKindOf, AllListsFilter()); };
+    commands.VerifyAnyList = [&window, &state] { VerifyAnyListCommand(window, state, ListKindOf, AllListsFilter()); };
+    commands.CheckFile = [&window, &state] { CheckFileCommand(window, state, ListKindOf); };
+    commands.CompareFiles = [&window, &state] { CompareFilesCommand(window, state); };
     return commands;
 }
 

@@ -26,6 +26,8 @@ struct FormCommands {
     Command CommandLineVerify;
     // File > Audit List and Add New Files, for a list of any kind.
     Command Audit, AddNewFiles;
+    // File > Verify Any List, Check File and Compare Files.
+    Command VerifyAnyList, CheckFile, CompareFiles;
     // In the order of ListKinds(); a missing one does nothing.
     std::vector<Kind> Kinds;
 };

@@ -7,6 +7,7 @@
 // the window holds.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,6 +36,14 @@ struct CreationSetup {
     std::string edit2;              // the one-line comment
     int comboBox1 = -1;             // the comment mode, -1 for none
     bool checkBox1 = false;         // WinSFV compatible
+};
+
+// What the Check File dialog was given.
+struct FileCheckRequest {
+    std::string file;
+    // A digest pasted or typed, the path of a list that names the file, or
+    // "" to be shown the file's digests.
+    std::string digestOrList;
 };
 
 class MainWindow {
@@ -86,6 +95,11 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& request) = 0;
     // The folder chosen, as bytes; nothing when cancelled.
     virtual std::optional<std::string> OpenFolderDialog(const std::string& title) = 0;
+    // The Check File dialog, its digest box filled from the clipboard when
+    // that holds a digest; nothing when cancelled.
+    virtual std::optional<FileCheckRequest> CheckFileDialog() = 0;
+    // The two files of Compare Files; nothing when cancelled.
+    virtual std::optional<std::array<std::string, 2>> CompareFilesDialog() = 0;
     virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
     virtual void LoadIcons() = 0;
 };

@@ -10,6 +10,7 @@
 
 #include "jobs/JobEvents.h"
 #include "lists/ListKind.h"
+#include "platform/JobThread.h"
 
 namespace velmar {
 
@@ -39,6 +40,9 @@ struct MainWindowState : JobControl {
     // an incomplete list. Written when the walk ends, before Busy clears.
     std::string UnreadableFolder;
     std::string CommandLinePath;
+    // The running job's thread; declared last, so that the state waits for
+    // the job before letting go of anything the job reads.
+    JobThread Thread;
 };
 
 }  // namespace velmar

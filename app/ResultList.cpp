@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QAction>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -194,6 +195,14 @@ ResultListView::ResultListView(ResultRows& rows, const StatusPictures& pictures,
     repaintTimer_ = new QTimer(this);
     repaintTimer_->setSingleShot(true);
     connect(repaintTimer_, &QTimer::timeout, this, [this] { RepaintNow(); });
+
+    // The row's menu: its line, or all it tells (a checked file's digests).
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(QStringLiteral("&Copy"), this);
+    connect(copy, &QAction::triggered, this, [this] { CopyRows(false); });
+    auto* copyDetails = new QAction(QStringLiteral("Copy &Details"), this);
+    connect(copyDetails, &QAction::triggered, this, [this] { CopyRows(true); });
+    addActions({copy, copyDetails});
 }
 
 namespace {
@@ -228,13 +237,19 @@ void ResultListView::keyPressEvent(QKeyEvent* event) {
         QListView::keyPressEvent(event);
         return;
     }
+    CopyRows(false);
+}
+
+void ResultListView::CopyRows(bool details) {
     QModelIndexList chosen = selectionModel()->selectedIndexes();
     std::sort(chosen.begin(), chosen.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::string lines;
     const RowStore& store = rows_.Store();
     for (const QModelIndex& index : chosen) {
         const int row = rows_.StoreRow(index.row());
-        lines += SumToolLine(store.Name(row), store.Icon(row), store.Details(row));
+        if (details && !lines.empty()) lines += '\n';
+        lines += details ? DetailsText(store.Name(row), store.Icon(row), store.Details(row))
+                         : SumToolLine(store.Name(row), store.Icon(row), store.Details(row));
         lines += '\n';
     }
     QGuiApplication::clipboard()->setText(FromBytes(lines));

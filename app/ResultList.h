@@ -130,6 +130,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The selected rows to the clipboard, in row order: a line each, or
+    // with `details` all each row's tooltip tells.
+    void CopyRows(bool details);
     void FollowNow();
     void RepaintNow();
 

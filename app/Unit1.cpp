@@ -164,6 +164,13 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateMenu() {
     auto* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Verify Any List..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                    [this] { Run(commands_.VerifyAnyList); });
+    file->addAction(QStringLiteral("&Check File..."), QKeySequence(Qt::CTRL | Qt::Key_K), this,
+                    [this] { Run(commands_.CheckFile); });
+    file->addAction(QStringLiteral("Com&pare Files..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), this,
+                    [this] { Run(commands_.CompareFiles); });
+    file->addSeparator();
     file->addAction(QStringLiteral("&Audit List..."), QKeySequence(Qt::Key_F2), this, [this] { Run(commands_.Audit); });
     file->addAction(QStringLiteral("Add &New Files..."), QKeySequence(Qt::SHIFT | Qt::Key_F2), this,
                     [this] { Run(commands_.AddNewFiles); });

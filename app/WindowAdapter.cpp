@@ -385,6 +385,20 @@ std::optional<std::string> WindowAdapter::OpenFolderDialog(const std::string& ti
     });
 }
 
+std::optional<FileCheckRequest> WindowAdapter::CheckFileDialog() {
+    return Ask<std::optional<FileCheckRequest>>([this] {
+        c_.rows->EndBatch();
+        return c_.dialogs->FileCheck(c_.form);
+    });
+}
+
+std::optional<std::array<std::string, 2>> WindowAdapter::CompareFilesDialog() {
+    return Ask<std::optional<std::array<std::string, 2>>>([this] {
+        c_.rows->EndBatch();
+        return c_.dialogs->FilesToCompare(c_.form);
+    });
+}
+
 MessageAnswer WindowAdapter::MessageBox(const std::string& text, MessageButtons buttons) {
     return Ask<MessageAnswer>([this, text, buttons] {
         c_.rows->EndBatch();

@@ -1,7 +1,6 @@
 #include "app/WindowJob.h"
 
 #include "platform/Process.h"
-#include "platform/WorkerThread.h"
 
 namespace velmar {
 
@@ -64,31 +63,14 @@ void WindowSink::Told(const std::string& message) {
     window_.MessageBox(message, MessageButtons::Ok);
 }
 
-namespace {
-
-class WindowJobThread : public WorkerThread {
-public:
-    WindowJobThread(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options)
-        : window_(window), state_(state), body_(std::move(body)), options_(std::move(options)) {}
-
-protected:
-    void Execute() override { RunWindowJob(window_, state_, body_, options_); }
-
-private:
-    MainWindow& window_;
-    MainWindowState& state_;
-    JobBody body_;
-    WindowJobOptions options_;
-};
-
-}  // namespace
-
 void StartWindowJob(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options) {
     // The job's first steps may come after the next event: set here, Busy
     // closes the gap in which a second command could start on the same rows.
     state.Busy = 1;
     state.StopRequested = 0;
-    WorkerThread::Launch<WindowJobThread>(window, state, std::move(body), std::move(options));
+    state.Thread.Start([&window, &state, body = std::move(body), options = std::move(options)] {
+        RunWindowJob(window, state, body, options);
+    });
 }
 
 void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& body, const WindowJobOptions& options) {
@@ -103,6 +85,7 @@ void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& bod
     switch (result.end) {
         case JobEnd::Failed:
             window.MessageBox(result.message, MessageButtons::Ok);
+            if (!options.failureEndsProgram) break;
             EndProgram();
         case JobEnd::Quit: EndProgram();
         case JobEnd::Completed:

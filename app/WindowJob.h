@@ -51,6 +51,9 @@ using JobEnding = std::function<void(const JobResult& result)>;
 struct WindowJobOptions {
     JobEnding ending = {};
     bool deselectMarked = false;  // see WindowSink
+    // A failure's message is shown, then the program ends; a check that
+    // fails only tells it.
+    bool failureEndsProgram = true;
 };
 
 // Runs `body` on a worker thread of its own, reporting to `window`. Busy is

@@ -134,7 +134,7 @@ void ChecksumEngine::Start(int requested, bool lanes) {
     // Room beside the workers for a read ahead each, or for the helpers of
     // one large BLAKE3 file, and for the disk's reader.
     pool_ = std::make_unique<TaskPool>(workers + std::max(workers, options_.blake3Helpers) + 1);
-    help_ = {.pool = pool_.get(), .blake3Helpers = std::max(0, options_.blake3Helpers),
+    help_ = {.pool = pool_.get(), .helpers = std::max(0, options_.blake3Helpers),
              .nothingCached = options_.nothingCached};
     if (workers == 1) {
         serial_ = true;

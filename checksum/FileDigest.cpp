@@ -1,6 +1,7 @@
 #include "checksum/FileDigest.h"
 
 #include <algorithm>
+#include <latch>
 #include <memory>
 #include <optional>
 #include <span>
@@ -28,6 +29,8 @@ public:
         if (algorithm_ == DigestAlgorithm::Blake3) blake3_.emplace();
         if (IsEvpAlgorithm(algorithm_)) evp_ = std::make_unique<EvpDigestContext>(algorithm_);
     }
+
+    DigestAlgorithm Algorithm() const { return algorithm_; }
 
     void Update(const std::uint8_t* data, std::size_t count) {
         switch (algorithm_) {
@@ -71,17 +74,73 @@ ReadBuffer& SpareBuffer(std::size_t size) {
     return *spare;
 }
 
+// What an algorithm costs a core per byte, roughly, to balance several
+// digests of one file over the threads.
+int RelativeCost(DigestAlgorithm algorithm) {
+    switch (algorithm) {
+        case DigestAlgorithm::Crc32: return 1;
+        case DigestAlgorithm::Blake3: return 3;
+        case DigestAlgorithm::Sha1: return 6;
+        case DigestAlgorithm::Sha256: return 8;
+        case DigestAlgorithm::Blake2b: return 10;
+        case DigestAlgorithm::Sha512: return 12;
+        case DigestAlgorithm::Md5: return 14;
+        default: return 1;
+    }
+}
+
+// The digests of one file split over `threads` threads of about equal cost,
+// the dearest first, each to the thread with the least so far.
+std::vector<std::vector<RunningDigest*>> CostGroups(std::span<RunningDigest> digests, int threads) {
+    std::vector<RunningDigest*> byCost;
+    for (RunningDigest& digest : digests) byCost.push_back(&digest);
+    std::stable_sort(byCost.begin(), byCost.end(), [](const RunningDigest* a, const RunningDigest* b) {
+        return RelativeCost(a->Algorithm()) > RelativeCost(b->Algorithm());
+    });
+    std::vector<std::vector<RunningDigest*>> groups(static_cast<std::size_t>(threads));
+    std::vector<int> cost(groups.size());
+    for (RunningDigest* digest : byCost) {
+        const std::size_t least = static_cast<std::size_t>(std::min_element(cost.begin(), cost.end()) - cost.begin());
+        groups[least].push_back(digest);
+        cost[least] += RelativeCost(digest->Algorithm());
+    }
+    return groups;
+}
+
+// Each block to every group at once, the first on this thread and the others
+// on the pool's (or here too, when the pool has no thread free).
+void UpdateSideBySide(const std::vector<std::vector<RunningDigest*>>& groups, TaskPool& pool,
+                      const std::uint8_t* data, std::size_t count) {
+    const auto update = [data, count](const std::vector<RunningDigest*>& group) {
+        for (RunningDigest* digest : group) digest->Update(data, count);
+    };
+    std::latch done(static_cast<std::ptrdiff_t>(groups.size() - 1));
+    for (std::size_t g = 1; g < groups.size(); ++g)
+        if (!pool.TryRun([&, g] {
+                update(groups[g]);
+                done.count_down();
+            })) {
+            update(groups[g]);
+            done.count_down();
+        }
+    update(groups[0]);
+    done.wait();
+}
+
 // Gives every block `next` gives to each of `digests`, honouring the watch
 // after each, and their results to `out`, one each: Stopped once the watch
 // is; after a read error, the digests of the bytes before it, which the
 // caller decides whether it may use.
+// With `spread`, the digests are split over that many threads of `pool`.
 void FeedBlocks(std::span<RunningDigest> digests, std::span<FileDigest> out, const NextBlock& next,
-                const DigestWatch& watch) {
+                const DigestWatch& watch, TaskPool* pool = nullptr, int spread = 1) {
+    const auto groups = spread > 1 ? CostGroups(digests, spread) : std::vector<std::vector<RunningDigest*>>();
     const std::uint8_t* data = nullptr;
     ssize_t n;
     std::uint64_t length = 0;
     while ((n = next(data)) > 0) {
-        for (RunningDigest& digest : digests) digest.Update(data, static_cast<std::size_t>(n));
+        if (!groups.empty()) UpdateSideBySide(groups, *pool, data, static_cast<std::size_t>(n));
+        else for (RunningDigest& digest : digests) digest.Update(data, static_cast<std::size_t>(n));
         length += static_cast<std::uint64_t>(n);
         watch.Read(static_cast<std::uint64_t>(n));
         if (watch.Stopped()) {
@@ -107,8 +166,29 @@ std::size_t DigestSize(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Sha512: return 64;
         case DigestAlgorithm::Blake2b: return 64;
         case DigestAlgorithm::Blake3: return Blake3DigestSize;
+        case DigestAlgorithm::Xxh3: return 8;
+        case DigestAlgorithm::Xxh128: return 16;
+        case DigestAlgorithm::Sha3_256: return 32;
+        case DigestAlgorithm::Sha3_512: return 64;
     }
     return 0;
+}
+
+const char* DigestName(DigestAlgorithm algorithm) {
+    switch (algorithm) {
+        case DigestAlgorithm::Crc32: return "CRC-32";
+        case DigestAlgorithm::Md5: return "MD5";
+        case DigestAlgorithm::Sha256: return "SHA-256";
+        case DigestAlgorithm::Sha1: return "SHA-1";
+        case DigestAlgorithm::Sha512: return "SHA-512";
+        case DigestAlgorithm::Blake2b: return "BLAKE2b";
+        case DigestAlgorithm::Blake3: return "BLAKE3";
+        case DigestAlgorithm::Xxh3: return "XXH3-64";
+        case DigestAlgorithm::Xxh128: return "XXH128";
+        case DigestAlgorithm::Sha3_256: return "SHA3-256";
+        case DigestAlgorithm::Sha3_512: return "SHA3-512";
+    }
+    return "";
 }
 
 std::string FileDigest::Text() const { return status == FileDigestStatus::Ok ? Digits() : std::string(); }
@@ -149,6 +229,7 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
                       const DigestWatch& watch, const ReadingHelp& help) {
     InputFile file;
     if (auto unread = OpenToDigest(file, path, watch)) return *unread;
+    watch.Sized(file.OpenedSize());
     return DigestOpenFile(algorithm, file, buffer, watch, help);
 }
 
@@ -201,15 +282,17 @@ FileDigest WithReadError(FileDigest digest, const InputFile& file) {
 }
 
 std::vector<FileDigest> DigestFileEachWay(const std::vector<DigestAlgorithm>& algorithms, const std::string& path,
-                                          ReadBuffer& buffer) {
+                                          ReadBuffer& buffer, const DigestWatch& watch, const ReadingHelp& help) {
     InputFile file;
-    if (auto unread = OpenToDigest(file, path, {})) return std::vector<FileDigest>(algorithms.size(), *unread);
+    if (auto unread = OpenToDigest(file, path, watch)) return std::vector<FileDigest>(algorithms.size(), *unread);
+    watch.Sized(file.OpenedSize());
     std::vector<RunningDigest> running(algorithms.begin(), algorithms.end());
     std::vector<FileDigest> digests(algorithms.size());
+    const int spread = EachWayThreads(algorithms.size(), file, help);
     FeedBlocks(running, digests, [&](const std::uint8_t*& data) {
         data = buffer.data();
         return file.Read(buffer.data(), std::min(buffer.size(), CrcReadChunk));
-    }, {});
+    }, watch, help.pool, spread);
     for (FileDigest& digest : digests) digest = WithReadError(std::move(digest), file);
     return digests;
 }

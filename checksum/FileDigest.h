@@ -16,10 +16,13 @@
 
 namespace velmar {
 
-enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3 };
+enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3, Xxh3, Xxh128, Sha3_256, Sha3_512 };
 
-// The digest's size in bytes: 4, 16, 32, 20, 64, 64, 32.
+// The digest's size in bytes: 4, 16, 32, 20, 64, 64, 32, 8, 16, 32, 64.
 std::size_t DigestSize(DigestAlgorithm algorithm);
+
+// The name people know it by: "CRC-32", "SHA-256", "XXH128".
+const char* DigestName(DigestAlgorithm algorithm);
 
 enum class FileDigestStatus {
     Ok,
@@ -62,9 +65,12 @@ FileDigest DigestFile(DigestAlgorithm algorithm, const std::string& path, ReadBu
                       const DigestWatch& watch = {}, const ReadingHelp& help = {});
 
 // The digests of one file by each of `algorithms`, in one read of it: what
-// tells apart two algorithms with digests of one size.
+// tells apart two algorithms with digests of one size, and what a file
+// checked against a pasted digest is. On a large file the algorithms share
+// each block side by side on the threads `help` allows.
 std::vector<FileDigest> DigestFileEachWay(const std::vector<DigestAlgorithm>& algorithms, const std::string& path,
-                                          ReadBuffer& buffer);
+                                          ReadBuffer& buffer, const DigestWatch& watch = {},
+                                          const ReadingHelp& help = {});
 
 inline FileDigest Crc32File(const std::string& path, ReadBuffer& buffer) {
     return DigestFile(DigestAlgorithm::Crc32, path, buffer);

@@ -38,11 +38,16 @@ bool ThroughDiskReader(std::uint64_t size, std::uint64_t uncached) {
 
 int SplitHelpers(DigestAlgorithm algorithm, const InputFile& file, const ReadingHelp& help) {
     const std::uint64_t size = file.OpenedSize();
-    if (algorithm != DigestAlgorithm::Blake3 || !help.pool || help.blake3Helpers <= 0 || size < Blake3SplitSize ||
+    if (algorithm != DigestAlgorithm::Blake3 || !help.pool || help.helpers <= 0 || size < Blake3SplitSize ||
         help.UncachedBytes(file) > size / 8)
         return 0;
     const std::uint64_t pieces = (size + Blake3SplitPiece - 1) / Blake3SplitPiece;
-    return static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(help.blake3Helpers)));
+    return static_cast<int>(std::min<std::uint64_t>(pieces - 1, static_cast<std::uint64_t>(help.helpers)));
+}
+
+int EachWayThreads(std::size_t algorithms, const InputFile& file, const ReadingHelp& help) {
+    if (!help.pool || algorithms < 2 || file.OpenedSize() < EachWaySpreadSize) return 1;
+    return static_cast<int>(std::min<std::size_t>(algorithms, static_cast<std::size_t>(1 + help.helpers)));
 }
 
 bool ReadsAhead(DigestAlgorithm algorithm, const ReadingHelp& help) {

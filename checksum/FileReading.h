@@ -63,6 +63,13 @@ bool ThroughDiskReader(std::uint64_t size, std::uint64_t uncached);
 // than an eighth of them out of memory (several readers would make a disk
 // seek, and one core hashes faster than most devices deliver).
 int SplitHelpers(DigestAlgorithm algorithm, const InputFile& file, const ReadingHelp& help);
+// How many threads share the digests of one file read for `algorithms`
+// algorithms at once (each block goes to every one): the file's own and
+// the helpers `help` allows, no more than the algorithms; one for a file
+// smaller than EachWaySpreadSize, whose few blocks do not pay for handing
+// each one over.
+inline constexpr std::uint64_t EachWaySpreadSize = 8 * 1048576;
+int EachWayThreads(std::size_t algorithms, const InputFile& file, const ReadingHelp& help);
 // Whether a file longer than one read is read one block ahead of its
 // hashing on the pool: not for a CRC, which runs faster than the copy out
 // of the page cache, so that handing its blocks from core to core costs

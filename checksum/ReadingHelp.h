@@ -12,8 +12,9 @@ namespace velmar {
 
 struct ReadingHelp {
     TaskPool* pool = nullptr;
-    // Threads of the pool one BLAKE3 file may take beside its own.
-    int blake3Helpers = 0;
+    // Threads of the pool one large file may take beside its own: a BLAKE3
+    // file split over the cores, digests of several algorithms side by side.
+    int helpers = 0;
     // Every file counts as out of memory (see EngineOptions).
     bool nothingCached = false;
 

@@ -14,6 +14,8 @@ std::string CliUsage() {
     "       velmar-cli create --kind KIND [-o LIST] [OPTIONS] FILE...|FOLDER\n"
     "       velmar-cli audit [--update] [OPTIONS] LIST changed, missing, new and moved files\n"
     "       velmar-cli add [OPTIONS] LIST              add the files the list does not name\n"
+    "       velmar-cli check FILE [DIGEST|--list LIST] check a file against a digest, or show its digests\n"
+    "       velmar-cli compare FILE1 FILE2             whether two files are identical\n"
     "       velmar-cli --help | --version\n"
     "\n"
     "  --kind KIND        read or write the list as KIND (" + kinds + "),\n"
@@ -27,9 +29,12 @@ std::string CliUsage() {
     "  --quiet            print only the rows that are not OK\n"
     "  --status           print no rows\n"
     "  --json             print one JSON object per row and one for the summary\n"
+    "  --list LIST        check the file against the entry of LIST that names it\n"
+    "  --tag              check's digests as \"SHA256 (FILE) = DIGEST\"\n"
     "\n"
     "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
-    "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped).\n";
+    "else the sum of 2 (a file BAD, or two files different), 4 (a file missing or unreadable),\n"
+    "8 (files new or moved), 16 (stopped).\n";
 }
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -48,7 +53,8 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         const char* name;
         CliCommand command;
     } commands[] = {{"verify", CliCommand::Verify}, {"create", CliCommand::Create}, {"audit", CliCommand::Audit},
-                    {"add", CliCommand::Add}};
+                    {"add", CliCommand::Add},
+                    {"check", CliCommand::Check}, {"compare", CliCommand::Compare}};
     const auto known = std::find_if(std::begin(commands), std::end(commands),
                                     [&](const auto& each) { return command == each.name; });
     if (known == std::end(commands)) return "unknown command '" + command + "'";
@@ -89,9 +95,21 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         else if (argument == "--quiet") options.rows = RowOutput::Problems;
         else if (argument == "--status") options.rows = RowOutput::Nothing;
         else if (argument == "--json") options.rows = RowOutput::Json;
+        else if (argument == "--tag") options.tag = true;
+        else if (argument == "--list") {
+            const std::string* list = value();
+            if (!list || list->empty()) return std::string("--list needs a list");
+            options.checkList = *list;
+        }
         else return "unknown option '" + argument + "'";
     }
 
+    const bool check = options.command == CliCommand::Check;
+    if (check && (options.paths.empty() || options.paths.size() > (options.checkList.empty() ? 2u : 1u)))
+        return std::string("check takes a file and a digest, or a file and --list LIST");
+    if (options.command == CliCommand::Compare && options.paths.size() != 2)
+        return std::string("compare takes two files");
+    if (!check && (options.tag || !options.checkList.empty())) return std::string("--tag and --list are check's");
     const bool oneList = options.command == CliCommand::Audit || options.command == CliCommand::Add;
     if (options.paths.empty()) return command + " needs " + (options.command == CliCommand::Create ? "files or a folder" : "a list");
     if (oneList && options.paths.size() > 1) return command + " takes one list";

@@ -9,7 +9,7 @@
 
 namespace velmar {
 
-enum class CliCommand { Verify, Create, Audit, Add, Help, Version };
+enum class CliCommand { Verify, Create, Audit, Add, Check, Compare, Help, Version };
 
 // How the rows reach standard output.
 enum class RowOutput {
@@ -33,7 +33,11 @@ struct CliOptions {
     bool update = false;     // Yes to "Update List?"
     bool force = false;      // Yes to "File Exists. Overwrite?"
     RowOutput rows = RowOutput::Every;
-    std::vector<std::string> paths;  // the lists, or the files or folder to list
+    bool tag = false;       // check's digests in the BSD form: "SHA256 (FILE) = DIGEST"
+    std::string checkList;  // check's --list: the list that names the file
+    // The lists, the files or folder to list, or the file to check (and the
+    // digest it is checked against), or the two files to compare.
+    std::vector<std::string> paths;
 };
 
 // The options, or the reason they make no command.

@@ -8,6 +8,7 @@
 #include "jobs/TreeListing.h"
 #include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
+#include "lists/FileCheck.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -165,11 +166,93 @@ int Create(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     return 0;
 }
 
+// What a BSD-style line names each algorithm, as the sum tools' --tag does.
+const char* TagOf(DigestAlgorithm algorithm) {
+    switch (algorithm) {
+        case DigestAlgorithm::Crc32: return "CRC32";
+        case DigestAlgorithm::Md5: return "MD5";
+        case DigestAlgorithm::Sha1: return "SHA1";
+        case DigestAlgorithm::Sha256: return "SHA256";
+        case DigestAlgorithm::Sha512: return "SHA512";
+        case DigestAlgorithm::Blake2b: return "BLAKE2b";
+        case DigestAlgorithm::Blake3: return "BLAKE3";
+        default: return DigestName(algorithm);
+    }
+}
+
+// The status of a one-file check: 0 when it matched, 2 when not, 4 when a
+// file could not be read, 16 when stopped.
+int CheckStatus(const JobResult& result, StatusIcon icon) {
+    if (result.end != JobEnd::Completed || icon == IconPending) return StatusOf(result) | 16;
+    return icon == IconOk ? 0 : icon == IconBad ? 2 : 4;
+}
+
+int Check(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
+    const std::string& path = options.paths.front();
+    std::optional<PastedDigest> digest;
+    if (options.paths.size() > 1) {
+        digest = ParsePastedDigest(options.paths[1]);
+        if (!digest) return Say("'" + options.paths[1] + "' is no digest Velmar knows");
+    }
+    FileCheck check;
+    sink.BeginJob(false);
+    const JobResult result = RunJob(sink, control, [&](JobFrame& frame) {
+        if (!options.checkList.empty())
+            check = CheckFileAgainstList(frame, path, ListKindOf(options.checkList), options.checkList);
+        else check = CheckFile(frame, path, digest ? &*digest : nullptr);
+    });
+    sink.EndJob({}, check.icon == IconNA);
+    if (result.end == JobEnd::Failed) return Say(options.checkList + ": " + result.message);
+    const int status = CheckStatus(result, check.icon);
+    if (status & 16 || check.icon == IconNA) return status;
+    if (digest || !options.checkList.empty()) {
+        if (options.rows != RowOutput::Nothing)
+            std::printf("%s: %s\n", path.c_str(),
+                        check.matched ? ("OK (" + std::string(DigestName(*check.matched)) + ")").c_str() : "FAILED");
+        return status;
+    }
+    for (std::size_t i = 0; i < check.algorithms.size(); ++i) {
+        const std::string text = check.digests[i].Text();
+        if (options.tag) std::printf("%s (%s) = %s\n", TagOf(check.algorithms[i]), path.c_str(), text.c_str());
+        else std::printf("%s  %s\n", text.c_str(), path.c_str());
+    }
+    return status;
+}
+
+int Compare(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
+    FileComparison comparison;
+    sink.BeginJob(false);
+    const JobResult result = RunJob(sink, control, [&](JobFrame& frame) {
+        comparison = CompareFiles(frame, options.paths[0], options.paths[1]);
+    });
+    // Only a file that could not be read is told on standard error.
+    sink.EndJob({}, comparison.answer == FileComparison::Answer::Unreadable);
+    switch (comparison.answer) {
+        case FileComparison::Answer::Identical:
+            if (options.rows != RowOutput::Nothing) std::puts("Identical");
+            return 0;
+        case FileComparison::Answer::Different:
+            if (options.rows != RowOutput::Nothing) {
+                if (comparison.firstDifference)
+                    std::printf("Different at byte %llu\n", static_cast<unsigned long long>(*comparison.firstDifference));
+                else std::puts("Different: the sizes differ");
+            }
+            return 2;
+        case FileComparison::Answer::Unreadable: return 4;
+        case FileComparison::Answer::Stopped: break;
+    }
+    return StatusOf(result) | 16;
+}
+
 }  // namespace
 
 int RunCli(const CliOptions& options) {
     JobControl control;
-    ConsoleSink sink(options);
+    // A check or a comparison prints its own answer, not the rows'.
+    CliOptions sinkOptions = options;
+    if (options.command == CliCommand::Check || options.command == CliCommand::Compare)
+        sinkOptions.rows = RowOutput::Nothing;
+    ConsoleSink sink(sinkOptions);
     runningControl = &control;
     struct sigaction interrupt {};
     interrupt.sa_handler = &OnInterrupt;
@@ -183,6 +266,8 @@ int RunCli(const CliOptions& options) {
         case CliCommand::Audit:
         case CliCommand::Add: status = Audit(options, sink, control); break;
         case CliCommand::Create: status = Create(options, sink, control); break;
+        case CliCommand::Check: status = Check(options, sink, control); break;
+        case CliCommand::Compare: status = Compare(options, sink, control); break;
         case CliCommand::Help:
         case CliCommand::Version: break;
     }

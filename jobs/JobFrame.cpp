@@ -154,16 +154,11 @@ void JobFrame::SetRowCount(int rows) { icons_.assign(static_cast<std::size_t>(ro
 int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
                            const std::function<void(int row, const FileDigest&)>& done,
                            const std::function<void()>& alsoLetGo) {
-    progress_ = std::make_shared<JobProgress>(rows);
-    sink_.ProgressFollowed(progress_);
+    const DigestWatch watch = BeginReading(rows);
     int row = 0;
     {
         ChecksumEngine engine(rows, EngineOptionsFor(files.folder, control_.engine, rows, files.pathOf),
-                              files.algorithm,
-                              files.pathOf,
-                              {&control_.StopRequested, &progress_->bytesDone, &progress_->bytesSized,
-                               &progress_->rowsSized},
-                              files.fallbackOf);
+                              files.algorithm, files.pathOf, watch, files.fallbackOf);
         HoldList([&] {
             engine.Stop();
             if (alsoLetGo) alsoLetGo();
@@ -180,6 +175,12 @@ int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
     }
     EndRowWalk();
     return row;
+}
+
+DigestWatch JobFrame::BeginReading(int files) {
+    progress_ = std::make_shared<JobProgress>(files);
+    sink_.ProgressFollowed(progress_);
+    return {&control_.StopRequested, &progress_->bytesDone, &progress_->bytesSized, &progress_->rowsSized};
 }
 
 void JobFrame::RowDone(int row, StatusIcon icon) {

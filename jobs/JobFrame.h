@@ -88,6 +88,12 @@ public:
     // rows handed on.
     int WalkRowFiles(int rows, const RowFiles& files, const std::function<void(int row, const FileDigest&)>& done,
                      const std::function<void()>& alsoLetGo = {});
+    // The bar follows `files` files read by the watch given back (the
+    // user's stop stops it), until EndReading: for a job that reads its few
+    // files itself.
+    DigestWatch BeginReading(int files);
+    void EndReading() { EndRowWalk(); }
+
     // Row `row` is handled; its mark is told, the progress moves on.
     void RowDone(int row, StatusIcon icon);
     // The same, with what the row's tooltip and a report tell of it.

@@ -43,6 +43,21 @@ public:
         suggestions.push_back(suggested);
         return OpenFolder(parent, request.title);
     }
+    std::deque<FileCheckRequest> checks;
+    std::optional<FileCheckRequest> FileCheck(QWidget*) override {
+        if (checks.empty()) return std::nullopt;
+        FileCheckRequest answer = checks.front();
+        checks.pop_front();
+        return answer;
+    }
+    // Answered from `files` too: its first two paths.
+    std::optional<std::array<std::string, 2>> FilesToCompare(QWidget*) override {
+        if (files.empty()) return std::nullopt;
+        auto answer = files.front();
+        files.pop_front();
+        if (!answer || answer->size() != 2) return std::nullopt;
+        return std::array<std::string, 2>{(*answer)[0], (*answer)[1]};
+    }
     MessageAnswer Message(QWidget*, const std::string& text, MessageButtons buttons) override {
         messages.push_back(text);
         if (buttons == MessageButtons::Ok || answers.empty()) return MessageAnswer::Ok;

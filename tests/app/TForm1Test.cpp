@@ -32,7 +32,7 @@
 #include "jobs/JobFrame.h"
 #include "kinds/M3uKind.h"
 #include "platform/Process.h"
-#include "platform/WorkerThread.h"
+#include "platform/JobThread.h"
 #include "kinds/ListKinds.h"
 #include "kinds/SumToolKinds.h"
 #include "tests/app/ScriptedDialogs.h"
@@ -59,6 +59,9 @@ struct Recorder {
         FormCommands c;
         auto note = [this](std::string name) { return [this, name] { calls.push_back(name); }; };
         c.CommandLineVerify = note("CommandLineVerify");
+        c.VerifyAnyList = note("VerifyAnyList");
+        c.CheckFile = note("CheckFile");
+        c.CompareFiles = note("CompareFiles");
         for (const char* kind : Kinds) {
             const std::string k = kind;
             c.Kinds.push_back({note("Create" + k), note("Verify" + k), note("SelectVerify" + k),
@@ -367,7 +370,7 @@ private slots:
                 QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
                 f.form->FormDropFiles({QUrl::fromLocalFile(QString::fromStdString(path))});
             }
-            QTRY_VERIFY_WITH_TIMEOUT(f.form->Label1->text().startsWith("OK:") && WorkerThread::Running() == 0, 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(f.form->Label1->text().startsWith("OK:") && JobThread::Running() == 0, 20000);
             f.form->Adapter().Drain();
             QCOMPARE(f.form->Label1->text(), QString("OK:2  BAD:0  N/A:0"));
             QCOMPARE(f.form->Rows().Count(), 2);
@@ -427,9 +430,13 @@ private slots:
         QTest::keyClick(f.form.get(), Qt::Key_F7, Qt::ShiftModifier);
         QTest::keyClick(f.form.get(), Qt::Key_F9, Qt::ControlModifier);
         QTest::keyClick(f.form.get(), Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_K, Qt::ControlModifier);
+        QTest::keyClick(f.form.get(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f.recorder.calls,
                  (std::vector<std::string>{"CreateSfv", "VerifySfv", "SelectVerifyM3u", "VerifySha256",
-                                           "CreateFromFolderM3u", "CreateFromFolderSha256"}));
+                                           "CreateFromFolderM3u", "CreateFromFolderSha256", "VerifyAnyList",
+                                           "CheckFile", "CompareFiles"}));
         // Every kind's fourth item, on Ctrl and the kind's Create key; the
         // kinds after the first four have their submenus in Other, with no
         // keys, and each item reaches its own kind.
@@ -625,7 +632,7 @@ private slots:
         // The report holds every row, the view's filter aside.
         f.dialogs->files.push_back(std::vector<std::string>{f.dir.File("report.csv")});
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY(w.State().Busy == 0 && WorkerThread::Running() == 0);
+        QTRY_VERIFY(w.State().Busy == 0 && JobThread::Running() == 0);
         QCOMPARE(f.dialogs->suggestions, std::vector<std::string>{list + " report.txt"});
         QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Report Saved"});
         const std::string report = ReadAll(f.dir.File("report.csv"));
@@ -640,6 +647,36 @@ private slots:
         w.Adapter().Drain();
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.dialogs->messages.back(), std::string("Nothing to Report: verify or audit a list first"));
+    }
+
+    // Each a job in a fresh result list; a list that cannot be read is told
+    // and Velmar stays.
+    void ADownloadIsCheckedAgainstADigestAListOrAnotherFile() {
+        Form f({"velmar"}, true);
+        TForm1& w = *f.form;
+        w.show();
+        QTRY_COMPARE(w.ComboBox1->currentIndex(), 2);  // active: the menu keys reach it
+        const std::string iso = f.dir.Write("abc.iso", "abc");
+        const auto run = [&](Qt::KeyboardModifiers keys) {
+            QTest::keyClick(&w, Qt::Key_K, keys);
+            QTRY_VERIFY(w.State().Busy == 0 && JobThread::Running() == 0);
+            w.Adapter().Drain();
+        };
+        f.dialogs->checks.push_back(
+            FileCheckRequest{iso, "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"});
+        run(Qt::ControlModifier);
+        QCOMPARE(w.Label1->text(), QString("OK: matches as SHA-256"));
+        QCOMPARE(w.Rows().rowCount(), 1);
+        f.dialogs->files.push_back(std::vector<std::string>{iso, f.dir.Write("copy.iso", "abd")});
+        run(Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.Label1->text(), QString("Different at byte 2"));
+        QCOMPARE(w.Rows().rowCount(), 2);
+        f.dialogs->checks.push_back(FileCheckRequest{iso, f.dir.Write("broken.md5", "not a list\n")});
+        run(Qt::ControlModifier);
+        QVERIFY(!f.dialogs->messages.empty());
+        f.dialogs->checks.push_back(FileCheckRequest{iso, "no digest"});
+        run(Qt::ControlModifier);
+        QCOMPARE(f.dialogs->messages.back(), std::string("'no digest' is neither a digest nor a list"));
     }
 
     void AfterTheUsersOwnScrollingTheListNoLongerFollowsTheJob() {
@@ -673,7 +710,7 @@ private slots:
         QCOMPARE(w.Label1->text(), QString("SFV Filename"));
         QVERIFY(w.Button1->isEnabled() && !w.Edit1->isReadOnly() && w.CheckBox1->isEnabled());
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && JobThread::Running() == 0, 20000);
         QCOMPARE(f.dialogs->messages, std::vector<std::string>{"SFV file creation complete!"});
         const std::string list = ReadAll(album.File("Album/Album.sfv"));
         QVERIFY(list.find("A.bin E8B7BE43") != std::string::npos);
@@ -685,7 +722,7 @@ private slots:
         f.dialogs->files = {std::vector<std::string>{album.File("Album")}};
         f.dialogs->answers = {MessageAnswer::Yes};
         QTest::keyClick(&w, Qt::Key_F3, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.State().Busy == 0 && JobThread::Running() == 0, 20000);
         w.Adapter().Drain();
         QCOMPARE(f.dialogs->requests.back().title, std::string("Create SFV: Select Folder to Add"));
         QCOMPARE(w.Rows().Count(), 3);
@@ -693,7 +730,7 @@ private slots:
         QCOMPARE(w.Edit1->text(), QString("Album.sfv"));
         QVERIFY(w.Button1->isEnabled() && !w.Edit1->isReadOnly());
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && WorkerThread::Running() == 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Rows().Count() == 0 && w.State().Busy == 0 && JobThread::Running() == 0, 20000);
         QVERIFY(ReadAll(album.File("Album/Album.sfv")).find("Disc 2/c.bin ") != std::string::npos);
 
         // Cancelling a Create after it changes only the label and the mode.

@@ -197,7 +197,7 @@ protected:
 
     TempDir dir_;
     TaskPool pool_{3};
-    const ReadingHelp help_{.pool = &pool_, .blake3Helpers = 3};
+    const ReadingHelp help_{.pool = &pool_, .helpers = 3};
 };
 
 TEST_F(Blake3OnCores, MatchesOnePassAroundTheSplitSizeAndPartEdges) {

@@ -105,6 +105,38 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          "b.bin: FAILED\n",
          "OK:4  BAD:1  N/A:0"},
         {"bad usage", {"verify"}, {}, 1, "", "usage: velmar-cli"},
+        {"a download against the digest its page shows",
+         {"check", "abc.iso", "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"},
+         [&] { dir.Write("Tree/abc.iso", "abc"); },
+         0,
+         "abc.iso: OK (SHA-256)\n",
+         ""},
+        {"a download that matches no digest of that length", {"check", "abc.iso", std::string(64, '0')}, {}, 2,
+         "abc.iso: FAILED\n", ""},
+        {"a download against the list beside it",
+         {"check", "abc.iso", "--list", "SHA256SUMS"},
+         [&] {
+             dir.Write("Tree/SHA256SUMS", std::string(64, '1') + " *other.iso\n"
+                                          "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad *abc.iso\n");
+         },
+         0,
+         "abc.iso: OK (SHA-256)\n",
+         ""},
+        {"a download not there", {"check", "gone.iso", "352441c2"}, {}, 4, "", "gone.iso missing"},
+        {"a download's digests, as the tools tag them",
+         {"check", "--tag", "abc.iso"},
+         {},
+         0,
+         "CRC32 (abc.iso) = 352441c2\nMD5 (abc.iso) = 900150983cd24fb0d6963f7d28e17f72\n"
+         "SHA1 (abc.iso) = a9993e364706816aba3e25717850c26c9cd0d89d\n"
+         "SHA256 (abc.iso) = ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n"
+         "SHA512 (abc.iso) = ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f\n"
+         "BLAKE2b (abc.iso) = ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923\n"
+         "BLAKE3 (abc.iso) = 6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85\n"
+         "XXH128 (abc.iso) = 06b05ab6733a618578af5f94892f3950\n",
+         ""},
+        {"two files the same", {"compare", "abc.iso", "./abc.iso"}, {}, 0, "Identical\n", ""},
+        {"two files of other sizes", {"compare", "abc.iso", "SHA256SUMS"}, {}, 2, "Different: the sizes differ\n", ""},
         {"json",
          {"verify", "--json", "md5sum"},
          [&] { dir.Write("Tree/md5sum", "d41d8cd98f00b204e9800998ecf8427e  say \"hi\"\t.bin\n"); },

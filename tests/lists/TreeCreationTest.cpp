@@ -90,7 +90,7 @@ TEST_P(TreeCreationTest, AFolderThatCannotBeReadStopsTheCreationAtGoBeforeAFileI
                 std::string rows;
                 for (const std::string& row : window.setup.rows) rows += row + ", ";
                 CreateGo(window, state, *kind);
-                return rows + window.Log().back() + (WorkerThread::Running() == 0 && state.Busy == 0 ? "" : ", busy");
+                return rows + window.Log().back() + (JobThread::Running() == 0 && state.Busy == 0 ? "" : ", busy");
             };
             const std::string ending = ::geteuid() == 0 ? AsNobody(walkAndGo) : walkAndGo();
             ::chmod((music + "/Locked").c_str(), 0755);

@@ -193,6 +193,19 @@ public:
         if (!answer || answer->empty()) return std::nullopt;
         return answer->front();
     }
+    // Answered from dialogAnswers: the file and the digest or list.
+    std::optional<FileCheckRequest> CheckFileDialog() override {
+        Record("CheckFileDialog");
+        auto answer = NextDialogAnswer();
+        if (!answer || answer->size() != 2) return std::nullopt;
+        return FileCheckRequest{.file = (*answer)[0], .digestOrList = (*answer)[1]};
+    }
+    std::optional<std::array<std::string, 2>> CompareFilesDialog() override {
+        Record("CompareFilesDialog");
+        auto answer = NextDialogAnswer();
+        if (!answer || answer->size() != 2) return std::nullopt;
+        return std::array<std::string, 2>{(*answer)[0], (*answer)[1]};
+    }
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override {
         Record(std::string("MessageBox ") + (buttons == MessageButtons::YesNo ? "YesNo " : "Ok ") + text);
         if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/WorkerThread.h"
+#include "platform/JobThread.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/RecordingSink.h"
 
@@ -39,9 +39,9 @@ inline std::vector<StatusIcon> RowIcons(Window& window) {
 // Waits up to 20 s for every job started on a worker to return: a job reads
 // the state it was given up to its last step, after Busy is already clear.
 inline bool WaitForJobsToEnd() {
-    for (int i = 0; i < 2000 && WorkerThread::Running() > 0; ++i)
+    for (int i = 0; i < 2000 && JobThread::Running() > 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return WorkerThread::Running() == 0;
+    return JobThread::Running() == 0;
 }
 
 // Waits up to 20 s for a job on a worker to log `entry`.

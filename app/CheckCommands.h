@@ -1,0 +1,27 @@
+// File > Check File..., Compare Files... and Verify Any List...: a
+// download's checks and a list of any kind, each a job of its own in a
+// fresh result list, on the UI thread until the job starts.
+#pragma once
+
+#include <string>
+
+#include "app/MainWindow.h"
+#include "app/MainWindowState.h"
+#include "lists/ListKind.h"
+
+namespace velmar {
+
+// The dialog, then the file checked against the digest it was given, the
+// entry of the list it was given (read as `kindOf` tells), or neither (its
+// digests shown). A text that is neither a digest nor a file is refused
+// with a message. A list that cannot be read is told, and Velmar stays.
+void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf);
+
+// The dialog, then the two files compared.
+void CompareFilesCommand(MainWindow& window, MainWindowState& state);
+
+// A list of any kind chosen in a dialog offering `filter`, then verified
+// as `kindOf` tells, as a list given at start-up is.
+void VerifyAnyListCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf, const std::string& filter);
+
+}  // namespace velmar
