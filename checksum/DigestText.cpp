@@ -8,15 +8,6 @@ char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c 
 
 }  // namespace
 
-bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase) {
     const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
     std::string text(2 * count, '0');
@@ -36,8 +27,9 @@ std::string HexText32(std::uint32_t value, bool upperCase) {
 bool DigestTextsMatch(std::string_view a, std::string_view b, std::size_t digits) {
     if (a.size() != digits || b.size() != digits) return false;
     for (std::size_t i = 0; i < digits; ++i) {
-        if (!IsHexDigit(a[i]) || !IsHexDigit(b[i])) return false;
-        if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) return false;
+        // Equal values match whatever the letters' case; -1 is no digit.
+        const int value = HexDigitValue(a[i]);
+        if (value < 0 || value != HexDigitValue(b[i])) return false;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // either case matches its other case.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,9 +13,19 @@ namespace velmar {
 
 // The 22 characters a list may use as digest digits.
 inline constexpr std::string_view HexDigitSet = "0123456789abcdefABCDEF";
-bool IsHexDigit(char c);
+
+// Every character's value as a digit, -1 for none: looked up for every
+// digit of every row of a list, so a table, not a call.
+inline constexpr std::array<std::int8_t, 256> HexDigitValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i) values['0' + i] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 6; ++i) values['a' + i] = values['A' + i] = static_cast<std::int8_t>(10 + i);
+    return values;
+}();
 // A digit's value, or -1 for a character that is no hexadecimal digit.
-int HexDigitValue(char c);
+inline int HexDigitValue(char c) { return HexDigitValues[static_cast<unsigned char>(c)]; }
+inline bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
 // Two hexadecimal digits per byte, in order, lower case unless asked.
 std::string HexText(const std::uint8_t* bytes, std::size_t count, bool upperCase = false);
