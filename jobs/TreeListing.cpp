@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "checksum/FileReading.h"
 #include "jobs/ProgressMeter.h"
 #include "platform/FolderTree.h"
 #include "platform/ReplacementFile.h"
@@ -39,7 +40,9 @@ bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::str
                      },
                  .progress = [&progress](double share) {
                      progress->rowsDone = static_cast<int>(share * ProgressScale);
-                 }});
+                 },
+                 // Where the files will be read side by side, so may the folders.
+                 .foldersAhead = !EngineOptionsFor(folder, frame.Control().engine).diskInTurn});
     frame.Sink().ProgressFollowed(nullptr);
     return walked;
 }

@@ -19,6 +19,9 @@ struct FolderTreeVisit {
     // How much of the tree is walked, 0 to 1: each folder's share split
     // evenly among its entries, so the figure only ever grows.
     std::function<void(double walked)> progress;
+    // Sub-folders read ahead of the walk on a thread of their own, for
+    // storage that need not be asked for one thing at a time.
+    bool foldersAhead = false;
 };
 
 // Walks `folder` ("" is the root) depth first, each folder's entries in the
