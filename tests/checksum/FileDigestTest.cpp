@@ -14,6 +14,8 @@
 #include "checksum/FileDigest.h"
 #include "checksum/Md5.h"
 #include "checksum/EvpDigest.h"
+#include "checksum/FileReading.h"
+#include "platform/TaskPool.h"
 #include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
 
@@ -274,6 +276,30 @@ TEST_F(Blake3OnCores, AFileThatShrinksOrGrowsGivesTheDigestOfWhatWasRead) {
         EXPECT_EQ(digest.length, c.then);
         EXPECT_EQ(digest.Text(), OnePass(DigestAlgorithm::Blake3, bytes)) << c.opened << " to " << c.then;
     }
+}
+
+}  // namespace
+}  // namespace velmar
+
+namespace velmar {
+namespace {
+
+// A large file's digests share each block on the pool's threads: each is
+// the one its algorithm gives alone, whichever thread took it.
+TEST(DigestFileEachWay, SideBySideEachDigestIsItsAlgorithmsAlone) {
+    TempDir dir;
+    const std::string bytes = RandomBytes(EachWaySpreadSize + 12345, 31);
+    const std::string path = dir.Write("big.iso", bytes);
+    const std::vector<DigestAlgorithm> algorithms = {DigestAlgorithm::Crc32, DigestAlgorithm::Md5,
+                                                     DigestAlgorithm::Sha256, DigestAlgorithm::Sha512,
+                                                     DigestAlgorithm::Blake3};
+    TaskPool pool(2);
+    ReadBuffer buffer;
+    std::atomic<std::uint64_t> counted{0};
+    const auto digests = DigestFileEachWay(algorithms, path, buffer, {nullptr, &counted}, {.pool = &pool, .helpers = 2});
+    for (std::size_t i = 0; i < algorithms.size(); ++i)
+        EXPECT_EQ(digests[i].Text(), OnePass(algorithms[i], bytes)) << DigestName(algorithms[i]);
+    EXPECT_EQ(counted, bytes.size());
 }
 
 }  // namespace
