@@ -14,6 +14,7 @@
 #include "checksum/FileOpening.h"
 #include "checksum/FileReading.h"
 #include "checksum/Md5.h"
+#include "checksum/XxhDigest.h"
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
 
@@ -27,6 +28,7 @@ public:
         if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
         if (algorithm_ == DigestAlgorithm::Blake3) blake3_.emplace();
         if (IsEvpAlgorithm(algorithm_)) evp_ = std::make_unique<EvpDigestContext>(algorithm_);
+        if (IsXxhAlgorithm(algorithm_)) xxh_ = std::make_unique<XxhDigestContext>(algorithm_);
     }
 
     void Update(const std::uint8_t* data, std::size_t count) {
@@ -37,6 +39,8 @@ public:
                 MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
                 break;
             case DigestAlgorithm::Blake3: blake3_->Update(data, count); break;
+            case DigestAlgorithm::Xxh3:
+            case DigestAlgorithm::Xxh128: xxh_->Update(data, count); break;
             default: evp_->Update(data, count); break;
         }
     }
@@ -51,6 +55,8 @@ public:
             }
             case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
             case DigestAlgorithm::Blake3: blake3_->Final(out.bytes.data()); break;
+            case DigestAlgorithm::Xxh3:
+            case DigestAlgorithm::Xxh128: xxh_->Final(out.bytes.data()); break;
             default: evp_->Final(out.bytes.data()); break;
         }
     }
@@ -60,6 +66,7 @@ private:
     std::uint32_t crc_ = Crc32Init();
     MD5Context md5_{};
     std::unique_ptr<EvpDigestContext> evp_;
+    std::unique_ptr<XxhDigestContext> xxh_;
     std::optional<Blake3Hasher> blake3_;  // in place: no allocation per file
 };
 
@@ -98,18 +105,41 @@ void FeedBlocks(std::span<RunningDigest> digests, std::span<FileDigest> out, con
 
 }  // namespace
 
-std::size_t DigestSize(DigestAlgorithm algorithm) {
-    switch (algorithm) {
-        case DigestAlgorithm::Crc32: return 4;
-        case DigestAlgorithm::Md5: return 16;
-        case DigestAlgorithm::Sha256: return 32;
-        case DigestAlgorithm::Sha1: return 20;
-        case DigestAlgorithm::Sha512: return 64;
-        case DigestAlgorithm::Blake2b: return 64;
-        case DigestAlgorithm::Blake3: return Blake3DigestSize;
-    }
-    return 0;
-}
+namespace {
+
+struct AlgorithmFacts {
+    DigestAlgorithm algorithm;
+    std::size_t size;
+    const char* name;
+};
+
+// In the enumeration's order.
+constexpr AlgorithmFacts Algorithms[] = {
+    {.algorithm = DigestAlgorithm::Crc32, .size = 4, .name = "CRC-32"},
+    {.algorithm = DigestAlgorithm::Md5, .size = 16, .name = "MD5"},
+    {.algorithm = DigestAlgorithm::Sha256, .size = 32, .name = "SHA-256"},
+    {.algorithm = DigestAlgorithm::Sha1, .size = 20, .name = "SHA-1"},
+    {.algorithm = DigestAlgorithm::Sha512, .size = 64, .name = "SHA-512"},
+    {.algorithm = DigestAlgorithm::Blake2b, .size = 64, .name = "BLAKE2b"},
+    {.algorithm = DigestAlgorithm::Blake3, .size = Blake3DigestSize, .name = "BLAKE3"},
+    {.algorithm = DigestAlgorithm::Xxh3, .size = 8, .name = "XXH3-64"},
+    {.algorithm = DigestAlgorithm::Xxh128, .size = 16, .name = "XXH128"},
+    {.algorithm = DigestAlgorithm::Sha3_256, .size = 32, .name = "SHA3-256"},
+    {.algorithm = DigestAlgorithm::Sha3_512, .size = 64, .name = "SHA3-512"},
+};
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(Algorithms); ++i)
+        if (static_cast<std::size_t>(Algorithms[i].algorithm) != i) return false;
+    return std::size(Algorithms) == static_cast<std::size_t>(DigestAlgorithm::Sha3_512) + 1;
+}(), "every algorithm has its row, in the enumeration's order");
+
+const AlgorithmFacts& FactsOf(DigestAlgorithm algorithm) { return Algorithms[static_cast<std::size_t>(algorithm)]; }
+
+}  // namespace
+
+std::size_t DigestSize(DigestAlgorithm algorithm) { return FactsOf(algorithm).size; }
+
+const char* DigestName(DigestAlgorithm algorithm) { return FactsOf(algorithm).name; }
 
 std::string FileDigest::Text() const { return status == FileDigestStatus::Ok ? Digits() : std::string(); }
 
