@@ -46,7 +46,9 @@ int SplitHelpers(DigestAlgorithm algorithm, const InputFile& file, const Reading
 }
 
 bool ReadsAhead(DigestAlgorithm algorithm, const ReadingHelp& help) {
-    return algorithm != DigestAlgorithm::Crc32 && help.pool;
+    const bool outrunsCopy = algorithm == DigestAlgorithm::Crc32 || algorithm == DigestAlgorithm::Xxh3 ||
+                             algorithm == DigestAlgorithm::Xxh128;
+    return !outrunsCopy && help.pool;
 }
 
 }  // namespace velmar

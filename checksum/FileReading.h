@@ -64,9 +64,9 @@ bool ThroughDiskReader(std::uint64_t size, std::uint64_t uncached);
 // seek, and one core hashes faster than most devices deliver).
 int SplitHelpers(DigestAlgorithm algorithm, const InputFile& file, const ReadingHelp& help);
 // Whether a file longer than one read is read one block ahead of its
-// hashing on the pool: not for a CRC, which runs faster than the copy out
-// of the page cache, so that handing its blocks from core to core costs
-// more than the overlap saves.
+// hashing on the pool: not for a CRC, XXH3 or XXH128, which run faster than
+// the copy out of the page cache, so that handing their blocks from core to
+// core costs more than the overlap saves.
 bool ReadsAhead(DigestAlgorithm algorithm, const ReadingHelp& help);
 
 }  // namespace velmar
