@@ -54,13 +54,6 @@ make_million_sfv() {
     (cd "$million" && sed 's/^d41d8cd98f00b204e9800998ecf8427e  \(.*\)$/\1 00000000/' md5sum > list.sfv.new && mv list.sfv.new list.sfv)
 }
 
-# verifies LIST: velmar-cli verify --quiet LIST, which must find every file
-# good and some: a run that checked nothing must not pass for a fast one.
-verifies() {
-    local out
-    out=$("$cli" verify --quiet "$1" 2>&1) && [[ $out =~ ^OK:[1-9][0-9]*\ \ BAD:0\ \ N/A:0$ ]]
-}
-
 # set_row SHAPE TARGET PEER_NAME PEER_COMMAND: velmar-cli on the set
 # against the peer, warm, as a row.
 set_row() {

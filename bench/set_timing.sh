@@ -11,6 +11,13 @@ use_build() {
     export QT_QPA_PLATFORM=offscreen
 }
 
+# verifies LIST: $cli verify --quiet LIST, which must find every file good
+# and some: a run that checked nothing must not pass for a fast one.
+verifies() {
+    local out
+    out=$("$cli" verify --quiet "$1" 2>&1) && [[ $out =~ ^OK:[1-9][0-9]*\ \ BAD:0\ \ N/A:0$ ]]
+}
+
 # A set's shape is COUNT:KIB, COUNT files of KIB KiB each. The sets every
 # storage is timed on, unless VELMAR_BENCH_SETS names others:
 DefaultShapes=${VELMAR_BENCH_SETS:-"8:131072 1000:1024 10000:4"}

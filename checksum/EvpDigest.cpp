@@ -17,8 +17,9 @@ namespace {
 // start: it is a large library, and loading it costs a program that only
 // verifies an SFV or MD5 list, or only prints its version, more than all
 // else it does before its first file.
-constexpr DigestAlgorithm EvpAlgorithms[] = {DigestAlgorithm::Sha1, DigestAlgorithm::Sha256,
-                                             DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b};
+constexpr DigestAlgorithm EvpAlgorithms[] = {DigestAlgorithm::Sha1,    DigestAlgorithm::Sha256,
+                                             DigestAlgorithm::Sha512,  DigestAlgorithm::Blake2b,
+                                             DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512};
 
 const char* EvpName(DigestAlgorithm algorithm) {
     switch (algorithm) {
@@ -26,6 +27,8 @@ const char* EvpName(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Sha256: return "SHA256";
         case DigestAlgorithm::Sha512: return "SHA512";
         case DigestAlgorithm::Blake2b: return "BLAKE2B-512";
+        case DigestAlgorithm::Sha3_256: return "SHA3-256";
+        case DigestAlgorithm::Sha3_512: return "SHA3-512";
         default: return nullptr;
     }
 }

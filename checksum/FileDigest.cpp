@@ -15,11 +15,43 @@
 #include "checksum/FileOpening.h"
 #include "checksum/FileReading.h"
 #include "checksum/Md5.h"
+#include "checksum/XxhDigest.h"
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
 
 namespace velmar {
 namespace {
+
+struct AlgorithmFacts {
+    DigestAlgorithm algorithm;
+    std::size_t size;
+    const char* name;
+    // What it costs a core per byte, roughly: what balances several digests
+    // of one file over the threads.
+    int cost;
+};
+
+// In the enumeration's order.
+constexpr AlgorithmFacts Algorithms[] = {
+    {.algorithm = DigestAlgorithm::Crc32, .size = 4, .name = "CRC-32", .cost = 1},
+    {.algorithm = DigestAlgorithm::Md5, .size = 16, .name = "MD5", .cost = 14},
+    {.algorithm = DigestAlgorithm::Sha256, .size = 32, .name = "SHA-256", .cost = 8},
+    {.algorithm = DigestAlgorithm::Sha1, .size = 20, .name = "SHA-1", .cost = 6},
+    {.algorithm = DigestAlgorithm::Sha512, .size = 64, .name = "SHA-512", .cost = 12},
+    {.algorithm = DigestAlgorithm::Blake2b, .size = 64, .name = "BLAKE2b", .cost = 10},
+    {.algorithm = DigestAlgorithm::Blake3, .size = Blake3DigestSize, .name = "BLAKE3", .cost = 3},
+    {.algorithm = DigestAlgorithm::Xxh3, .size = 8, .name = "XXH3-64", .cost = 1},
+    {.algorithm = DigestAlgorithm::Xxh128, .size = 16, .name = "XXH128", .cost = 1},
+    {.algorithm = DigestAlgorithm::Sha3_256, .size = 32, .name = "SHA3-256", .cost = 20},
+    {.algorithm = DigestAlgorithm::Sha3_512, .size = 64, .name = "SHA3-512", .cost = 36},
+};
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(Algorithms); ++i)
+        if (static_cast<std::size_t>(Algorithms[i].algorithm) != i) return false;
+    return std::size(Algorithms) == static_cast<std::size_t>(DigestAlgorithm::Sha3_512) + 1;
+}(), "every algorithm has its row, in the enumeration's order");
+
+const AlgorithmFacts& FactsOf(DigestAlgorithm algorithm) { return Algorithms[static_cast<std::size_t>(algorithm)]; }
 
 // One running computation of any algorithm, fed block by block.
 class RunningDigest {
@@ -28,6 +60,7 @@ public:
         if (algorithm_ == DigestAlgorithm::Md5) MD5Init(&md5_);
         if (algorithm_ == DigestAlgorithm::Blake3) blake3_.emplace();
         if (IsEvpAlgorithm(algorithm_)) evp_ = std::make_unique<EvpDigestContext>(algorithm_);
+        if (IsXxhAlgorithm(algorithm_)) xxh_ = std::make_unique<XxhDigestContext>(algorithm_);
     }
 
     DigestAlgorithm Algorithm() const { return algorithm_; }
@@ -40,6 +73,8 @@ public:
                 MD5Update(&md5_, data, static_cast<std::uint32_t>(count));
                 break;
             case DigestAlgorithm::Blake3: blake3_->Update(data, count); break;
+            case DigestAlgorithm::Xxh3:
+            case DigestAlgorithm::Xxh128: xxh_->Update(data, count); break;
             default: evp_->Update(data, count); break;
         }
     }
@@ -54,6 +89,8 @@ public:
             }
             case DigestAlgorithm::Md5: MD5Final(out.bytes.data(), &md5_); break;
             case DigestAlgorithm::Blake3: blake3_->Final(out.bytes.data()); break;
+            case DigestAlgorithm::Xxh3:
+            case DigestAlgorithm::Xxh128: xxh_->Final(out.bytes.data()); break;
             default: evp_->Final(out.bytes.data()); break;
         }
     }
@@ -63,6 +100,7 @@ private:
     std::uint32_t crc_ = Crc32Init();
     MD5Context md5_{};
     std::unique_ptr<EvpDigestContext> evp_;
+    std::unique_ptr<XxhDigestContext> xxh_;
     std::optional<Blake3Hasher> blake3_;  // in place: no allocation per file
 };
 
@@ -74,20 +112,6 @@ ReadBuffer& SpareBuffer(std::size_t size) {
     return *spare;
 }
 
-// What an algorithm costs a core per byte, roughly, to balance several
-// digests of one file over the threads.
-int RelativeCost(DigestAlgorithm algorithm) {
-    switch (algorithm) {
-        case DigestAlgorithm::Crc32: return 1;
-        case DigestAlgorithm::Blake3: return 3;
-        case DigestAlgorithm::Sha1: return 6;
-        case DigestAlgorithm::Sha256: return 8;
-        case DigestAlgorithm::Blake2b: return 10;
-        case DigestAlgorithm::Sha512: return 12;
-        case DigestAlgorithm::Md5: return 14;
-        default: return 1;
-    }
-}
 
 // The digests of one file split over `threads` threads of about equal cost,
 // the dearest first, each to the thread with the least so far.
@@ -95,14 +119,14 @@ std::vector<std::vector<RunningDigest*>> CostGroups(std::span<RunningDigest> dig
     std::vector<RunningDigest*> byCost;
     for (RunningDigest& digest : digests) byCost.push_back(&digest);
     std::stable_sort(byCost.begin(), byCost.end(), [](const RunningDigest* a, const RunningDigest* b) {
-        return RelativeCost(a->Algorithm()) > RelativeCost(b->Algorithm());
+        return FactsOf(a->Algorithm()).cost > FactsOf(b->Algorithm()).cost;
     });
     std::vector<std::vector<RunningDigest*>> groups(static_cast<std::size_t>(threads));
     std::vector<int> cost(groups.size());
     for (RunningDigest* digest : byCost) {
         const std::size_t least = static_cast<std::size_t>(std::min_element(cost.begin(), cost.end()) - cost.begin());
         groups[least].push_back(digest);
-        cost[least] += RelativeCost(digest->Algorithm());
+        cost[least] += FactsOf(digest->Algorithm()).cost;
     }
     return groups;
 }
@@ -157,39 +181,10 @@ void FeedBlocks(std::span<RunningDigest> digests, std::span<FileDigest> out, con
 
 }  // namespace
 
-std::size_t DigestSize(DigestAlgorithm algorithm) {
-    switch (algorithm) {
-        case DigestAlgorithm::Crc32: return 4;
-        case DigestAlgorithm::Md5: return 16;
-        case DigestAlgorithm::Sha256: return 32;
-        case DigestAlgorithm::Sha1: return 20;
-        case DigestAlgorithm::Sha512: return 64;
-        case DigestAlgorithm::Blake2b: return 64;
-        case DigestAlgorithm::Blake3: return Blake3DigestSize;
-        case DigestAlgorithm::Xxh3: return 8;
-        case DigestAlgorithm::Xxh128: return 16;
-        case DigestAlgorithm::Sha3_256: return 32;
-        case DigestAlgorithm::Sha3_512: return 64;
-    }
-    return 0;
-}
 
-const char* DigestName(DigestAlgorithm algorithm) {
-    switch (algorithm) {
-        case DigestAlgorithm::Crc32: return "CRC-32";
-        case DigestAlgorithm::Md5: return "MD5";
-        case DigestAlgorithm::Sha256: return "SHA-256";
-        case DigestAlgorithm::Sha1: return "SHA-1";
-        case DigestAlgorithm::Sha512: return "SHA-512";
-        case DigestAlgorithm::Blake2b: return "BLAKE2b";
-        case DigestAlgorithm::Blake3: return "BLAKE3";
-        case DigestAlgorithm::Xxh3: return "XXH3-64";
-        case DigestAlgorithm::Xxh128: return "XXH128";
-        case DigestAlgorithm::Sha3_256: return "SHA3-256";
-        case DigestAlgorithm::Sha3_512: return "SHA3-512";
-    }
-    return "";
-}
+std::size_t DigestSize(DigestAlgorithm algorithm) { return FactsOf(algorithm).size; }
+
+const char* DigestName(DigestAlgorithm algorithm) { return FactsOf(algorithm).name; }
 
 std::string FileDigest::Text() const { return status == FileDigestStatus::Ok ? Digits() : std::string(); }
 

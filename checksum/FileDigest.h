@@ -1,6 +1,7 @@
 // A whole file's digest by a named algorithm: one result shape for CRC-32,
-// MD5, the SHA family, BLAKE2b and BLAKE3, so that a list kind names its algorithm and everything
-// else about checking a file is written once.
+// MD5, the SHA-1, SHA-2 and SHA-3 families, BLAKE2b, BLAKE3, XXH3 and
+// XXH128, so that a list kind names its algorithm and everything else about
+// checking a file is written once.
 #pragma once
 
 #include <array>
@@ -21,7 +22,7 @@ enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3, 
 // The digest's size in bytes: 4, 16, 32, 20, 64, 64, 32, 8, 16, 32, 64.
 std::size_t DigestSize(DigestAlgorithm algorithm);
 
-// The name people know it by: "CRC-32", "SHA-256", "XXH128".
+// The name users know the algorithm by: "CRC-32", "SHA-256", "XXH3-64".
 const char* DigestName(DigestAlgorithm algorithm);
 
 enum class FileDigestStatus {

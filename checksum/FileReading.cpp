@@ -51,7 +51,9 @@ int EachWayThreads(std::size_t algorithms, const InputFile& file, const ReadingH
 }
 
 bool ReadsAhead(DigestAlgorithm algorithm, const ReadingHelp& help) {
-    return algorithm != DigestAlgorithm::Crc32 && help.pool;
+    const bool outrunsCopy = algorithm == DigestAlgorithm::Crc32 || algorithm == DigestAlgorithm::Xxh3 ||
+                             algorithm == DigestAlgorithm::Xxh128;
+    return !outrunsCopy && help.pool;
 }
 
 }  // namespace velmar

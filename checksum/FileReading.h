@@ -71,9 +71,9 @@ int SplitHelpers(DigestAlgorithm algorithm, const InputFile& file, const Reading
 inline constexpr std::uint64_t EachWaySpreadSize = 8 * 1048576;
 int EachWayThreads(std::size_t algorithms, const InputFile& file, const ReadingHelp& help);
 // Whether a file longer than one read is read one block ahead of its
-// hashing on the pool: not for a CRC, which runs faster than the copy out
-// of the page cache, so that handing its blocks from core to core costs
-// more than the overlap saves.
+// hashing on the pool: not for a CRC, XXH3 or XXH128, which run faster than
+// the copy out of the page cache, so that handing their blocks from core to
+// core costs more than the overlap saves.
 bool ReadsAhead(DigestAlgorithm algorithm, const ReadingHelp& help);
 
 }  // namespace velmar

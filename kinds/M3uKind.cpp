@@ -18,7 +18,9 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose, ListRead
 
 std::string Header(const CreationInputs&, std::time_t) { return std::string(M3uHeaderLine); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return M3uEntryLines(digest.Text(), name); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListKind&, const ListReadState&) {
+    return M3uEntryLines(digest.Text(), name);
+}
 
 // A line end of its own would split the name over two lines and lose the
 // entry on reading back.
@@ -31,13 +33,13 @@ const char* NameUnfit(std::string_view name) {
 const ListKind M3uKind{
     .name = "M3U",
     .algorithm = DigestAlgorithm::Md5,
-    .namePatterns = {"*.m3u", nullptr},
+    .namePatterns = {"*.m3u"},
     .firstName = "default.m3u",
     .folderExtension = ".m3u",
     .readLine = ReadLine,
     .bsdTag = nullptr,
     .opensslTag = nullptr,
-    .sidecarExtension = nullptr,
+    .sidecarExtensions = {},
     .listMissingMessage = "Error Reading M3U File.. Exiting",
     .listUnusableMessage = "Error Reading M3U File.. Exiting",
     .entriesRequired = true,

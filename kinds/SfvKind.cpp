@@ -41,7 +41,9 @@ ListLine ReadLine(std::string_view piece, const ListKind&, ReadPurpose purpose, 
 
 std::string Header(const CreationInputs& inputs, std::time_t now) { return SfvHeaderBlock(inputs.winsfv, now); }
 
-std::string EntryLines(std::string_view name, const FileDigest& digest, const ListReadState&) { return SfvEntryLine(name, Crc32Of(digest)); }
+std::string EntryLines(std::string_view name, const FileDigest& digest, const ListKind&, const ListReadState&) {
+    return SfvEntryLine(name, Crc32Of(digest));
+}
 
 const char* NameUnfit(std::string_view name) {
     if (HoldsLineEnd(name)) return "an SFV list has no way to write a line end in a name";
@@ -54,13 +56,13 @@ const char* NameUnfit(std::string_view name) {
 const ListKind SfvKind{
     .name = "SFV",
     .algorithm = DigestAlgorithm::Crc32,
-    .namePatterns = {"*.sfv", nullptr},
+    .namePatterns = {"*.sfv"},
     .firstName = "default.sfv",
     .folderExtension = ".sfv",
     .readLine = ReadLine,
     .bsdTag = nullptr,
     .opensslTag = nullptr,
-    .sidecarExtension = nullptr,
+    .sidecarExtensions = {},
     .listMissingMessage = "SFV File Does Not Exist.. Exiting",
     .listUnusableMessage = "Bad SFV File.. Exiting",
     .entriesRequired = false,

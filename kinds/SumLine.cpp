@@ -94,6 +94,14 @@ std::optional<std::string> Unescaped(std::string_view name) {
     return out;
 }
 
+// The line less the kind's digest prefix, when it begins with it; nothing
+// when the kind has one and the line lacks it.
+std::optional<std::string_view> WithoutDigestPrefix(std::string_view line, const ListKind& kind) {
+    if (!kind.digestPrefix) return line;
+    if (!line.starts_with(kind.digestPrefix)) return std::nullopt;
+    return line.substr(std::strlen(kind.digestPrefix));
+}
+
 // The entry a piece holds, or nothing when the piece is no entry line
 // (comments, headers, blank lines, another algorithm's tag, other formats).
 // Blanks before the line's first field are no part of it, as for md5sum.
@@ -101,21 +109,40 @@ std::optional<SumEntry> ParseSumLine(std::string_view piece, const ListKind& kin
     const std::size_t digits = kind.Digits();
     std::string_view line = WithoutLineEnd(piece);
     line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
-    if (!state.sidecarName.empty() && state.sumLayout == ListReadState::SumLayout::Undecided &&
-        IsBareDigest(line, digits))
-        return SumEntry{.digest = std::string(DigestTextOfField(line, digits)), .name = state.sidecarName};
+    // A one-file list's digest alone, its prefix (if the kind has one) or not.
+    if (!state.sidecarName.empty() && state.sumLayout == ListReadState::SumLayout::Undecided) {
+        const std::string_view bare = WithoutDigestPrefix(line, kind).value_or(line);
+        if (IsBareDigest(bare, digits))
+            return SumEntry{.digest = std::string(DigestTextOfField(bare, digits)), .name = state.sidecarName};
+    }
     const bool escaped = line.starts_with('\\');
     if (escaped) line.remove_prefix(1);
     std::optional<SumEntry> entry;
     for (const char* tag : {kind.bsdTag, kind.opensslTag})
         if (!entry && tag && line.starts_with(tag)) entry = ParseTaggedLine(line.substr(std::strlen(tag)), digits);
-    if (!entry) entry = ParseDigestFirstLine(line, digits, state);
+    if (!entry)
+        if (const auto digitsFirst = WithoutDigestPrefix(line, kind))
+            entry = ParseDigestFirstLine(*digitsFirst, digits, state);
     if (entry && escaped) {
         std::optional<std::string> name = Unescaped(entry->name);
         if (!name) return std::nullopt;
         entry->name = std::move(*name);
     }
     return entry;
+}
+
+// The name as the kind writes it: md5sum's own escaped form where the kind
+// escapes names, which md5sum -c and sha256sum -c read back and which holds
+// no line end of its own, so that the list stays one line per entry,
+// whatever the name.
+std::string WrittenName(std::string_view name, const ListKind& kind) {
+    return kind.escapesNames ? SumToolEscaped(name) : std::string(name);
+}
+
+// An escaped name's line begins with a backslash (every escape is longer
+// than its character).
+std::string LineStart(std::string_view name, const std::string& written) {
+    return written.size() != name.size() ? "\\" : "";
 }
 
 }  // namespace
@@ -130,18 +157,22 @@ ListLine ReadSumListLine(std::string_view piece, const ListKind& kind, ReadPurpo
     return line;
 }
 
-std::string SumEntryLines(std::string_view name, const FileDigest& digest, const ListReadState& list) {
-    // md5sum's own escaped form, which md5sum -c and sha256sum -c read back
-    // and which holds no line end of its own: the list stays one line per
-    // entry, whatever the name.
-    const std::string escaped = SumToolEscaped(name);
-    std::string line;
-    if (escaped.size() != name.size()) line.push_back('\\');  // every escape is longer than its character
+std::string SumEntryLines(std::string_view name, const FileDigest& digest, const ListKind& kind,
+                          const ListReadState& list) {
+    const std::string written = WrittenName(name, kind);
+    std::string line = LineStart(name, written);
+    if (kind.digestPrefix) line.append(kind.digestPrefix);
     line.append(digest.Text());
     line.append(list.sumLayout == ListReadState::SumLayout::Reversed ? " " : "  ");
-    line.append(escaped);
+    line.append(written);
     line.push_back('\n');
     return line;
+}
+
+std::string SumTaggedEntryLines(std::string_view name, const FileDigest& digest, const ListKind& kind,
+                                const ListReadState&) {
+    const std::string written = WrittenName(name, kind);
+    return LineStart(name, written) + kind.bsdTag + " (" + written + ") = " + digest.Text() + "\n";
 }
 
 }  // namespace velmar

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kinds/SumLine.h"
+#include "lists/ListableName.h"
 
 namespace velmar {
 namespace {
@@ -26,10 +27,18 @@ struct SumTool {
     const char* menuCaption;       // "SHA&256"
     const char* menuGroup;         // nullptr: its own menu on the menu bar
     const char* keys[4];
+    // An ending its lists share with another kind's (".sha3"), which the
+    // lines tell apart; nullptr: none.
+    const char* sharedExtension = nullptr;
+    const char* digestPrefix = nullptr;  // before the digits where the digest comes first: "XXH3_"
     // For a kind whose tool reads less than md5sum does: why a name cannot
-    // be listed, and how the lines end.
+    // be listed, how the lines end, whether names are escaped and the
+    // layout its entries are written in.
     const char* (*nameUnfit)(std::string_view name) = nullptr;
     LineEnd lineEnd = LineEnd::CrLf;
+    bool escapesNames = true;
+    std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListKind& kind,
+                              const ListReadState& list) = SumEntryLines;
 };
 
 // b3sum reads the escapes of a backslash and a line feed but not md5sum's
@@ -41,11 +50,20 @@ const char* Blake3NameUnfit(std::string_view name) {
                : nullptr;
 }
 
+// xxhsum before 0.8.2 reads a name as it stands up to the line feed, so
+// that a name is written so too, and none with a line end can be; and it
+// reads XXH3 only in the tagged layout, which every xxhsum since reads too.
+const char* XxhsumNameUnfit(std::string_view name) {
+    return HoldsLineEnd(name) ? "an xxhsum list has no way to write a line end in a name that every xxhsum reads"
+                              : nullptr;
+}
+
 // MD5's list never takes its folder's name. F3 to F12 belong to the first
 // three kinds of the menu; SHA256 takes Shift with the keys of the MD5 kind
-// it mirrors; the rest share one menu, reached by letters. SHA512 and
-// BLAKE2 have the same number of digits, as SHA256 and BLAKE3 do: the tags,
-// or the first file, tell them apart (kinds/ListKinds.h).
+// it mirrors; the rest share one menu, reached by letters and digits.
+// SHA512, BLAKE2 and SHA3-512 have the same number of digits, as SHA256,
+// BLAKE3 and SHA3-256 do, and MD5 and XXH128: the tags, or the first file,
+// tell them apart (kinds/ListKinds.h).
 constexpr SumTool SumTools[] = {
     {.name = "MD5", .algorithm = DigestAlgorithm::Md5, .listName = "md5sum", .listNameFilter = "MD5SUM (md5sum)",
      .extension = ".md5", .bsdTag = "MD5", .opensslTag = nullptr, .menuCaption = "&MD5", .menuGroup = nullptr,
@@ -65,18 +83,37 @@ constexpr SumTool SumTools[] = {
     {.name = "BLAKE3", .algorithm = DigestAlgorithm::Blake3, .listName = "B3SUMS", .listNameFilter = "B3SUMS (B3SUMS*)",
      .extension = ".b3", .bsdTag = nullptr, .opensslTag = nullptr, .menuCaption = "BLAKE&3", .menuGroup = "&Other",
      .keys = {"", "", "", ""}, .nameUnfit = Blake3NameUnfit, .lineEnd = LineEnd::Lf},
+    {.name = "XXH3", .algorithm = DigestAlgorithm::Xxh3, .listName = "XXH3SUMS",
+     .listNameFilter = "XXH3SUMS (XXH3SUMS*)", .extension = ".xxh3", .bsdTag = "XXH3", .opensslTag = nullptr, .menuCaption = "&XXH3", .menuGroup = "&Other",
+     .keys = {"", "", "", ""}, .digestPrefix = "XXH3_", .nameUnfit = XxhsumNameUnfit, .lineEnd = LineEnd::Lf,
+     .escapesNames = false, .entryLines = SumTaggedEntryLines},
+    {.name = "XXH128", .algorithm = DigestAlgorithm::Xxh128, .listName = "XXH128SUMS",
+     .listNameFilter = "XXH128SUMS (XXH128SUMS*)", .extension = ".xxh128", .bsdTag = "XXH128", .opensslTag = nullptr,
+     .menuCaption = "XXH12&8", .menuGroup = "&Other", .keys = {"", "", "", ""}, .nameUnfit = XxhsumNameUnfit,
+     .lineEnd = LineEnd::Lf, .escapesNames = false},
+    {.name = "SHA3-256", .algorithm = DigestAlgorithm::Sha3_256, .listName = "SHA3-256SUMS",
+     .listNameFilter = "SHA3-256SUMS (SHA3-256SUMS*)", .extension = ".sha3-256", .bsdTag = "SHA3-256",
+     .opensslTag = nullptr, .menuCaption = "SHA3-25&6", .menuGroup = "&Other", .keys = {"", "", "", ""},
+     .sharedExtension = ".sha3"},
+    {.name = "SHA3-512", .algorithm = DigestAlgorithm::Sha3_512, .listName = "SHA3-512SUMS",
+     .listNameFilter = "SHA3-512SUMS (SHA3-512SUMS*)", .extension = ".sha3-512", .bsdTag = "SHA3-512",
+     .opensslTag = nullptr, .menuCaption = "SHA3-51&2", .menuGroup = "&Other", .keys = {"", "", "", ""},
+     .sharedExtension = ".sha3"},
 };
 
 // The texts a row's kind is built with, kept for the program's life.
 struct BuiltTexts {
-    std::string namePattern, extensionPattern, createCaption, verifyCaption, label, createTitle, folderTitle,
-        verifyTitle, verifyFilter, creationComplete, listMessage;
+    std::string namePattern, extensionPattern, sharedPattern, createCaption, verifyCaption, label, createTitle,
+        folderTitle, verifyTitle, verifyFilter, creationComplete, listMessage;
 };
 
 SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
     const std::string name = tool.name;
     t.namePattern = std::string(tool.listName) + "*";
     t.extensionPattern = std::string("*") + tool.extension;
+    if (tool.sharedExtension) t.sharedPattern = std::string("*") + tool.sharedExtension;
+    // The dialogs offer the kind's endings as one entry: "*.sha3-256;*.sha3".
+    const std::string extensionPatterns = t.extensionPattern + (tool.sharedExtension ? ";" + t.sharedPattern : "");
     t.createCaption = "&Create " + name;
     t.verifyCaption = "&Verify " + name;
     t.label = name + " Filename";
@@ -84,19 +121,21 @@ SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
     t.folderTitle = "Create " + name + ": Select Folder to Add";
     t.verifyTitle = "Verify " + name + ": Select " + name + " File to Verify";
     t.verifyFilter = std::string(tool.listNameFilter) + "|" + t.namePattern + "|" + name + " files (" +
-                     t.extensionPattern + ")|" + t.extensionPattern + "|All files (*.*)|*.*";
+                     extensionPatterns + ")|" + extensionPatterns + "|All files (*.*)|*.*";
     t.creationComplete = name + " file creation complete!";
     t.listMessage = "Error Reading " + name + " File.. Exiting";
     return {
         .kind = {.name = tool.name,
                  .algorithm = tool.algorithm,
-                 .namePatterns = {t.namePattern.c_str(), t.extensionPattern.c_str()},
+                 .namePatterns = {t.namePattern.c_str(), t.extensionPattern.c_str(),
+                                  tool.sharedExtension ? t.sharedPattern.c_str() : nullptr},
                  .firstName = tool.listName,
                  .folderExtension = nullptr,
                  .readLine = ReadSumListLine,
                  .bsdTag = tool.bsdTag,
                  .opensslTag = tool.opensslTag,
-                 .sidecarExtension = tool.extension,
+                 .digestPrefix = tool.digestPrefix,
+                 .sidecarExtensions = {tool.extension, tool.sharedExtension},
                  .listMissingMessage = t.listMessage.c_str(),
                  .listUnusableMessage = t.listMessage.c_str(),
                  .entriesRequired = true,
@@ -104,9 +143,10 @@ SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
                  .readFailureIsFatal = true,
                  .header = nullptr,
                  .comments = nullptr,
-                 .entryLines = SumEntryLines,
+                 .entryLines = tool.entryLines,
                  .nameUnfit = tool.nameUnfit,
-                 .lineEnd = tool.lineEnd},
+                 .lineEnd = tool.lineEnd,
+                 .escapesNames = tool.escapesNames},
         .texts = {.menuCaption = tool.menuCaption,
                   .menuGroup = tool.menuGroup,
                   .itemCaptions = {t.createCaption.c_str(), t.verifyCaption.c_str(), "&Select Verify",
@@ -155,5 +195,9 @@ const ListKind& Sha1Kind = kinds[2].kind;
 const ListKind& Sha512Kind = kinds[3].kind;
 const ListKind& Blake2Kind = kinds[4].kind;
 const ListKind& Blake3Kind = kinds[5].kind;
+const ListKind& Xxh3Kind = kinds[6].kind;
+const ListKind& Xxh128Kind = kinds[7].kind;
+const ListKind& Sha3_256Kind = kinds[8].kind;
+const ListKind& Sha3_512Kind = kinds[9].kind;
 
 }  // namespace velmar

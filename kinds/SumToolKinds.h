@@ -1,5 +1,6 @@
-// The kinds of the sum tools' lists (md5sum, sha256sum, b2sum, b3sum and
-// the rest): one row each, their lines read and written alike (kinds/SumLine.h).
+// The kinds of the sum tools' lists (md5sum, sha256sum, b2sum, b3sum,
+// xxhsum and the rest): one row each, their lines read and written alike
+// (kinds/SumLine.h).
 #pragma once
 
 #include <span>
@@ -16,7 +17,7 @@ struct SumToolKind {
 };
 
 // Every sum tool's kind, in the order of the table: MD5, SHA256, SHA1,
-// SHA512, BLAKE2, BLAKE3.
+// SHA512, BLAKE2, BLAKE3, XXH3, XXH128, SHA3-256, SHA3-512.
 std::span<const SumToolKind> SumToolKinds();
 
 // The sum tool's kind of that name ("SHA256"); the table holds every name
@@ -30,5 +31,9 @@ extern const ListKind& Sha1Kind;
 extern const ListKind& Sha512Kind;
 extern const ListKind& Blake2Kind;
 extern const ListKind& Blake3Kind;
+extern const ListKind& Xxh3Kind;
+extern const ListKind& Xxh128Kind;
+extern const ListKind& Sha3_256Kind;
+extern const ListKind& Sha3_512Kind;
 
 }  // namespace velmar

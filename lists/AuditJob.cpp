@@ -175,7 +175,7 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
         return std::nullopt;
     }
     const auto linesOf = [&](std::size_t file) {
-        return kind.entryLines(news.names[file], result.newDigests[file], layout);
+        return kind.entryLines(news.names[file], result.newDigests[file], kind, layout);
     };
     std::string kept = std::move(text);
     text.clear();

@@ -80,7 +80,7 @@ void RunCreation(JobFrame& frame, const ListKind& kind, const CreationInputs& se
             // A file chosen a moment ago that is gone or unreadable now is no
             // missing row here: the list would be wrong, so the job ends.
             if (digest.status != FileDigestStatus::Ok) frame.Fatal(FatalError::ErrorReadingFile);
-            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(each)], digest, {}));
+            out.Write(kind.entryLines(setup.rows[static_cast<std::size_t>(each)], digest, kind, {}));
             frame.RowDone(each, IconOk);
         },
         discard);

@@ -14,11 +14,14 @@
 namespace velmar {
 namespace {
 
-const ListKind* KindNamed(std::span<const ListKind* const> kinds, const std::string& name) {
+std::vector<const ListKind*> KindsNamed(std::span<const ListKind* const> kinds, const std::string& name) {
+    std::vector<const ListKind*> named;
     for (const ListKind* kind : kinds)
-        for (const char* pattern : kind->namePatterns)
-            if (pattern && ::fnmatch(pattern, name.c_str(), FNM_CASEFOLD) == 0) return kind;
-    return nullptr;
+        if (std::any_of(std::begin(kind->namePatterns), std::end(kind->namePatterns), [&](const char* pattern) {
+                return pattern && ::fnmatch(pattern, name.c_str(), FNM_CASEFOLD) == 0;
+            }))
+            named.push_back(kind);
+    return named;
 }
 
 // How much of a list's text its kind is told from, and how much is read
@@ -42,10 +45,10 @@ const ListKind* KindMatchingFirstFile(const std::string& path, const ListLine& f
     return candidates.front();
 }
 
-// The first line within the list's first 32 KiB that a kind other than the
-// first reads as its entry gives that kind, as KindOfListAmong says. The text
-// comes through the list readers' own reader, so a byte-order mark, UTF-16
-// and CR LF read as they will when the list is verified.
+// The first line within the list's first 32 KiB that one of `kinds` reads
+// as its entry gives that kind, as KindOfListAmong says. The text comes
+// through the list readers' own reader, so a byte-order mark, UTF-16 and
+// CR LF read as they will when the list is verified.
 const ListKind* KindClaimingLines(std::span<const ListKind* const> kinds, const std::string& path) {
     TextReader reader(LinesLookedAt);
     if (!reader.Open(path)) return nullptr;
@@ -57,7 +60,7 @@ const ListKind* KindClaimingLines(std::span<const ListKind* const> kinds, const 
     for (const ListKind* kind : kinds) states.push_back(FirstReadState(*kind, path));
     for (std::size_t seen = 0; seen < LinesLookedAt && reader.ReadPiece(piece); seen += piece.size()) {
         std::vector<const ListKind*> claiming;
-        for (std::size_t i = 1; i < kinds.size(); ++i) {
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
             const ListKind* kind = kinds[i];
             if (!candidates.empty() && std::find(candidates.begin(), candidates.end(), kind) == candidates.end()) continue;
             ListLine line = kind->readLine(piece, *kind, ReadPurpose::CommandLineVerify, states[i]);
@@ -75,9 +78,11 @@ const ListKind* KindClaimingLines(std::span<const ListKind* const> kinds, const 
 }  // namespace
 
 const ListKind& KindOfListAmong(std::span<const ListKind* const> kinds, const std::string& path) {
-    if (const ListKind* named = KindNamed(kinds, BaseNameOf(path))) return *named;
-    if (const ListKind* claiming = KindClaimingLines(kinds, path)) return *claiming;
-    return *kinds.front();
+    const std::vector<const ListKind*> named = KindsNamed(kinds, BaseNameOf(path));
+    if (named.size() == 1) return *named.front();
+    const std::span<const ListKind* const> asked = named.empty() ? kinds.subspan(1) : std::span(named);
+    if (const ListKind* claiming = KindClaimingLines(asked, path)) return *claiming;
+    return named.empty() ? *kinds.front() : *named.front();
 }
 
 }  // namespace velmar

@@ -51,7 +51,7 @@ struct ListReadState {
     enum class SumLayout { Undecided, Usual, Reversed };
     SumLayout sumLayout = SumLayout::Undecided;
     // The file a one-file list is named after ("NAME" for "NAME.md5", by the
-    // kind's sidecarExtension), which a line of a digest alone names; empty
+    // kind's sidecarExtensions), which a line of a digest alone names; empty
     // for any other list.
     std::string sidecarName;
 };
@@ -64,10 +64,11 @@ struct ListKind {
 
     // Naming: the patterns of the names its lists go by, letter case aside,
     // in the order its dialogs offer them ("md5sum*", "*.md5"; nullptr past
-    // the last); the name a new list is first given ("default.sfv",
+    // the last; a name another kind's lists go by too, "*.sha3", leaves it
+    // to the lines); the name a new list is first given ("default.sfv",
     // "md5sum"); and, where a list is named after its files' folder, the
     // ending that name takes (".sfv"; nullptr: always the first name).
-    const char* namePatterns[2];
+    const char* namePatterns[3];
     const char* firstName;
     const char* folderExtension;
 
@@ -76,9 +77,13 @@ struct ListKind {
     ListLine (*readLine)(std::string_view piece, const ListKind& kind, ReadPurpose purpose, ListReadState& state);
     const char* bsdTag;               // a sum-tool list's tag in the BSD layout ("MD5"); nullptr: none
     const char* opensslTag;           // its tag in OpenSSL's layout where it differs ("SHA2-256"); else nullptr
-    // The ending of a one-file list named after its file, "NAME.md5" for
-    // NAME (nullptr: the kind has none).
-    const char* sidecarExtension;
+    // What its digits follow in the layouts that begin with the digest, where
+    // the tool tells them so from another digest of as many ("XXH3_", beside
+    // xxhsum's XXH64); nullptr: nothing.
+    const char* digestPrefix = nullptr;
+    // The endings of a one-file list named after its file, "NAME.md5" for
+    // NAME (nullptr past the last; none: the kind has no such list).
+    const char* sidecarExtensions[2];
     const char* listMissingMessage;   // the list cannot be opened
     const char* listUnusableMessage;  // it is malformed, cannot be read to its end, or lacks entries
     bool entriesRequired;             // a list without an entry is unusable
@@ -88,17 +93,22 @@ struct ListKind {
     bool readFailureIsFatal;          // else a file that fails part way is compared by what was read
 
     // Writing: the lines before the comment block (nullptr: none), the
-    // comment style (nullptr: no comment block), one entry's lines (in the
-    // layout of the list they go into, as its reading left `list`; a fresh
-    // ListReadState for a new list), and why an entry cannot carry a name,
-    // as the end of a sentence ("an SFV list has no way to write a line end
-    // in a name"), or nullptr when it can (nullptr for the function: every
-    // name; lists/ListableName.h adds what no list can carry).
+    // comment style (nullptr: no comment block), one entry's lines in this
+    // kind (in the layout of the list they go into, as its reading left
+    // `list`; a fresh ListReadState for a new list), and why an entry cannot
+    // carry a name, as the end of a sentence ("an SFV list has no way to
+    // write a line end in a name"), or nullptr when it can (nullptr for the
+    // function: every name; lists/ListableName.h adds what no list can
+    // carry).
     std::string (*header)(const CreationInputs& inputs, std::time_t now);
     const CommentStyle* comments;
-    std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListReadState& list);
+    std::string (*entryLines)(std::string_view name, const FileDigest& digest, const ListKind& kind,
+                              const ListReadState& list);
     const char* (*nameUnfit)(std::string_view name);
     LineEnd lineEnd = LineEnd::CrLf;  // how its lines end when it writes them
+    // A sum tool's list writes a name with a backslash or a line end as
+    // md5sum escapes it; else as it is, for a tool that reads no escapes.
+    bool escapesNames = true;
     std::size_t Digits() const { return 2 * DigestSize(algorithm); }
 };
 

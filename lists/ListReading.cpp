@@ -17,14 +17,17 @@ std::string_view ListedEntries::Name(int row) const {
 }
 
 std::string SidecarNameOf(const ListKind& kind, const std::string& path) {
-    if (!kind.sidecarExtension) return {};
     const std::string base = BaseNameOf(path);
-    const std::string_view extension = kind.sidecarExtension;
-    if (base.size() <= extension.size()) return {};
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const bool ends = std::equal(extension.begin(), extension.end(), base.end() - static_cast<std::ptrdiff_t>(extension.size()),
-                                 [&](char a, char b) { return lower(a) == lower(b); });
-    return ends ? base.substr(0, base.size() - extension.size()) : std::string();
+    for (const char* each : kind.sidecarExtensions) {
+        if (!each) continue;
+        const std::string_view extension = each;
+        if (base.size() <= extension.size()) continue;
+        if (std::equal(extension.begin(), extension.end(), base.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return base.substr(0, base.size() - extension.size());
+    }
+    return {};
 }
 
 ListReadState FirstReadState(const ListKind& kind, const std::string& path) {

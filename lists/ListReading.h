@@ -63,8 +63,8 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& pa
                     ListedFileFinder& finder, ListedEntries& entries);
 
 // The name of the file the list at `path` is a one-file list of (a
-// sidecar): its base name less the kind's sidecarExtension, letter case
-// aside; empty when the name does not end so, or the kind has none.
+// sidecar): its base name less the first of the kind's sidecarExtensions
+// it ends with, letter case aside; empty when it ends with none.
 std::string SidecarNameOf(const ListKind& kind, const std::string& path);
 
 // A reading's state at the list's first line.

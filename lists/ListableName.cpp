@@ -14,7 +14,7 @@ std::string PlaceholderEntry(const ListKind& kind, std::string_view name) {
     FileDigest digest;
     digest.status = FileDigestStatus::Ok;
     digest.size = DigestSize(kind.algorithm);
-    return kind.entryLines(name, digest, {});
+    return kind.entryLines(name, digest, kind, {});
 }
 
 // Each line of `lines` fits in one piece of the list reader, its line feed

@@ -51,7 +51,8 @@ bool InView(TForm1& w, int row) {
 }
 
 // The registered kinds, in menu order.
-const char* const Kinds[] = {"Sfv", "Md5", "M3u", "Sha256", "Sha1", "Sha512", "Blake2", "Blake3"};
+const char* const Kinds[] = {"Sfv",    "Md5",    "M3u",  "Sha256", "Sha1",     "Sha512",
+                             "Blake2", "Blake3", "Xxh3", "Xxh128", "Sha3_256", "Sha3_512"};
 
 struct Recorder {
     std::vector<std::string> calls;
@@ -360,7 +361,8 @@ private slots:
             ReadBuffer buffer;
             std::string text;
             for (const char* name : {"a.bin", "b.bin"})
-                text += list.kind.entryLines(name, DigestFile(list.kind.algorithm, album.Write(name, name), buffer), {});
+                text += list.kind.entryLines(name, DigestFile(list.kind.algorithm, album.Write(name, name), buffer),
+                                             list.kind, {});
             const std::string path = album.Write(list.name, text);
             QStringList arguments = {"velmar"};
             if (!list.dropped) arguments << QString::fromStdString(path);

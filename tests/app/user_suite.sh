@@ -2,7 +2,8 @@
 # The real program in a real X server, driven by keys and clicks as a person
 # would: a list verified from the command line with its bad file renamed,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
-# the file dialog, SHA-1, SHA-512, BLAKE2 and BLAKE3 lists through the Other menu, an SFV list of a whole tree through the folder dialog,
+# the file dialog, SHA-1, SHA-512, BLAKE2, BLAKE3, XXH3 and SHA3-256 lists
+# through the Other menu, an SFV list of a whole tree through the folder dialog,
 # an audit of an MD5 list through F2 and its update, a file added to it by
 # Shift+F2, two rows of a list select-verified, the file type registered and
 # opened through xdg-open, Esc during a long verification and a long
@@ -190,7 +191,7 @@ key "$(main_window)" F12
 ended $pid
 [ -e 2.mp3 ] && [ ! -e 2.mp3.BAD ] || fail "No renamed a file"
 
-echo "== Create SHA1, SHA512, BLAKE2 and BLAKE3 through their submenus of Other, letter by letter"
+echo "== Create SHA1, SHA512, BLAKE2, BLAKE3, XXH3 and SHA3-256 through their submenus of Other, letter by letter"
 create "alt+o 1 c" "Create SHA1: Select Files" SHA1SUMS
 sha1sum -c --quiet SHA1SUMS || fail "sha1sum rejects the list Velmar wrote"
 create "alt+o 5 c" "Create SHA512: Select Files" SHA512SUMS
@@ -199,6 +200,10 @@ create "alt+o b c" "Create BLAKE2: Select Files" B2SUMS
 b2sum -c --quiet B2SUMS || fail "b2sum rejects the list Velmar wrote"
 create "alt+o 3 c" "Create BLAKE3: Select Files" B3SUMS
 b3sum -c --quiet B3SUMS || fail "b3sum rejects the list Velmar wrote"
+create "alt+o x c" "Create XXH3: Select Files" XXH3SUMS
+xxhsum -c --quiet XXH3SUMS || fail "xxhsum rejects the list Velmar wrote"
+create "alt+o 6 c" "Create SHA3-256: Select Files" SHA3-256SUMS
+rhash -c --skip-ok SHA3-256SUMS > /dev/null || fail "rhash rejects the list Velmar wrote"
 
 echo "== Create SFV of files typed with their folders, then of 5,002 files chosen with Ctrl+A"
 mkdir -p "$work/Set/Disc1" "$work/Set/Disc2" "$work/Set/Extras" && cd "$work/Set"

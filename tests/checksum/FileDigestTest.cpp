@@ -15,6 +15,7 @@
 #include "checksum/Md5.h"
 #include "checksum/EvpDigest.h"
 #include "checksum/FileReading.h"
+#include "checksum/XxhDigest.h"
 #include "platform/TaskPool.h"
 #include "tests/support/ReadSeam.h"
 #include "tests/support/TempDir.h"
@@ -53,6 +54,13 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
             h.Final(digest);
             return HexText(digest, Blake3DigestSize);
         }
+        case DigestAlgorithm::Xxh3:
+        case DigestAlgorithm::Xxh128: {
+            XxhDigestContext c(algorithm);
+            c.Update(data, bytes.size());
+            c.Final(digest);
+            return HexText(digest, DigestSize(algorithm));
+        }
         default: {
             EvpDigestContext c(algorithm);
             c.Update(data, bytes.size());
@@ -62,9 +70,10 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
     }
 }
 
-const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32,  DigestAlgorithm::Md5,     DigestAlgorithm::Sha256,
-                                      DigestAlgorithm::Sha1,   DigestAlgorithm::Sha512,  DigestAlgorithm::Blake2b,
-                                      DigestAlgorithm::Blake3};
+const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32,  DigestAlgorithm::Md5,    DigestAlgorithm::Sha256,
+                                      DigestAlgorithm::Sha1,   DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b,
+                                      DigestAlgorithm::Blake3, DigestAlgorithm::Xxh3,   DigestAlgorithm::Xxh128,
+                                      DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512};
 
 TEST(DigestFile, KnownValues) {
     TempDir dir;
@@ -88,6 +97,15 @@ TEST(DigestFile, KnownValues) {
          "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923"},
         {DigestAlgorithm::Blake3, empty, "af1349b9f5f9a1a6a0404dea36dcc9499bcb25c9adc112b7cc9a93cae41f3262"},
         {DigestAlgorithm::Blake3, abc, "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85"},
+        // xxhsum's canonical order: most significant byte first.
+        {DigestAlgorithm::Xxh3, empty, "2d06800538d394c2"},
+        {DigestAlgorithm::Xxh3, abc, "78af5f94892f3950"},
+        {DigestAlgorithm::Xxh128, empty, "99aa06d3014798d86001c324468d497f"},
+        {DigestAlgorithm::Xxh128, abc, "06b05ab6733a618578af5f94892f3950"},
+        {DigestAlgorithm::Sha3_256, empty, "a7ffc6f8bf1ed76651c14756a061d662f580ff4de43b49fa82d80a4b80f8434a"},
+        {DigestAlgorithm::Sha3_256, abc, "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532"},
+        {DigestAlgorithm::Sha3_512, abc,
+         "b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0"},
     };
     for (const auto& c : cases) {
         const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);

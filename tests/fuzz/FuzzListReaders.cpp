@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              velmar::ReadPurpose::SelectVerify})
             ReadWhole(*kind, input.Path(), purpose);
         static const NamesFolder folder;
-        if (!kind->sidecarExtension || folder.path.empty()) continue;
-        const std::string sidecar = folder.path + "/input.bin" + kind->sidecarExtension;
+        if (!kind->sidecarExtensions[0] || folder.path.empty()) continue;
+        const std::string sidecar = folder.path + "/input.bin" + kind->sidecarExtensions[0];
         ::unlink(sidecar.c_str());
         if (::symlink(input.Path().c_str(), sidecar.c_str()) == 0) ReadWhole(*kind, sidecar, velmar::ReadPurpose::MenuVerify);
     }

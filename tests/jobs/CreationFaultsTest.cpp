@@ -167,8 +167,8 @@ TEST_P(CreationFaultsTest, GoRefusesANameTheListCannotCarryAndTheListReadsBackEv
         std::string name;
         std::vector<const ListKind*> refusedBy;
     } names[] = {
-        {"Icon\r", {&SfvKind, &M3uKind, &Blake3Kind}},
-        {"a\nb.bin", {&SfvKind, &M3uKind}},
+        {"Icon\r", {&SfvKind, &M3uKind, &Blake3Kind, &Xxh3Kind, &Xxh128Kind}},
+        {"a\nb.bin", {&SfvKind, &M3uKind, &Xxh3Kind, &Xxh128Kind}},
         {";semicolon.bin", {&SfvKind}},
         {"end\x1Aof text.bin", {ListKinds().begin(), ListKinds().end()}},
         {tooLongForWideDigests, wideDigests},

@@ -42,9 +42,14 @@ protected:
         backing.Write("failing.bin", std::string(200000, 'x'));
         backing.Write("list.sfv", "good.bin 6C844E92\nfailing.bin 00000000\n");
         ReadBuffer buffer;
-        for (const ListKind* kind : SumKinds())
-            backing.Write(kind->firstName, DigestFile(kind->algorithm, backing.File("good.bin"), buffer).Text() +
-                                                      "  good.bin\n" + std::string(kind->Digits(), '0') + "  failing.bin\n");
+        for (const ListKind* kind : SumKinds()) {
+            FileDigest zeros;
+            zeros.status = FileDigestStatus::Ok;
+            zeros.size = DigestSize(kind->algorithm);
+            const FileDigest good = DigestFile(kind->algorithm, backing.File("good.bin"), buffer);
+            backing.Write(kind->firstName, kind->entryLines("good.bin", good, *kind, {}) +
+                                               kind->entryLines("failing.bin", zeros, *kind, {}));
+        }
         backing.Write("list.m3u", "#" + std::string(GoodMd5) + "\ngood.bin\n#" + std::string(32, '0') + "\nfailing.bin\n");
         if (!mount.Mounted()) GTEST_SKIP() << "no FUSE mount here (needs /dev/fuse and python3-fusepy)";
     }

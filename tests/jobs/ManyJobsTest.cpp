@@ -29,8 +29,10 @@ TEST_P(ManyJobsTest, OneJobAtATimeWhateverIsPressedMeanwhile) {
     const std::string file = dir.Write("a.bin", "a");
     const auto kinds = ListKinds();
     std::vector<std::string> lists;
-    for (const ListKind* kind : kinds)
-        lists.push_back(dir.Write(kind->firstName, kind->entryLines("a.bin", DigestFile(kind->algorithm, file, buffer), {})));
+    for (const ListKind* kind : kinds) {
+        const FileDigest digest = DigestFile(kind->algorithm, file, buffer);
+        lists.push_back(dir.Write(kind->firstName, kind->entryLines("a.bin", digest, *kind, {})));
+    }
 
     constexpr int Jobs = 60;
     test::FakeWindow window;

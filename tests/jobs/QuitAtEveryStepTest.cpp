@@ -99,7 +99,7 @@ std::string AllBadList(const ListKind& kind) {
     zero.status = FileDigestStatus::Ok;
     zero.size = DigestSize(kind.algorithm);
     std::string text;
-    for (int i = 0; i < Files; ++i) text += kind.entryLines("f" + std::to_string(i) + ".bin", zero, {});
+    for (int i = 0; i < Files; ++i) text += kind.entryLines("f" + std::to_string(i) + ".bin", zero, kind, {});
     return text;
 }
 

@@ -161,7 +161,7 @@ TEST_P(Md5ListTest, WrittenEntriesAreCrLfLinesThatReadBack) {
         TextWriter writer;
         ASSERT_TRUE(writer.Create(path));
         for (const auto& each : cases) {
-            writer.Write(Md5Kind.entryLines(each.name, digest, {}));
+            writer.Write(Md5Kind.entryLines(each.name, digest, Md5Kind, {}));
             written += each.line;
             expected.push_back(each.name);
         }

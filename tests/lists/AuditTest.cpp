@@ -128,31 +128,35 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
     }
 }
 
-// A one-file list named after its file, in either of its forms: only its
-// file is checked, nothing beside it is new, and it is never rewritten.
+// A one-file list named after its file, in either of its forms and by any
+// of its kind's endings: only its file is checked, nothing beside it is new,
+// and it is never rewritten.
 TEST_P(AuditTest, ASidecarIsAuditedAsItsOneFileAndNeverRewritten) {
     for (const ListKind* kind : ListKinds()) {
-        if (!kind->sidecarExtension) continue;
-        SCOPED_TRACE(kind->sidecarExtension);
-        TempDir dir;
-        const std::string file = dir.Write("Disc.iso", "disc");
-        dir.Write("other.bin", "other");
-        ReadBuffer buffer(4096);
-        const std::string digest = DigestFile(kind->algorithm, file, buffer).Text();
-        for (const std::string& text : {digest + "\r\n", kind->entryLines("Disc.iso", DigestFile(kind->algorithm, file, buffer), {})}) {
-            const std::string list = dir.Write(std::string("Disc.iso") + kind->sidecarExtension, text);
-            RecordingSink auditor;
-            const auto log = Audit(auditor, AuditMode::Audit, list, {});
-            EXPECT_TRUE(Contains(log, "Summary OK:1  BAD:0  N/A:0  NEW:0  MOVED:0"));
-            EXPECT_EQ(RowNames(auditor), std::vector<std::string>{"Disc.iso"});
-            RecordingSink adder;
-            EXPECT_TRUE(Contains(Audit(adder, AuditMode::AddNewFiles, list, {}), "Told No New Files Found"));
-            std::filesystem::rename(file, file + ".moved");
-            RecordingSink missing;
-            EXPECT_TRUE(Contains(Audit(missing, AuditMode::Audit, list, {}), "Summary OK:0  BAD:0  N/A:1  NEW:0  MOVED:0"))
-                << "and nothing asked";
-            std::filesystem::rename(file + ".moved", file);
-            EXPECT_EQ(ReadAll(list), text);
+        for (const char* extension : kind->sidecarExtensions) {
+            if (!extension) continue;
+            SCOPED_TRACE(extension);
+            TempDir dir;
+            const std::string file = dir.Write("Disc.iso", "disc");
+            dir.Write("other.bin", "other");
+            ReadBuffer buffer(4096);
+            const FileDigest digest = DigestFile(kind->algorithm, file, buffer);
+            for (const std::string& text : {digest.Text() + "\r\n", kind->entryLines("Disc.iso", digest, *kind, {})}) {
+                const std::string list = dir.Write(std::string("Disc.iso") + extension, text);
+                RecordingSink auditor;
+                const auto log = Audit(auditor, AuditMode::Audit, list, {});
+                EXPECT_TRUE(Contains(log, "Summary OK:1  BAD:0  N/A:0  NEW:0  MOVED:0"));
+                EXPECT_EQ(RowNames(auditor), std::vector<std::string>{"Disc.iso"});
+                RecordingSink adder;
+                EXPECT_TRUE(Contains(Audit(adder, AuditMode::AddNewFiles, list, {}), "Told No New Files Found"));
+                std::filesystem::rename(file, file + ".moved");
+                RecordingSink missing;
+                EXPECT_TRUE(
+                    Contains(Audit(missing, AuditMode::Audit, list, {}), "Summary OK:0  BAD:0  N/A:1  NEW:0  MOVED:0"))
+                    << "and nothing asked";
+                std::filesystem::rename(file + ".moved", file);
+                EXPECT_EQ(ReadAll(list), text);
+            }
         }
     }
 }

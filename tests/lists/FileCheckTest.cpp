@@ -39,6 +39,11 @@ TEST_F(FileCheckTest, APastedDigestMatchesAsTheAlgorithmItIsOfTheOnesItsTextCanB
         {"6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85", IconOk, DigestAlgorithm::Blake3},
         {"ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923",
          IconOk, DigestAlgorithm::Blake2b},
+        {"78af5f94892f3950", IconOk, DigestAlgorithm::Xxh3},
+        {"06b05ab6733a618578af5f94892f3950", IconOk, DigestAlgorithm::Xxh128},
+        {"3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532", IconOk, DigestAlgorithm::Sha3_256},
+        {"b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0",
+         IconOk, DigestAlgorithm::Sha3_512},
         {"0000000000000000000000000000000000000000000000000000000000000000", IconBad, std::nullopt},
     };
     for (const auto& each : cases) {
@@ -72,7 +77,7 @@ TEST_F(FileCheckTest, WithoutADigestEveryDigestComesFromOneReadAndAMissingFileIs
     const FileCheck shown = CheckFile(frame, abc, nullptr);
     EXPECT_EQ(shown.icon, IconOk);
     ASSERT_EQ(shown.algorithms.size(), ShownAlgorithms().size());
-    const std::string& reason = sink.Rows()[0].details.reason;
+    const std::string reason = sink.Rows()[0].details.reason;
     EXPECT_NE(reason.find("CRC-32 352441c2\nMD5 900150983cd24fb0d6963f7d28e17f72\n"), std::string::npos) << reason;
     EXPECT_NE(reason.find(std::string("SHA-256 ") + Sha256OfAbc), std::string::npos) << reason;
 

@@ -66,7 +66,7 @@ std::string ListText(const ListKind& kind, const std::vector<Entry>& entries, Te
         digest.status = FileDigestStatus::Ok;
         digest.size = DigestSize(kind.algorithm);
         if (!entry.content.empty()) digest = DigestFile(kind.algorithm, dir.Write(".content", entry.content), buffer);
-        std::string line = kind.entryLines(entry.listed, digest, {});
+        std::string line = kind.entryLines(entry.listed, digest, kind, {});
         line.insert(line.size() - 1, "\r");
         text += line;
     }
@@ -203,6 +203,10 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f";
     const std::string blake2OfAbc =
         "BA80A53F981C4D0D6A2797B69F12F6E94C212F14685AC4B74B12BB6FDBFFA2D17D87C5392AAB792DC252D5DE4533CC9518D38AA8DBF1925AB92386EDD4009923";
+    const std::string xxh128OfAbc = "06b05ab6733a618578af5f94892f3950",
+                      sha3OfAbc = "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532";
+    const std::string sha3_512OfAbc =
+        "b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0";
     const struct {
         const char* name;
         std::optional<std::string> text;  // nothing: no such file
@@ -236,6 +240,19 @@ TEST(ListKindOf, TellsTheKindByTheNameThenByTheFirstLinesElseSfv) {
         {"sums", "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85  a.bin\n", Blake3Kind},
         {"sums", std::string(64, '0') + "  a.bin\n", Sha256Kind},
         {"a.bin.b3", "6437B3AC38465133FFB63B75273A8DB548C558465D79DB03FD359C6CD5BD9D85\n", Blake3Kind},
+        {"sums", xxh128OfAbc + "  a.bin\n", Xxh128Kind},
+        {"sums", md5 + "  a.bin\nXXH128 (b.bin) = " + md5 + "\n", Xxh128Kind},
+        {"sums", "XXH3_" + std::string(16, '0') + "  a.bin\n", Xxh3Kind},
+        {"sums", std::string(16, '0') + "  a.bin\n", SfvKind},  // xxhsum's XXH64, no kind here
+        {"sums", sha3OfAbc + "  a.bin\n", Sha3_256Kind},
+        {"sums", "SHA3-256(a.bin)= " + sha256 + "\n", Sha3_256Kind},
+        {"sums", zeros128 + "  a.bin\nSHA3-512 (b.bin) = " + zeros128 + "\n", Sha3_512Kind},
+        {"XXH3SUMS.txt", "", Xxh3Kind},
+        {"list.xxh128", "", Xxh128Kind},
+        // A name two kinds go by: the lines, else the first of them.
+        {"list.SHA3", sha3_512OfAbc + "  a.bin\n", Sha3_512Kind},
+        {"list.sha3", sha256 + "  a.bin\n", Sha3_256Kind},
+        {"list.sha3", "", Sha3_256Kind},
         {"list", std::string(40000, ';') + "\n" + md5 + "  a.bin\n", SfvKind},  // past the first 32 KiB
         {"list", std::string("\x7F" "ELF\0\x01\xFF\n", 8), SfvKind},
         {"list", "", SfvKind},

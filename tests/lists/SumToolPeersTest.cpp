@@ -21,10 +21,10 @@ namespace {
 
 const char* const Names[] = {"good.bin", "with space .bin", "bad.bin", "gone.bin"};
 const char* const NamesArgs = "good.bin 'with space .bin' bad.bin gone.bin";
-// The coreutils tools' lists also name files with a backslash, a carriage
-// return (a folder copied from a Mac holds "Icon\r") and a line feed, which
+// The coreutils tools' lists also name files with a backslash, a line feed
+// and a carriage return (a folder copied from a Mac holds "Icon\r"), which
 // they escape (rhash takes a backslash for a folder's).
-const std::string Escaped[] = {"back\\slash.bin", "Icon\r", "line\nfeed.bin"};
+const std::string Escaped[] = {"back\\slash.bin", "line\nfeed.bin", "Icon\r"};
 
 std::string ArgsOf(const std::vector<std::string>& names) {
     std::string args;
@@ -32,34 +32,45 @@ std::string ArgsOf(const std::vector<std::string>& names) {
     return args;
 }
 
-// A kind, the tool of its algorithm, rhash's and openssl dgst's options for
-// it and the hashdeep suite's tool (empty: none has it), and whether the
-// tool is coreutils' (-b, --tag, --strict, every layout md5sum reads; b3sum
-// reads only its own lines and names without a carriage return).
+// Which tool writes a kind's lists: coreutils' (-b, --tag, --strict, every
+// layout md5sum reads, every name of Escaped), b3sum (only its own lines,
+// no carriage return in a name), xxhsum (--tag and --strict; before 0.8.2
+// no escapes, a backslash written as it is) or none but rhash and openssl.
+enum class Family { Coreutils, B3sum, Xxhsum, None };
+
+// A kind, its tool as a command ("xxhsum -H3"), rhash's and openssl dgst's
+// options for it and the hashdeep suite's tool (empty: none has it).
 struct SumKind {
     const ListKind& kind;
-    std::string tool;
-    std::string rhashOption;
-    std::string opensslOption;
-    std::string deepTool;
-    bool coreutils = true;
+    std::string tool{};
+    std::string rhashOption{};
+    std::string opensslOption{};
+    std::string deepTool{};
+    Family family = Family::Coreutils;
 
-    std::string Check() const { return tool + (coreutils ? " -c --strict" : " -c"); }
-    // The names with escapes the tool writes and reads back.
+    bool Coreutils() const { return family == Family::Coreutils; }
+    // The check, told the algorithm by the lines.
+    std::string Check() const {
+        return tool.substr(0, tool.find(' ')) + (family == Family::B3sum ? " -c" : " -c --strict");
+    }
+    // The names of Escaped the tool writes and reads back.
     std::vector<std::string> EscapedNames() const {
-        std::vector<std::string> names;
-        for (const std::string& name : Escaped)
-            if (coreutils || name.find('\r') == std::string::npos) names.push_back(name);
-        return names;
+        const std::size_t count = Coreutils() ? 3 : family == Family::B3sum ? 2 : family == Family::Xxhsum ? 1 : 0;
+        return {Escaped, Escaped + count};
     }
 };
 const SumKind SumKinds[] = {
-    {Md5Kind, "md5sum", "--md5", "-md5", "md5deep"},
-    {Sha256Kind, "sha256sum", "--sha256", "-sha256", "sha256deep"},
-    {Sha1Kind, "sha1sum", "--sha1", "-sha1", "sha1deep"},
-    {Sha512Kind, "sha512sum", "--sha512", "-sha512", ""},
-    {Blake2Kind, "b2sum", "--blake2b", "-blake2b512", ""},
-    {Blake3Kind, "b3sum", "", "", "", false},
+    {.kind = Md5Kind, .tool = "md5sum", .rhashOption = "--md5", .opensslOption = "-md5", .deepTool = "md5deep"},
+    {.kind = Sha256Kind, .tool = "sha256sum", .rhashOption = "--sha256", .opensslOption = "-sha256",
+     .deepTool = "sha256deep"},
+    {.kind = Sha1Kind, .tool = "sha1sum", .rhashOption = "--sha1", .opensslOption = "-sha1", .deepTool = "sha1deep"},
+    {.kind = Sha512Kind, .tool = "sha512sum", .rhashOption = "--sha512", .opensslOption = "-sha512"},
+    {.kind = Blake2Kind, .tool = "b2sum", .rhashOption = "--blake2b", .opensslOption = "-blake2b512"},
+    {.kind = Blake3Kind, .tool = "b3sum", .family = Family::B3sum},
+    {.kind = Xxh3Kind, .tool = "xxhsum -H3", .family = Family::Xxhsum},
+    {.kind = Xxh128Kind, .tool = "xxhsum -H2", .family = Family::Xxhsum},
+    {.kind = Sha3_256Kind, .rhashOption = "--sha3-256", .opensslOption = "-sha3-256", .family = Family::None},
+    {.kind = Sha3_512Kind, .rhashOption = "--sha3-512", .opensslOption = "-sha3-512", .family = Family::None},
 };
 
 // Where each of Names, then each of Escaped, lies in the tree that the
@@ -76,7 +87,7 @@ TEST_P(SumToolPeersTest, AListVelmarWritesPassesTheToolsUnchanged) {
     int ran = 0;
     for (const SumKind& sum : SumKinds) {
         for (const std::string& tool : {sum.tool, std::string("rhash")}) {
-            if (tool == "rhash" && sum.rhashOption.empty()) continue;
+            if (tool.empty() || (tool == "rhash" && sum.rhashOption.empty())) continue;
             if (!Installed(tool)) continue;
             ++ran;
             TempDir dir;
@@ -111,7 +122,7 @@ TEST_P(SumToolPeersTest, AListOfATreeVelmarWritesPassesTheToolsUnchanged) {
     int ran = 0;
     for (const SumKind& sum : SumKinds)
         for (const std::string& tool : {sum.tool, std::string("rhash")}) {
-            if (tool == "rhash" && sum.rhashOption.empty()) continue;
+            if (tool.empty() || (tool == "rhash" && sum.rhashOption.empty())) continue;
             if (!Installed(tool)) continue;
             ++ran;
             ExpectToolPassesListOfTree(sum.kind, tool == "rhash" ? "rhash -c" : sum.Check());
@@ -131,24 +142,28 @@ TEST_P(SumToolPeersTest, ListsTheToolsWriteVerifyWithTheRightIcons) {
     std::vector<Peer> peers;
     for (const SumKind& sum : SumKinds) {
         const std::string tool = sum.tool, files = NamesArgs + ArgsOf(sum.EscapedNames());
-        peers.push_back({sum, tool, tool + " " + files});
-        if (sum.coreutils) {
-            peers.push_back({sum, tool, tool + " -b " + files});
-            peers.push_back({sum, tool, tool + " --tag " + files});
+        if (!tool.empty()) {
+            peers.push_back({sum, tool, tool + " " + files});
+            if (sum.Coreutils()) peers.push_back({sum, tool, tool + " -b " + files});
+            if (sum.Coreutils() || sum.family == Family::Xxhsum) peers.push_back({sum, tool, tool + " --tag " + files});
+            // xxhsum 0.8.2's usual layout of XXH3, the digits after the kind's prefix.
+            if (sum.kind.digestPrefix)
+                peers.push_back({sum, tool, tool + " --tag " + files + " | sed -E 's/^" + sum.kind.bsdTag +
+                                                " \\((.*)\\) = ([0-9a-f]+)$/" + sum.kind.digestPrefix + "\\2  \\1/'"});
+            peers.push_back({sum, tool, tool + " " + files + " | sed 's/[0-9a-f]*  /\\U&/'"});
+            // md5 -r's layout: one blank after the digest field.
+            peers.push_back({sum, tool, tool + " " + files + " | sed -E 's/^([\\\\]?[0-9A-Za-z_]+)  /\\1 /'"});
+            peers.push_back({sum, tool, "{ echo '; Generated by a tool'; echo '# checksums'; echo; " + tool + " " +
+                                            files + "; echo '# end'; } | sed 's/$/\\r/'"});
+            peers.push_back({sum, tool, "find . -type f -exec " + tool + " {} +", "./"});
         }
-        peers.push_back({sum, tool, tool + " " + files + " | sed 's/^[0-9a-f]*/\\U&/'"});
         if (!sum.rhashOption.empty()) {
             peers.push_back({sum, "rhash", "rhash " + sum.rhashOption + " " + NamesArgs});
             peers.push_back({sum, "rhash", "rhash --bsd " + sum.rhashOption + " " + NamesArgs});
+            peers.push_back({sum, "rhash", "rhash -r " + sum.rhashOption + " .", ""});
         }
         if (!sum.opensslOption.empty())
             peers.push_back({sum, "openssl", "openssl dgst " + sum.opensslOption + " " + NamesArgs});
-        // md5 -r's layout: one blank after the digits.
-        peers.push_back({sum, tool, tool + " " + files + " | sed -E 's/^([\\\\]?[0-9a-f]+)  /\\1 /'"});
-        peers.push_back({sum, tool, "{ echo '; Generated by a tool'; echo '# checksums'; echo; " + tool + " " + files +
-                                        "; echo '# end'; } | sed 's/$/\\r/'"});
-        peers.push_back({sum, tool, "find . -type f -exec " + tool + " {} +", "./"});
-        if (!sum.rhashOption.empty()) peers.push_back({sum, "rhash", "rhash -r " + sum.rhashOption + " .", ""});
         if (!sum.deepTool.empty()) peers.push_back({sum, sum.deepTool, sum.deepTool + " -r -l .", "./"});
     }
     int ran = 0;
@@ -244,7 +259,7 @@ std::string VelmarSays(const std::string& list, const ListKind& kind) {
 TEST(SumToolPeers, AnAuditedListOfTheReversedLayoutStaysOneTheToolsRead) {
     int ran = 0;
     for (const SumKind& sum : SumKinds) {
-        if (!sum.coreutils || !Installed(sum.tool)) continue;
+        if (!sum.Coreutils() || !Installed(sum.tool)) continue;
         ++ran;
         TempDir dir;
         // Its first line tells its layout: its name begins with no blank.
@@ -270,7 +285,7 @@ TEST(SumToolPeers, AnAuditedListOfTheReversedLayoutStaysOneTheToolsRead) {
 TEST(SumToolPeers, TheToolsOwnTestListsReadAsTheToolsReadThem) {
     int ran = 0;
     for (const SumKind& sum : SumKinds) {
-        if (!sum.coreutils || !Installed(sum.tool)) continue;
+        if (!sum.Coreutils() || !Installed(sum.tool)) continue;
         ++ran;
         for (const ToolInput& input : CoreutilsInputs) {
             SCOPED_TRACE(sum.tool + " " + input.what);

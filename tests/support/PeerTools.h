@@ -8,8 +8,9 @@
 
 namespace velmar::test {
 
+// Whether the command `tool` ("xxhsum -H3") names is installed.
 inline bool Installed(const std::string& tool) {
-    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+    return std::system(("command -v " + tool.substr(0, tool.find(' ')) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Runs `command` through the shell in `folder`, its output thrown away;
