@@ -23,13 +23,18 @@ std::string CliUsage() {
     "  --winsfv           create an SFV list as WinSFV writes it\n"
     "  --force            let create replace a list that is there\n"
     "  --rename-bad       rename each bad file to NAME.BAD (never replacing, never outside the list's folder)\n"
+    "  --despite-bad-signature  check the files of a list whose signature is BAD\n"
     "  --update           write the audit's findings into the list\n"
     "  --quiet            print only the rows that are not OK\n"
     "  --status           print no rows\n"
     "  --json             print one JSON object per row and one for the summary\n"
     "\n"
-    "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
-    "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped).\n";
+    "A list's signature beside it (LIST.gpg, .sig, .sign, .asc) or inside it (clearsigned) is checked\n"
+    "against your GnuPG keyring first; a signature file given as a list stands for its list.\n"
+    "\n"
+    "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read or was not checked;\n"
+    "else the sum of 2 (a file BAD), 4 (a file missing or unreadable), 8 (files new or moved), 16 (stopped),\n"
+    "32 (a list's signature BAD, by a key not in the keyring, or unusable).\n";
 }
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -85,6 +90,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         } else if (argument == "--winsfv") options.winsfv = true;
         else if (argument == "--force") options.force = true;
         else if (argument == "--rename-bad") options.renameBad = true;
+        else if (argument == "--despite-bad-signature") options.despiteBadSignature = true;
         else if (argument == "--update") options.update = true;
         else if (argument == "--quiet") options.rows = RowOutput::Problems;
         else if (argument == "--status") options.rows = RowOutput::Nothing;

@@ -32,6 +32,7 @@ struct CliOptions {
     bool renameBad = false;  // Yes to "Rename Bad Files?"
     bool update = false;     // Yes to "Update List?"
     bool force = false;      // Yes to "File Exists. Overwrite?"
+    bool despiteBadSignature = false;  // Yes to "The list's signature is BAD. Check its files anyway?"
     RowOutput rows = RowOutput::Every;
     std::vector<std::string> paths;  // the lists, or the files or folder to list
 };

@@ -20,42 +20,38 @@ std::string SidecarNameOf(const ListKind& kind, const std::string& path) {
     if (!kind.sidecarExtension) return {};
     const std::string base = BaseNameOf(path);
     const std::string_view extension = kind.sidecarExtension;
-    if (base.size() <= extension.size()) return {};
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const bool ends = std::equal(extension.begin(), extension.end(), base.end() - static_cast<std::ptrdiff_t>(extension.size()),
-                                 [&](char a, char b) { return lower(a) == lower(b); });
-    return ends ? base.substr(0, base.size() - extension.size()) : std::string();
+    return NameEndsWith(base, extension) ? base.substr(0, base.size() - extension.size()) : std::string();
 }
 
 ListReadState FirstReadState(const ListKind& kind, const std::string& path) {
     return {.sumLayout = ListReadState::SumLayout::Undecided, .sidecarName = SidecarNameOf(kind, path)};
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names) {
-    ListedFileFinder finder(kind, ListDirectoryOf(path), path);
-    return ReadListEntries(frame, kind, path, purpose, finder, {.entry = [&](std::string& name, std::string& digest) {
+    ListedFileFinder finder(kind, ListDirectoryOf(list.path), list.path);
+    return ReadListEntries(frame, kind, list, purpose, finder, {.entry = [&](std::string& name, std::string& digest) {
                                digests.push_back(std::move(digest));
                                names.push_back(std::move(name));
                            }, .piece = {}});
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
                     ListedFileFinder& finder, ListedEntries& entries) {
     // Room for as many names and digests as the list could hold, set aside
     // but not touched: growing by doubling would copy a long list's
     // entries, and for a moment hold them twice.
-    if (const auto bytes = RegularFileSize(path)) entries.Reserve(*bytes);
-    return ReadListEntries(frame, kind, path, purpose, finder,
+    if (const auto bytes = RegularFileSize(list.path)) entries.Reserve(*bytes);
+    return ReadListEntries(frame, kind, list, purpose, finder,
                            {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); }, .piece = {}});
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& text, ReadPurpose purpose,
                     ListedFileFinder& finder, const ListReadingSinks& sinks) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
-    list.Open(path);
+    list.Open(text);
     int count = 0;
-    ListReadState state = FirstReadState(kind, path);
+    ListReadState state = FirstReadState(kind, text.path);
     std::string piece;
     std::string nameLine;
     // The entry of the line the last piece began, and whether it ended it.

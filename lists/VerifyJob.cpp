@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "lists/ListReading.h"
+#include "lists/ListSignature.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Paths.h"
 
@@ -10,11 +11,12 @@ namespace velmar {
 
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& listDirectory,
                 ReadPurpose purpose) {
+    const ListText text = CheckedListText(frame, listPath);
     ListedEntries entries(kind.Digits());
     ListedFileFinder finder(kind, listDirectory, listPath);
-    ReadListEntries(frame, kind, listPath, purpose, finder, entries);
+    ReadListEntries(frame, kind, text, purpose, finder, entries);
 
-    frame.Sink().ListChecked(listPath);
+    frame.ListChecked(listPath);
     frame.WalkRowFiles(frame.RowCount(), ListedFiles(kind, finder, [&entries](int row) { return entries.Name(row); }),
                        [&](int row, const FileDigest& digest) {
                            const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));

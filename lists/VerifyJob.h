@@ -9,9 +9,10 @@
 
 namespace velmar {
 
-// Reads the list, one pending row per entry, checks every row, tells the
-// tallies and offers to rename the bad files. Each file is renamed under
-// its name exactly as listed.
+// Checks the list's signature (lists/ListSignature.h), reads the list, one
+// pending row per entry, checks every row, tells the tallies and offers to
+// rename the bad files. Each file is renamed under its name exactly as
+// listed.
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& listDirectory,
                 ReadPurpose purpose);
 
