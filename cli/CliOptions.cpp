@@ -23,6 +23,7 @@ std::string CliUsage() {
     "  --winsfv           create an SFV list as WinSFV writes it\n"
     "  --force            let create replace a list that is there\n"
     "  --rename-bad       rename each bad file to NAME.BAD (never replacing, never outside the list's folder)\n"
+    "  --ignore-missing   verify: no row and no status for a listed file that is not there\n"
     "  --despite-bad-signature  check the files of a list whose signature is BAD\n"
     "  --update           write the audit's findings into the list\n"
     "  --quiet            print only the rows that are not OK\n"
@@ -90,6 +91,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         } else if (argument == "--winsfv") options.winsfv = true;
         else if (argument == "--force") options.force = true;
         else if (argument == "--rename-bad") options.renameBad = true;
+        else if (argument == "--ignore-missing") options.ignoreMissing = true;
         else if (argument == "--despite-bad-signature") options.despiteBadSignature = true;
         else if (argument == "--update") options.update = true;
         else if (argument == "--quiet") options.rows = RowOutput::Problems;
@@ -105,6 +107,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
     if (options.command != CliCommand::Create && (!options.output.empty() || options.winsfv || options.commentMode != CommentModeFileInfo))
         return "-o, --comment and --winsfv are create's";
     if (options.update && options.command != CliCommand::Audit) return std::string("--update is audit's");
+    if (options.ignoreMissing && options.command != CliCommand::Verify) return std::string("--ignore-missing is verify's");
     return options;
 }
 

@@ -33,6 +33,7 @@ struct CliOptions {
     bool update = false;     // Yes to "Update List?"
     bool force = false;      // Yes to "File Exists. Overwrite?"
     bool despiteBadSignature = false;  // Yes to "The list's signature is BAD. Check its files anyway?"
+    bool ignoreMissing = false;        // verify's: a listed file that is not there is no row
     RowOutput rows = RowOutput::Every;
     std::vector<std::string> paths;  // the lists, or the files or folder to list
 };

@@ -62,15 +62,17 @@ void SayFailure(const std::string& list, const JobResult& result) {
 }
 
 // The rows printed, then what a failure says, naming the list. A list that
-// yields no entry at all (empty, cut short, no list) proves nothing.
-int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName) {
+// yields no entry at all (empty, cut short, no list, or with
+// `ignoreMissing` none of its files there) proves nothing.
+int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName,
+             bool ignoreMissing) {
     const bool nothingChecked = result.end == JobEnd::Completed && result.rows == 0;
     sink.EndJob(listName, !nothingChecked);
     SayFailure(list, result);
     if (!nothingChecked) return StatusOf(result);
     // The summary that would have told the signature is not shown.
     if (!result.signature.words.empty()) Say(list + ": " + result.signature.words);
-    return Say(list + ": no entries to check") | StatusOf(result);
+    return Say(list + (ignoreMissing ? ": no file was verified" : ": no entries to check")) | StatusOf(result);
 }
 
 // The lists `paths` name: a signature file stands for the list it signs,
@@ -101,13 +103,14 @@ int Verify(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     const bool several = lists.size() > 1;
     // Renamed files are told in the JSON rows: they wait for the question.
     const bool streaming = !(options.renameBad && options.rows == RowOutput::Json);
+    const MissingFiles missing = options.ignoreMissing ? MissingFiles::Ignored : MissingFiles::Shown;
     for (const std::string& list : lists) {
         const ListKind& kind = options.kind ? *options.kind : ListKindOf(list);
         const std::size_t slash = list.find_last_of('/');
         sink.BeginJob(streaming, several && slash != std::string::npos ? list.substr(0, slash + 1) : std::string());
         const JobResult result =
-            RunJob(sink, control, [&](JobFrame& frame) { VerifyList(frame, kind, list, ReadPurpose::MenuVerify); });
-        status |= Reported(sink, result, list, several ? list : std::string());
+            RunJob(sink, control, [&](JobFrame& frame) { VerifyList(frame, kind, list, ReadPurpose::MenuVerify, missing); });
+        status |= Reported(sink, result, list, several ? list : std::string(), options.ignoreMissing);
         // A stop is the user's for the whole run, not for one list.
         if (status & 16) break;
     }

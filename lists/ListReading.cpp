@@ -37,13 +37,22 @@ int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list,
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
-                    ListedFileFinder& finder, ListedEntries& entries) {
+                    ListedFileFinder& finder, ListedEntries& entries,
+                    const std::function<bool(std::string_view name)>& kept) {
     // Room for as many names and digests as the list could hold, set aside
     // but not touched: growing by doubling would copy a long list's
     // entries, and for a moment hold them twice.
     if (const auto bytes = RegularFileSize(list.path)) entries.Reserve(*bytes);
     return ReadListEntries(frame, kind, list, purpose, finder,
-                           {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); }, .piece = {}});
+                           {.entry =
+                                [&](std::string& name, std::string& digest) {
+                                    if (!kept) return entries.Add(name, digest);
+                                    if (!kept(name)) return;
+                                    frame.AddPendingRow(name);
+                                    entries.Add(name, digest);
+                                },
+                            .piece = {},
+                            .addRows = !kept});
 }
 
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& text, ReadPurpose purpose,

@@ -60,8 +60,10 @@ private:
 
 // `finder` is the job's, which finds the names read in a legacy code page
 // or another normalization: a folder it reads for that is not read again.
+// With `kept`, an entry it turns down is left out, and no row is made for it.
 int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
-                    ListedFileFinder& finder, ListedEntries& entries);
+                    ListedFileFinder& finder, ListedEntries& entries,
+                    const std::function<bool(std::string_view name)>& kept = {});
 
 // The name of the file the list at `path` is a one-file list of (a
 // sidecar): its base name less the kind's sidecarExtension, letter case

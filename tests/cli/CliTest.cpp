@@ -141,6 +141,21 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          "Disc 1/d.bin.MD5: OK:1  BAD:0  N/A:0\n"},
         {"a list without an entry proves nothing", {"verify", "empty.sfv"}, [&] { dir.Write("Tree/empty.sfv", "; only a comment\n"); },
          1, "", "empty.sfv: no entries to check"},
+        // A download folder holds the one image of four its list names.
+        {"--ignore-missing: only the image that is there",
+         {"verify", "--ignore-missing", "dist/SHA256SUMS"},
+         [&] {
+             std::filesystem::create_directory(tree + "/dist");
+             dir.Write("Tree/dist/netinst-amd64.iso", "");
+             std::string list;
+             for (const char* arch : {"amd64", "arm64", "i386", "ppc64el"})
+                 list += std::string(EmptyFileSha256) + "  netinst-" + arch + ".iso\n";
+             dir.Write("Tree/dist/SHA256SUMS", list);
+         },
+         0, "netinst-amd64.iso: OK\n", "OK:1  BAD:0  N/A:0"},
+        {"--ignore-missing: none there", {"verify", "--ignore-missing", "dist/other.sha256"},
+         [&] { dir.Write("Tree/dist/other.sha256", std::string(EmptyFileSha256) + "  netinst-s390x.iso\n"); }, 1, "",
+         "velmar-cli: dist/other.sha256: no file was verified"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
