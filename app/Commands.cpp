@@ -117,7 +117,9 @@ std::optional<std::string> ChooseList(MainWindow& window, const OpenFileRequest&
     window.SetEnabled(Control::ComboBox1, false);
     window.SetEnabled(Control::Button1, goEnabled);
     window.ClearRows();
-    auto chosen = window.OpenFileDialog(dialog);
+    OpenFileRequest request = dialog;
+    request.hidesSignatures = true;
+    auto chosen = window.OpenFileDialog(request);
     if (!chosen || chosen->empty()) return std::nullopt;
     return chosen->front();
 }

@@ -9,9 +9,13 @@
 #include <QGuiApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSortFilterProxyModel>
+
+#include "lists/ListSignature.h"
 
 namespace velmar {
 
@@ -43,11 +47,31 @@ void LiftNameBoxLimit(QFileDialog& dialog) {
     for (QLineEdit* box : dialog.findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
 }
 
+// A dialog's files less the signature files ("SHA256SUMS.sign" matches
+// "SHA256SUMS*"): a list is checked with its signature, never instead of it.
+class SignatureFilesHidden : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files) return true;
+        const QModelIndex index = files->index(row, 0, parent);
+        return files->isDir(index) || !IsSignatureFile(QFile::encodeName(files->filePath(index)).toStdString());
+    }
+};
+
 }  // namespace
 
 std::optional<std::vector<std::string>> QtDialogs::OpenFiles(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::ReadOnly);
+    if (request.hidesSignatures) {
+        // Only Qt's own dialog takes a filter of its files.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setProxyModel(new SignatureFilesHidden(&dialog));
+    }
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setSizeGripEnabled(true);

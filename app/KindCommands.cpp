@@ -5,6 +5,7 @@
 #include "kinds/ListKinds.h"
 #include "lists/CreationJob.h"
 #include "lists/ListReading.h"
+#include "lists/ListSignature.h"
 #include "lists/SelectVerify.h"
 #include "lists/VerifyJob.h"
 #include "platform/Paths.h"
@@ -77,11 +78,21 @@ void SelectVerifyCommand(MainWindow& window, MainWindowState& state, const ListK
     // the last job ended is for no job, and must not cut this list short.
     state.StopRequested = 0;
     state.ExpectedDigests.clear();
+    state.LoadedSignature = {};
     int rows = 0;
-    RunWindowJob(window, state, [&](JobFrame& frame) {
-        std::vector<std::string> names;
-        rows = ReadListEntries(frame, kind, *path, ReadPurpose::SelectVerify, state.ExpectedDigests, names);
-    });
+    RunWindowJob(
+        window, state,
+        [&](JobFrame& frame) {
+            const ListText text = CheckedListText(frame, *path);
+            std::vector<std::string> names;
+            rows = ReadListEntries(frame, kind, text, ReadPurpose::SelectVerify, state.ExpectedDigests, names);
+        },
+        {.ending = [&](const JobResult& result) {
+            // Each pass tells it again with the list it checks.
+            state.LoadedSignature = result.signature;
+            if (!result.signature.words.empty())
+                window.SetText(Control::Label1, WithSignature("Verifying...", result.signature.words));
+        }});
     if (TextsOf(kind).loadSetsProgressRange) {
         window.SetProgressRange(0, rows);
         window.RepaintWindow();
@@ -94,7 +105,7 @@ void SelectVerifyGo(MainWindow& window, MainWindowState& state, const ListKind& 
     state.StopRequested = 0;
     window.RepaintWindow();
     SelectedRows selected{.listPath = state.ListPath, .listDirectory = state.ListDirectory, .rows = window.SelectedRows(),
-                          .names = {}, .expected = {}};
+                          .names = {}, .expected = {}, .signature = state.LoadedSignature};
     if (selected.rows.empty()) return FinishWindowJob(window, state);
     // The names are read here: the job never asks the window.
     for (int row : selected.rows) {

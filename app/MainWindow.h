@@ -76,9 +76,10 @@ public:
     // batch at most; 1 has each carried out as the job tells it.
     virtual std::size_t RowsPerBatch() = 0;
     virtual std::string RowText(int row) = 0;
-    // The list the rows are checked against, told once the check begins: a
-    // report of the rows names it. Clearing the rows forgets it.
-    virtual void SetCheckedList(const std::string& listPath) = 0;
+    // The list the rows are checked against and its signature's words ("" for
+    // none), told once the check begins: a report of the rows names both.
+    // Clearing the rows forgets them.
+    virtual void SetCheckedList(const std::string& listPath, const std::string& signature) = 0;
     virtual int RowCount() = 0;
     virtual std::vector<int> SelectedRows() = 0;  // in row order
     virtual void DeselectRow(int row) = 0;

@@ -33,6 +33,7 @@ struct MainWindowState : JobControl {
     std::vector<std::string> ExpectedDigests;
     std::string ListDirectory;
     std::string ListPath;  // the select-verify list, which no fallback may take for one of its files
+    ListSignature LoadedSignature;  // its signature, as the load found it
     // The folder of the files a Create command chose: the new list goes there.
     std::string CreationDirectory;
     // The first folder of a Create from Folder's tree that could not be

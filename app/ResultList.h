@@ -37,7 +37,9 @@ public:
     void SetName(int row, std::string_view name);
     void SetDetails(int row, const RowDetails& details) { Owned().SetDetails(row, details); }
     void SetPackedDetails(int row, std::string_view packed) { Owned().SetPackedDetails(row, packed); }
-    void SetCheckedList(std::string listPath) { Owned().SetCheckedList(std::move(listPath)); }
+    void SetCheckedList(std::string listPath, std::string signature) {
+        Owned().SetCheckedList(std::move(listPath), std::move(signature));
+    }
     // `rows` in row order.
     void Remove(const std::vector<int>& rows);
     int Count() const { return store_->Count(); }

@@ -275,8 +275,8 @@ std::string WindowAdapter::RowText(int row) {
     });
 }
 
-void WindowAdapter::SetCheckedList(const std::string& listPath) {
-    Post([this, listPath] { c_.rows->SetCheckedList(listPath); });
+void WindowAdapter::SetCheckedList(const std::string& listPath, const std::string& signature) {
+    Post([this, listPath, signature] { c_.rows->SetCheckedList(listPath, signature); });
 }
 
 int WindowAdapter::RowCount() {

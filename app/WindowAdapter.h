@@ -76,7 +76,7 @@ public:
     void ApplyRows(RowBatch batch) override;
     std::size_t RowsPerBatch() override;
     std::string RowText(int row) override;
-    void SetCheckedList(const std::string& listPath) override;
+    void SetCheckedList(const std::string& listPath, const std::string& signature) override;
     int RowCount() override;
     std::vector<int> SelectedRows() override;
     void DeselectRow(int row) override;

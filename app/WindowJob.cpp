@@ -32,9 +32,9 @@ void WindowSink::RowsRemoved(const std::vector<int>& rows) {
     window_.RepaintList();
 }
 
-void WindowSink::ListChecked(const std::string& listPath) {
+void WindowSink::ListChecked(const std::string& listPath, const std::string& signature) {
     Flush();
-    window_.SetCheckedList(listPath);
+    window_.SetCheckedList(listPath, signature);
 }
 
 void WindowSink::ProgressFollowed(std::shared_ptr<const JobProgress> progress) {
@@ -84,6 +84,13 @@ void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& bod
     // Every file the job read, the list it wrote, is let go by now.
     switch (result.end) {
         case JobEnd::Failed:
+            // A job that checked nothing yet ends no program: the window
+            // goes back to rest, its status line saying why.
+            if (result.failure == JobFailure::NotAList || result.failure == JobFailure::BadSignatureDeclined) {
+                if (result.failure == JobFailure::NotAList) window.MessageBox(result.message, MessageButtons::Ok);
+                window.SetText(Control::Label1, result.signature.words.empty() ? "Velmar" : result.signature.words);
+                return FinishWindowJob(window, state);
+            }
             window.MessageBox(result.message, MessageButtons::Ok);
             if (!options.failureEndsProgram) break;
             EndProgram();

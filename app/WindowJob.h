@@ -31,7 +31,7 @@ public:
     void RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) override;
     void RowRenamed(int row, const std::string& path) override;
     void RowsRemoved(const std::vector<int>& rows) override;
-    void ListChecked(const std::string& listPath) override;
+    void ListChecked(const std::string& listPath, const std::string& signature) override;
     void ProgressFollowed(std::shared_ptr<const JobProgress> progress) override;
     void Summary(const std::string& text) override;
     bool Ask(Question question, int count) override;

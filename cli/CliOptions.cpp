@@ -25,6 +25,8 @@ std::string CliUsage() {
     "  --winsfv           create an SFV list as WinSFV writes it\n"
     "  --force            let create replace a list that is there\n"
     "  --rename-bad       rename each bad file to NAME.BAD (never replacing, never outside the list's folder)\n"
+    "  --ignore-missing   verify: no row and no status for a listed file that is not there\n"
+    "  --despite-bad-signature  check the files of a list whose signature is BAD\n"
     "  --update           write the audit's findings into the list\n"
     "  --quiet            print only the rows that are not OK\n"
     "  --status           print no rows\n"
@@ -32,9 +34,12 @@ std::string CliUsage() {
     "  --list LIST        check the file against the entry of LIST that names it\n"
     "  --tag              check's digests as \"SHA256 (FILE) = DIGEST\"\n"
     "\n"
-    "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read;\n"
+    "A list's signature beside it (LIST.gpg, .sig, .sign, .asc) or inside it (clearsigned) is checked\n"
+    "against your GnuPG keyring first; a signature file given as a list stands for its list.\n"
+    "\n"
+    "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read or was not checked;\n"
     "else the sum of 2 (a file BAD, or two files different), 4 (a file missing or unreadable),\n"
-    "8 (files new or moved), 16 (stopped).\n";
+    "8 (files new or moved), 16 (stopped), 32 (a list's signature BAD, by a key not in the keyring, or unusable).\n";
 }
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -91,6 +96,8 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         } else if (argument == "--winsfv") options.winsfv = true;
         else if (argument == "--force") options.force = true;
         else if (argument == "--rename-bad") options.renameBad = true;
+        else if (argument == "--ignore-missing") options.ignoreMissing = true;
+        else if (argument == "--despite-bad-signature") options.despiteBadSignature = true;
         else if (argument == "--update") options.update = true;
         else if (argument == "--quiet") options.rows = RowOutput::Problems;
         else if (argument == "--status") options.rows = RowOutput::Nothing;
@@ -117,6 +124,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
     if (options.command != CliCommand::Create && (!options.output.empty() || options.winsfv || options.commentMode != CommentModeFileInfo))
         return "-o, --comment and --winsfv are create's";
     if (options.update && options.command != CliCommand::Audit) return std::string("--update is audit's");
+    if (options.ignoreMissing && options.command != CliCommand::Verify) return std::string("--ignore-missing is verify's");
     return options;
 }
 

@@ -32,6 +32,8 @@ struct CliOptions {
     bool renameBad = false;  // Yes to "Rename Bad Files?"
     bool update = false;     // Yes to "Update List?"
     bool force = false;      // Yes to "File Exists. Overwrite?"
+    bool despiteBadSignature = false;  // Yes to "The list's signature is BAD. Check its files anyway?"
+    bool ignoreMissing = false;        // verify's: a listed file that is not there is no row
     RowOutput rows = RowOutput::Every;
     bool tag = false;       // check's digests in the BSD form: "SHA256 (FILE) = DIGEST"
     std::string checkList;  // check's --list: the list that names the file

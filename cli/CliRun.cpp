@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -9,6 +10,7 @@
 #include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
 #include "lists/FileCheck.h"
+#include "lists/ListSignature.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -40,6 +42,8 @@ int Say(const std::string& text) {
 // The exit status bits of a job's end.
 int StatusOf(const JobResult& result) {
     int bits = 0;
+    const SignatureVerdict signature = result.signature.verdict;
+    if (signature != SignatureVerdict::None && signature != SignatureVerdict::Good) bits |= 32;
     if (result.tallies.BadCount) bits |= 2;
     if (result.tallies.NaCount) bits |= 4;
     if (result.tallies.NewCount || result.tallies.MovedCount) bits |= 8;
@@ -58,14 +62,33 @@ void SayFailure(const std::string& list, const JobResult& result) {
     Say(list + ": " + result.message);
 }
 
-// The rows printed, then what a failure says, naming the list.
-int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName = {}) {
-    // A list that yields no entry at all (empty, cut short, no list) proves nothing.
+// The rows printed, then what a failure says, naming the list. A list that
+// yields no entry at all (empty, cut short, no list, or with
+// `ignoreMissing` none of its files there) proves nothing.
+int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list, const std::string& listName,
+             bool ignoreMissing) {
     const bool nothingChecked = result.end == JobEnd::Completed && result.rows == 0;
     sink.EndJob(listName, !nothingChecked);
     SayFailure(list, result);
-    if (nothingChecked) return Say(list + ": no entries to check");
-    return StatusOf(result);
+    if (!nothingChecked) return StatusOf(result);
+    // The summary that would have told the signature is not shown.
+    if (!result.signature.words.empty()) Say(list + ": " + result.signature.words);
+    return Say(list + (ignoreMissing ? ": no file was verified" : ": no entries to check")) | StatusOf(result);
+}
+
+// The lists `paths` name: a signature file stands for the list it signs,
+// which is checked with it, and only once.
+std::vector<std::string> ListsNamed(const std::vector<std::string>& paths) {
+    std::vector<std::string> lists;
+    for (const std::string& path : paths) {
+        const bool signature = IsSignatureFile(path);
+        std::string list = signature ? ListSignedBy(path) : path;
+        if (signature && (std::find(paths.begin(), paths.end(), list) != paths.end() ||
+                          std::find(lists.begin(), lists.end(), list) != lists.end()))
+            continue;
+        lists.push_back(std::move(list));
+    }
+    return lists;
 }
 
 JobResult RunJob(ConsoleSink& sink, JobControl& control, const std::function<void(JobFrame&)>& body) {
@@ -75,18 +98,20 @@ JobResult RunJob(ConsoleSink& sink, JobControl& control, const std::function<voi
 
 int Verify(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     int status = 0;
+    const std::vector<std::string> lists = ListsNamed(options.paths);
     // With several lists, each row is named by its path from here, as it
     // would be typed, and each summary by its list.
-    const bool several = options.paths.size() > 1;
+    const bool several = lists.size() > 1;
     // Renamed files are told in the JSON rows: they wait for the question.
     const bool streaming = !(options.renameBad && options.rows == RowOutput::Json);
-    for (const std::string& list : options.paths) {
+    const MissingFiles missing = options.ignoreMissing ? MissingFiles::Ignored : MissingFiles::Shown;
+    for (const std::string& list : lists) {
         const ListKind& kind = options.kind ? *options.kind : ListKindOf(list);
         const std::size_t slash = list.find_last_of('/');
         sink.BeginJob(streaming, several && slash != std::string::npos ? list.substr(0, slash + 1) : std::string());
         const JobResult result =
-            RunJob(sink, control, [&](JobFrame& frame) { VerifyList(frame, kind, list, ReadPurpose::MenuVerify); });
-        status |= Reported(sink, result, list, several ? list : std::string());
+            RunJob(sink, control, [&](JobFrame& frame) { VerifyList(frame, kind, list, ReadPurpose::MenuVerify, missing); });
+        status |= Reported(sink, result, list, several ? list : std::string(), options.ignoreMissing);
         // A stop is the user's for the whole run, not for one list.
         if (status & 16) break;
     }
@@ -202,8 +227,11 @@ int Check(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
         else check = CheckFile(frame, path, digest ? &*digest : nullptr);
     });
     sink.EndJob({}, check.icon == IconNA);
-    if (result.end == JobEnd::Failed) return Say(options.checkList + ": " + result.message);
-    const int status = CheckStatus(result, check.icon);
+    // A list's signature is told as verify tells it, and counts as there.
+    if (!result.signature.words.empty()) Say(options.checkList + ": " + result.signature.words);
+    const int signature = StatusOf(result) & 32;
+    if (result.end == JobEnd::Failed) return Say(options.checkList + ": " + result.message) | signature;
+    const int status = CheckStatus(result, check.icon) | signature;
     if (status & 16 || check.icon == IconNA) return status;
     if (digest || !options.checkList.empty()) {
         if (options.rows != RowOutput::Nothing)

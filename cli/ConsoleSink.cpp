@@ -114,10 +114,10 @@ void ConsoleSink::RowsRemoved(const std::vector<int>& rows) {
     if (!streaming_) rows_.Remove(rows);
 }
 
-void ConsoleSink::ListChecked(const std::string& listPath) {
+void ConsoleSink::ListChecked(const std::string& listPath, const std::string& signature) {
     std::lock_guard lock(mutex_);
     checkedList_ = AbsolutePath(listPath);
-    rows_.SetCheckedList(listPath);
+    rows_.SetCheckedList(listPath, signature);
 }
 
 void ConsoleSink::Summary(const std::string& text) {
@@ -131,6 +131,7 @@ bool ConsoleSink::Ask(Question question, int) {
         case Question::UpdateList: return options_.update;
         case Question::OverwriteList: return options_.force;
         case Question::AddFiles: return options_.command == CliCommand::Add;
+        case Question::CheckBadlySignedList: return options_.despiteBadSignature;
     }
     return false;
 }

@@ -14,6 +14,7 @@
 
 #include "checksum/EngineOptions.h"
 #include "jobs/RowDetails.h"
+#include "platform/OpenPgpSignature.h"
 
 namespace velmar {
 
@@ -29,6 +30,16 @@ enum class Question {
     OverwriteList,   // "File Exists. Overwrite?", asked by a shell before a creation starts
     UpdateList,      // "Update List?"
     AddFiles,        // "Add n Files to the List?"
+    CheckBadlySignedList,  // "The list's signature is BAD. Check its files anyway?", before any is read
+};
+
+// What the check of a list's signature found, before any of its files was
+// read: its verdict and, for the status line, the summary and a report,
+// its words ("signed by NAME <email> (FINGERPRINT)", "signature BAD"); ""
+// for a list without a signature.
+struct ListSignature {
+    SignatureVerdict verdict = SignatureVerdict::None;
+    std::string words;
 };
 
 // The words of a question; `count` is the n of "Add n Files to the List?".
@@ -49,8 +60,9 @@ public:
     virtual void RowRenamed(int row, const std::string& path) = 0;
     // `rows` in row order; the rows after each move up.
     virtual void RowsRemoved(const std::vector<int>& rows) = 0;
-    // The list the rows are checked against, told once the check begins.
-    virtual void ListChecked(const std::string& listPath) = 0;
+    // The list the rows are checked against, and its signature's words ("" for
+    // none), told once the check begins.
+    virtual void ListChecked(const std::string& listPath, const std::string& signature) = 0;
     // Until told again with nothing, `progress` counts the job's work; the
     // sink reads it as often as it likes.
     virtual void ProgressFollowed(std::shared_ptr<const JobProgress> progress) = 0;
@@ -95,6 +107,9 @@ enum class JobFailure {
     ListUnusable,    // the list cannot be opened, read or used: the kind's own message
     FileUnreadable,  // "Error Reading File.. Exiting"
     WritingFailed,   // "Error writing to file"
+    // The two that end no program: nothing was checked, the window stays.
+    NotAList,              // a signature file given as a list: the message says whose it is
+    BadSignatureDeclined,  // No to checking the files of a list whose signature is BAD
 };
 
 enum class JobEnd {
@@ -112,6 +127,7 @@ struct JobResult {
     int rows = 0;  // the rows the job had when it ended
     // A tree walk's first folder that could not be read, "" when every one was.
     std::string unreadableFolder;
+    ListSignature signature;  // of the list checked
 };
 
 }  // namespace velmar

@@ -30,6 +30,7 @@ std::string QuestionText(Question question, int count) {
         case Question::OverwriteList: return "File Exists. Overwrite?";
         case Question::UpdateList: return "Update List?";
         case Question::AddFiles: return "Add " + std::to_string(count) + " Files to the List?";
+        case Question::CheckBadlySignedList: return "The list's signature is BAD. Check its files anyway?";
     }
     return "";
 }
@@ -49,6 +50,10 @@ std::string SummaryText(const Tallies& t) {
 
 std::string AuditSummaryText(const Tallies& t) {
     return SummaryText(t) + "  NEW:" + std::to_string(t.NewCount) + "  MOVED:" + std::to_string(t.MovedCount);
+}
+
+std::string WithSignature(const std::string& text, const std::string& signature) {
+    return signature.empty() ? text : text + "  " + signature;
 }
 
 int* TallyOf(Tallies& tallies, StatusIcon icon) {
@@ -129,6 +134,7 @@ JobResult JobFrame::Run(const std::function<void()>& body) {
     result.tallies = tallies_;
     result.rows = RowCount();
     result.unreadableFolder = unreadable_;
+    result.signature = signature_;
     return result;
 }
 
@@ -219,7 +225,7 @@ void JobFrame::RemoveRows(const std::vector<int>& rows) {
 }
 
 bool JobFrame::ShowSummary(const std::string& summary) {
-    sink_.Summary(stopped_ ? summary + StoppedMark : summary);
+    sink_.Summary(WithSignature(stopped_ ? summary + StoppedMark : summary, signature_.words));
     return !stopped_;
 }
 

@@ -33,6 +33,9 @@ int* TallyOf(Tallies& tallies, StatusIcon icon);
 std::string SummaryText(const Tallies& tallies);
 // An audit's: "OK:n  BAD:n  N/A:n  NEW:n  MOVED:n"
 std::string AuditSummaryText(const Tallies& tallies);
+// `text` with the words of a list's signature after it, as the status line
+// and a report show them; `text` alone for a list without one.
+std::string WithSignature(const std::string& text, const std::string& signature);
 
 // A bad file left under its name, and why, as the end of a sentence.
 struct RenameFailure {
@@ -115,9 +118,15 @@ public:
     // or below it are renamed. A stopped walk shows the summary of the rows
     // it checked with "  (stopped)" and asks nothing.
     void EndVerify(const std::string& listDirectory, const std::function<std::string(int row)>& pathOfRow);
-    // `summary` told, with "  (stopped)" after it when the job was stopped;
-    // true when it was not.
+    // `summary` told, with "  (stopped)" after it when the job was stopped
+    // and the list's signature after that; true when it was not stopped.
     bool ShowSummary(const std::string& summary);
+
+    // The signature of the list the job checks, told with its summary and
+    // given with its result.
+    void NoteSignature(ListSignature signature) { signature_ = std::move(signature); }
+    // The list the rows are checked against, told to the sink with its signature.
+    void ListChecked(const std::string& listPath) { sink_.ListChecked(listPath, signature_.words); }
 
     // Ends the job at once if its shell is quitting.
     void QuitCheck();
@@ -144,6 +153,7 @@ private:
     Tallies tallies_;
     bool stopped_ = false;
     std::string unreadable_;
+    ListSignature signature_;
     std::shared_ptr<JobProgress> progress_;  // during a row walk
 };
 

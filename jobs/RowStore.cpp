@@ -14,6 +14,7 @@ void RowStore::Clear() {
     rows_.clear();
     blocks_.clear();
     checkedList_.clear();
+    listSignature_.clear();
     listDirectory_.clear();
 }
 
@@ -45,8 +46,9 @@ void RowStore::Add(std::string_view name, StatusIcon icon) { rows_.push_back(Row
 
 void RowStore::SetName(int row, std::string_view name) { rows_[Slot(row)].name = Stored(name); }
 
-void RowStore::SetCheckedList(std::string listPath) {
+void RowStore::SetCheckedList(std::string listPath, std::string signature) {
     checkedList_ = AbsolutePath(listPath);
+    listSignature_ = std::move(signature);
     listDirectory_ = ListDirectoryOf(checkedList_);
 }
 

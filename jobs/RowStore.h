@@ -37,9 +37,11 @@ public:
     StatusIcon Icon(int row) const { return rows_[Slot(row)].icon; }
     // Empty details for a row no job has told of.
     RowDetails Details(int row) const;
-    // The list the rows were checked against; "" until they are.
+    // The list the rows were checked against; "" until they are. And its
+    // signature's words, "" for none.
     const std::string& CheckedList() const { return checkedList_; }
-    void SetCheckedList(std::string listPath);
+    const std::string& ListSignature() const { return listSignature_; }
+    void SetCheckedList(std::string listPath, std::string signature = {});
 
 private:
     // Where a text lies: its block in the high bits, where in the block in
@@ -63,6 +65,7 @@ private:
     std::deque<std::string> blocks_;
     std::deque<Row> rows_;
     std::string checkedList_;
+    std::string listSignature_;
     std::string listDirectory_;  // the checked list's folder, where most rows' files are
     std::string unpathed_;       // details being stored without their path
 };

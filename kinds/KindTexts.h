@@ -13,6 +13,7 @@ struct OpenFileRequest {
     std::string filter;  // "description|pattern|description|pattern..."
     int filterIndex = 1; // 1 is the first pair
     bool multiple = false;
+    bool hidesSignatures = false;  // a list is chosen: signature files are not offered
 };
 
 // What tells the Create commands of the kinds apart in the window.

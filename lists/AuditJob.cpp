@@ -11,6 +11,7 @@
 #include "checksum/DigestText.h"
 #include "jobs/TreeListing.h"
 #include "lists/ListReading.h"
+#include "lists/ListSignature.h"
 #include "lists/ListableName.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Files.h"
@@ -51,9 +52,14 @@ TreeNews NewFilesBelow(JobFrame& frame, const ListKind& kind, ListedFileFinder& 
 
     TreeNews news;
     std::vector<char> met(static_cast<std::size_t>(entries.Count()), 0);
+    const std::string listName = BaseNameOf(listPath);
     news.walked = WalkListableTree(
-        frame, folder, BaseNameOf(listPath),
+        frame, folder, listName,
         [&](const std::string& name) {
+            // The list's own signature beside it is no file it lists.
+            if (name.starts_with(listName) && ListSignedBy(name) == listName &&
+                IsSignatureFile(ChosenFilePath(folder, name)))
+                return;
             const auto listed = rowOf.find(name);
             if (listed == rowOf.end()) news.names.push_back(name);
             else met[static_cast<std::size_t>(listed->second)] = 1;
@@ -126,7 +132,7 @@ void FindMovedFiles(JobFrame& frame, const ListedEntries& entries, const TreeNew
 // The list's text as a Yes rewrites it (see AuditList), or nothing, with
 // the user told why, when the list cannot carry a new name or has changed
 // since it was read.
-std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind, const std::string& listPath,
+std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind, const ListText& list,
                                            ListedFileFinder& finder, const ListedEntries& entries,
                                            const TreeNews& news, const AuditResult& result) {
     std::vector<char> moved(news.names.size(), 0);
@@ -151,7 +157,7 @@ std::optional<std::string> UpdatedListText(JobFrame& frame, const ListKind& kind
     bool same = true;
     int read = 0;
     ListReadState layout;
-    ReadListEntries(frame, kind, listPath, ReadPurpose::MenuVerify, finder,
+    ReadListEntries(frame, kind, list, ReadPurpose::MenuVerify, finder,
                     {.entry =
                          [&](std::string& name, std::string&) {
                              same = same && read < entries.Count() && name == entries.Name(read);
@@ -208,11 +214,12 @@ void ReplaceList(JobFrame& frame, const ListKind& kind, const std::string& listP
 
 void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std::string& listPath) {
     const bool audit = mode == AuditMode::Audit;
+    const ListText text = CheckedListText(frame, listPath);
     // Whole once, so that no row's details look for the current folder.
     const std::string folder = AbsolutePath(ListDirectoryOf(listPath));
     ListedEntries entries(kind.Digits());
     ListedFileFinder finder(kind, folder, listPath);
-    ReadListEntries(frame, kind, listPath, ReadPurpose::MenuVerify, finder,
+    ReadListEntries(frame, kind, text, ReadPurpose::MenuVerify, finder,
                     {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); },
                      .piece = {},
                      .addRows = audit});
@@ -234,7 +241,7 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
         return row < firstNew ? finder.ListedPath(entries.Name(row))
                               : ChosenFilePath(folder, news.names[static_cast<std::size_t>(row - firstNew)]);
     };
-    frame.Sink().ListChecked(listPath);
+    frame.ListChecked(listPath);
     const auto fallbackOf = [&](int row, bool missing) -> std::optional<std::string> {
         if (row >= firstNew) return std::nullopt;
         return finder.Fallback(entries.Name(row), missing);
@@ -264,9 +271,12 @@ void AuditList(JobFrame& frame, AuditMode mode, const ListKind& kind, const std:
     const int dropped =
         oneFileList ? 0 : static_cast<int>(std::count(result.missing.begin(), result.missing.end(), 1));
     const int changes = result.added + dropped + frame.Counts().MovedCount;
-    if (changes > 0 && frame.Sink().Ask(audit ? Question::UpdateList : Question::AddFiles, result.added))
-        if (auto text = UpdatedListText(frame, kind, listPath, finder, entries, news, result))
-            ReplaceList(frame, kind, listPath, *text);
+    // Rewritten, a clearsigned list would keep its entries and lose its signature.
+    if (changes > 0 && text.signedPart)
+        frame.Sink().Told("The list carries its signature inside: it was left as it was, or the signature would be lost.");
+    else if (changes > 0 && frame.Sink().Ask(audit ? Question::UpdateList : Question::AddFiles, result.added))
+        if (auto updated = UpdatedListText(frame, kind, text, finder, entries, news, result))
+            ReplaceList(frame, kind, listPath, *updated);
     if (!audit && changes == 0) frame.Sink().Told("No New Files Found");
 }
 

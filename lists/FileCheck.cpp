@@ -9,6 +9,7 @@
 #include "checksum/FileOpening.h"
 #include "checksum/FileReading.h"
 #include "lists/ListReading.h"
+#include "lists/ListSignature.h"
 #include "lists/ListedFileCheck.h"
 #include "lists/ListedFileFinder.h"
 #include "platform/Files.h"
@@ -147,9 +148,11 @@ FileCheck CheckFileAgainstList(JobFrame& frame, const std::string& path, const L
                                const std::string& listPath) {
     const std::string file = AbsolutePath(path);
     const std::string name = BaseNameOf(file);
+    // The signature first, before the file is read: a BAD one asks.
+    const ListText text = CheckedListText(frame, listPath);
     ListedFileFinder finder(kind, ListDirectoryOf(listPath), listPath);
     std::string expected, sameName;
-    ReadListEntries(frame, kind, listPath, ReadPurpose::MenuVerify, finder,
+    ReadListEntries(frame, kind, text, ReadPurpose::MenuVerify, finder,
                     {.entry =
                          [&](std::string& listed, std::string& digest) {
                              if (!expected.empty()) return;
@@ -159,7 +162,7 @@ FileCheck CheckFileAgainstList(JobFrame& frame, const std::string& path, const L
                      .piece = {},
                      .addRows = false});
     if (expected.empty()) expected = sameName;
-    frame.Sink().ListChecked(listPath);
+    frame.ListChecked(listPath);
     auto digest = ParsePastedDigest(expected);
     if (!digest) {
         frame.AddPendingRow(name);

@@ -4,8 +4,9 @@ namespace velmar {
 
 ListPieces::~ListPieces() { Close(); }
 
-void ListPieces::Open(const std::string& path) {
-    if (!reader_.Open(path)) frame_.Fatal(JobFailure::ListUnusable, missing_);
+void ListPieces::Open(const ListText& list) {
+    if (list.signedPart) reader_.OpenText(*list.signedPart);
+    else if (!reader_.Open(list.path)) frame_.Fatal(JobFailure::ListUnusable, missing_);
     frame_.HoldList([this] { reader_.Close(); });
     held_ = true;
 }

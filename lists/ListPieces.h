@@ -7,6 +7,7 @@
 #include <string>
 
 #include "jobs/JobFrame.h"
+#include "lists/ListText.h"
 #include "platform/TextStream.h"
 
 namespace velmar {
@@ -23,7 +24,7 @@ public:
 
     // Opens the list and hands it to the frame; fatal when it cannot be read
     // (it vanished after the dialog, or it may not be read).
-    void Open(const std::string& path);
+    void Open(const ListText& list);
 
     // The quit check, then the next piece of at most 511 characters. False
     // at the end of the text, or once the job is stopped (the list is then

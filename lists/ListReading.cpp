@@ -18,13 +18,10 @@ std::string_view ListedEntries::Name(int row) const {
 
 std::string SidecarNameOf(const ListKind& kind, const std::string& path) {
     const std::string base = BaseNameOf(path);
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (const char* each : kind.sidecarExtensions) {
         if (!each) continue;
         const std::string_view extension = each;
-        if (base.size() <= extension.size()) continue;
-        if (std::equal(extension.begin(), extension.end(), base.end() - static_cast<std::ptrdiff_t>(extension.size()),
-                       [&](char a, char b) { return lower(a) == lower(b); }))
+        if (base.size() > extension.size() && NameEndsWith(base, extension))
             return base.substr(0, base.size() - extension.size());
     }
     return {};
@@ -34,31 +31,40 @@ ListReadState FirstReadState(const ListKind& kind, const std::string& path) {
     return {.sumLayout = ListReadState::SumLayout::Undecided, .sidecarName = SidecarNameOf(kind, path)};
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names) {
-    ListedFileFinder finder(kind, ListDirectoryOf(path), path);
-    return ReadListEntries(frame, kind, path, purpose, finder, {.entry = [&](std::string& name, std::string& digest) {
+    ListedFileFinder finder(kind, ListDirectoryOf(list.path), list.path);
+    return ReadListEntries(frame, kind, list, purpose, finder, {.entry = [&](std::string& name, std::string& digest) {
                                digests.push_back(std::move(digest));
                                names.push_back(std::move(name));
                            }, .piece = {}});
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedFileFinder& finder, ListedEntries& entries) {
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
+                    ListedFileFinder& finder, ListedEntries& entries,
+                    const std::function<bool(std::string_view name)>& kept) {
     // Room for as many names and digests as the list could hold, set aside
     // but not touched: growing by doubling would copy a long list's
     // entries, and for a moment hold them twice.
-    if (const auto bytes = RegularFileSize(path)) entries.Reserve(*bytes);
-    return ReadListEntries(frame, kind, path, purpose, finder,
-                           {.entry = [&](std::string& name, std::string& digest) { entries.Add(name, digest); }, .piece = {}});
+    if (const auto bytes = RegularFileSize(list.path)) entries.Reserve(*bytes);
+    return ReadListEntries(frame, kind, list, purpose, finder,
+                           {.entry =
+                                [&](std::string& name, std::string& digest) {
+                                    if (!kept) return entries.Add(name, digest);
+                                    if (!kept(name)) return;
+                                    frame.AddPendingRow(name);
+                                    entries.Add(name, digest);
+                                },
+                            .piece = {},
+                            .addRows = !kept});
 }
 
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& text, ReadPurpose purpose,
                     ListedFileFinder& finder, const ListReadingSinks& sinks) {
     ListPieces list(frame, kind.listMissingMessage, kind.listUnusableMessage);
-    list.Open(path);
+    list.Open(text);
     int count = 0;
-    ListReadState state = FirstReadState(kind, path);
+    ListReadState state = FirstReadState(kind, text.path);
     std::string piece;
     std::string nameLine;
     // The entry of the line the last piece began, and whether it ended it.

@@ -9,6 +9,7 @@
 
 #include "jobs/JobFrame.h"
 #include "lists/ListKind.h"
+#include "lists/ListText.h"
 #include "lists/ListedFileFinder.h"
 
 namespace velmar {
@@ -23,7 +24,7 @@ namespace velmar {
 // message; one that is malformed, cannot be read to its end, or (where the
 // kind requires entries) holds none, with its unusable message. Returns the
 // number of entries.
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
                     std::vector<std::string>& digests, std::vector<std::string>& names);
 
 // A read list's names and expected digests, packed end to end: a list of a
@@ -59,8 +60,10 @@ private:
 
 // `finder` is the job's, which finds the names read in a legacy code page
 // or another normalization: a folder it reads for that is not read again.
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
-                    ListedFileFinder& finder, ListedEntries& entries);
+// With `kept`, an entry it turns down is left out, and no row is made for it.
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
+                    ListedFileFinder& finder, ListedEntries& entries,
+                    const std::function<bool(std::string_view name)>& kept = {});
 
 // The name of the file the list at `path` is a one-file list of (a
 // sidecar): its base name less the first of the kind's sidecarExtensions
@@ -86,7 +89,7 @@ struct ListReadingSinks {
 };
 
 // The loop itself.
-int ReadListEntries(JobFrame& frame, const ListKind& kind, const std::string& path, ReadPurpose purpose,
+int ReadListEntries(JobFrame& frame, const ListKind& kind, const ListText& list, ReadPurpose purpose,
                     ListedFileFinder& finder, const ListReadingSinks& sinks);
 
 }  // namespace velmar

@@ -44,6 +44,8 @@ std::optional<std::string> ListedFileFinder::Fallback(std::string_view name, boo
     return std::nullopt;
 }
 
+bool ListedFileFinder::Finds(std::string_view name) { return PathExists(ListedPath(name)) || Fallback(name, true); }
+
 std::optional<ListedFileFinder::Found> ListedFileFinder::FoundBy(std::string_view name) {
     if (auto trimmed = WithoutLeadingBlanks(name)) return Found{std::move(*trimmed), "without its leading blanks"};
     return FoundElsewhere(name, ListedPath(name));

@@ -41,6 +41,9 @@ public:
     // there): another file the name leads to, or nothing. Safe to call from
     // several workers at once.
     std::optional<std::string> Fallback(std::string_view name, bool missing);
+    // Something is there for the name: the listed file, or one a fallback
+    // finds when it is missing.
+    bool Finds(std::string_view name);
     // The file the name leads to, for its size and, when its row is bad,
     // its rename: the listed file, or where a later way found it. (A name
     // found only without its leading blanks renames nothing, as ever.)

@@ -10,7 +10,8 @@ void CheckSelectedRows(JobFrame& frame, const ListKind& kind, const SelectedRows
     const auto nameOf = [&selected](int i) -> std::string_view { return selected.names[static_cast<std::size_t>(i)]; };
     const int count = static_cast<int>(selected.rows.size());
     frame.SetRowCount(count);
-    frame.Sink().ListChecked(selected.listPath);
+    frame.NoteSignature(selected.signature);
+    frame.ListChecked(selected.listPath);
     frame.WalkRowFiles(count, ListedFiles(kind, finder, nameOf), [&](int i, const FileDigest& digest) {
         const std::string& expected = selected.expected[static_cast<std::size_t>(i)];
         const StatusIcon icon = JudgeListedFile(frame, kind, digest, expected);

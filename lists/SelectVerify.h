@@ -17,11 +17,12 @@ struct SelectedRows {
     std::vector<int> rows;              // the rows selected, in row order
     std::vector<std::string> names;     // each one's name, as listed
     std::vector<std::string> expected;  // each one's listed digest; "" never matches
+    ListSignature signature;            // the list's, as its load found it
 };
 
 // Each selected row's file, in the list's folder, against its expected
 // digest; the files are read again on every pass. Rows are marked by their
-// numbers in `selected.rows`.
+// numbers in `selected.rows`. The list's signature is not checked again.
 void CheckSelectedRows(JobFrame& frame, const ListKind& kind, const SelectedRows& selected);
 
 }  // namespace velmar

@@ -3,18 +3,23 @@
 #include <vector>
 
 #include "lists/ListReading.h"
+#include "lists/ListSignature.h"
 #include "lists/ListedFileCheck.h"
 #include "platform/Paths.h"
 
 namespace velmar {
 
 void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, const std::string& listDirectory,
-                ReadPurpose purpose) {
+                ReadPurpose purpose, MissingFiles missing) {
+    const ListText text = CheckedListText(frame, listPath);
     ListedEntries entries(kind.Digits());
     ListedFileFinder finder(kind, listDirectory, listPath);
-    ReadListEntries(frame, kind, listPath, purpose, finder, entries);
+    if (missing == MissingFiles::Ignored)
+        ReadListEntries(frame, kind, text, purpose, finder, entries, [&](std::string_view name) { return finder.Finds(name); });
+    else
+        ReadListEntries(frame, kind, text, purpose, finder, entries);
 
-    frame.Sink().ListChecked(listPath);
+    frame.ListChecked(listPath);
     frame.WalkRowFiles(frame.RowCount(), ListedFiles(kind, finder, [&entries](int row) { return entries.Name(row); }),
                        [&](int row, const FileDigest& digest) {
                            const StatusIcon icon = JudgeListedFile(frame, kind, digest, entries.Digest(row));
@@ -24,8 +29,9 @@ void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPa
     frame.EndVerify(finder.Directory(), [&](int row) { return finder.PathOf(entries.Name(row)); });
 }
 
-void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, ReadPurpose purpose) {
-    VerifyList(frame, kind, listPath, ListDirectoryOf(listPath), purpose);
+void VerifyList(JobFrame& frame, const ListKind& kind, const std::string& listPath, ReadPurpose purpose,
+                MissingFiles missing) {
+    VerifyList(frame, kind, listPath, ListDirectoryOf(listPath), purpose, missing);
 }
 
 }  // namespace velmar

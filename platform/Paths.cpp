@@ -26,6 +26,13 @@ std::string AbsolutePath(std::string_view path) {
     return whole += path;
 }
 
+bool NameEndsWith(std::string_view name, std::string_view ending) {
+    if (name.size() <= ending.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(ending.begin(), ending.end(), name.end() - static_cast<std::ptrdiff_t>(ending.size()),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 std::string BaseNameOf(std::string_view path) {
     auto slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

@@ -21,6 +21,9 @@ std::string AbsolutePath(std::string_view path);
 // The part after the last '/'; the whole path when it has none.
 std::string BaseNameOf(std::string_view path);
 
+// `name` is longer than `ending` and ends in it, ASCII letter case aside.
+bool NameEndsWith(std::string_view name, std::string_view ending);
+
 // The file a list names: its folder, '/', and the name, where a backslash in
 // the name separates folders as it did on the system that wrote the list.
 std::string ListedFilePath(std::string_view listDirectory, std::string_view listedName);

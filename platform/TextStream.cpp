@@ -21,6 +21,13 @@ bool TextReader::Open(const std::string& path) {
     return true;
 }
 
+void TextReader::OpenText(std::string text) {
+    Close();
+    inMemory_ = true;
+    text_ = std::move(text);
+    if (text_.starts_with("\xEF\xBB\xBF")) textPos_ = 3;
+}
+
 void TextReader::StartUtf16(bool littleEndian) {
     input_.Skip(2);
     littleEndian_ = littleEndian;
@@ -81,25 +88,26 @@ void TextReader::Close() {
     file_.Close();
     input_.Reset();
     utf16_.reset();
-    utf16Ended_ = decodeFailed_ = false;
+    utf16Ended_ = decodeFailed_ = inMemory_ = false;
     halfUnit_.reset();
     text_.clear();
     textPos_ = 0;
 }
 
 std::string_view TextReader::Ahead() {
+    if (inMemory_) return std::string_view(text_).substr(textPos_);
     if (!utf16_) return input_.Ahead();
     if (textPos_ == text_.size() && !DecodeMore()) return {};
     return std::string_view(text_).substr(textPos_);
 }
 
 void TextReader::Take(std::size_t count) {
-    if (utf16_) textPos_ += count;
+    if (utf16_ || inMemory_) textPos_ += count;
     else input_.Skip(count);
 }
 
 void TextReader::End() {
-    if (utf16_) {
+    if (utf16_ || inMemory_) {
         text_.clear();
         textPos_ = 0;
         utf16Ended_ = true;
@@ -109,7 +117,7 @@ void TextReader::End() {
 
 bool TextReader::ReadPiece(std::string& piece) {
     piece.clear();
-    if (!file_.IsOpen()) return false;
+    if (!IsOpen()) return false;
     bool lineEnded = false;
     for (std::string_view text; !lineEnded && piece.size() < MaxPiece && !(text = Ahead()).empty();) {
         std::size_t used = 0;

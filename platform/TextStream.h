@@ -36,7 +36,9 @@ public:
     explicit TextReader(std::size_t bufferSize) : buffer_(bufferSize) {}
 
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_.IsOpen(); }
+    // Reads `text` as if it were a file's (a clearsigned list's signed part).
+    void OpenText(std::string text);
+    bool IsOpen() const { return file_.IsOpen() || inMemory_; }
     void Close();
 
     // Next piece: ends just after its line feed, or holds MaxPiece bytes, or
@@ -69,6 +71,8 @@ private:
     bool decodeFailed_ = false;
     // The first byte of a code unit whose second comes in the next run.
     std::optional<char> halfUnit_;
+    // With utf16_, the run decoded; when inMemory_, the whole text.
+    bool inMemory_ = false;
     std::string text_;
     std::size_t textPos_ = 0;
 };

@@ -22,7 +22,7 @@ enum class ReportFormat {
 ReportFormat ReportFormatOf(const std::string& path);
 
 struct ReportHeading {
-    std::string summary;  // the window's words: "OK:3  BAD:1  N/A:0"
+    std::string summary;  // the window's words: "OK:3  BAD:1  N/A:0", and the list's signature's
     std::string list;     // the list checked
 };
 

@@ -11,9 +11,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -379,6 +381,16 @@ private slots:
             QCOMPARE(f.form->Rows().Name(1), std::string("b.bin"));
             QVERIFY(f.dialogs->messages.empty() && f.exits == 0);
         }
+        // A signature dropped is refused in words, and the window stays.
+        TempDir album;
+        Form f({"velmar"}, true);
+        f.form->show();
+        QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+        f.form->FormDropFiles({QUrl::fromLocalFile(QString::fromStdString(album.Write("SHA256SUMS.sign", "signature")))});
+        QTRY_VERIFY(f.form->Label1->text() == "Velmar" && JobThread::Running() == 0);
+        QCOMPARE(f.dialogs->messages, std::vector<std::string>{"SHA256SUMS.sign is a signature file, not a list: open "
+                                                               "SHA256SUMS, and its signature is checked with it."});
+        QCOMPARE(f.form->State().Busy.load(), 0);
     }
 
     void GoDispatchesByModeAndEnterOnlyWhenEditable() {
@@ -601,7 +613,7 @@ private slots:
         const StatusIcon marks[] = {IconOk, IconBad, IconOk, IconNA};
         for (int i = 0; i < 5; ++i) window.AddRow("file" + std::to_string(i) + ".bin", IconPending);
         const std::string list = f.dir.File("list.md5");
-        window.SetCheckedList(list);
+        window.SetCheckedList(list, "");
         for (int i = 0; i < 4; ++i) {
             window.SetRowDetails(i, {.path = "/set/file" + std::to_string(i) + ".bin",
                                      .expected = "aa",
@@ -750,6 +762,30 @@ private slots:
                  (QStringList{"MD5SUM (md5sum*)", "MD5 files (*.md5)"}));
         QCOMPARE(DialogFilters("CD Image (*.bin;*.iso;*.cue)|*.bin;*.iso;*.cue"),
                  QStringList{"CD Image (*.bin *.iso *.cue)"});
+    }
+
+    // "SHA256SUMS*" matches the signature beside the list too, which, picked,
+    // once ended the program: a dialog that chooses a list leaves it out.
+    void ListDialogsOfferNoSignatureFile() {
+        TempDir folder;
+        for (const char* name : {"SHA256SUMS", "SHA256SUMS.sign", "SHA256SUMS.gpg"}) folder.Write(name, "x");
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            dialog->setDirectory(QString::fromStdString(folder.path()));
+            const auto* view = dialog->findChild<QListView*>("listView");
+            const auto rows = [view] { return view->model()->rowCount(view->rootIndex()); };
+            // The folder is read on a thread of its own, its names told in batches.
+            if (QTest::qWaitFor([&] { return rows() > 0; }, 5000)) QTest::qWait(100);
+            for (int row = 0; row < rows(); ++row) offered << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            dialog->reject();
+        });
+        QtDialogs dialogs;
+        OpenFileRequest request = TextsOf(Sha256Kind).verifyDialog;
+        request.hidesSignatures = true;
+        QVERIFY(!dialogs.OpenFiles(nullptr, request));
+        QCOMPARE(offered, QStringList{"SHA256SUMS"});
     }
 };
 

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Paths.h"
+#include "tests/support/PeerTools.h"
 #include "tests/support/TreeListing.h"
 
 namespace velmar::test {
@@ -51,6 +55,8 @@ CliRun RunCli(const std::string& folder, const std::vector<std::string>& argumen
     ::waitpid(child, &status, 0);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadAll(out), ReadAll(err)};
 }
+
+constexpr const char* EmptyFileSha256 = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 
 // A list's text with its clock times taken out: "Dec 09 23:55:44 2026".
 std::string WithoutTimes(const std::string& text) {
@@ -167,6 +173,21 @@ TEST(CliTest, EachCommandPrintsItsRowsAndEndsWithItsStatus) {
          "Disc 1/d.bin.MD5: OK:1  BAD:0  N/A:0\n"},
         {"a list without an entry proves nothing", {"verify", "empty.sfv"}, [&] { dir.Write("Tree/empty.sfv", "; only a comment\n"); },
          1, "", "empty.sfv: no entries to check"},
+        // A download folder holds the one image of four its list names.
+        {"--ignore-missing: only the image that is there",
+         {"verify", "--ignore-missing", "dist/SHA256SUMS"},
+         [&] {
+             std::filesystem::create_directory(tree + "/dist");
+             dir.Write("Tree/dist/netinst-amd64.iso", "");
+             std::string list;
+             for (const char* arch : {"amd64", "arm64", "i386", "ppc64el"})
+                 list += std::string(EmptyFileSha256) + "  netinst-" + arch + ".iso\n";
+             dir.Write("Tree/dist/SHA256SUMS", list);
+         },
+         0, "netinst-amd64.iso: OK\n", "OK:1  BAD:0  N/A:0"},
+        {"--ignore-missing: none there", {"verify", "--ignore-missing", "dist/other.sha256"},
+         [&] { dir.Write("Tree/dist/other.sha256", std::string(EmptyFileSha256) + "  netinst-s390x.iso\n"); }, 1, "",
+         "velmar-cli: dist/other.sha256: no file was verified"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
@@ -215,6 +236,100 @@ TEST(CliTest, ItsListsAreTheWindowsByteForByte) {
         EXPECT_EQ(WithoutTimes(ReadAll(list)), WithoutTimes(windows));
         EXPECT_EQ(RunCli(tree, {"verify", "--status", BaseNameOf(list)}).status, 0);
     }
+}
+
+// The signer's keyring, holding a key made for the test, and a stranger's
+// without it, each a GNUPGHOME of its own; their agents end with them.
+struct Keyrings {
+    explicit Keyrings(const TempDir& dir) : signer(dir.File("signer")), stranger(dir.File("stranger")) {
+        if (const char* home = std::getenv("GNUPGHOME")) before = home;
+        for (const std::string& home : {signer, stranger}) {
+            std::filesystem::create_directory(home);
+            std::filesystem::permissions(home, std::filesystem::perms::owner_all);
+        }
+        Use(signer);
+        if (RunIn(dir.path(), "gpg --batch --passphrase '' --quick-gen-key 'Test Signer <signer@example.org>' ed25519 sign never") != 0)
+            return;
+        FILE* listing = ::popen("gpg --with-colons --list-keys 2>/dev/null | awk -F: '/^fpr/ { print $10; exit }'", "r");
+        char line[64] = {};
+        if (std::fgets(line, sizeof line, listing)) fingerprint.assign(line, std::strcspn(line, "\n"));
+        ::pclose(listing);
+    }
+    ~Keyrings() {
+        for (const std::string& home : {signer, stranger}) {
+            Use(home);
+            RunIn(home, "gpgconf --kill all");
+        }
+        if (before.empty()) ::unsetenv("GNUPGHOME");
+        else Use(before);
+    }
+    static void Use(const std::string& home) { ::setenv("GNUPGHOME", home.c_str(), 1); }
+
+    std::string signer, stranger, before, fingerprint;
+};
+
+// A list's signature beside it or inside it, checked against the keyring in
+// GNUPGHOME before any file is read: its words after the summary, 32 in the
+// status when it is not good, and a signature file taken for its list.
+TEST(CliTest, SignedListsAreCheckedAgainstTheKeyringFirst) {
+    if (!Installed("gpg")) GTEST_SKIP() << "gpg is not installed";
+    TempDir dir;
+    const Keyrings keys(dir);
+    ASSERT_EQ(keys.fingerprint.size(), 40u) << "no key could be made for the test";
+    const std::string tree = WriteTree(dir, "Tree", {"a.bin", "b.bin"});
+    ASSERT_EQ(RunCli(tree, {"create", "--kind", "sha256", "a.bin", "b.bin"}).status, 0);
+    // A clearsigned copy between two lines that would be entries if read,
+    // named as a signature file is: it is a list all the same.
+    const std::string outside = std::string(EmptyFileSha256) + "  c.bin\n";
+    ASSERT_EQ(RunIn(tree, "gpg --batch --detach-sign -o SHA256SUMS.sign SHA256SUMS && { { printf '" + outside +
+                              "'; gpg --batch --clearsign -o - SHA256SUMS; printf '" + outside + "'; } > CHECKSUMS.asc; }"),
+              0);
+    const std::string keyring = ReadAll(keys.signer + "/pubring.kbx");
+    const std::string signedBy = "signed by Test Signer <signer@example.org> (" + keys.fingerprint + ")";
+    const struct {
+        const char* what;
+        const std::string& home;
+        std::vector<std::string> arguments;
+        std::function<void()> before;
+        int status;
+        std::string out;
+        std::string err;
+    } steps[] = {
+        {"good, the list and its signature as SHA256SUMS* names them", keys.signer, {"verify", "SHA256SUMS", "SHA256SUMS.sign"},
+         {}, 0, "a.bin: OK\nb.bin: OK\n", "OK:2  BAD:0  N/A:0  " + signedBy},
+        {"the signature alone stands for its list", keys.signer, {"verify", "--quiet", "SHA256SUMS.sign"}, {}, 0, "", signedBy},
+        {"clearsigned, the lines around it no entries", keys.signer, {"verify", "CHECKSUMS.asc"}, {}, 0,
+         "a.bin: OK\nb.bin: OK\n", signedBy},
+        {"a key the keyring lacks", keys.stranger, {"verify", "--quiet", "SHA256SUMS"}, {}, 32, "",
+         "OK:2  BAD:0  N/A:0  signed with unknown key " + keys.fingerprint},
+        {"a signature file is no list to audit", keys.signer, {"audit", "SHA256SUMS.sign"}, {}, 1, "",
+         "SHA256SUMS.sign is a signature file, not a list: open SHA256SUMS"},
+        {"BAD once a byte of the list changed: no file is read", keys.signer, {"verify", "SHA256SUMS"},
+         [&] {
+             std::string list = ReadAll(tree + "/SHA256SUMS");
+             const std::size_t digit = list.rfind('\n', list.find("  b.bin")) + 1;
+             list[digit] = list[digit] == '0' ? '1' : '0';
+             dir.Write("Tree/SHA256SUMS", list);
+         },
+         1 | 32, "", "velmar-cli: SHA256SUMS: signature BAD: its files were not checked"},
+        {"BAD, checked all the same", keys.signer, {"verify", "--despite-bad-signature", "SHA256SUMS"}, {}, 2 | 32,
+         "a.bin: OK\nb.bin: FAILED\n", "OK:1  BAD:1  N/A:0  signature BAD"},
+        {"an audit leaves a clearsigned list as it was", keys.signer, {"audit", "--update", "--quiet", "CHECKSUMS.asc"},
+         [&] { dir.Write("Tree/new.bin", "new"); }, 8, "SHA256SUMS: NEW\nSHA256SUMS.sign: NEW\nnew.bin: NEW\n",
+         "it was left as it was"},
+    };
+    const std::string clearSigned = ReadAll(tree + "/CHECKSUMS.asc");
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.before) step.before();
+        Keyrings::Use(step.home);
+        const CliRun run = RunCli(tree, step.arguments);
+        EXPECT_EQ(run.status, step.status) << run.err;
+        EXPECT_EQ(run.out, step.out);
+        EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadAll(tree + "/CHECKSUMS.asc"), clearSigned);
+    EXPECT_EQ(ReadAll(keys.signer + "/pubring.kbx"), keyring) << "the keyring is only read";
 }
 
 TEST(CliTest, SigintStopsAJobWithinARead) {

@@ -85,7 +85,7 @@ void RunInWindow(test::FakeWindow& window, MainWindowState& state, const JobBody
 // go! in a select-verify mode, its pass run here rather than on a worker.
 void SelectVerifyGoHere(test::FakeWindow& window, MainWindowState& state, const ListKind& kind) {
     SelectedRows selected{.listPath = state.ListPath, .listDirectory = state.ListDirectory, .rows = window.SelectedRows(),
-                          .names = {}, .expected = {}};
+                          .names = {}, .expected = {}, .signature = state.LoadedSignature};
     for (int row : selected.rows) {
         selected.names.push_back(window.RowText(row));
         selected.expected.push_back(state.ExpectedDigests.at(static_cast<std::size_t>(row)));

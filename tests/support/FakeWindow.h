@@ -102,7 +102,7 @@ public:
         rows_.at(static_cast<std::size_t>(row)).icon = icon;
     }
     std::string checkedList;
-    void SetCheckedList(const std::string& listPath) override {
+    void SetCheckedList(const std::string& listPath, const std::string&) override {
         std::lock_guard lock(mutex_);
         checkedList = listPath;
     }

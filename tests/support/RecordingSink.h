@@ -31,6 +31,7 @@ public:
     // The last progress followed.
     std::shared_ptr<const JobProgress> followed;
     std::string checkedList;
+    std::string checkedSignature;
 
     std::vector<Row> Rows() {
         std::lock_guard lock(mutex_);
@@ -71,9 +72,10 @@ public:
         std::lock_guard lock(mutex_);
         RemoveRowsAt(rows_, rows);
     }
-    void ListChecked(const std::string& listPath) override {
+    void ListChecked(const std::string& listPath, const std::string& signature) override {
         std::lock_guard lock(mutex_);
         checkedList = listPath;
+        checkedSignature = signature;
     }
     void ProgressFollowed(std::shared_ptr<const JobProgress> progress) override {
         Record(progress ? "Progress" : "Progress none");
