@@ -5,6 +5,7 @@
 #include "checksum/FileReading.h"
 #include "jobs/ProgressMeter.h"
 #include "platform/FolderTree.h"
+#include "platform/OpenPgpSignature.h"
 #include "platform/ReplacementFile.h"
 
 namespace velmar {
@@ -25,9 +26,11 @@ bool WalkListableTree(JobFrame& frame, const std::string& folder, const std::str
     const bool walked = WalkFolderTree(
         folder, {.file =
                      [&](const std::string& name) {
-                         // A list written before, or being written now, is no
-                         // file of its own list.
-                         if (name != listName && !IsReplacementNameOf(name, listName)) file(name);
+                         // A list written before, or being written now, or its
+                         // signature, is no file of its own list.
+                         if (name != listName && !IsReplacementNameOf(name, listName) &&
+                             !IsDetachedSignatureName(name, listName))
+                             file(name);
                      },
                  .unreadable =
                      [&unreadable](const std::string& path) {

@@ -9,7 +9,6 @@ namespace velmar {
 namespace {
 
 // In the order they are looked for beside a list.
-constexpr std::array<std::string_view, 4> SignatureEndings = {".gpg", ".sig", ".sign", ".asc"};
 
 constexpr std::string_view ClearSignHeader = "-----BEGIN PGP SIGNED MESSAGE-----";
 // How far into a list the header is looked for: far enough for a note
@@ -30,7 +29,7 @@ bool IsClearSigned(const std::string& listPath) {
 }
 
 std::string SignatureBeside(const std::string& listPath) {
-    for (const std::string_view ending : SignatureEndings) {
+    for (const std::string_view ending : DetachedSignatureEndings) {
         std::string path = listPath + std::string(ending);
         if (RegularFileSize(path)) return path;
     }
@@ -43,13 +42,13 @@ ListSignature SignatureOf(const SignatureCheck& check) { return {.verdict = chec
 
 bool IsSignatureFile(const std::string& path) {
     const std::string name = BaseNameOf(path);
-    for (const std::string_view ending : SignatureEndings)
+    for (const std::string_view ending : DetachedSignatureEndings)
         if (NameEndsWith(name, ending)) return !IsClearSigned(path);
     return false;
 }
 
 std::string ListSignedBy(std::string_view signaturePath) {
-    for (const std::string_view ending : SignatureEndings)
+    for (const std::string_view ending : DetachedSignatureEndings)
         if (NameEndsWith(signaturePath, ending)) return std::string(signaturePath.substr(0, signaturePath.size() - ending.size()));
     return std::string(signaturePath);
 }

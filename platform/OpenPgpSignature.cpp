@@ -292,4 +292,12 @@ SignatureCheck CheckClearSigned(const std::string& path, std::string& signedText
     return Check(path, nullptr, &signedText);
 }
 
+bool IsDetachedSignatureName(std::string_view name, std::string_view signedName) {
+    if (!name.starts_with(signedName)) return false;
+    const std::string_view ending = name.substr(signedName.size());
+    for (const std::string_view each : DetachedSignatureEndings)
+        if (ending.size() == each.size() && NameEndsWith(name, each)) return true;
+    return false;
+}
+
 }  // namespace velmar

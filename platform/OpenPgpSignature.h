@@ -5,8 +5,10 @@
 // GPGME ask gpg and gpgsm their versions.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmar {
 
@@ -24,6 +26,13 @@ struct SignatureCheck {
     std::string fingerprint;  // Good: the key's fingerprint; else the key ID the signature names, if any
     std::string problem;      // Unchecked: GPGME's words
 };
+
+// The names a detached signature takes beside the file it signs:
+// NAME.gpg, NAME.sig, NAME.sign or NAME.asc.
+inline constexpr std::array<std::string_view, 4> DetachedSignatureEndings = {".gpg", ".sig", ".sign", ".asc"};
+// Whether `name` is one of those names for `signedName`, the ending's
+// letter case aside.
+bool IsDetachedSignatureName(std::string_view name, std::string_view signedName);
 
 // The detached signature in `signaturePath` over the bytes of `signedPath`.
 SignatureCheck CheckDetachedSignature(const std::string& signedPath, const std::string& signaturePath);

@@ -45,6 +45,7 @@ TEST_P(TreeCreationTest, EveryFileOfTheTreeIsListedFolderByFolderAndTheListVerif
         ::mkfifo((music + "/pipe").c_str(), 0644);
         dir.Write("Music/" + list, "an older list\r\n");
         dir.Write("Music/." + list + ".Ab3dEf9x", "a replacement left behind");
+        dir.Write("Music/" + list + ".ASC", "the older list's signature");
 
         FakeWindow window;
         MainWindowState state;
