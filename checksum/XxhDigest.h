@@ -1,5 +1,5 @@
-// XXH3-64 and XXH128 through Debian's libxxhash, as xxhsum -H3 and -H2
-// compute them (no seed). A context is one running computation.
+// XXH3-64 and XXH128 through Debian's libxxhash, unseeded, as xxhsum -H3
+// and -H2 give them; each context hashes one file, block by block.
 #pragma once
 
 #include <cstddef>

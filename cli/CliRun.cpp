@@ -72,7 +72,7 @@ int Reported(ConsoleSink& sink, const JobResult& result, const std::string& list
     SayFailure(list, result);
     if (!nothingChecked) return StatusOf(result);
     // The summary that would have told the signature is not shown.
-    if (!result.signature.words.empty()) Say(list + ": " + result.signature.words);
+    if (result.signature.verdict != SignatureVerdict::None) Say(list + ": " + result.signature.words);
     return Say(list + (ignoreMissing ? ": no file was verified" : ": no entries to check")) | StatusOf(result);
 }
 
@@ -228,7 +228,7 @@ int Check(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
     });
     sink.EndJob({}, check.icon == IconNA);
     // A list's signature is told as verify tells it, and counts as there.
-    if (!result.signature.words.empty()) Say(options.checkList + ": " + result.signature.words);
+    if (result.signature.verdict != SignatureVerdict::None) Say(options.checkList + ": " + result.signature.words);
     const int signature = StatusOf(result) & 32;
     if (result.end == JobEnd::Failed) return Say(options.checkList + ": " + result.message) | signature;
     const int status = CheckStatus(result, check.icon) | signature;
