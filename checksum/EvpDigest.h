@@ -1,6 +1,6 @@
 // SHA-1, SHA-256, SHA-512, BLAKE2b-512, SHA3-256 and SHA3-512 through
 // OpenSSL's libcrypto, which picks the CPU's SHA extensions or vector code
-// where it can. A context is one running computation.
+// where it can; each context hashes one file, block by block.
 #pragma once
 
 #include <cstddef>

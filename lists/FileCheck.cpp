@@ -150,13 +150,14 @@ FileCheck CheckFileAgainstList(JobFrame& frame, const std::string& path, const L
     const std::string name = BaseNameOf(file);
     // The signature first, before the file is read: a BAD one asks.
     const ListText text = CheckedListText(frame, listPath);
-    ListedFileFinder finder(kind, ListDirectoryOf(listPath), listPath);
+    // The list's folder made whole once, so that no entry asks for it.
+    ListedFileFinder finder(kind, AbsolutePath(ListDirectoryOf(listPath)), listPath);
     std::string expected, sameName;
     ReadListEntries(frame, kind, text, ReadPurpose::MenuVerify, finder,
                     {.entry =
                          [&](std::string& listed, std::string& digest) {
                              if (!expected.empty()) return;
-                             if (AbsolutePath(finder.ListedPath(listed)) == file) expected = digest;
+                             if (finder.ListedPath(listed) == file) expected = digest;
                              else if (sameName.empty() && BaseNameOf(listed) == name) sameName = digest;
                          },
                      .piece = {},
