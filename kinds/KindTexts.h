@@ -43,6 +43,12 @@ struct KindTexts {
     OpenFileRequest verifyDialog;
     const char* creationComplete;  // "SFV file creation complete!"
     bool loadSetsProgressRange;    // a select-verify load ends with the bar's range over its rows
+    // The desktop's MIME type for the kind's lists ("text/x-sfv"), and
+    // whether Velmar declares it, told by the kind's name patterns, or only
+    // opens a type the system has (a playlist's "audio/x-mpegurl", whose
+    // player stays its default).
+    const char* mimeType;
+    bool declaresMimeType;
 };
 
 }  // namespace velmar

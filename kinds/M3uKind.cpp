@@ -72,6 +72,8 @@ const KindTexts M3uTexts{
                      .multiple = false},
     .creationComplete = "M3U file creation complete!",
     .loadSetsProgressRange = true,
+    .mimeType = "audio/x-mpegurl",
+    .declaresMimeType = false,
 };
 
 }  // namespace velmar

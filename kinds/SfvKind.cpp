@@ -93,6 +93,8 @@ const KindTexts SfvTexts{
                      .multiple = false},
     .creationComplete = "SFV file creation complete!",
     .loadSetsProgressRange = false,
+    .mimeType = "text/x-sfv",
+    .declaresMimeType = true,
 };
 
 }  // namespace velmar

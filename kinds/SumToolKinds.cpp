@@ -1,6 +1,7 @@
 #include "kinds/SumToolKinds.h"
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -104,7 +105,7 @@ constexpr SumTool SumTools[] = {
 // The texts a row's kind is built with, kept for the program's life.
 struct BuiltTexts {
     std::string namePattern, extensionPattern, sharedPattern, createCaption, verifyCaption, label, createTitle,
-        folderTitle, verifyTitle, verifyFilter, creationComplete, listMessage;
+        folderTitle, verifyTitle, verifyFilter, creationComplete, listMessage, mimeType;
 };
 
 SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
@@ -124,6 +125,12 @@ SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
                      extensionPatterns + ")|" + extensionPatterns + "|All files (*.*)|*.*";
     t.creationComplete = name + " file creation complete!";
     t.listMessage = "Error Reading " + name + " File.. Exiting";
+    // Named after the tool's list, as a file manager shows it:
+    // "SHA256SUMS" is text/x-sha256sum, "md5sum" text/x-md5sum.
+    t.mimeType = "text/x-";
+    for (const char c : std::string_view(tool.listName))
+        t.mimeType += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (t.mimeType.back() == 's') t.mimeType.pop_back();
     return {
         .kind = {.name = tool.name,
                  .algorithm = tool.algorithm,
@@ -162,7 +169,9 @@ SumToolKind Built(const SumTool& tool, BuiltTexts& t) {
                              .folderTitle = t.folderTitle.c_str()},
                   .verifyDialog = {.title = t.verifyTitle, .filter = t.verifyFilter, .filterIndex = 1, .multiple = false},
                   .creationComplete = t.creationComplete.c_str(),
-                  .loadSetsProgressRange = false},
+                  .loadSetsProgressRange = false,
+                  .mimeType = t.mimeType.c_str(),
+                  .declaresMimeType = true},
     };
 }
 

@@ -12,7 +12,8 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth x11-utils xdotool mpv \
     rhash cksfv openssl coreutils b3sum clang libclang-rt-14-dev \
-    xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin \
+    xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin libfile-mimeinfo-perl \
+    appstream lintian dpkg-dev fakeroot \
     libisal-dev zlib1g-dev libssl-dev libutf8proc-dev liburing-dev libxxhash-dev xxhash libgpgme-dev gnupg \
     pkg-config hashdeep bc time python3-fusepy python3-xlib \
     btrfs-progs e2fsprogs groff-base man-db
