@@ -27,9 +27,9 @@ void StartCheck(MainWindow& window, MainWindowState& state, JobBody body) {
 
 }  // namespace
 
-void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf) {
+void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf, const FileCheckRequest& given) {
     if (state.Busy) return;
-    const auto request = window.CheckFileDialog();
+    const auto request = window.CheckFileDialog(given);
     if (!request || request->file.empty()) return;
     const std::string& text = request->digestOrList;
     std::optional<PastedDigest> digest;

@@ -15,7 +15,9 @@ namespace velmar {
 // entry of the list it was given (read as `kindOf` tells), or neither (its
 // digests shown). A text that is neither a digest nor a file is refused
 // with a message. A list that cannot be read is told, and Velmar stays.
-void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf);
+// The dialog opens with what `given` holds (a file named at start-up).
+void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf,
+                      const FileCheckRequest& given = {});
 
 // The dialog, then the two files compared.
 void CompareFilesCommand(MainWindow& window, MainWindowState& state);

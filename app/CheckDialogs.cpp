@@ -90,14 +90,17 @@ void AddButtons(DropDialog& dialog, QVBoxLayout& layout, const QString& go, std:
 
 }  // namespace
 
-std::optional<FileCheckRequest> AskFileCheck(QWidget* parent, const std::string& clipboard) {
+std::optional<FileCheckRequest> AskFileCheck(QWidget* parent, const std::string& clipboard,
+                                             const FileCheckRequest& given) {
     DropDialog dialog(QStringLiteral("Check File"), parent);
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
     auto* file = new PathBox(QStringLiteral("Check File: Select the File"), &dialog);
     auto* against = new PathBox(QStringLiteral("Check File: Select the List That Names It"), &dialog);
     against->Edit()->setPlaceholderText(QStringLiteral("paste the digest, or pick the list; empty: show its digests"));
-    if (ParsePastedDigest(clipboard)) against->Edit()->setText(QString::fromStdString(clipboard).trimmed());
+    if (!given.digestOrList.empty()) against->Edit()->setText(QFile::decodeName(QByteArray::fromStdString(given.digestOrList)));
+    else if (ParsePastedDigest(clipboard)) against->Edit()->setText(QString::fromStdString(clipboard).trimmed());
+    file->Edit()->setText(QFile::decodeName(QByteArray::fromStdString(given.file)));
     form->addRow(QStringLiteral("&File:"), file);
     form->addRow(QStringLiteral("&Digest or list:"), against);
     layout->addLayout(form);

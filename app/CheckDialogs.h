@@ -13,8 +13,10 @@ class QWidget;
 
 namespace velmar {
 
-// `clipboard` fills the digest box when it holds a digest.
-std::optional<FileCheckRequest> AskFileCheck(QWidget* parent, const std::string& clipboard);
+// What `given` holds fills the boxes; else `clipboard` fills the digest box
+// when it holds a digest.
+std::optional<FileCheckRequest> AskFileCheck(QWidget* parent, const std::string& clipboard,
+                                             const FileCheckRequest& given);
 
 std::optional<std::array<std::string, 2>> AskFilesToCompare(QWidget* parent);
 

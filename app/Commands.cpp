@@ -47,31 +47,25 @@ void ShowCreationControls(MainWindow& window, MainWindowState& state, const List
 
 }  // namespace
 
-void RunCreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    const GoMode mode{GoAction::Create, &kind};
-    if (!BeginCreateCommand(window, state, mode)) return;
-    auto chosen = window.OpenFileDialog(TextsOf(kind).create.dialog);
-    if (!chosen || chosen->empty()) return;
+namespace {
 
+// The files chosen, as the rows of a list of `kind` to be written in the
+// folder that holds them all.
+void ShowChosenFiles(MainWindow& window, MainWindowState& state, const ListKind& kind,
+                     const std::vector<std::string>& chosen) {
     ShowCreationControls(window, state, kind, true);
-
-    FilesBelowFolder chosenFiles = CreationRowsOf(*chosen);
+    FilesBelowFolder chosenFiles = CreationRowsOf(chosen);
     for (const std::string& name : chosenFiles.names) window.AddRow(name, IconPending);
-
     state.CreationDirectory = std::move(chosenFiles.folder);
     if (kind.folderExtension)
         window.SetText(Control::Edit1, ProposedListName(state.CreationDirectory, kind));
 }
 
-void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
-    const GoMode mode{GoAction::Create, &kind};
-    if (!BeginCreateCommand(window, state, mode)) return;
-    auto chosen = window.OpenFolderDialog(TextsOf(kind).create.folderTitle);
-    if (!chosen || chosen->empty()) return;
-
+// The folder chosen, its tree listed by a job as the rows of a list of
+// `kind` to be written in it.
+void ListChosenFolder(MainWindow& window, MainWindowState& state, const ListKind& kind, std::string folder) {
     ShowCreationControls(window, state, kind, false);
     // "/music/" is the folder "/music", "/" the root, which is "" here.
-    std::string folder = std::move(*chosen);
     while (!folder.empty() && folder.back() == '/') folder.pop_back();
     const std::string listName = ProposedListName(folder, kind);
     window.SetText(Control::Edit1, listName);
@@ -81,6 +75,57 @@ void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, cons
                    {.ending = [&window, &state, folder](const JobResult& result) {
                        EndTreeListingInWindow(window, state, folder, result);
                    }});
+}
+
+}  // namespace
+
+void RunCreateCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    const GoMode mode{GoAction::Create, &kind};
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFileDialog(TextsOf(kind).create.dialog);
+    if (!chosen || chosen->empty()) return;
+    ShowChosenFiles(window, state, kind, *chosen);
+}
+
+void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind) {
+    const GoMode mode{GoAction::Create, &kind};
+    if (!BeginCreateCommand(window, state, mode)) return;
+    auto chosen = window.OpenFolderDialog(TextsOf(kind).create.folderTitle);
+    if (!chosen || chosen->empty()) return;
+    ListChosenFolder(window, state, kind, std::move(*chosen));
+}
+
+const ListKind* AskListKind(MainWindow& window, MainWindowState& state) {
+    std::vector<std::string> names;
+    for (const ListKind* kind : ListKinds())
+        if (KindShortName(*kind) != state.LastCreateKind) names.push_back(kind->name);
+    if (const ListKind* last = KindByShortName(state.LastCreateKind)) names.insert(names.begin(), last->name);
+    const auto chosen = window.ChooseListKind(names);
+    if (!chosen) return nullptr;
+    for (const ListKind* kind : ListKinds())
+        if (*chosen == kind->name) {
+            state.LastCreateKind = KindShortName(*kind);
+            return kind;
+        }
+    return nullptr;
+}
+
+void RunGivenCreateCommand(MainWindow& window, MainWindowState& state, const ListKind* kind,
+                           const std::vector<std::string>& paths) {
+    if (state.Busy) return;
+    if (!kind) kind = AskListKind(window, state);
+    if (!kind) return;
+    if (paths.empty()) return RunCreateCommand(window, state, *kind);
+    if (!BeginCreateCommand(window, state, {GoAction::Create, kind})) return;
+    std::vector<std::string> chosen;
+    for (const std::string& path : paths) chosen.push_back(AbsolutePath(path));
+    if (chosen.size() == 1 && IsFolder(chosen.front())) return ListChosenFolder(window, state, *kind, chosen.front());
+    for (const std::string& path : chosen)
+        if (IsFolder(path)) {
+            window.MessageBox("'" + path + "' is a folder: choose files, or one folder alone", MessageButtons::Ok);
+            return;
+        }
+    ShowChosenFiles(window, state, *kind, chosen);
 }
 
 void EndTreeListingInWindow(MainWindow& window, MainWindowState& state, const std::string& folder,

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "app/MainWindowState.h"
@@ -27,6 +28,19 @@ void RunCreateCommand(MainWindow& window, MainWindowState& state, const ListKind
 // (jobs/TreeListing.h), go! enabled once the walk is over. Nothing while
 // Busy. `mode` is go!'s from then on.
 void RunCreateFromFolderCommand(MainWindow& window, MainWindowState& state, const ListKind& kind);
+
+// "Create which list?": the kinds offered by name, the last one chosen
+// (state.LastCreateKind) first; the kind chosen, remembered as the last, or
+// nullptr when cancelled.
+const ListKind* AskListKind(MainWindow& window, MainWindowState& state);
+
+// A creation asked for at start-up: of `kind`, or of the kind the user
+// picks (AskListKind); then the window prepared with `paths` as a Create
+// command's dialog would have chosen them, or as Create from Folder's when
+// they are one folder, or, with no paths, the kind's Create dialog. A
+// folder among several paths is refused with a message. Nothing while Busy.
+void RunGivenCreateCommand(MainWindow& window, MainWindowState& state, const ListKind* kind,
+                           const std::vector<std::string>& paths);
 
 // The window once the walk of `folder` has ended: go! and the name open
 // for a tree with files (the first folder not read kept for go!'s

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -130,8 +131,18 @@ MessageAnswer QtDialogs::Message(QWidget* parent, const std::string& text, Messa
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::optional<FileCheckRequest> QtDialogs::FileCheck(QWidget* parent) {
-    return AskFileCheck(parent, QGuiApplication::clipboard()->text().toStdString());
+std::optional<FileCheckRequest> QtDialogs::FileCheck(QWidget* parent, const FileCheckRequest& given) {
+    return AskFileCheck(parent, QGuiApplication::clipboard()->text().toStdString(), given);
+}
+
+std::optional<std::string> QtDialogs::ListKind(QWidget* parent, const std::vector<std::string>& kinds) {
+    QStringList names;
+    for (const std::string& kind : kinds) names << QString::fromStdString(kind);
+    bool chosen = false;
+    const QString kind = QInputDialog::getItem(parent, QStringLiteral("Velmar"), QStringLiteral("Create which list?"),
+                                               names, 0, false, &chosen);
+    if (!chosen) return std::nullopt;
+    return kind.toStdString();
 }
 
 std::optional<std::array<std::string, 2>> QtDialogs::FilesToCompare(QWidget* parent) { return AskFilesToCompare(parent); }

@@ -29,7 +29,9 @@ public:
     virtual MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) = 0;
     // The Check File and Compare Files dialogs (app/CheckDialogs.h); nothing
     // when cancelled, as a script that has no answer for them leaves them.
-    virtual std::optional<FileCheckRequest> FileCheck(QWidget*) { return std::nullopt; }
+    virtual std::optional<FileCheckRequest> FileCheck(QWidget*, const FileCheckRequest&) { return std::nullopt; }
+    // "Create which list?": one of `kinds`; nothing when cancelled.
+    virtual std::optional<std::string> ListKind(QWidget*, const std::vector<std::string>&) { return std::nullopt; }
     virtual std::optional<std::array<std::string, 2>> FilesToCompare(QWidget*) { return std::nullopt; }
     // Shows one of the program's own windows modally (the About box) and
     // returns its result.
@@ -44,7 +46,8 @@ public:
     std::optional<std::string> SaveFile(QWidget* parent, const OpenFileRequest& request,
                                         const std::string& suggested) override;
     MessageAnswer Message(QWidget* parent, const std::string& text, MessageButtons buttons) override;
-    std::optional<FileCheckRequest> FileCheck(QWidget* parent) override;
+    std::optional<FileCheckRequest> FileCheck(QWidget* parent, const FileCheckRequest& given) override;
+    std::optional<std::string> ListKind(QWidget* parent, const std::vector<std::string>& kinds) override;
     std::optional<std::array<std::string, 2>> FilesToCompare(QWidget* parent) override;
 };
 

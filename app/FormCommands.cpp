@@ -1,10 +1,30 @@
 #include "app/FormCommands.h"
 
 #include "app/CheckCommands.h"
+#include "app/Commands.h"
 #include "app/KindCommands.h"
 #include "kinds/ListKinds.h"
+#include "platform/Paths.h"
 
 namespace velmar {
+
+namespace {
+
+void RunCommandLineStart(MainWindow& window, MainWindowState& state) {
+    const WindowStart& start = state.Start;
+    switch (start.action) {
+        case WindowStart::Action::None: return;
+        case WindowStart::Action::VerifyFirst:
+        case WindowStart::Action::VerifyLists: return CommandLineVerifyListsCommand(window, state, ListKindOf, start.paths);
+        case WindowStart::Action::Create: return RunGivenCreateCommand(window, state, start.kind, start.paths);
+        case WindowStart::Action::Check:
+            return CheckFileCommand(window, state, ListKindOf,
+                                    {.file = start.paths.empty() ? std::string() : AbsolutePath(start.paths.front()),
+                                     .digestOrList = start.digest});
+    }
+}
+
+}  // namespace
 
 FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
     // A command with its kind.
@@ -23,6 +43,7 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
                                   .GoSelectVerify = bind(SelectVerifyGo, kind)});
     }
     commands.CommandLineVerify = [&window, &state] { CommandLineVerifyCommand(window, state, ListKindOf); };
+    commands.CommandLineStart = [&window, &state] { RunCommandLineStart(window, state); };
     for (const auto& [command, mode] : {std::pair{&FormCommands::Audit, AuditMode::Audit},
                                        std::pair{&FormCommands::AddNewFiles, AuditMode::AddNewFiles}})
         commands.*command = [&window, &state, mode] { AuditCommand(window, state, mode, ListKindOf, AllListsFilter()); };

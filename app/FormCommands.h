@@ -24,6 +24,8 @@ struct FormCommands {
     Command About;
     // The list named on the command line or dropped on the window.
     Command CommandLineVerify;
+    // What --verify, --create or --check asked for at start-up (state.Start).
+    Command CommandLineStart;
     // File > Audit List and Add New Files, for a list of any kind.
     Command Audit, AddNewFiles;
     // File > Verify Any List, Check File and Compare Files.

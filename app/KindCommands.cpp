@@ -56,6 +56,39 @@ void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, KindOf
     });
 }
 
+void CommandLineVerifyListsCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf,
+                                   const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    state.CommandLinePath = paths.front();
+    if (paths.size() == 1) return CommandLineVerifyCommand(window, state, kindOf);
+    if (!RunCommandLineVerifyCommand(window, state)) return;
+    std::vector<JobBody> bodies;
+    for (const std::string& path : paths)
+        bodies.push_back([kindOf, path](JobFrame& frame) {
+            VerifyList(frame, kindOf(path), path, ReadPurpose::CommandLineVerify);
+        });
+    StartWindowJobsInTurn(
+        window, state, std::move(bodies),
+        [&window, paths](std::size_t i) {
+            window.SetText(Control::Edit1, BaseNameOf(paths[i]));
+            window.SetText(Control::Label1, "Verifying...");
+        },
+        [&window](const std::vector<JobResult>& results) {
+            // Each list's own summary was shown as it ended; the last word
+            // is theirs together.
+            Tallies sum;
+            for (const JobResult& result : results) {
+                sum.OkCount += result.tallies.OkCount;
+                sum.BadCount += result.tallies.BadCount;
+                sum.NaCount += result.tallies.NaCount;
+            }
+            const bool stopped = !results.empty() && results.back().end == JobEnd::Stopped;
+            window.SetText(Control::Label1, "LISTS:" + std::to_string(results.size()) + "  OK:" +
+                                                std::to_string(sum.OkCount) + "  BAD:" + std::to_string(sum.BadCount) +
+                                                "  N/A:" + std::to_string(sum.NaCount) + (stopped ? "  (stopped)" : ""));
+        });
+}
+
 OpenFileRequest AuditDialog(AuditMode mode, const std::string& filter) {
     return {.title = mode == AuditMode::Audit ? "Audit: Select List File to Audit" : "Add New Files: Select List File",
             .filter = filter,

@@ -2,6 +2,9 @@
 // in the window, on the UI thread; the jobs they start run on a worker.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/MainWindow.h"
 #include "app/MainWindowState.h"
 #include "lists/AuditJob.h"
@@ -26,6 +29,13 @@ void VerifyCommand(MainWindow& window, MainWindowState& state, const ListKind& k
 // result list, read as the kind `kindOf` tells in the job. Nothing while a
 // job runs.
 void CommandLineVerifyCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf);
+// The lists given by `velmar --verify`, each verified in turn as
+// CommandLineVerifyCommand verifies one, their rows one after the other: a
+// list that cannot be used is told and the next one verified, and the
+// status line ends with the lists' summary together ("LISTS:3  OK:40
+// BAD:1  N/A:0"). One list is verified as CommandLineVerifyCommand does.
+void CommandLineVerifyListsCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf,
+                                   const std::vector<std::string>& paths);
 // Select Verify: the list chosen and loaded into the rows, go! in the
 // kind's select-verify mode. A list that cannot be used ends the program,
 // as the kind's verification does.

@@ -98,7 +98,11 @@ public:
     virtual std::optional<std::string> OpenFolderDialog(const std::string& title) = 0;
     // The Check File dialog, its digest box filled from the clipboard when
     // that holds a digest; nothing when cancelled.
-    virtual std::optional<FileCheckRequest> CheckFileDialog() = 0;
+    // `given` fills its fields first (a file named at start-up).
+    virtual std::optional<FileCheckRequest> CheckFileDialog(const FileCheckRequest& given) = 0;
+    // "Create which list?": one of `kinds` (their names, the first one
+    // proposed); nothing when cancelled.
+    virtual std::optional<std::string> ChooseListKind(const std::vector<std::string>& kinds) = 0;
     // The two files of Compare Files; nothing when cancelled.
     virtual std::optional<std::array<std::string, 2>> CompareFilesDialog() = 0;
     virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowArguments.h"
 #include "jobs/JobEvents.h"
 #include "lists/ListKind.h"
 #include "platform/JobThread.h"
@@ -41,6 +42,12 @@ struct MainWindowState : JobControl {
     // an incomplete list. Written when the walk ends, before Busy clears.
     std::string UnreadableFolder;
     std::string CommandLinePath;
+    // What the command line asked for beyond a first list (--verify,
+    // --create, --check), done at the first activation.
+    WindowStart Start;
+    // "Create which list?" offers this kind first (its short name), the
+    // last one chosen; kept in the settings between runs.
+    std::string LastCreateKind;
     // The running job's thread; declared last, so that the state waits for
     // the job before letting go of anything the job reads.
     JobThread Thread;

@@ -35,6 +35,10 @@ namespace {
 
 constexpr int ClientWidth = 550;
 
+// Where the kind "Create which list?" offers first is kept.
+constexpr const char* CreateKey = "Software\\Velmar\\TRegistry\\Create";
+constexpr const char* LastKindValue = "LastKind";
+
 // What the Save Report dialog offers: text first, then CSV, JSON, a web page.
 OpenFileRequest SaveReportRequest() {
     return {.title = "Save Report",
@@ -75,6 +79,7 @@ TForm1::TForm1(Options options)
       desktopPlaces_(options.desktopPlaces),
       programPath_(options.programPath) {
     setWindowTitle(QStringLiteral("Velmar"));
+    state_.Start = StartFrom(arguments_);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
@@ -102,6 +107,13 @@ TForm1::TForm1(Options options)
 }
 
 TForm1::~TForm1() = default;
+
+WindowStart TForm1::StartFrom(const QStringList& arguments) {
+    // Qt has taken its own options out of the arguments already.
+    std::vector<std::string> bytes;
+    for (qsizetype i = 1; i < arguments.size(); ++i) bytes.push_back(QFile::encodeName(arguments.at(i)).toStdString());
+    return ParseWindowArguments(bytes);
+}
 
 MainWindow& TForm1::Window() { return *adapter_; }
 
@@ -270,10 +282,14 @@ void TForm1::FormActivate() {
     }
     ComboBox1->setCurrentIndex(2);
 
-    // Qt has taken its own options out of the arguments already.
-    if (first && !jobRunning && arguments_.size() > 1) {
-        state_.CommandLinePath = QFile::encodeName(arguments_.at(1)).toStdString();
-        Run(commands_.CommandLineVerify);
+    if (first) state_.LastCreateKind = settings_.ReadString(CreateKey, LastKindValue).value_or("");
+    if (first && !jobRunning && state_.Start.refusal.empty()) {
+        if (state_.Start.action == WindowStart::Action::VerifyFirst) {
+            state_.CommandLinePath = state_.Start.paths.front();
+            Run(commands_.CommandLineVerify);
+        } else if (state_.Start.action != WindowStart::Action::None) {
+            Run(commands_.CommandLineStart);
+        }
     }
 }
 
@@ -289,6 +305,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // asked to quit: it may end the program a moment later.
     settings_.Load();
     StorePlacement(*this, settings_);
+    if (!state_.LastCreateKind.empty()) settings_.WriteString(CreateKey, LastKindValue, state_.LastCreateKind);
     settings_.Save();
     const bool refused = state_.Busy != 0;
     if (refused) {

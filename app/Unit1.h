@@ -48,6 +48,10 @@ public:
     explicit TForm1(Options options);
     ~TForm1() override;
 
+    // What the command line (the program's own path first) asks the
+    // window to do at start.
+    static WindowStart StartFrom(const QStringList& arguments);
+
     MainWindowState& State() { return state_; }
     MainWindow& Window();
     WindowAdapter& Adapter() { return *adapter_; }

@@ -385,10 +385,17 @@ std::optional<std::string> WindowAdapter::OpenFolderDialog(const std::string& ti
     });
 }
 
-std::optional<FileCheckRequest> WindowAdapter::CheckFileDialog() {
-    return Ask<std::optional<FileCheckRequest>>([this] {
+std::optional<FileCheckRequest> WindowAdapter::CheckFileDialog(const FileCheckRequest& given) {
+    return Ask<std::optional<FileCheckRequest>>([this, &given] {
         c_.rows->EndBatch();
-        return c_.dialogs->FileCheck(c_.form);
+        return c_.dialogs->FileCheck(c_.form, given);
+    });
+}
+
+std::optional<std::string> WindowAdapter::ChooseListKind(const std::vector<std::string>& kinds) {
+    return Ask<std::optional<std::string>>([this, &kinds] {
+        c_.rows->EndBatch();
+        return c_.dialogs->ListKind(c_.form, kinds);
     });
 }
 

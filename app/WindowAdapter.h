@@ -89,7 +89,8 @@ public:
 
     void SetBusyCursor(bool busy) override;
     std::optional<std::vector<std::string>> OpenFileDialog(const OpenFileRequest& request) override;
-    std::optional<FileCheckRequest> CheckFileDialog() override;
+    std::optional<FileCheckRequest> CheckFileDialog(const FileCheckRequest& given) override;
+    std::optional<std::string> ChooseListKind(const std::vector<std::string>& kinds) override;
     std::optional<std::array<std::string, 2>> CompareFilesDialog() override;
     std::optional<std::string> OpenFolderDialog(const std::string& title) override;
     MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;

@@ -4,31 +4,33 @@
 
 namespace velmar {
 
-WindowSink::WindowSink(MainWindow& window, bool deselectMarked)
-    : window_(window), deselectMarked_(deselectMarked),
+WindowSink::WindowSink(MainWindow& window, bool deselectMarked, int firstRow)
+    : window_(window), deselectMarked_(deselectMarked), firstRow_(firstRow),
       rows_(window.RowsPerBatch(), [&window](RowBatch batch) { window.ApplyRows(std::move(batch)); }) {}
 
 void WindowSink::RowAdded(std::string_view name) { rows_.Add(name); }
 
 void WindowSink::RowMarked(int row, StatusIcon icon, const RowDetails* details) {
-    rows_.Mark(row, icon, details, deselectMarked_);
+    rows_.Mark(firstRow_ + row, icon, details, deselectMarked_);
 }
 
 void WindowSink::RowChanged(int row, StatusIcon icon, std::string_view text, const RowDetails& details) {
     Flush();
-    window_.SetRowText(row, std::string(text));
-    window_.SetRowDetails(row, details);
-    window_.SetRowIcon(row, icon);
+    window_.SetRowText(firstRow_ + row, std::string(text));
+    window_.SetRowDetails(firstRow_ + row, details);
+    window_.SetRowIcon(firstRow_ + row, icon);
 }
 
 void WindowSink::RowRenamed(int row, const std::string& path) {
     Flush();
-    window_.SetRowRenamed(row, path);
+    window_.SetRowRenamed(firstRow_ + row, path);
 }
 
 void WindowSink::RowsRemoved(const std::vector<int>& rows) {
     Flush();
-    window_.RemoveRows(rows);
+    std::vector<int> windowRows;
+    for (int row : rows) windowRows.push_back(firstRow_ + row);
+    window_.RemoveRows(windowRows);
     window_.RepaintList();
 }
 
@@ -100,6 +102,33 @@ void RunWindowJob(MainWindow& window, MainWindowState& state, const JobBody& bod
     }
     if (options.ending) options.ending(result);
     FinishWindowJob(window, state);
+}
+
+void StartWindowJobsInTurn(MainWindow& window, MainWindowState& state, std::vector<JobBody> bodies,
+                           std::function<void(std::size_t)> beforeEach,
+                           std::function<void(const std::vector<JobResult>&)> ending) {
+    state.Busy = 1;
+    state.StopRequested = 0;
+    state.Thread.Start([&window, &state, bodies = std::move(bodies), beforeEach = std::move(beforeEach),
+                        ending = std::move(ending)] {
+        std::vector<JobResult> results;
+        for (std::size_t i = 0; i < bodies.size(); ++i) {
+            if (beforeEach) beforeEach(i);
+            WindowSink sink(window, false, window.RowCount());
+            {
+                JobFrame frame(sink, state);
+                results.push_back(frame.Run([&] { bodies[i](frame); }));
+            }
+            sink.Flush();
+            const JobResult& result = results.back();
+            if (result.end == JobEnd::Quit) EndProgram();
+            if (result.end == JobEnd::Failed && result.failure != JobFailure::BadSignatureDeclined)
+                window.MessageBox(result.message, MessageButtons::Ok);
+            if (result.end == JobEnd::Stopped) break;
+        }
+        if (ending) ending(results);
+        FinishWindowJob(window, state);
+    });
 }
 
 void FinishWindowJob(MainWindow& window, MainWindowState& state) {

@@ -21,7 +21,8 @@ class WindowSink : public JobSink {
 public:
     // With `deselectMarked`, each row marked is also deselected (a
     // select-verify pass over the selected rows).
-    explicit WindowSink(MainWindow& window, bool deselectMarked = false);
+    // The job's row i is the window's row `firstRow` + i.
+    explicit WindowSink(MainWindow& window, bool deselectMarked = false, int firstRow = 0);
 
     // Hands over the rows gathered (the job's end does).
     void Flush() { rows_.Flush(); }
@@ -40,6 +41,7 @@ public:
 private:
     MainWindow& window_;
     bool deselectMarked_;
+    int firstRow_;
     RowBatcher rows_;
 };
 
@@ -59,6 +61,15 @@ struct WindowJobOptions {
 // Runs `body` on a worker thread of its own, reporting to `window`. Busy is
 // set before it returns, so that no second command starts in between.
 void StartWindowJob(MainWindow& window, MainWindowState& state, JobBody body, WindowJobOptions options = {});
+
+// Runs `bodies` one after another on one worker thread, as one job for the
+// window: each one's rows after the rows before it, `beforeEach(i)` on that
+// thread before body i, a failure's message shown and the next one run, a
+// stop ending the rest, a quit the program. `ending` gets the results of
+// those that ran, before the cursor comes back and Busy clears.
+void StartWindowJobsInTurn(MainWindow& window, MainWindowState& state, std::vector<JobBody> bodies,
+                           std::function<void(std::size_t)> beforeEach,
+                           std::function<void(const std::vector<JobResult>&)> ending);
 
 // The same on the calling thread (a select-verify list loaded on the UI
 // thread), returning once the job's end is handled.

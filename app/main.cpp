@@ -1,29 +1,23 @@
 // Velmar's entry point: the application, the main window, the About box kept
-// hidden until asked for, the event loop. The result is 0 whatever happens.
+// hidden until asked for, the event loop. The result is 0 whatever happens
+// once the window is up; arguments it cannot take are refused before, with
+// status 2.
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include "app/Unit1.h"
+#include "app/WindowArguments.h"
 #include "app/Unit2.h"
-
-namespace {
-
-const char* const Usage =
-    "usage: velmar [LIST]         the window; a LIST given is verified at once, as the kind of list it is\n"
-    "       velmar --help | --version\n"
-    "\n"
-    "velmar-cli does the same jobs without a window (velmar-cli --help).\n";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before Qt is started, so they work without a display.
     if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
+        std::fputs(velmar::WindowUsage, stdout);
         return 0;
     }
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
@@ -31,6 +25,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    // Refused before any window shows.
+    if (const std::string refusal = velmar::TForm1::StartFrom(QApplication::arguments()).refusal; !refusal.empty()) {
+        std::fprintf(stderr, "velmar: %s\n\n%s", refusal.c_str(), velmar::WindowUsage);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmar"));
     try {

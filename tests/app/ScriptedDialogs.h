@@ -44,11 +44,20 @@ public:
         return OpenFolder(parent, request.title);
     }
     std::deque<FileCheckRequest> checks;
-    std::optional<FileCheckRequest> FileCheck(QWidget*) override {
+    std::vector<FileCheckRequest> checksGiven;
+    std::optional<FileCheckRequest> FileCheck(QWidget*, const FileCheckRequest& given) override {
+        checksGiven.push_back(given);
         if (checks.empty()) return std::nullopt;
         FileCheckRequest answer = checks.front();
         checks.pop_front();
         return answer;
+    }
+    // Answered from `files` too: the first path of the answer is the kind's
+    // name; `kindsOffered` keeps what was offered.
+    std::vector<std::vector<std::string>> kindsOffered;
+    std::optional<std::string> ListKind(QWidget* parent, const std::vector<std::string>& kinds) override {
+        kindsOffered.push_back(kinds);
+        return OpenFolder(parent, "Create which list?");
     }
     // Answered from `files` too: its first two paths.
     std::optional<std::array<std::string, 2>> FilesToCompare(QWidget*) override {

@@ -351,6 +351,73 @@ private slots:
         QVERIFY(none.recorder.calls.empty());
     }
 
+    // What the desktop entry and the file managers' actions start Velmar with.
+    void StartUpOptionsPrepareACreateVerifyListsInTurnAndOpenACheck() {
+        const struct {
+            QStringList arguments;
+            const char* refusal;
+        } refused[] = {{{"--kind", "sfv", "a.bin"}, "--kind goes with --create"},
+                       {{"--verify", "--create"}, "one of --verify, --create and --check at a time"},
+                       {{"--create", "--dry-run"}, "unknown option --dry-run"},
+                       {{"--create", "--kind", "crc"}, "no kind of list is called crc"},
+                       {{"--check", "a", "b", "c"}, "--check takes one file and at most one digest"}};
+        for (const auto& each : refused)
+            QCOMPARE(TForm1::StartFrom(QStringList{"velmar"} + each.arguments).refusal, std::string(each.refusal));
+
+        // Shown, activated, and the job it started ended.
+        const auto settled = [](Form& f) {
+            f.form->show();
+            QTRY_COMPARE(f.form->ComboBox1->currentIndex(), 2);
+            QTRY_VERIFY_WITH_TIMEOUT(f.form->State().Busy == 0 && JobThread::Running() == 0, 20000);
+            f.form->Adapter().Drain();
+        };
+        TempDir album;
+        std::filesystem::create_directory(album.File("Album"));
+        const std::string a = album.Write("Album/a.bin", "a"), b = album.Write("Album/b.bin", "b");
+        {
+            Form f({"velmar", "--kind", "sfv", "--create", QString::fromStdString(b), QString::fromStdString(a)}, true);
+            settled(f);
+            QCOMPARE(f.form->Rows().Count(), 2);
+            QCOMPARE(f.form->Rows().Name(0), std::string("a.bin"));
+            QCOMPARE(f.form->Edit1->text(), QString("Album.sfv"));
+            QVERIFY(f.form->Button1->isEnabled() && f.dialogs->kindsOffered.empty());
+        }
+        {
+            // No kind given: asked, the last one chosen offered first next time.
+            Form f({"velmar", "--create", QString::fromStdString(album.File("Album"))}, true);
+            f.Store("[Software\\Velmar\\TRegistry\\Create]\n\"LastKind\"=\"sha256\"\n");
+            f.dialogs->files.push_back(std::vector<std::string>{"MD5"});
+            settled(f);
+            QCOMPARE(f.dialogs->kindsOffered.at(0).at(0), std::string("SHA256"));
+            QCOMPARE(f.form->Rows().Count(), 2);
+            QCOMPARE(f.form->Edit1->text(), QString("md5sum"));
+            QVERIFY(f.form->Button1->isEnabled());
+            f.form->close();
+            QCOMPARE(f.Stored().ReadString("Software\\Velmar\\TRegistry\\Create", "LastKind"), std::string("md5"));
+        }
+        {
+            // A broken list between two good ones is told, and the next verified.
+            const std::string good = album.Write("Album/good.sfv", "a.bin E8B7BE43\nb.bin 71BEEFF9\n");
+            const std::string broken = album.Write("Album/broken.md5", "not a list\n");
+            const std::string good2 = album.Write("Album/good2.md5", "0cc175b9c0f1b6a831c399e269772661  a.bin\n");
+            Form f({"velmar", "--verify", QString::fromStdString(good), QString::fromStdString(broken),
+                    QString::fromStdString(good2)}, true);
+            settled(f);
+            QCOMPARE(f.form->Label1->text(), QString("LISTS:3  OK:3  BAD:0  N/A:0"));
+            QCOMPARE(f.form->Rows().Count(), 3);
+            QCOMPARE(f.form->Rows().Name(2), std::string("a.bin"));
+            QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Error Reading MD5 File.. Exiting"});
+            QCOMPARE(f.exits, 0);
+        }
+        {
+            Form f({"velmar", "--check", QString::fromStdString(a), "0cc175b9c0f1b6a831c399e269772661"}, true);
+            f.form->show();
+            QTRY_COMPARE(f.dialogs->checksGiven.size(), std::size_t(1));
+            QCOMPARE(f.dialogs->checksGiven[0].file, a);
+            QCOMPARE(f.dialogs->checksGiven[0].digestOrList, std::string("0cc175b9c0f1b6a831c399e269772661"));
+        }
+    }
+
     // Each list is read as its kind: by its name, else by its lines.
     void ListsGivenAtStartUpOrDroppedVerifyAsTheirKind() {
         const struct {

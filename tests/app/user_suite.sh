@@ -1,6 +1,8 @@
 #!/bin/sh
 # The real program in a real X server, driven by keys and clicks as a person
 # would: a list verified from the command line with its bad file renamed,
+# a list prepared by --create and written by go!, three lists given to
+# --verify,
 # an SFV list, an MD5 list and a playlist created through the menu keys and
 # the file dialog, SHA-1, SHA-512, BLAKE2, BLAKE3, XXH3 and SHA3-256 lists
 # through the Other menu, an SFV list of a whole tree through the folder dialog,
@@ -131,6 +133,29 @@ key "$box" Return
 [ "$(cat report.txt)" = "$(printf 'good.bin: OK\nbad.bin: FAILED\ngone.bin: FAILED open or read\nOK:1  BAD:1  N/A:1')" ] ||
     { cat report.txt; fail "the report is not every row in md5sum -c's words"; }
 key "$(main_window)" F12
+ended $pid
+
+echo "== --create with a kind and files, then go!; --verify with a broken list between two good ones"
+mkdir "$work/given" && cd "$work/given"
+printf 'one' > a.bin; printf 'two' > b.bin
+"$velmar" --kind sfv --create a.bin b.bin & pid=$!
+wait_windows 1 >/dev/null || fail "no window"
+main=$(main_window)
+wait_icons "$main" "pending pending" || fail "--create shows no rows"
+click_go "$main"
+box=$(wait_windows 3) || fail "no completion message for given.sfv"
+wait_file given.sfv || fail "--create proposes no given.sfv"
+key "$box" Return
+cksfv -q -f given.sfv || fail "cksfv refuses the list --create wrote"
+key "$(main_window)" F12
+ended $pid
+md5sum a.bin > good.md5; echo "not a list" > broken.md5; md5sum b.bin > good2.md5
+"$velmar" --verify good.md5 broken.md5 good2.md5 & pid=$!
+box=$(wait_windows 3) || fail "the broken list is not told"
+key "$box" Return
+main=$(main_window)
+wait_icons "$main" "ok ok" || fail "the two good lists are not both verified"
+key "$main" F12
 ended $pid
 
 # create KEY TITLE LIST: in a new folder Disc with 1.mp3 and 2.mp3, the Create

@@ -194,11 +194,20 @@ public:
         return answer->front();
     }
     // Answered from dialogAnswers: the file and the digest or list.
-    std::optional<FileCheckRequest> CheckFileDialog() override {
-        Record("CheckFileDialog");
+    std::optional<FileCheckRequest> CheckFileDialog(const FileCheckRequest& given) override {
+        Record("CheckFileDialog " + given.file + " " + given.digestOrList);
         auto answer = NextDialogAnswer();
         if (!answer || answer->size() != 2) return std::nullopt;
         return FileCheckRequest{.file = (*answer)[0], .digestOrList = (*answer)[1]};
+    }
+    // Answered from dialogAnswers: its first entry, the kind's name.
+    std::optional<std::string> ChooseListKind(const std::vector<std::string>& kinds) override {
+        std::string offered;
+        for (const std::string& kind : kinds) offered += " " + kind;
+        Record("ChooseListKind" + offered);
+        auto answer = NextDialogAnswer();
+        if (!answer || answer->empty()) return std::nullopt;
+        return answer->front();
     }
     std::optional<std::array<std::string, 2>> CompareFilesDialog() override {
         Record("CompareFilesDialog");
