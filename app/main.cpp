@@ -1,5 +1,6 @@
 // Velmar's entry point: the application, the main window, the About box kept
-// hidden until asked for, the event loop. The result is 0 whatever happens.
+// hidden until asked for, the event loop. The window's result is 0 whatever
+// happens.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,11 +10,13 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "platform/ThunarActions.h"
 
 namespace {
 
 const char* const Usage =
     "usage: velmar [LIST]         the window; a LIST given is verified at once, as the kind of list it is\n"
+    "       velmar --add-thunar-actions   adds Velmar's entries to Thunar's menu for selected files\n"
     "       velmar --help | --version\n"
     "\n"
     "velmar-cli does the same jobs without a window (velmar-cli --help).\n";
@@ -29,6 +32,12 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("velmar " VELMAR_VERSION);
         return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--add-thunar-actions") == 0) {
+        const velmar::ThunarActionsResult result = velmar::AddThunarActions(velmar::DesktopPlaces::FromEnvironment());
+        const bool written = result.outcome != velmar::ThunarActionsResult::Outcome::NotWritten;
+        std::fprintf(written ? stdout : stderr, "%s\n", velmar::ThunarActionsMessage(result).c_str());
+        return written ? 0 : 1;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmar"));
