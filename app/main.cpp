@@ -13,6 +13,7 @@
 #include "app/Unit1.h"
 #include "app/WindowArguments.h"
 #include "app/Unit2.h"
+#include "desktop/ThunarActions.h"
 
 int main(int argc, char** argv) {
     // Answered before Qt is started, so they work without a display.
@@ -23,6 +24,12 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("velmar " VELMAR_VERSION);
         return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--add-thunar-actions") == 0) {
+        const velmar::ThunarActionsResult result = velmar::AddThunarActions(velmar::DesktopPlaces::FromEnvironment());
+        const bool written = result.outcome != velmar::ThunarActionsResult::Outcome::NotWritten;
+        std::fprintf(written ? stdout : stderr, "%s\n", velmar::ThunarActionsMessage(result).c_str());
+        return written ? 0 : 1;
     }
     QApplication application(argc, argv);
     // Refused before any window shows.

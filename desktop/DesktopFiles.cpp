@@ -53,4 +53,29 @@ std::string DesktopEntry() {
            "Exec=velmar --check\n";
 }
 
+std::vector<std::string> ChecksumListTypes() {
+    std::vector<std::string> types;
+    for (const ListKind* kind : ListKinds())
+        if (TextsOf(*kind).declaresMimeType) types.push_back(TextsOf(*kind).mimeType);
+    return types;
+}
+
+std::vector<std::string> ChecksumListNames() {
+    std::vector<std::string> names;
+    for (const ListKind* kind : ListKinds())
+        if (TextsOf(*kind).declaresMimeType)
+            for (const char* pattern : kind->namePatterns)
+                if (pattern) names.push_back(pattern);
+    return names;
+}
+
+std::string WithChecksumListTypes(std::string text) {
+    constexpr std::string_view Placeholder = "@VELMAR_CHECKSUM_LIST_TYPES@";
+    std::string types;
+    for (const std::string& type : ChecksumListTypes()) types += type + ";";
+    for (auto at = text.find(Placeholder); at != std::string::npos; at = text.find(Placeholder, at + types.size()))
+        text.replace(at, Placeholder.size(), types);
+    return text;
+}
+
 }  // namespace velmar

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velmar {
 
@@ -17,5 +18,15 @@ std::string MimePackageXml();
 // (a playlist's too), and actions to create a list of each kind on the menu
 // bar and to check a download.
 std::string DesktopEntry();
+
+// The checksum lists a file manager offers "Verify Checksum List" on: the
+// types Velmar declares (a playlist is most often just music), and the name
+// patterns they are told by, for a file manager that matches names only.
+std::vector<std::string> ChecksumListTypes();
+std::vector<std::string> ChecksumListNames();
+
+// `text` with every @VELMAR_CHECKSUM_LIST_TYPES@ replaced by the types, each
+// ended by a semicolon, as the file managers' action formats list them.
+std::string WithChecksumListTypes(std::string text);
 
 }  // namespace velmar

@@ -159,10 +159,12 @@ std::string DesktopEntryText(const std::string& programPath, const std::string& 
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Velmar\n"
-           "Comment=SFV File\n"
+           "GenericName=Checksum Lists\n"
+           "Comment=Verify SFV checksum lists\n"
            "Exec=" + DesktopExecLine(programPath) + "\n"
            "Icon=velmar\n"
            "Terminal=false\n"
+           "Categories=Utility;\n"
            "MimeType=" + mimeType + ";\n";
 }
 
@@ -223,13 +225,43 @@ std::string WithDefaultApplication(const std::string& mimeAppsText, const std::s
     return text;
 }
 
+std::string DefaultApplication(const std::string& mimeAppsText, const std::string& mimeType) {
+    std::istringstream in(mimeAppsText);
+    bool inDefaults = false;
+    for (std::string line; std::getline(in, line);) {
+        const std::string trimmed = Trimmed(line);
+        if (!trimmed.empty() && trimmed.front() == '[') inDefaults = trimmed == DefaultGroup;
+        const auto equals = trimmed.find('=');
+        if (!inDefaults || equals == std::string::npos || Trimmed(trimmed.substr(0, equals)) != mimeType) continue;
+        const std::string ids = Trimmed(trimmed.substr(equals + 1));
+        return ids.substr(0, ids.find(';'));
+    }
+    return {};
+}
+
+bool DesktopEntryInstalled(const DesktopPlaces& places) {
+    std::error_code error;
+    for (const std::string& dir : places.dataDirs)
+        if (std::filesystem::exists(dir + "/applications/" + DesktopId, error)) return true;
+    return false;
+}
+
 bool SfvFileTypeRegistered(const DesktopPlaces& places) {
     std::error_code error;
-    return std::filesystem::exists(places.DesktopEntryPath(), error);
+    if (std::filesystem::exists(places.DesktopEntryPath(), error)) return true;
+    return DesktopEntryInstalled(places) &&
+           DefaultApplication(ReadFile(places.MimeAppsPath()), SfvMimeType(places)) == DesktopId;
 }
 
 void RegisterSfvFileType(const DesktopPlaces& places, const std::string& programPath) {
     const std::string mimeType = SfvMimeType(places);
+    // The installed entry opens every kind of list already: a second
+    // velmar.desktop of the user's own would hide it.
+    if (DesktopEntryInstalled(places)) {
+        WriteFileWhole(places.MimeAppsPath(),
+                       WithDefaultApplication(ReadFile(places.MimeAppsPath()), mimeType, DesktopId));
+        return;
+    }
     WriteFileWhole(places.MimePackagePath(), MimePackageText(mimeType));
     WriteFileWhole(places.DesktopEntryPath(), DesktopEntryText(programPath, mimeType));
     WriteFileWhole(places.MimeAppsPath(),

@@ -44,10 +44,19 @@ std::string MimePackageText(const std::string& mimeType);
 std::string WithDefaultApplication(const std::string& mimeAppsText, const std::string& mimeType,
                                    const std::string& desktopId);
 
+// The default application mimeapps.list text gives `mimeType`, "" for none.
+std::string DefaultApplication(const std::string& mimeAppsText, const std::string& mimeType);
+
+// Whether a package has installed velmar.desktop in the system's folders.
+bool DesktopEntryInstalled(const DesktopPlaces& places);
+
+// Registered: the user's own velmar.desktop is there, or the installed one
+// is the user's default for the type.
 bool SfvFileTypeRegistered(const DesktopPlaces& places);
 
-// Each of the three writes stands alone: one that fails is skipped and the
-// next still runs. Nothing is reported.
+// Where a package has installed velmar.desktop, only the default for the
+// type is set to it; else each of the three is written, standing alone: one
+// that fails is skipped and the next still runs. Nothing is reported.
 void RegisterSfvFileType(const DesktopPlaces& places, const std::string& programPath);
 
 // Deletes what registration writes, whatever it holds now.

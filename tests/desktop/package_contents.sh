@@ -15,7 +15,10 @@ for path in ./usr/bin/velmar ./usr/bin/velmar-cli \
             ./usr/share/applications/velmar.desktop ./usr/share/mime/packages/velmar.xml \
             ./usr/share/icons/hicolor/scalable/apps/velmar.svg \
             ./usr/share/metainfo/org.velmar.Velmar.metainfo.xml \
-            ./usr/share/doc/velmar/copyright ./usr/share/doc/velmar/changelog.gz; do
+            ./usr/share/doc/velmar/copyright ./usr/share/doc/velmar/changelog.gz \
+            ./usr/share/nemo/actions/velmar-verify.nemo_action ./usr/share/kio/servicemenus/velmar-create.desktop \
+            ./usr/share/file-manager/actions/velmar-check.desktop \
+            ./usr/share/nautilus-python/extensions/velmar.py; do
     printf '%s\n' "$contents" | grep -qx "$path" || { echo "missing from the package: $path"; fail=1; }
 done
 printf '%s\n' "$contents" | grep -q '^\./usr/local' && { echo "the package installs under /usr/local"; fail=1; }

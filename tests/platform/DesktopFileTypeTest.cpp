@@ -54,7 +54,7 @@ TEST(DesktopFileType, RegisterRemoveRegisterReplacesAnotherProgramsTieAndKeepsTh
     EXPECT_TRUE(SfvFileTypeRegistered(d.places));
     const std::string entry = ReadAll(d.places.DesktopEntryPath());
     EXPECT_NE(entry.find("\nName=Velmar\n"), std::string::npos);
-    EXPECT_NE(entry.find("\nComment=SFV File\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nCategories=Utility;\n"), std::string::npos);
     EXPECT_NE(entry.find("\nExec=\"/opt/velmar/bin/velmar\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("\nMimeType=text/x-sfv;\n"), std::string::npos);
     const std::string package = ReadAll(d.places.MimePackagePath());
@@ -83,6 +83,21 @@ TEST(DesktopFileType, RegisterRemoveRegisterReplacesAnotherProgramsTieAndKeepsTh
     RegisterSfvFileType(d.places, "/opt/velmar/bin/velmar");
     EXPECT_TRUE(SfvFileTypeRegistered(d.places));
     EXPECT_NE(ReadAll(d.places.MimeAppsPath()).find("text/x-sfv=velmar.desktop\n"), std::string::npos);
+}
+
+// Installed by the package: the user's default points at its entry, and no
+// entry of the user's own hides it.
+TEST(DesktopFileType, AnInstalledEntryIsMadeTheDefaultAndNotWrittenAgain) {
+    Desktop d;
+    std::filesystem::create_directories(d.dir.File("system/applications"));
+    d.dir.Write("system/applications/velmar.desktop", "[Desktop Entry]\nName=Velmar\n");
+    EXPECT_FALSE(SfvFileTypeRegistered(d.places));
+    RegisterSfvFileType(d.places, "/usr/bin/velmar");
+    EXPECT_TRUE(SfvFileTypeRegistered(d.places));
+    EXPECT_FALSE(d.Exists(d.places.DesktopEntryPath()) || d.Exists(d.places.MimePackagePath()));
+    EXPECT_EQ(DefaultApplication(ReadAll(d.places.MimeAppsPath()), "text/x-sfv"), "velmar.desktop");
+    RemoveSfvFileType(d.places);
+    EXPECT_FALSE(SfvFileTypeRegistered(d.places));
 }
 
 TEST(DesktopFileType, AMissingMimeappsListGetsItsGroupAndAnUnwritableDataFolderIsSkipped) {
