@@ -5,9 +5,12 @@
 #include "app/Commands.h"
 #include "app/WindowJob.h"
 #include "checksum/PastedDigest.h"
+#include "kinds/ListKinds.h"
 #include "lists/FileCheck.h"
+#include "lists/LibraryJob.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace velmar {
 namespace {
@@ -52,6 +55,30 @@ void CompareFilesCommand(MainWindow& window, MainWindowState& state) {
     const auto files = window.CompareFilesDialog();
     if (!files) return;
     StartCheck(window, state, [files = *files](JobFrame& frame) { CompareFiles(frame, files[0], files[1]); });
+}
+
+void VerifyFolderCommand(MainWindow& window, MainWindowState& state, const std::string& given) {
+    if (state.Busy) return;
+    std::string folder = given;
+    if (folder.empty()) {
+        const auto chosen = window.OpenFolderDialog("Verify All Lists in Folder: Select Folder");
+        if (!chosen || chosen->empty()) return;
+        folder = *chosen;
+    }
+    folder = AbsolutePath(folder);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    state.JobMode = {};
+    window.ClearRows();
+    window.SetEdit1ReadOnly(true, EditBackground::ButtonFace);
+    window.SetEnabled(Control::Button1, false);
+    window.SetVisible(Control::Edit2, false);
+    window.SetText(Control::Edit1, BaseNameOf(folder));
+    window.SetText(Control::Label1, "Verifying...");
+    window.LoadIcons();
+    window.SetBusyCursor(true);
+    StartWindowJob(window, state, [folder](JobFrame& frame) {
+        VerifyLibrary(frame, folder, {.isListName = IsListName, .kindOf = ListKindOf});
+    }, {.failureEndsProgram = false});
 }
 
 void VerifyAnyListCommand(MainWindow& window, MainWindowState& state, KindOfList kindOf, const std::string& filter) {

@@ -1,6 +1,7 @@
-// File > Check File..., Compare Files... and Verify Any List...: a
-// download's checks and a list of any kind, each a job of its own in a
-// fresh result list, on the UI thread until the job starts.
+// File > Check File..., Compare Files..., Verify Any List... and Verify All
+// Lists in Folder...: a download's checks, a list of any kind and a whole
+// library, each a job of its own in a fresh result list, on the UI thread
+// until the job starts.
 #pragma once
 
 #include <string>
@@ -21,6 +22,11 @@ void CheckFileCommand(MainWindow& window, MainWindowState& state, KindOfList kin
 
 // The dialog, then the two files compared.
 void CompareFilesCommand(MainWindow& window, MainWindowState& state);
+
+// Every list below a folder verified against its own folder in one run
+// (lists/LibraryJob.h): the folder given, or chosen in a dialog. A list
+// that cannot be read is a row of its own, and Velmar stays.
+void VerifyFolderCommand(MainWindow& window, MainWindowState& state, const std::string& given);
 
 // A list of any kind chosen in a dialog offering `filter`, then verified
 // as `kindOf` tells, as a list given at start-up is.

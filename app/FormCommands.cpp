@@ -16,6 +16,8 @@ void RunCommandLineStart(MainWindow& window, MainWindowState& state) {
         case WindowStart::Action::None: return;
         case WindowStart::Action::VerifyFirst:
         case WindowStart::Action::VerifyLists: return CommandLineVerifyListsCommand(window, state, ListKindOf, start.paths);
+        case WindowStart::Action::VerifyFolder:
+            return VerifyFolderCommand(window, state, start.paths.empty() ? std::string() : start.paths.front());
         case WindowStart::Action::Create: return RunGivenCreateCommand(window, state, start.kind, start.paths);
         case WindowStart::Action::Check:
             return CheckFileCommand(window, state, ListKindOf,
@@ -48,6 +50,7 @@ FormCommands ListKindCommands(MainWindow& window, MainWindowState& state) {
                                        std::pair{&FormCommands::AddNewFiles, AuditMode::AddNewFiles}})
         commands.*command = [&window, &state, mode] { AuditCommand(window, state, mode, ListKindOf, AllListsFilter()); };
     commands.VerifyAnyList = [&window, &state] { VerifyAnyListCommand(window, state, ListKindOf, AllListsFilter()); };
+    commands.VerifyFolder = [&window, &state] { VerifyFolderCommand(window, state, {}); };
     commands.CheckFile = [&window, &state] { CheckFileCommand(window, state, ListKindOf); };
     commands.CompareFiles = [&window, &state] { CompareFilesCommand(window, state); };
     return commands;

@@ -28,8 +28,9 @@ struct FormCommands {
     Command CommandLineStart;
     // File > Audit List and Add New Files, for a list of any kind.
     Command Audit, AddNewFiles;
-    // File > Verify Any List, Check File and Compare Files.
-    Command VerifyAnyList, CheckFile, CompareFiles;
+    // File > Verify Any List, Verify All Lists in Folder, Check File and
+    // Compare Files.
+    Command VerifyAnyList, VerifyFolder, CheckFile, CompareFiles;
     // In the order of ListKinds(); a missing one does nothing.
     std::vector<Kind> Kinds;
 };

@@ -106,7 +106,12 @@ TForm1::TForm1(Options options)
     move(65, 49);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // A job the window did not see start (it began as the close was
+    // accepted) is told to quit, which ends the program, instead of being
+    // waited for: the state joins the job's thread as it goes.
+    if (state_.Busy) state_.AskToQuit();
+}
 
 WindowStart TForm1::StartFrom(const QStringList& arguments) {
     // Qt has taken its own options out of the arguments already.
@@ -178,6 +183,8 @@ void TForm1::CreateMenu() {
     auto* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&Verify Any List..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                     [this] { Run(commands_.VerifyAnyList); });
+    file->addAction(QStringLiteral("Verify All &Lists in Folder..."), QKeySequence(Qt::CTRL | Qt::Key_F2), this,
+                    [this] { Run(commands_.VerifyFolder); });
     file->addAction(QStringLiteral("&Check File..."), QKeySequence(Qt::CTRL | Qt::Key_K), this,
                     [this] { Run(commands_.CheckFile); });
     file->addAction(QStringLiteral("Com&pare Files..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), this,

@@ -7,6 +7,7 @@ namespace velmar {
 const char* const WindowUsage =
     "usage: velmar [LIST]                            the window; a LIST given is verified at once\n"
     "       velmar --verify LIST...                  each LIST verified in turn\n"
+    "       velmar --verify-folder [FOLDER]          every list below FOLDER, each against its own folder\n"
     "       velmar --create [--kind KIND] [FILE...|FOLDER]\n"
     "                                                a list of the files or the folder prepared; go! writes it\n"
     "       velmar --check [FILE [DIGEST]]           a file checked against a digest or a list\n"
@@ -36,13 +37,14 @@ WindowStart ParseWindowArguments(const std::vector<std::string>& arguments) {
             ++next;
             break;
         }
-        const auto action = option == "--verify"   ? WindowStart::Action::VerifyLists
+        const auto action = option == "--verify"          ? WindowStart::Action::VerifyLists
+                             : option == "--verify-folder" ? WindowStart::Action::VerifyFolder
                              : option == "--create" ? WindowStart::Action::Create
                              : option == "--check"  ? WindowStart::Action::Check
                                                     : WindowStart::Action::None;
         if (action != WindowStart::Action::None) {
             if (start.action != WindowStart::Action::None && start.action != action) {
-                start.refusal = "one of --verify, --create and --check at a time";
+                start.refusal = "one of --verify, --verify-folder, --create and --check at a time";
                 return start;
             }
             start.action = action;
@@ -66,6 +68,8 @@ WindowStart ParseWindowArguments(const std::vector<std::string>& arguments) {
         return start;
     }
     start.paths.assign(arguments.begin() + static_cast<std::ptrdiff_t>(next), arguments.end());
+    if (start.action == WindowStart::Action::VerifyFolder && start.paths.size() > 1)
+        start.refusal = "--verify-folder takes one folder";
     if (start.action == WindowStart::Action::Check) {
         if (start.paths.size() > 2) start.refusal = "--check takes one file and at most one digest";
         if (start.paths.size() == 2) {

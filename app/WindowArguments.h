@@ -16,6 +16,7 @@ struct WindowStart {
         None,         // the window alone
         VerifyFirst,  // LIST [ignored...]: the first argument verified, as ever
         VerifyLists,  // --verify LIST...: each verified in turn
+        VerifyFolder, // --verify-folder [FOLDER]: every list below it
         Create,       // --create [--kind KIND] [FILE...|FOLDER]
         Check,        // --check [FILE [DIGEST]]
     };

@@ -71,7 +71,7 @@ std::optional<FileDigest> ChecksumEngine::OpenRow(int row, const std::string& pa
     if (beforeStream) beforeStream();
     const auto stream = diskReader_->Queue(file, row);
     return WithReadError(
-        DigestBlocks(algorithm_, [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_), file);
+        DigestBlocks(AlgorithmOf(row), [&](const std::uint8_t*& data) { return stream->Next(data); }, watch_), file);
 }
 
 void ChecksumEngine::AnnounceAhead(int row) {
@@ -114,18 +114,20 @@ ChecksumEngine::ChecksumEngine(int rows, int workers, DigestOfRow digestOf, Dige
 }
 
 ChecksumEngine::ChecksumEngine(int rows, const EngineOptions& options, DigestAlgorithm algorithm, PathOfRow pathOf,
-                               DigestWatch watch, FallbackOfRow fallbackOf)
+                               DigestWatch watch, FallbackOfRow fallbackOf, AlgorithmOfRow algorithmOf)
     : rows_(rows), watch_(watch.AlsoStoppedBy(stop_)), pathOf_(std::move(pathOf)),
-      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm), options_(options),
+      fallbackOf_(std::move(fallbackOf)), algorithm_(algorithm), algorithmOf_(std::move(algorithmOf)),
+      options_(options),
       window_(static_cast<std::size_t>(std::min(rows, RowsAhead))) {
     digestOf_ = [this](int row, ReadBuffer& buffer) {
         return *BeginRow(row, [&](const std::string& path) {
             return OpenRow(row, path, [&](InputFile& file) -> std::optional<FileDigest> {
-                return DigestOpenFile(algorithm_, file, buffer, watch_, help_);
+                return DigestOpenFile(AlgorithmOf(row), file, buffer, watch_, help_);
             });
         });
     };
-    Start(options.workers, algorithm == DigestAlgorithm::Md5);
+    // The lanes hold MD5 files only.
+    Start(options.workers, algorithm == DigestAlgorithm::Md5 && !algorithmOf_);
 }
 
 void ChecksumEngine::Start(int requested, bool lanes) {
@@ -193,7 +195,13 @@ int ChecksumEngine::ReadBatch(BatchReader& reader, std::vector<std::string>& pat
         watch_.Read(file.size);
     }
     FileDigest digests[BatchFiles];
-    DigestWholeFiles(algorithm_, {bytes, static_cast<std::size_t>(whole)}, {digests, static_cast<std::size_t>(whole)});
+    // Each run of rows that share a digest at once (MD5's runs side by side).
+    for (int begin = 0, end = 0; begin < whole; begin = end) {
+        const DigestAlgorithm algorithm = AlgorithmOf(rows[begin]);
+        for (end = begin + 1; end < whole && AlgorithmOf(rows[end]) == algorithm;) ++end;
+        const auto count = static_cast<std::size_t>(end - begin);
+        DigestWholeFiles(algorithm, {bytes + begin, count}, {digests + begin, count});
+    }
     for (int i = 0; i < whole; ++i) Publish(rows[i], digests[i]);
     // The others the plain way, which tells again why the batch could not
     // have them: missing, no regular file, larger than a batch reads.

@@ -40,6 +40,9 @@ public:
     // Another file for a row whose file cannot be opened (`missing` when
     // nothing is at its path), or nothing.
     using FallbackOfRow = std::function<std::optional<std::string>(int row, bool missing)>;
+    // The digest a row's file is read for, where the rows do not all share
+    // one (the lists of a library).
+    using AlgorithmOfRow = std::function<DigestAlgorithm(int row)>;
 
     // `workers` workers over rows 0 .. rows-1, each row's digest computed by
     // `digestOf`. With one worker there is no thread: each file is read when
@@ -50,9 +53,10 @@ public:
     ChecksumEngine(int rows, int workers, DigestOfRow digestOf, DigestWatch watch = {});
     // The `algorithm` digest of each row's file, or of its fallback's, read
     // as `options` say: their workers pinned (see EngineOptionsFor). The watch
-    // also hears the size of every row's file as it is opened.
+    // also hears the size of every row's file as it is opened. With
+    // `algorithmOf`, each row's own digest instead of `algorithm`.
     ChecksumEngine(int rows, const EngineOptions& options, DigestAlgorithm algorithm, PathOfRow pathOf,
-                   DigestWatch watch = {}, FallbackOfRow fallbackOf = nullptr);
+                   DigestWatch watch = {}, FallbackOfRow fallbackOf = nullptr, AlgorithmOfRow algorithmOf = nullptr);
     ~ChecksumEngine() { Stop(); }
     ChecksumEngine(const ChecksumEngine&) = delete;
     ChecksumEngine& operator=(const ChecksumEngine&) = delete;
@@ -115,6 +119,8 @@ private:
     PathOfRow pathOf_;
     FallbackOfRow fallbackOf_;
     DigestAlgorithm algorithm_ = DigestAlgorithm::Crc32;
+    AlgorithmOfRow algorithmOf_;
+    DigestAlgorithm AlgorithmOf(int row) const { return algorithmOf_ ? algorithmOf_(row) : algorithm_; }
     EngineOptions options_;
     // Workers read small files in batches: where the kernel allows it, and
     // not on a disk read in turn, which must be asked for one file at a time.

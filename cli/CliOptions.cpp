@@ -26,6 +26,7 @@ std::string CliUsage() {
     "  --force            let create replace a list that is there\n"
     "  --rename-bad       rename each bad file to NAME.BAD (never replacing, never outside the list's folder)\n"
     "  --ignore-missing   verify: no row and no status for a listed file that is not there\n"
+    "  --recursive        verify: every list below each FOLDER given, each against its own folder\n"
     "  --despite-bad-signature  check the files of a list whose signature is BAD\n"
     "  --update           write the audit's findings into the list\n"
     "  --quiet            print only the rows that are not OK\n"
@@ -97,6 +98,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         else if (argument == "--force") options.force = true;
         else if (argument == "--rename-bad") options.renameBad = true;
         else if (argument == "--ignore-missing") options.ignoreMissing = true;
+        else if (argument == "--recursive") options.recursive = true;
         else if (argument == "--despite-bad-signature") options.despiteBadSignature = true;
         else if (argument == "--update") options.update = true;
         else if (argument == "--quiet") options.rows = RowOutput::Problems;
@@ -125,6 +127,8 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         return "-o, --comment and --winsfv are create's";
     if (options.update && options.command != CliCommand::Audit) return std::string("--update is audit's");
     if (options.ignoreMissing && options.command != CliCommand::Verify) return std::string("--ignore-missing is verify's");
+    if (options.recursive && (options.command != CliCommand::Verify || options.kind || options.ignoreMissing))
+        return std::string("--recursive is verify's, and tells each list's kind itself");
     return options;
 }
 

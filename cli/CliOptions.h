@@ -34,6 +34,7 @@ struct CliOptions {
     bool force = false;      // Yes to "File Exists. Overwrite?"
     bool despiteBadSignature = false;  // Yes to "The list's signature is BAD. Check its files anyway?"
     bool ignoreMissing = false;        // verify's: a listed file that is not there is no row
+    bool recursive = false;            // verify's: every list below each folder given
     RowOutput rows = RowOutput::Every;
     bool tag = false;       // check's digests in the BSD form: "SHA256 (FILE) = DIGEST"
     std::string checkList;  // check's --list: the list that names the file

@@ -10,6 +10,7 @@
 #include "lists/AuditJob.h"
 #include "lists/CreationJob.h"
 #include "lists/FileCheck.h"
+#include "lists/LibraryJob.h"
 #include "lists/ListSignature.h"
 #include "lists/VerifyJob.h"
 #include "platform/Files.h"
@@ -96,7 +97,30 @@ JobResult RunJob(ConsoleSink& sink, JobControl& control, const std::function<voi
     return frame.Run([&] { body(frame); });
 }
 
+// Every list below each folder, each folder one run whose rows are named by
+// their path from it.
+int VerifyFolders(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
+    int status = 0;
+    const bool streaming = !(options.renameBad && options.rows == RowOutput::Json);
+    for (const std::string& folder : options.paths) {
+        if (!IsFolder(folder)) {
+            status |= Say(folder + ": no folder");
+            continue;
+        }
+        std::string shown = folder;
+        if (options.paths.size() > 1 && !shown.ends_with('/')) shown += '/';
+        sink.BeginJob(streaming, options.paths.size() > 1 ? shown : std::string());
+        const JobResult result = RunJob(sink, control, [&](JobFrame& frame) {
+            VerifyLibrary(frame, AbsolutePath(folder), {.isListName = IsListName, .kindOf = ListKindOf});
+        });
+        status |= Reported(sink, result, folder, options.paths.size() > 1 ? folder : std::string(), false);
+        if (status & 16) break;
+    }
+    return status;
+}
+
 int Verify(const CliOptions& options, ConsoleSink& sink, JobControl& control) {
+    if (options.recursive) return VerifyFolders(options, sink, control);
     int status = 0;
     const std::vector<std::string> lists = ListsNamed(options.paths);
     // With several lists, each row is named by its path from here, as it

@@ -114,6 +114,16 @@ JobFrame::~JobFrame() {
     LetGo();
 }
 
+std::optional<std::string> JobFrame::Attempt(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const JobEndsEarly& early) {
+        if (early.end != JobEnd::Failed) throw;
+        return early.message;
+    }
+    return std::nullopt;
+}
+
 JobResult JobFrame::Run(const std::function<void()>& body) {
     JobResult result;
     try {
@@ -164,7 +174,7 @@ int JobFrame::WalkRowFiles(int rows, const RowFiles& files,
     int row = 0;
     {
         ChecksumEngine engine(rows, EngineOptionsFor(files.folder, control_.engine, rows, files.pathOf),
-                              files.algorithm, files.pathOf, watch, files.fallbackOf);
+                              files.algorithm, files.pathOf, watch, files.fallbackOf, files.algorithmOf);
         HoldList([&] {
             engine.Stop();
             if (alsoLetGo) alsoLetGo();

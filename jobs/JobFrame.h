@@ -59,6 +59,7 @@ struct RowFiles {
     std::string folder;  // where the storage is asked how to read them
     ChecksumEngine::PathOfRow pathOf;
     ChecksumEngine::FallbackOfRow fallbackOf = nullptr;
+    ChecksumEngine::AlgorithmOfRow algorithmOf = nullptr;  // each row's own digest instead of `algorithm`
 };
 
 class JobFrame {
@@ -111,6 +112,7 @@ public:
     // with them.
     void RemoveRows(const std::vector<int>& rows);
     int RowCount() const { return static_cast<int>(icons_.size()); }
+    StatusIcon IconOf(int row) const { return icons_[static_cast<std::size_t>(row)]; }
     void SetRowCount(int rows);  // creation jobs walk rows they did not add
 
     // The summary, then the rename question when a file is bad. `pathOfRow`
@@ -134,6 +136,10 @@ public:
     // then ends its row walk where it is.
     bool StopCheck();
     bool Stopped() const { return stopped_; }
+    // Runs one step of a job that goes on when the step fails (one list of
+    // many that cannot be read): the failure's message, or nothing when the
+    // step ended well. A quit still ends the job.
+    std::optional<std::string> Attempt(const std::function<void()>& step);
     // What is held let go, the job ended as failed with `message`.
     [[noreturn]] void Fatal(FatalError error);
     [[noreturn]] void Fatal(JobFailure failure, const std::string& message);

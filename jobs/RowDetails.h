@@ -19,6 +19,9 @@ struct RowDetails {
     // case" (or another way) when a fallback found it.
     std::string reason;
     std::string movedTo;  // a moved file's new name; its row then reads "OLD -> NEW"
+    // The list that names the file, where the rows come from several lists;
+    // "" where they come from the one list the job checked.
+    std::string list;
 };
 
 // The details of a row whose file was renamed to `path` (a bad file given

@@ -1,5 +1,7 @@
 #include "kinds/ListKinds.h"
 
+#include <fnmatch.h>
+
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -53,6 +55,14 @@ const std::vector<Entry>& Entries() {
 }
 
 }  // namespace
+
+bool IsListName(std::string_view name) {
+    const std::string text(name);
+    for (const ListKind* kind : ListKinds())
+        for (const char* pattern : kind->namePatterns)
+            if (pattern && ::fnmatch(pattern, text.c_str(), FNM_CASEFOLD) == 0) return true;
+    return false;
+}
 
 std::span<const ListKind* const> ListKinds() {
     static const std::vector<const ListKind*> kinds = [] {

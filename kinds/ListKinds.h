@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "kinds/KindTexts.h"
 #include "lists/ListKind.h"
@@ -23,6 +24,10 @@ const KindTexts& TextsOf(const ListKind& kind);
 // read: lists/KindOfList.h's rule over this table, SFV where nothing else
 // claims it.
 const ListKind& ListKindOf(const std::string& path);
+
+// Whether `name` (a file's name, no folder) is a list's name to any kind,
+// letter case aside.
+bool IsListName(std::string_view name);
 
 // A kind's short name, as the command line takes it: its name in lower
 // case ("sfv", "md5", "m3u", "sha256"); and the kind such a name names, or

@@ -57,15 +57,24 @@ void AppendCsvRecord(std::string& out, std::initializer_list<std::string_view> f
 }
 
 std::string CsvReport(const RowStore& rows, const ReportHeading& heading) {
+    // Rows from several lists (a library) name each its list in a last field.
+    bool lists = false;
+    EachRow(rows, [&](const ReportRow& row) { lists = lists || !row.details.list.empty(); });
     std::string out;
-    AppendCsvRecord(out, {"name", "status", "expected", "computed", "size", "reason"});
+    if (lists) AppendCsvRecord(out, {"name", "status", "expected", "computed", "size", "reason", "list"});
+    else AppendCsvRecord(out, {"name", "status", "expected", "computed", "size", "reason"});
     EachRow(rows, [&](const ReportRow& row) {
-        AppendCsvRecord(out, {row.name, StatusWord(row.icon), row.details.expected, row.details.computed,
-                              SizeText(row.details), row.details.reason});
+        if (lists)
+            AppendCsvRecord(out, {row.name, StatusWord(row.icon), row.details.expected, row.details.computed,
+                                  SizeText(row.details), row.details.reason, row.details.list});
+        else
+            AppendCsvRecord(out, {row.name, StatusWord(row.icon), row.details.expected, row.details.computed,
+                                  SizeText(row.details), row.details.reason});
     });
     // The summary closes the table as a record of its own, so that every
     // line has the same fields.
-    AppendCsvRecord(out, {heading.list, "SUMMARY", "", "", "", heading.summary});
+    if (lists) AppendCsvRecord(out, {heading.list, "SUMMARY", "", "", "", heading.summary, ""});
+    else AppendCsvRecord(out, {heading.list, "SUMMARY", "", "", "", heading.summary});
     return out;
 }
 
@@ -225,7 +234,7 @@ std::string JsonRowLine(std::string_view name, StatusIcon icon, const RowDetails
     AppendJsonField(out, "reason", details.reason);
     if (icon == IconMoved) AppendJsonField(out, "moved_to", details.movedTo);
     AppendJsonField(out, "path", details.path);
-    AppendJsonField(out, "list", list);
+    AppendJsonField(out, "list", details.list.empty() ? list : details.list);
     return out += "}\n";
 }
 

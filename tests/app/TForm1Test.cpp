@@ -357,7 +357,7 @@ private slots:
             QStringList arguments;
             const char* refusal;
         } refused[] = {{{"--kind", "sfv", "a.bin"}, "--kind goes with --create"},
-                       {{"--verify", "--create"}, "one of --verify, --create and --check at a time"},
+                       {{"--verify", "--create"}, "one of --verify, --verify-folder, --create and --check at a time"},
                        {{"--create", "--dry-run"}, "unknown option --dry-run"},
                        {{"--create", "--kind", "crc"}, "no kind of list is called crc"},
                        {{"--check", "a", "b", "c"}, "--check takes one file and at most one digest"}};
@@ -408,6 +408,12 @@ private slots:
             QCOMPARE(f.form->Rows().Name(2), std::string("a.bin"));
             QCOMPARE(f.dialogs->messages, std::vector<std::string>{"Error Reading MD5 File.. Exiting"});
             QCOMPARE(f.exits, 0);
+            // The same lists found below their folder: the broken one a row.
+            Form library({"velmar", "--verify-folder", QString::fromStdString(album.File("Album"))}, true);
+            settled(library);
+            QCOMPARE(library.form->Label1->text(), QString("LISTS:3  OK:3  BAD:0  N/A:1"));
+            QCOMPARE(library.form->Rows().Name(0), std::string("broken.md5"));
+            QVERIFY(library.dialogs->messages.empty());
         }
         {
             Form f({"velmar", "--check", QString::fromStdString(a), "0cc175b9c0f1b6a831c399e269772661"}, true);

@@ -2,6 +2,7 @@
 // order, the list goes into the folder and verifies, and what is no file of
 // the list (links to folders, FIFOs, the list itself and its replacement)
 // stays out of it. A folder that cannot be read stops the creation at go!.
+// A library: every list below a folder verified in one run.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@
 
 #include "jobs/TreeListing.h"
 #include "lists/CommentBlocks.h"
+#include "lists/LibraryJob.h"
+#include "platform/ReadBuffer.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JobTest.h"
 #include "tests/support/TreeListing.h"
@@ -117,6 +120,46 @@ TEST_P(TreeCreationTest, ATreeWithoutAFileSaysSoAndGivesTheWindowBack) {
         EXPECT_FALSE(Contains(window.Log(), "Enable Button1")) << kind->firstName;
         EXPECT_EQ(window.Log().back(), "Cursor default");
     }
+}
+
+// Good lists of three kinds, a bad file, a missing one, a broken list and a
+// list in a hidden folder: one run, rows named from the library's folder,
+// the broken list a row of its own, each bad file renamed in its own folder.
+TEST_P(TreeCreationTest, EveryListOfALibraryIsVerifiedInOneRunThatABrokenListDoesNotEnd) {
+    TempDir dir;
+    const std::string music = WriteTree(dir, "Music", {"A/1.bin", "A/2.bin", "B/3.bin", "B/4.bin", "C/6.bin", ".Trash/5.bin"});
+    const auto list = [&](const ListKind& kind, const std::string& path, const std::vector<std::string>& names) {
+        ReadBuffer buffer;
+        std::string text;
+        const std::string folder = path.substr(0, path.rfind('/') + 1);
+        for (const std::string& name : names)
+            text += kind.entryLines(name, DigestFile(kind.algorithm, music + "/" + folder + name, buffer), kind, {});
+        dir.Write("Music/" + path, text);
+    };
+    list(*ListKinds()[0], "A/A.sfv", {"1.bin", "2.bin"});
+    list(ListKindOf("md5sum"), "B/md5sum", {"3.bin", "4.bin"});
+    dir.Write("Music/C/7.bin", "seven");
+    list(ListKindOf("SHA256SUMS"), "C/SHA256SUMS", {"6.bin", "7.bin"});
+    std::filesystem::remove(dir.File("Music/C/7.bin"));
+    dir.Write("Music/B/4.bin", "changed");
+    std::filesystem::create_directories(dir.File("Music/D"));
+    dir.Write("Music/D/SHA1SUMS", "not a list\n");
+    list(*ListKinds()[1], ".Trash/5.md5", {"5.bin"});
+
+    RecordingSink sink;
+    JobControl control;
+    PinReading(control);
+    JobFrame frame(sink, control);
+    sink.answers.push_back(true);
+    const JobResult result = frame.Run([&] { VerifyLibrary(frame, music, {.isListName = IsListName, .kindOf = ListKindOf}); });
+    EXPECT_EQ(result.end, JobEnd::Completed);
+    EXPECT_EQ(RowNames(sink), (std::vector<std::string>{"A/1.bin", "A/2.bin", "B/3.bin", "B/4.bin", "C/6.bin", "C/7.bin",
+                                                        "D/SHA1SUMS"}));
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconOk, IconOk, IconBad, IconOk, IconNA, IconNA}));
+    EXPECT_TRUE(Contains(sink.Log(), "Summary LISTS:4  OK:4  BAD:1  N/A:2"));
+    EXPECT_EQ(sink.Rows()[6].details.reason, "Error Reading SHA1 File.. Exiting");
+    EXPECT_EQ(sink.Rows()[3].details.list, music + "/B/md5sum");
+    EXPECT_TRUE(std::filesystem::exists(music + "/B/4.bin.BAD"));
 }
 
 }  // namespace
