@@ -40,7 +40,8 @@ std::string CliUsage() {
     "\n"
     "Exit status: 0 all present and matching; 1 bad usage or a list that cannot be read or was not checked;\n"
     "else the sum of 2 (a file BAD, or two files different), 4 (a file missing or unreadable),\n"
-    "8 (files new or moved), 16 (stopped), 32 (a list's signature BAD, by a key not in the keyring, or unusable).\n";
+    "8 (files new or moved), 16 (stopped), 32 (a list's signature BAD, by a key not in the keyring, or unusable),\n"
+    "64 (a bad file not written since its list was: damaged in place, not edited).\n";
 }
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {

@@ -46,6 +46,8 @@ int StatusOf(const JobResult& result) {
     const SignatureVerdict signature = result.signature.verdict;
     if (signature != SignatureVerdict::None && signature != SignatureVerdict::Good) bits |= 32;
     if (result.tallies.BadCount) bits |= 2;
+    // Damage in place, told apart from edits for a nightly check.
+    if (result.tallies.CorruptCount) bits |= 64;
     if (result.tallies.NaCount) bits |= 4;
     if (result.tallies.NewCount || result.tallies.MovedCount) bits |= 8;
     switch (result.end) {

@@ -99,6 +99,7 @@ struct Tallies {
     int NaCount = 0;
     int NewCount = 0;
     int MovedCount = 0;
+    int CorruptCount = 0;  // of the bad ones, those damaged in place (RowDetails::corrupt)
 };
 
 // Why a job failed.

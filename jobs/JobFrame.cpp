@@ -209,6 +209,7 @@ void JobFrame::RowDone(int row, StatusIcon icon) {
 void JobFrame::RowDone(int row, StatusIcon icon, const RowDetails& details) {
     icons_[static_cast<std::size_t>(row)] = icon;
     if (int* tally = TallyOf(tallies_, icon)) ++*tally;
+    if (icon == IconBad && details.corrupt) ++tallies_.CorruptCount;
     sink_.RowMarked(row, icon, &details);
     if (progress_) ++progress_->rowsDone;
 }

@@ -19,6 +19,10 @@ struct RowDetails {
     // case" (or another way) when a fallback found it.
     std::string reason;
     std::string movedTo;  // a moved file's new name; its row then reads "OLD -> NEW"
+    // A bad file whose last write is no later than its list's: its data
+    // changed and its time did not, as damage in place leaves a file (an
+    // edit or a re-tag moves the time on).
+    bool corrupt = false;
     // The list that names the file, where the rows come from several lists;
     // "" where they come from the one list the job checked.
     std::string list;

@@ -56,8 +56,10 @@ std::vector<std::string> ListsBelow(JobFrame& frame, const std::string& folder, 
 
 }  // namespace
 
-std::string LibrarySummaryText(int lists, const Tallies& tallies) {
-    return "LISTS:" + std::to_string(lists) + "  " + SummaryText(tallies);
+std::string LibrarySummaryText(int lists, const Tallies& t) {
+    return "LISTS:" + std::to_string(lists) + "  OK:" + std::to_string(t.OkCount) + "  BAD:" +
+           std::to_string(t.BadCount) + (t.CorruptCount ? " (" + std::to_string(t.CorruptCount) + " corrupt)" : "") +
+           "  N/A:" + std::to_string(t.NaCount);
 }
 
 void VerifyLibrary(JobFrame& frame, const std::string& folder, const LibraryKinds& kinds) {

@@ -27,7 +27,8 @@ struct LibraryKinds {
 // bad files are renamed on request, each only inside its own list's folder.
 void VerifyLibrary(JobFrame& frame, const std::string& folder, const LibraryKinds& kinds);
 
-// "LISTS:n  OK:n  BAD:n  N/A:n"
+// "LISTS:n  OK:n  BAD:n  N/A:n", "BAD:5 (2 corrupt)" where bad files were
+// damaged in place.
 std::string LibrarySummaryText(int lists, const Tallies& tallies);
 
 }  // namespace velmar

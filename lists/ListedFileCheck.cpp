@@ -58,6 +58,13 @@ RowDetails CheckedFileDetails(std::string path, std::string_view expected, const
 RowDetails ListedFileDetails(ListedFileFinder& finder, std::string_view name, std::string_view expected,
                              const FileDigest& digest, StatusIcon icon) {
     RowDetails details = CheckedFileDetails(finder.ListedPath(name), expected, digest, icon);
+    if (digest.status == FileDigestStatus::Ok && icon == IconBad) {
+        const auto file = ModifiedAt(finder.PathOf(name)), list = ModifiedAt(finder.ListPath());
+        if (file && list) {
+            details.corrupt = *file <= *list;
+            details.reason += details.corrupt ? "; corrupt: not written since the list was" : "; changed after the list was written";
+        }
+    }
     if (digest.foundElsewhere)
         if (auto found = finder.FoundBy(name)) {
             const std::string below = PathBelowFolder(finder.Directory(), found->path).value_or(found->path);

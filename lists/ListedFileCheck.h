@@ -34,7 +34,8 @@ StatusIcon JudgeListedFile(JobFrame& frame, const ListKind& kind, const FileDige
 RowDetails CheckedFileDetails(std::string path, std::string_view expected, const FileDigest& digest, StatusIcon icon);
 
 // What the row of a listed file checked tells: where it was found, both
-// digests, its size and why it is marked `icon`.
+// digests, its size and why it is marked `icon`; a bad file, whether it was
+// written after its list (changed) or not (corrupt).
 RowDetails ListedFileDetails(ListedFileFinder& finder, std::string_view name, std::string_view expected,
                              const FileDigest& digest, StatusIcon icon);
 

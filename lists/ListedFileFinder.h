@@ -37,6 +37,7 @@ public:
     // The file the name leads to as listed: the list's folder + the name.
     std::string ListedPath(std::string_view name) const;
     const std::string& Directory() const { return directory_; }
+    const std::string& ListPath() const { return listPath_; }
     // When the listed file cannot be opened (`missing` when nothing is
     // there): another file the name leads to, or nothing. Safe to call from
     // several workers at once.

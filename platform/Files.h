@@ -99,6 +99,10 @@ struct Announcement {
 };
 Announcement AnnounceSmallFile(const std::string& path, std::uint64_t limit, bool nothingCached = false);
 
+// When the file at the path was last written, in nanoseconds since 1970;
+// nothing when nothing is there.
+std::optional<std::int64_t> ModifiedAt(const std::string& path);
+
 // A file or a folder exists at the path (a dangling symlink does not).
 bool PathExists(const std::string& path);
 // A folder is at the path, or a link to one.

@@ -1,6 +1,7 @@
 // The audit and Add New Files for every kind, on a tree whose list was made
 // by Create from Folder: changed, missing, new and moved files told apart,
 // and the list the Yes writes verified again.
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,7 +64,9 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         const std::string list = CreateListOfTree(*kind, tree);
         const std::string header = FirstLine(list);
 
-        for (int i = 0; i < 10; ++i) dir.Write("Tree/" + files[i], "changed");                      // BAD
+        for (int i = 0; i < 10; ++i)                                                                // BAD, edited
+            std::filesystem::last_write_time(dir.Write("Tree/" + files[i], "changed"),
+                                             std::filesystem::file_time_type::clock::now() + std::chrono::hours(1));
         for (int i = 10; i < 20; ++i) std::filesystem::remove(tree + "/" + files[i]);               // N/A
         for (const char* folder : {"/Moved", "/New", "/Later"}) std::filesystem::create_directories(tree + folder);
         for (int i = 20; i < 28; ++i)                                                               // MOVED
@@ -93,7 +96,7 @@ TEST_P(AuditTest, ChangedMissingNewAndMovedFilesAreToldApartAndTheUpdatedListHol
         EXPECT_EQ(rows[20].details.movedTo, "Moved/" + Numbered("", 20));
         EXPECT_EQ(rows[20].details.path, tree + "/Moved/" + Numbered("", 20));
         EXPECT_EQ(rows[20].details.computed, rows[20].details.expected);
-        EXPECT_EQ(rows[0].details.reason, "differs");
+        EXPECT_EQ(rows[0].details.reason, "differs; changed after the list was written");
         EXPECT_NE(rows[0].details.computed, rows[0].details.expected);
         EXPECT_EQ(rows[10].details.reason, "missing");
         EXPECT_EQ(rows.back().details.reason, "new");

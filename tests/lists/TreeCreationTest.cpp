@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -141,7 +142,12 @@ TEST_P(TreeCreationTest, EveryListOfALibraryIsVerifiedInOneRunThatABrokenListDoe
     dir.Write("Music/C/7.bin", "seven");
     list(ListKindOf("SHA256SUMS"), "C/SHA256SUMS", {"6.bin", "7.bin"});
     std::filesystem::remove(dir.File("Music/C/7.bin"));
-    dir.Write("Music/B/4.bin", "changed");
+    // An edit moves the time on; damage in place leaves it as it was.
+    std::filesystem::last_write_time(dir.Write("Music/B/4.bin", "changed"),
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::hours(1));
+    const auto before = std::filesystem::last_write_time(dir.File("Music/A/2.bin"));
+    dir.Write("Music/A/2.bin", "rotten");
+    std::filesystem::last_write_time(dir.File("Music/A/2.bin"), before - std::chrono::hours(1));
     std::filesystem::create_directories(dir.File("Music/D"));
     dir.Write("Music/D/SHA1SUMS", "not a list\n");
     list(*ListKinds()[1], ".Trash/5.md5", {"5.bin"});
@@ -155,8 +161,10 @@ TEST_P(TreeCreationTest, EveryListOfALibraryIsVerifiedInOneRunThatABrokenListDoe
     EXPECT_EQ(result.end, JobEnd::Completed);
     EXPECT_EQ(RowNames(sink), (std::vector<std::string>{"A/1.bin", "A/2.bin", "B/3.bin", "B/4.bin", "C/6.bin", "C/7.bin",
                                                         "D/SHA1SUMS"}));
-    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconOk, IconOk, IconBad, IconOk, IconNA, IconNA}));
-    EXPECT_TRUE(Contains(sink.Log(), "Summary LISTS:4  OK:4  BAD:1  N/A:2"));
+    EXPECT_EQ(RowIcons(sink), (std::vector<StatusIcon>{IconOk, IconBad, IconOk, IconBad, IconOk, IconNA, IconNA}));
+    EXPECT_TRUE(Contains(sink.Log(), "Summary LISTS:4  OK:3  BAD:2 (1 corrupt)  N/A:2"));
+    EXPECT_TRUE(sink.Rows()[1].details.corrupt);
+    EXPECT_EQ(sink.Rows()[3].details.reason, "differs; changed after the list was written; renamed to 4.bin.BAD");
     EXPECT_EQ(sink.Rows()[6].details.reason, "Error Reading SHA1 File.. Exiting");
     EXPECT_EQ(sink.Rows()[3].details.list, music + "/B/md5sum");
     EXPECT_TRUE(std::filesystem::exists(music + "/B/4.bin.BAD"));
