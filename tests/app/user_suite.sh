@@ -49,6 +49,13 @@ windows_at_least() {
         echo "$ids" | tail -1
 }
 wait_windows() { retry windows_at_least "$1"; }
+# The main window once it is shown: its 1x1 group leader may come first, and
+# a key or a close sent to that one is lost.
+main_shown() {
+    shown=$(main_window) && xwininfo -id "$shown" | grep -q "Map State: IsViewable" &&
+        [ "$(xwininfo -id "$shown" | sed -n "s/ *Width: //p")" -gt 1 ] && echo "$shown"
+}
+wait_main() { retry main_shown; }
 wait_file() { retry test -e "$1"; }
 no_velmar_window() { ! xdotool search --name '^Velmar$' >/dev/null 2>&1; }
 dialog_titled() { xdotool search --name "^$1" 2>/dev/null | tail -1 | grep .; }
@@ -99,7 +106,7 @@ choose_in_dialog() {
 # Starts Velmar in the current folder and waits for its window: $pid, $main.
 start_velmar() {
     "$velmar" & pid=$!
-    wait_windows 1 >/dev/null || fail "no window"
+    wait_main >/dev/null || fail "no window"
     main=$(main_window)
 }
 ended() {  # ended PID: waits up to 30 s for the program and checks its status
@@ -139,7 +146,7 @@ echo "== --create with a kind and files, then go!; --verify with a broken list b
 mkdir "$work/given" && cd "$work/given"
 printf 'one' > a.bin; printf 'two' > b.bin
 "$velmar" --kind sfv --create a.bin b.bin & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
+wait_main >/dev/null || fail "no window"
 main=$(main_window)
 wait_icons "$main" "pending pending" || fail "--create shows no rows"
 click_go "$main"
@@ -321,7 +328,7 @@ if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -
     export XDG_DATA_HOME="$work/.local/share"
     cd "$work/album"
     "$velmar" & pid=$!
-    wait_windows 1 >/dev/null || fail "no window"
+    wait_main >/dev/null || fail "no window"
     key "$(main_window)" alt+f o r
     box=$(wait_windows 3) || fail "no message"
     key "$box" Return
@@ -335,7 +342,7 @@ if command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null && command -
     # entry starts its velmar with --verify.
     started=$(retry pgrep -f -x "(velmar --verify|$velmar) $work/album/album.sfv") ||
         fail "xdg-open did not start Velmar on the list"
-    wait_windows 1 >/dev/null || fail "no window"
+    wait_main >/dev/null || fail "no window"
     kill $started
     retry no_velmar_window || true
 else
@@ -351,14 +358,14 @@ for i in $(seq 40); do
     echo "big$i.iso 00000000" >> long.sfv
 done
 "$velmar" long.sfv & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
+wait_main >/dev/null || fail "no window"
 sleep 1
 key "$(main_window)" F12
 ended $pid
 
 echo "== Esc during a long verification stops it and leaves the program running and idle"
 "$velmar" long.sfv & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
+wait_main >/dev/null || fail "no window"
 sleep 0.5
 key "$(main_window)" Escape
 sleep 1
@@ -391,7 +398,7 @@ ended $pid
 
 echo "== At scale factor 2 the pending rows' pictures are drawn at the screen's pixels, sharp"
 QT_SCALE_FACTOR=2 "$velmar" long.sfv & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
+wait_main >/dev/null || fail "no window"
 retry $xwindow sharp "$(main_window)" 2 >/dev/null || {
     $xwindow icons "$(main_window)" "$work/scale2.png" >/dev/null
     $xwindow sharp "$(main_window)" 2
@@ -404,7 +411,7 @@ echo "== The window's close during a long job ends it and stores the placement"
 settings="$work/.config/velmar/settings.reg"
 rm -f "$settings"
 "$velmar" long.sfv & pid=$!
-wait_windows 1 >/dev/null || fail "no window"
+wait_main >/dev/null || fail "no window"
 xdotool windowmove "$(main_window)" 120 90
 sleep 1
 $xwindow close "$(main_window)"
