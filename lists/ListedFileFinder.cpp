@@ -3,6 +3,10 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cctype>
+#include <utility>
+#include <vector>
+
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/TextEncoding.h"
@@ -13,6 +17,40 @@ namespace {
 // The code pages lists made elsewhere most often use for their names, in
 // the order they are tried.
 const char* const LegacyCodePages[] = {"WINDOWS-1252", "CP437", "SHIFT_JIS"};
+
+// Where a name other tools wrote whole may lie below the list's folder, in
+// the order tried, each with the way it is told: a name in double quotes
+// ("data1") without them; a path from a root or a drive ("/data1",
+// "c:\data3", "D:\backup\Album\01.flac") by its parts after the root,
+// then with each leading folder taken away in turn ("backup\Album\01.flac",
+// "Album\01.flac", "01.flac"). A ".." part takes none of them out of the
+// folder: such a candidate is skipped.
+std::vector<std::pair<std::string, const char*>> NamesWrittenWhole(std::string_view name) {
+    std::vector<std::pair<std::string, const char*>> names;
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
+        name = name.substr(1, name.size() - 2);
+        names.emplace_back(name, "without its quotes");
+    }
+    const bool drive = name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+    if (drive) name.remove_prefix(2);
+    if (!drive && (name.empty() || (name.front() != '/' && name.front() != '\\'))) return names;
+    std::vector<std::string_view> parts;
+    for (std::size_t begin = 0; begin <= name.size();) {
+        const std::size_t end = std::min(name.find_first_of("/\\", begin), name.size());
+        if (end > begin) parts.push_back(name.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    for (std::size_t first = 0; first < parts.size(); ++first) {
+        std::string below;
+        bool plain = true;
+        for (std::size_t i = first; i < parts.size(); ++i) {
+            plain = plain && parts[i] != ".." && parts[i] != ".";
+            below += (i > first ? "/" : "") + std::string(parts[i]);
+        }
+        if (plain) names.emplace_back(std::move(below), "below the list's folder");
+    }
+    return names;
+}
 
 }  // namespace
 
@@ -72,6 +110,10 @@ std::optional<ListedFileFinder::Found> ListedFileFinder::FoundElsewhere(std::str
         if (PathExists(literal) && !IsTheList(literal)) return Found{std::move(literal), "with its backslashes kept"};
     }
     if (auto other = InOtherCase(listed)) return Found{std::move(*other), "by letter case"};
+    for (auto& [below, way] : NamesWrittenWhole(name)) {
+        std::string path = ChosenFilePath(directory_, below);
+        if (PathExists(path) && !IsTheList(path)) return Found{std::move(path), way};
+    }
     return std::nullopt;
 }
 

@@ -12,7 +12,10 @@
 //    its row shows the name as it was found;
 //  - in letter case: the one file in the same folder whose name differs
 //    from it only in case (two such files find nothing), as Unicode folds
-//    case, in whichever normalization.
+//    case, in whichever normalization;
+//  - as other tools wrote it whole: without its double quotes, and a path
+//    from a root or a drive letter looked for below the list's folder, with
+//    each leading folder taken away in turn, never outside that folder.
 // No way but the first finds the list file itself. Each folder is read at
 // most once per finder, that is, once per job.
 #pragma once

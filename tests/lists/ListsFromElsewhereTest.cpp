@@ -154,6 +154,14 @@ std::vector<Case> Cases() {
         // md5sum's escaped line, which the MD5 kind writes too.
         {"escaped name with a backslash", Md5Kind, {"back\\slash.bin"}, {{"back\\slash.bin", "back\\slash.bin"}},
          AsIs, {IconOk}, {}},
+        // Old Windows tools: names in quotes, whole paths from a root or a
+        // drive, found below the list's folder only.
+        {"names in double quotes", Md5Kind, {"data1", "data2"}, {{"\"data1\"", "data1"}, {"\"\\data2\"", "data2"}},
+         AsIs, {IconOk, IconOk}, {}},
+        {"whole paths and drive letters", Md5Kind, {"data3", "data4", "Album/01.flac"},
+         {{"c:\\/data3", "data3"}, {"//data4", "data4"}, {"D:\\backup\\Album\\01.flac", "Album/01.flac"},
+          {"/elsewhere/../x.bin", "x.bin"}},
+         AsIs, {IconOk, IconOk, IconOk, IconNA}, {}},
     };
 }
 
