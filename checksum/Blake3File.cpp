@@ -163,14 +163,17 @@ std::optional<Blake3FileSplit> Blake3OnCores(InputFile& file, ReadBuffer& buffer
     constexpr std::uint64_t NoEnd = std::numeric_limits<std::uint64_t>::max();
     if (error == 0 && !ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
         return Blake3FileSplit{.stopped = true};
-    // A file cut back to exactly its first piece while it was read: that
-    // piece's value was taken as a subtree's below the root, and the root is
-    // its own top node. A rare race, read again.
-    if (error == 0 && length == Blake3SplitPiece) {
+    // Exactly the first piece, when the file was cut back to it while it was
+    // read or a read failed right after it: that piece's value was taken as
+    // a subtree's below the root, and the root is its own top node. Rare;
+    // the piece is read again (up to where an error stopped the first read).
+    if (length == Blake3SplitPiece) {
         hasher = Blake3Hasher();
         length = 0;
-        if (!ReadInto(file, buffer.data(), readSize, length, NoEnd, hasher, watch, error))
+        int again = 0;
+        if (!ReadInto(file, buffer.data(), readSize, length, error ? Blake3SplitPiece : NoEnd, hasher, watch, again))
             return Blake3FileSplit{.stopped = true};
+        if (again) error = again;
     }
     Blake3FileSplit done{.length = length, .error = error};
     hasher.Final(done.digest.data());

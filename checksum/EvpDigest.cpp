@@ -19,7 +19,8 @@ namespace {
 // else it does before its first file.
 constexpr DigestAlgorithm EvpAlgorithms[] = {DigestAlgorithm::Sha1,    DigestAlgorithm::Sha256,
                                              DigestAlgorithm::Sha512,  DigestAlgorithm::Blake2b,
-                                             DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512};
+                                             DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512,
+                                             DigestAlgorithm::Sha224,  DigestAlgorithm::Sha384};
 
 const char* EvpName(DigestAlgorithm algorithm) {
     switch (algorithm) {
@@ -29,6 +30,8 @@ const char* EvpName(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Blake2b: return "BLAKE2B-512";
         case DigestAlgorithm::Sha3_256: return "SHA3-256";
         case DigestAlgorithm::Sha3_512: return "SHA3-512";
+        case DigestAlgorithm::Sha224: return "SHA224";
+        case DigestAlgorithm::Sha384: return "SHA384";
         default: return nullptr;
     }
 }

@@ -44,11 +44,13 @@ constexpr AlgorithmFacts Algorithms[] = {
     {.algorithm = DigestAlgorithm::Xxh128, .size = 16, .name = "XXH128", .cost = 1},
     {.algorithm = DigestAlgorithm::Sha3_256, .size = 32, .name = "SHA3-256", .cost = 20},
     {.algorithm = DigestAlgorithm::Sha3_512, .size = 64, .name = "SHA3-512", .cost = 36},
+    {.algorithm = DigestAlgorithm::Sha224, .size = 28, .name = "SHA-224", .cost = 8},
+    {.algorithm = DigestAlgorithm::Sha384, .size = 48, .name = "SHA-384", .cost = 12},
 };
 static_assert([] {
     for (std::size_t i = 0; i < std::size(Algorithms); ++i)
         if (static_cast<std::size_t>(Algorithms[i].algorithm) != i) return false;
-    return std::size(Algorithms) == static_cast<std::size_t>(DigestAlgorithm::Sha3_512) + 1;
+    return std::size(Algorithms) == static_cast<std::size_t>(DigestAlgorithm::Sha384) + 1;
 }(), "every algorithm has its row, in the enumeration's order");
 
 const AlgorithmFacts& FactsOf(DigestAlgorithm algorithm) { return Algorithms[static_cast<std::size_t>(algorithm)]; }

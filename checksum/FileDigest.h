@@ -17,7 +17,7 @@
 
 namespace velmar {
 
-enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3, Xxh3, Xxh128, Sha3_256, Sha3_512 };
+enum class DigestAlgorithm { Crc32, Md5, Sha256, Sha1, Sha512, Blake2b, Blake3, Xxh3, Xxh128, Sha3_256, Sha3_512, Sha224, Sha384 };
 
 // The digest's size in bytes: 4, 16, 32, 20, 64, 64, 32, 8, 16, 32, 64.
 std::size_t DigestSize(DigestAlgorithm algorithm);

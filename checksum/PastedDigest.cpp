@@ -13,7 +13,8 @@ namespace {
 constexpr DigestAlgorithm ByLikeness[] = {
     DigestAlgorithm::Crc32,  DigestAlgorithm::Xxh3,   DigestAlgorithm::Md5,     DigestAlgorithm::Xxh128,
     DigestAlgorithm::Sha1,   DigestAlgorithm::Sha256, DigestAlgorithm::Blake3,  DigestAlgorithm::Sha3_256,
-    DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b, DigestAlgorithm::Sha3_512,
+    DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b, DigestAlgorithm::Sha3_512, DigestAlgorithm::Sha224,
+    DigestAlgorithm::Sha384,
 };
 
 // The integrity strings of web pages name their algorithm.
@@ -23,6 +24,7 @@ struct IntegrityPrefix {
 };
 constexpr IntegrityPrefix IntegrityPrefixes[] = {
     {.prefix = "sha256-", .algorithm = DigestAlgorithm::Sha256},
+    {.prefix = "sha384-", .algorithm = DigestAlgorithm::Sha384},
     {.prefix = "sha512-", .algorithm = DigestAlgorithm::Sha512},
 };
 

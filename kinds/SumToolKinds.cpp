@@ -100,6 +100,12 @@ constexpr SumTool SumTools[] = {
      .listNameFilter = "SHA3-512SUMS (SHA3-512SUMS*)", .extension = ".sha3-512", .bsdTag = "SHA3-512",
      .opensslTag = nullptr, .menuCaption = "SHA3-51&2", .menuGroup = "&Other", .keys = {"", "", "", ""},
      .sharedExtension = ".sha3"},
+    {.name = "SHA224", .algorithm = DigestAlgorithm::Sha224, .listName = "SHA224SUMS",
+     .listNameFilter = "SHA224SUMS (SHA224SUMS*)", .extension = ".sha224", .bsdTag = "SHA224", .opensslTag = "SHA2-224",
+     .menuCaption = "SHA22&4", .menuGroup = "&Other", .keys = {"", "", "", ""}},
+    {.name = "SHA384", .algorithm = DigestAlgorithm::Sha384, .listName = "SHA384SUMS",
+     .listNameFilter = "SHA384SUMS (SHA384SUMS*)", .extension = ".sha384", .bsdTag = "SHA384", .opensslTag = "SHA2-384",
+     .menuCaption = "S&HA384", .menuGroup = "&Other", .keys = {"", "", "", ""}},
 };
 
 // The texts a row's kind is built with, kept for the program's life.
@@ -208,5 +214,7 @@ const ListKind& Xxh3Kind = kinds[6].kind;
 const ListKind& Xxh128Kind = kinds[7].kind;
 const ListKind& Sha3_256Kind = kinds[8].kind;
 const ListKind& Sha3_512Kind = kinds[9].kind;
+const ListKind& Sha224Kind = kinds[10].kind;
+const ListKind& Sha384Kind = kinds[11].kind;
 
 }  // namespace velmar

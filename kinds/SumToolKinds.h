@@ -35,5 +35,7 @@ extern const ListKind& Xxh3Kind;
 extern const ListKind& Xxh128Kind;
 extern const ListKind& Sha3_256Kind;
 extern const ListKind& Sha3_512Kind;
+extern const ListKind& Sha224Kind;
+extern const ListKind& Sha384Kind;
 
 }  // namespace velmar

@@ -54,7 +54,7 @@ bool InView(TForm1& w, int row) {
 
 // The registered kinds, in menu order.
 const char* const Kinds[] = {"Sfv",    "Md5",    "M3u",  "Sha256", "Sha1",     "Sha512",
-                             "Blake2", "Blake3", "Xxh3", "Xxh128", "Sha3_256", "Sha3_512"};
+                             "Blake2", "Blake3", "Xxh3", "Xxh128", "Sha3_256", "Sha3_512", "Sha224", "Sha384"};
 
 struct Recorder {
     std::vector<std::string> calls;

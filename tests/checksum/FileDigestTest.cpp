@@ -73,7 +73,8 @@ std::string OnePass(DigestAlgorithm algorithm, const std::string& bytes) {
 const DigestAlgorithm Algorithms[] = {DigestAlgorithm::Crc32,  DigestAlgorithm::Md5,    DigestAlgorithm::Sha256,
                                       DigestAlgorithm::Sha1,   DigestAlgorithm::Sha512, DigestAlgorithm::Blake2b,
                                       DigestAlgorithm::Blake3, DigestAlgorithm::Xxh3,   DigestAlgorithm::Xxh128,
-                                      DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512};
+                                      DigestAlgorithm::Sha3_256, DigestAlgorithm::Sha3_512, DigestAlgorithm::Sha224,
+                                      DigestAlgorithm::Sha384};
 
 TEST(DigestFile, KnownValues) {
     TempDir dir;
@@ -106,6 +107,9 @@ TEST(DigestFile, KnownValues) {
         {DigestAlgorithm::Sha3_256, abc, "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532"},
         {DigestAlgorithm::Sha3_512, abc,
          "b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0"},
+        {DigestAlgorithm::Sha224, abc, "23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7"},
+        {DigestAlgorithm::Sha384, abc,
+         "cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed8086072ba1e7cc2358baeca134c825a7"},
     };
     for (const auto& c : cases) {
         const FileDigest digest = DigestFile(c.algorithm, c.path, buffer);

@@ -71,6 +71,8 @@ const SumKind SumKinds[] = {
     {.kind = Xxh128Kind, .tool = "xxhsum -H2", .family = Family::Xxhsum},
     {.kind = Sha3_256Kind, .rhashOption = "--sha3-256", .opensslOption = "-sha3-256", .family = Family::None},
     {.kind = Sha3_512Kind, .rhashOption = "--sha3-512", .opensslOption = "-sha3-512", .family = Family::None},
+    {.kind = Sha224Kind, .tool = "sha224sum", .rhashOption = "--sha224", .opensslOption = "-sha224"},
+    {.kind = Sha384Kind, .tool = "sha384sum", .rhashOption = "--sha384", .opensslOption = "-sha384"},
 };
 
 // Where each of Names, then each of Escaped, lies in the tree that the
